@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace lumivex::document {
+
+/// The state of one document as its state file (which is also the project file, ".lvd") holds
+/// it: image paths, mode, parameters, and the enabled state of every menu item, toolbar button,
+/// caption box and slider of the main window while the document was active. 65 keys.
+struct DocState
+{
+    static constexpr int kMenuCount = 36;
+    static constexpr int kButtonCount = 14;
+    static constexpr int kTextCount = 3;
+    static constexpr int kSliderCount = 3;
+    static constexpr int kKeyCount = 9 + kMenuCount + kButtonCount + kTextCount + kSliderCount;
+
+    /// The menu keys in file order. Each is the menu item's name, except the edit menu,
+    /// whose key is "mnujHensyuu" while the item is mnuHensyuu.
+    static const std::array<const char *, kMenuCount> kMenuKeys;
+    /// The menu item names in the same order (mnuHensyuu in place of mnujHensyuu).
+    static const std::array<const char *, kMenuCount> kMenuNames;
+    /// Keys of the slider enabled states, in file order.
+    static const std::array<const char *, kSliderCount> kSliderKeys;
+
+    QString fileNamePath;   ///< "FileNamePath": written as the file's own path, never read
+    QString picDesignPath;  ///< "PicDesignPath"
+    QString picFieldPath;   ///< "PicFieldPath"
+    QString picStereoPath;  ///< "PicStereoPath"
+    QString stereoName = QStringLiteral("Field");   ///< "StereoName": "RandomDot" or "Field"
+    QString monoOrColor = QStringLiteral("Field");  ///< "MONOorCOLOR": "Mono", "Color" or empty
+    int kurikaesiHaba = 70;
+    int rittaido = 20;
+    int mitudo = 30;
+    std::array<bool, kMenuCount> menus;      ///< enabled states, kMenuKeys order
+    std::array<bool, kButtonCount> buttons;  ///< toolbar buttons 1..14 ("knButtons1".."knButtons14")
+    std::array<bool, kTextCount> texts;      ///< caption boxes 0..2 ("knText0".."knText2")
+    std::array<bool, kSliderCount> sliders;  ///< sldKurikaesi, sldRittaido, sldMitudo enabled
+
+    DocState() { menus.fill(true); buttons.fill(true); texts.fill(true); sliders.fill(true); }
+
+    /// Index of a menu item name (or key) in kMenuKeys order, -1 when unknown.
+    static int menuIndex(const QString &nameOrKey);
+
+    /// All 65 (key, value) pairs in file order, "FileNamePath" first.
+    std::array<std::pair<QString, QString>, kKeyCount> entries(const QString &path) const;
+
+    bool operator==(const DocState &) const = default;
+};
+
+/// WriteDocState: writes all 65 keys into section "Lumivex Ver.2" of the file, in order, in one
+/// atomic file write ("FileNamePath" = path). Other sections and keys stay as they were.
+/// Returns false when the file could not be written.
+bool writeDocState(const QString &path, const DocState &state);
+
+/// ReadDocState: reads the keys back with the defaults for anything missing ("Field" for the
+/// two words, 70/20/30, every enabled state true). fileNamePath is left empty (never read).
+DocState readDocState(const QString &path);
+
+} // namespace lumivex::document

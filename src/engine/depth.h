@@ -1,0 +1,41 @@
+#pragma once
+
+#include "packedcolour.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace lumivex::engine {
+
+/// The sixteen depth colours, indexed by depth level (0 black = farthest, 15 white = nearest).
+extern const std::array<Packed, 16> DepthPalette;
+
+/// Coarsens one colour component: <= 64 -> 0, 65..160 -> 128, 161..207 -> 192, >= 208 -> 255.
+int coarsen(int component);
+
+/// The depth level (0..15) of a packed colour: an exact DepthPalette entry maps to its index,
+/// any other colour is coarsened per component and then matched to the palette entry whose
+/// packed value is nearest (ties go to the lowest level).
+///
+/// A point outside the picture (kOutside) has no depth: it is level 0, the background plane.
+/// Taking its bytes literally would read it as white, the nearest level, and would raise a
+/// wall wherever a field picture reaches beyond the design.
+int depthLevel(Packed colour);
+
+/// Samples one design row into depth levels: fills depthRow[0..scanWidth]. Columns at or beyond
+/// designRow.size() are outside the picture (an empty designRow is a row outside it).
+/// Preconditions: 0 <= scanWidth and scanWidth < depthRow.size() (at most kMaxWidth).
+void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow);
+
+/// The depth strength as the conversions apply it: rittaido / 10 in single precision.
+float depthFactor(int rittaido);
+
+/// The shift of a depth level: factor × level computed in double precision from the single
+/// precision factor, rounded to the nearest integer with ties to even.
+int depthShift(float factor, int level);
+
+/// The shifts of all sixteen levels for one factor, computed once per run.
+std::array<int, 16> shiftTable(float factor);
+
+} // namespace lumivex::engine
