@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+namespace lumivex::document {
+
+/// The application-wide variables. The document ones always describe the active document:
+/// they are loaded from its state file when it becomes active and written back when it stops
+/// being active. One object is handed to whoever needs it.
+struct SharedState
+{
+    QString SettingsFilePath;  ///< the settings file "Lumivex2.lvs"
+    QString StateFilePath;     ///< state file of the active document
+    QString DesignImagePath;   ///< full path of the design picture, or empty
+    QString FieldImagePath;
+    QString StereoImagePath;
+    QString ModeWord;          ///< "RandomDot" or "Field"
+    QString ColourWord;        ///< "Mono", "Color" or empty
+    QString DocumentTitle;     ///< project file name without folder and extension
+    int DocumentCounter = 1;   ///< number of the next new document
+    QString DocumentOrigin;    ///< "Sinki" (new), "Hiraku" (opened) or empty
+    QString CommandWord;       ///< the command last posted; never reset
+    QString OpenFlags;         ///< "DFS", "DF", "DS", "D", "FS", "F", "S" or empty
+    QString InsertSource;      ///< "FromFile", "FromMDImnuOpen" or a pane word "CBpic..."
+
+    bool PauseRequested = false;
+    bool AbortRequested = false;
+    bool Converting = false;
+
+    bool WizardFinished = false;
+    QString WizardDesignTemp;
+    QString WizardFieldTemp;
+    int WizardKurikaesi = 70;
+    int WizardRittaido = 20;
+};
+
+} // namespace lumivex::document

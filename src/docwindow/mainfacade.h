@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace lumivex::document {
+struct SharedState;
+class AppSettings;
+}
+
+namespace lumivex::docwindow {
+
+class DocumentWindow;
+class Prompts;
+
+/// The narrow view of the main window that document windows work through: the shared state,
+/// the state file mapping of the main window's controls, the conversion control states, the
+/// status bar, and the list of document windows.
+class MainFacade
+{
+public:
+    virtual ~MainFacade() = default;
+
+    virtual document::SharedState &shared() = 0;
+    virtual const document::AppSettings &settings() = 0;
+    virtual Prompts &prompts() = 0;
+
+    /// WriteDocState / ReadDocState: the shared document variables and the enabled states of the
+    /// main window's controls to and from the file StateFilePath names.
+    virtual void WriteDocState() = 0;
+    virtual void ReadDocState() = 0;
+
+    virtual void SetNoDocumentState() = 0;
+    virtual void SetConvIdle() = 0;
+    virtual void SetConvRunning() = 0;
+    virtual void SetConvPaused() = 0;
+    virtual void SetConvEnded() = 0;
+
+    /// Status bar panel 1..5.
+    virtual void setStatusText(int panel, const QString &text) = 0;
+
+    /// Enabled state of a menu item by its name ("mnuSaveStereo"), of toolbar button 1..14, of
+    /// the "Ins" button's drop-down item 1..3.
+    virtual void setMenuEnabled(const QString &name, bool enabled) = 0;
+    virtual bool isMenuEnabled(const QString &name) const = 0;
+    virtual void setButtonEnabled(int index, bool enabled) = 0;
+    virtual void setInsItemEnabled(int position, bool enabled) = 0;
+
+    /// The parameter strip: slider 0 sldKurikaesi, 1 sldRittaido, 2 sldMitudo, and the caption
+    /// boxes Text1(0..2). Setting a value runs the slider's change handling.
+    virtual void setSliderValue(int slider, int value) = 0;
+    virtual void setSliderEnabled(int slider, bool enabled) = 0;
+    virtual void setCaptionEnabled(int caption, bool enabled) = 0;
+
+    /// The open document windows in the order they were created.
+    virtual QList<DocumentWindow *> documentWindows() const = 0;
+    /// Enables or disables a document window as a whole (the lock of a running conversion).
+    virtual void setDocumentWindowEnabled(DocumentWindow *window, bool enabled) = 0;
+    virtual bool isDocumentWindowEnabled(DocumentWindow *window) const = 0;
+};
+
+} // namespace lumivex::docwindow

@@ -1,0 +1,136 @@
+#pragma once
+
+#include "docwindow/mainfacade.h"
+#include "document/appsettings.h"
+#include "document/docstate.h"
+#include "document/sharedstate.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSlider;
+class QToolBar;
+class QToolButton;
+
+namespace lumivex::docwindow {
+class Prompts;
+}
+
+namespace lumivex::shell {
+
+class InstanceLock;
+
+/// The main window (MDIForm1): the frame of the document windows with the menus, the toolbar,
+/// the parameter strip with its three sliders and the status bar. Every command acts on the
+/// active document window.
+class MainWindow : public QMainWindow, public docwindow::MainFacade
+{
+    Q_OBJECT
+
+public:
+    /// prompts answers every modal question; settingsFilePath empty = the per-user settings file.
+    explicit MainWindow(docwindow::Prompts &prompts, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Looking up controls (tests, and the state file mapping).
+    /// A menu item by name ("mnuFile", "mnuSaveStereo", ...); for a menu with a submenu the
+    /// action that opens it.
+    QAction *menuAction(const QString &name) const;
+    /// Toolbar button 1..14 (5, 10 and 14 are separators).
+    QAction *button(int index) const;
+    /// The drop-down items of the "New" (button 1) and "Ins" (button 9) buttons, by key.
+    QAction *dropDownItem(const QString &key) const;
+    QToolButton *dropDownButton(int index) const;
+    QSlider *slider(int index) const;    ///< 0 sldKurikaesi, 1 sldRittaido, 2 sldMitudo
+    QLabel *caption(int index) const;    ///< Text1(0..2)
+    QLabel *statusPanel(int panel) const;  ///< 1..5
+    QMdiArea *mdiArea() const { return m_mdiArea; }
+    QTimer *timForWiz() { return &m_timForWiz; }
+    docwindow::DocumentWindow *activeDocument() const;
+
+    // The state file mapping of the controls.
+    document::DocState docStateFromControls() const;
+    void applyDocState(const document::DocState &state);
+
+    // MainFacade
+    document::SharedState &shared() override { return m_shared; }
+    const document::AppSettings &settings() override { return m_settings; }
+    docwindow::Prompts &prompts() override { return m_prompts; }
+    void WriteDocState() override;
+    void ReadDocState() override;
+    void SetNoDocumentState() override;
+    void SetConvIdle() override;
+    void SetConvRunning() override;
+    void SetConvPaused() override;
+    void SetConvEnded() override;
+    void setStatusText(int panel, const QString &text) override;
+    void setMenuEnabled(const QString &name, bool enabled) override;
+    bool isMenuEnabled(const QString &name) const override;
+    void setButtonEnabled(int index, bool enabled) override;
+    void setInsItemEnabled(int position, bool enabled) override;
+    void setSliderValue(int slider, int value) override;
+    void setSliderEnabled(int slider, bool enabled) override;
+    void setCaptionEnabled(int caption, bool enabled) override;
+    QList<docwindow::DocumentWindow *> documentWindows() const override;
+    void setDocumentWindowEnabled(docwindow::DocumentWindow *window, bool enabled) override;
+    bool isDocumentWindowEnabled(docwindow::DocumentWindow *window) const override;
+
+    // Commands.
+    void OpenDocumentWindow();
+    void newDocument(const QString &modeWord, const QString &colourWord);  ///< mnuMono/mnuColor/mnuFieldColor
+    void PostCommand(const QString &word);
+    void OnTimForWiz();
+    void CenterOnScreen();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Built in mainwindow_ui.cpp.
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createParameterStrip();
+    void createStatusBar();
+    void applyNewDocumentState();
+    void onSliderChanged(int index, int value);
+    void setConvControls(const QString &startCaption, bool start, bool stop, bool exit);
+
+    // Commands that run in the main window itself.
+    void onConvStop();
+    void onConvExit();
+    void onPaste();
+    void showWizard();
+    void onSubWindowActivated(QMdiSubWindow *window);
+    void deleteStateFilesAtQuit();
+
+    docwindow::Prompts &m_prompts;
+    document::SharedState m_shared;
+    document::AppSettings m_settings;
+    InstanceLock *m_lock = nullptr;
+
+    QMdiArea *m_mdiArea = nullptr;
+    QHash<QString, QAction *> m_menus;         ///< every menu item by name
+    std::array<QAction *, 15> m_buttons{};     ///< toolbar buttons 1..14 (index 0 unused)
+    QHash<QString, QAction *> m_dropDownItems; ///< by key: StereoWiz, Stereo, ..., InsStereo
+    QToolButton *m_newButton = nullptr;
+    QToolButton *m_insButton = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    std::array<QSlider *, 3> m_sliders{};
+    std::array<QLabel *, 3> m_captions{};
+    std::array<QLabel *, 6> m_panels{};        ///< status panels 1..5 (index 0 unused)
+    QTimer m_timForWiz;
+    QList<QPointer<QMdiSubWindow>> m_windows;  ///< document windows in creation order
+    QPointer<QMdiSubWindow> m_active;          ///< the document window last activated
+};
+
+} // namespace lumivex::shell

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "docwindow/prompts.h"
+
+#include <QList>
+#include <QStringList>
+
+/// Prompts answered from a script: each question takes the next queued answer (Cancel when none
+/// is queued), each file dialog the next queued path (cancelled when none). Everything asked is
+/// recorded for the test to check.
+class ScriptedPrompts : public lumivex::docwindow::Prompts
+{
+public:
+    struct Asked
+    {
+        QString kind;  ///< "question", "exclamation", "information" or "file"
+        QString title;
+        QString text;
+        lumivex::docwindow::FileRequest request;
+    };
+
+    QList<Answer> answers;
+    QStringList files;
+    QList<Asked> asked;
+
+    Answer question(QWidget *, const QString &title, const QString &text) override
+    {
+        asked.append({QStringLiteral("question"), title, text, {}});
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
+    void exclamation(QWidget *, const QString &title, const QString &text) override
+    {
+        asked.append({QStringLiteral("exclamation"), title, text, {}});
+    }
+    void information(QWidget *, const QString &title, const QString &text) override
+    {
+        asked.append({QStringLiteral("information"), title, text, {}});
+    }
+    QString askFile(QWidget *, const lumivex::docwindow::FileRequest &request) override
+    {
+        asked.append({QStringLiteral("file"), request.title, {}, request});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+};
