@@ -1,13 +1,65 @@
-// Placeholder: replaced by the settings file.
 #include "appsettings.h"
-#include <QStandardPaths>
+
+#include "inifile.h"
+
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 namespace lumivex::document {
-QString programFolder() { QString p = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); QDir().mkpath(p); return p; }
-QString shippedFolder() { return QStringLiteral(LUMIVEX_SOURCE_RESOURCES); }
-QString samplesFolder() { return shippedFolder() + QStringLiteral("/samples"); }
-AppSettings::AppSettings(QString p) : m_path(std::move(p)) {}
-QString AppSettings::ReadSetting(const QString &) const { return {}; }
-bool AppSettings::WriteSetting(const QString &, const QString &) const { return false; }
-QString FolderOfChosenFile(const QString &) { return {}; }
+
+QString programFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!folder.isEmpty())
+        QDir().mkpath(folder);
+    return folder;
 }
+
+QString shippedFolder()
+{
+    // Installed: <prefix>/bin/lumivex and <prefix>/share/lumivex.
+    if (QCoreApplication::instance()) {
+        const QString installed = QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                                  + QStringLiteral("/../share/lumivex"));
+        if (QFileInfo(installed).isDir())
+            return installed;
+    }
+    return QStringLiteral(LUMIVEX_SOURCE_RESOURCES);
+}
+
+QString samplesFolder()
+{
+    return shippedFolder() + QStringLiteral("/samples");
+}
+
+AppSettings::AppSettings(QString settingsFilePath)
+    : m_path(settingsFilePath.isEmpty() ? programFolder() + QStringLiteral("/Lumivex2.lvs")
+                                        : std::move(settingsFilePath))
+{
+}
+
+QString AppSettings::ReadSetting(const QString &key) const
+{
+    return iniReadString(m_path, QString::fromLatin1(kSection), key);
+}
+
+bool AppSettings::WriteSetting(const QString &key, const QString &value) const
+{
+    return iniWriteString(m_path, QString::fromLatin1(kSection), key, value);
+}
+
+QString FolderOfChosenFile(const QString &chosenPath)
+{
+    const qsizetype slash = chosenPath.lastIndexOf(u'/');
+    if (slash < 0)
+        return {};
+    QString folder = chosenPath.left(slash);
+    // "/pics//a.bmp" is in /pics; a file in the root keeps the root as its folder.
+    while (folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder.isEmpty() ? QStringLiteral("/") : folder;
+}
+
+} // namespace lumivex::document

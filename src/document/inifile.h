@@ -11,9 +11,15 @@ inline constexpr char kSection[] = "Lumivex Ver.2";
 /// A private-profile (INI) text file kept line by line, so that whatever else the file holds
 /// (other sections, other keys, comments) is written back as it was.
 ///
-/// Section and key names match without regard to case. Files are read as UTF-8, falling back to
-/// Shift-JIS (CP932) for files made on Windows, with either line ending; they are written as
-/// UTF-8 with the platform's line endings, atomically (a crash never leaves half a file).
+/// Section and key names match without regard to case, and blanks around a key name in the file
+/// are ignored. A line whose first non-blank character is ';' is a comment. Lines before the
+/// first section header belong to no section. When a section or key occurs twice, the first
+/// occurrence counts.
+///
+/// Files are read as UTF-8 (an initial byte-order mark is skipped), falling back to Shift-JIS
+/// (CP932) when the bytes are not valid UTF-8, as in files made by the Windows program; CRLF and
+/// LF line endings are both accepted. They are written as UTF-8 with "\n" line endings,
+/// atomically (a crash never leaves half a file).
 ///
 /// Values cannot hold line breaks: set() refuses such a value and keeps the key's old line.
 class IniFile
@@ -21,19 +27,34 @@ class IniFile
 public:
     IniFile() = default;
 
-    /// Reads the file; a missing or unreadable file gives an empty one. Returns whether it was read.
+    /// Maximum size of a file that load() accepts; anything larger is not an INI file of ours.
+    static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
+
+    /// Reads the file; a missing, unreadable or oversized file gives an empty one. Returns
+    /// whether it was read.
     bool load(const QString &path);
-    /// Writes the whole file atomically. Returns false when it could not be written.
+    /// Writes the whole file atomically. Returns false when it could not be written; the file
+    /// on disk is then unchanged. The folder is not created.
     bool save(const QString &path) const;
 
-    /// The raw value, or nullptr-like empty optional when the section or key is missing.
+    /// Whether the section holds the key.
     bool contains(const QString &section, const QString &key) const;
+    /// The raw value (everything after the first '=', blanks included), or the fallback when
+    /// the section or key is missing.
     QString value(const QString &section, const QString &key, const QString &fallback = {}) const;
 
-    /// Replaces the key's line, or appends it at the end of its section, creating the section at
-    /// the end of the file when needed. Returns false (and changes nothing) for a value or key
-    /// that holds a line break.
+    /// Replaces the value in the key's line, or appends "key=value" after the last key line of
+    /// its section, creating the section at the end of the file when needed. Returns false (and
+    /// changes nothing) for a section, key or value that holds a line break, and for names that
+    /// could not be read back as such (empty, a key with '=' or starting with '[' or ';', a
+    /// section with ']').
     bool set(const QString &section, const QString &key, const QString &value);
+
+    /// The iniRead* rules applied to this file's contents (see the free functions below).
+    QString readString(const QString &section, const QString &key,
+                       const QString &fallback = {}) const;
+    int readInt(const QString &section, const QString &key, int fallback) const;
+    bool readBool(const QString &section, const QString &key, bool fallback) const;
 
     QStringList lines() const { return m_lines; }
 
@@ -43,22 +64,28 @@ private:
 
 /// The profile calls the rest of the program relies on, each one reading or writing the file.
 
+/// Blanks are spaces and tabs only: a full-width space (U+3000) is text and is kept.
+
 /// The value with the default when the file or key is missing; at most 255 characters, then
-/// trimmed of leading and trailing blanks.
+/// trimmed of leading and trailing blanks. Blanks around the value in the file do not count
+/// towards the 255.
 QString iniReadString(const QString &path, const QString &section, const QString &key,
                       const QString &fallback = {});
-/// The leading decimal digits of the value (0 when it does not start with one); the default
-/// when the file or key is missing.
+/// The leading decimal digits of the trimmed value (0 when it does not start with one, so a
+/// sign gives 0; values beyond the int range give INT_MAX); the default when the file or key
+/// is missing or the value is empty.
 int iniReadInt(const QString &path, const QString &section, const QString &key, int fallback);
-/// "True"/"False" in any case, or a number (0 false, anything else true); the default when the
-/// key is missing, and also for any other text.
+/// "True"/"False" in any case, or a number (0 false, anything else true), blanks around them
+/// ignored; the default when the key is missing, and also for any other text.
 bool iniReadBool(const QString &path, const QString &section, const QString &key, bool fallback);
-/// Writes one key (creating file and section as needed). Returns false when refused or failed.
+/// Writes one key (creating file and section as needed, not the folder). Returns false when
+/// refused or failed; the file is then unchanged. An existing file that cannot be read is
+/// never overwritten.
 bool iniWriteString(const QString &path, const QString &section, const QString &key,
                     const QString &value);
 
 /// Helpers for the same rules applied to an already read value.
-QString iniCutValue(const QString &raw);          ///< 255-character cut, then trimmed
+QString iniCutValue(const QString &raw);          ///< trimmed, 255-character cut, trimmed again
 int iniLeadingInt(const QString &raw);            ///< leading decimal digits, 0 if none
 bool iniBool(const QString &text, bool fallback); ///< the Boolean rule above
 QString iniBoolText(bool value);                  ///< "True" or "False"
