@@ -1,0 +1,155 @@
+#include "panegeometry.h"
+
+#include <algorithm>
+
+namespace lumivex::docwindow {
+
+namespace {
+
+// Very small client areas make sizes such as H div 2 - 1 negative; a widget cannot take them, so
+// every computed size stops at 0.
+int length(int value)
+{
+    return std::max(value, 0);
+}
+
+// The left column for a client height: full height for random dot, otherwise two halves less one
+// with the gap between them. The column keeps its width.
+void layLeftColumn(WindowLayout &layout, int clientHeight, PaneMode mode)
+{
+    const int width = layout.picContBefore.width();
+    if (mode == PaneMode::RandomDot) {
+        layout.picContBefore = QRect(0, 0, width, length(clientHeight));
+        layout.fieldVisible = false;
+        return;
+    }
+    const int half = length(clientHeight / 2 - 1);
+    layout.picContBefore = QRect(0, 0, width, half);
+    layout.picContField = QRect(0, half + PaneGap, width, half);
+    layout.fieldVisible = true;
+}
+
+// Splits the client area at the middle, as on creation but with the full client height.
+void splitAtMiddle(WindowLayout &layout, QSize client, PaneMode mode)
+{
+    const int height = length(client.height());
+    const int left = length(client.width() / 2 - 1);
+    layout.picContBefore.setWidth(left);
+    layLeftColumn(layout, height, mode);
+    const int afterLeft = left + SplitterWidth;
+    layout.picContAfter = QRect(afterLeft, 0, length(client.width() - afterLeft), height);
+    layout.picDrag = QRect(left, 0, SplitterWidth, height);
+}
+
+} // namespace
+
+PaneMode paneModeOf(const QString &modeWord)
+{
+    return modeWord == QLatin1String("RandomDot") ? PaneMode::RandomDot : PaneMode::Field;
+}
+
+WindowLayout initialLayout(QSize client)
+{
+    const int w1 = length(client.width() / 2 - 1);
+    const int h1 = length(client.height() / 2 - 1);
+    const int w2 = length(client.width() - (w1 + SplitterWidth));
+    WindowLayout layout;
+    layout.picContBefore = QRect(0, 0, w1, h1);
+    layout.picContField = QRect(0, h1 + PaneGap, w1, h1);
+    layout.picContAfter = QRect(w1 + SplitterWidth, 0, w2, length(client.height()));
+    layout.picDrag = QRect(w1, 0, SplitterWidth, h1);
+    layout.fieldVisible = true;
+    return layout;
+}
+
+WindowLayout newDocumentLayout(const WindowLayout &current, int clientHeight, PaneMode mode)
+{
+    WindowLayout layout = current;
+    layLeftColumn(layout, clientHeight, mode);
+    return layout;
+}
+
+std::optional<WindowLayout> windowLayout(const WindowLayout &current, const ResizeEvent &event)
+{
+    if (event.documentMinimised || event.mainMinimised)
+        return std::nullopt;
+
+    WindowLayout layout = current;
+    const int clientWidth = event.client.width();
+    const int clientHeight = event.client.height();
+    if (clientWidth - current.picContAfter.left() < 0) {
+        splitAtMiddle(layout, event.client, event.mode);
+        return layout;
+    }
+    if (clientHeight < 0)
+        return layout;
+
+    // The splitter stays; only the stereo container follows the width.
+    layout.picContAfter.setSize(QSize(clientWidth - current.picContAfter.left(), clientHeight));
+    layLeftColumn(layout, clientHeight, event.mode);
+    layout.picDrag.setHeight(clientHeight);
+    return layout;
+}
+
+std::optional<WindowLayout> splitterDragLayout(const WindowLayout &current, int clientWidth,
+                                               int xInTarget, int xInClient)
+{
+    // A pointer on the target's first column (a container's border) leaves the layout alone.
+    if (xInTarget < 1)
+        return std::nullopt;
+
+    WindowLayout layout = current;
+    const int x = length(xInClient);
+    layout.picDrag.moveTo(x, 0);
+    layout.picContBefore.setWidth(x);
+    layout.picContField.setWidth(x);
+    const int afterLeft = x + SplitterWidth;
+    // Near the right edge the stereo container would get a negative width; it stays at 0 and the
+    // next resize splits the window anew.
+    layout.picContAfter = QRect(afterLeft, 0, length(clientWidth - afterLeft),
+                                current.picContAfter.height());
+    return layout;
+}
+
+int scrollMaximum(int pictureLength, int containerLength)
+{
+    const long long difference = static_cast<long long>(pictureLength) - containerLength;
+    return static_cast<int>(std::clamp<long long>(difference, 0, ScrollMaximumLimit));
+}
+
+PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars)
+{
+    const int cw = container.width();
+    const int ch = container.height();
+    const bool across = picture.width() > cw;
+    const bool down = picture.height() > ch;
+
+    PaneScrollLayout pane;
+    // Hidden bars sit where both bars would: the vertical one at the right, the horizontal one at
+    // the bottom, each leaving room for the other.
+    pane.vsb.rect = QRect(cw - (bars.vsbWidth + BarMargin), 0, bars.vsbWidth,
+                          length(ch - (bars.hsbHeight + BarMargin)));
+    pane.hsb.rect = QRect(0, ch - (bars.hsbHeight + BarMargin),
+                          length(cw - (bars.vsbWidth + BarMargin)), bars.hsbHeight);
+
+    if (down) {
+        pane.vsb.visible = true;
+        pane.vsb.maximum = scrollMaximum(picture.height(), ch);
+        const int room = across ? bars.hsbHeight + BarMargin : BarMargin;
+        pane.vsb.rect.setHeight(length(ch - room));
+    }
+    if (across) {
+        pane.hsb.visible = true;
+        pane.hsb.maximum = scrollMaximum(picture.width(), cw);
+        const int room = down ? bars.vsbWidth + BarMargin : BarMargin;
+        pane.hsb.rect.setWidth(length(cw - room));
+    }
+    return pane;
+}
+
+QPoint picturePosition(int hsbValue, int vsbValue)
+{
+    return QPoint(-hsbValue, -vsbValue);
+}
+
+} // namespace lumivex::docwindow

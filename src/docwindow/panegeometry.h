@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+// Geometry of a document window's panes: where the three containers and the splitter sit, and
+// how each pane's scroll bars are shown and sized. Pure functions over sizes; the window applies
+// the results to its widgets.
+//
+// Units: everything is in pixels (Qt's device-independent pixels). The document window works in a
+// pixel scale throughout, so there is no twip conversion here: a 600 x 400 client area gives the
+// containers 299 x 199 and 299 x 400 directly. (Window sizes given elsewhere in twips convert at
+// 15 twips per pixel, i.e. 96 dots per inch.)
+//
+// Coordinates: containers and splitter are in the window's client coordinates. Scroll bar
+// rectangles are in the container's inner coordinates, i.e. relative to the inside of its
+// 1-pixel border; a widget that positions bars directly in a QFrame adds the frame width. The
+// container sizes handed in are the containers' outer sizes, as WindowLayout holds them.
+
+namespace lumivex::docwindow {
+
+inline constexpr int SplitterWidth = 2;        ///< width of picDrag
+inline constexpr int PaneGap = 2;              ///< between design and field container, and the splitter
+inline constexpr int BarMargin = 3;            ///< the "+ 3" in every scroll bar placement
+inline constexpr int ScrollLargeChange = 100;
+inline constexpr int ScrollSmallChange = 10;
+inline constexpr int ScrollMaximumLimit = 32767;
+inline constexpr int DesignedBarThickness = 17; ///< at 96 dpi; callers pass the real thickness
+
+/// The left column: the design pane alone (random dot) or the design pane above the field pane.
+enum class PaneMode { RandomDot, Field };
+
+/// The mode for a mode word: only "RandomDot" gives the single design pane; any other word
+/// (in practice "Field") gives the two-pane column.
+PaneMode paneModeOf(const QString &modeWord);
+
+/// Where the window's children sit, in client coordinates. The left column's width always equals
+/// picDrag's left, and picContAfter starts at picDrag's left + SplitterWidth.
+struct WindowLayout
+{
+    QRect picContBefore;
+    QRect picContField;
+    QRect picContAfter;
+    QRect picDrag;
+    bool fieldVisible = true; ///< picContField shown
+};
+
+/// The layout made when the window is created: the client area split at the middle, design and
+/// field containers each half the height less one, the stereo container full height. The splitter
+/// is only H div 2 - 1 high here; the first resize gives it the full height.
+WindowLayout initialLayout(QSize client);
+
+/// The left column a new document gets right after its window is created: full height for random
+/// dot with the field container hidden; design and field halves for a colour-field document.
+/// Widths are kept.
+WindowLayout newDocumentLayout(const WindowLayout &current, int clientHeight, PaneMode mode);
+
+/// What the window knows when it is resized.
+struct ResizeEvent
+{
+    QSize client;
+    PaneMode mode = PaneMode::Field;
+    bool documentMinimised = false;
+    bool mainMinimised = false;
+};
+
+/// The layout after a resize, or nothing when either window is minimised (the layout and the
+/// window's mode word stay as they are then). The splitter stays where it is unless the window
+/// became narrower than the stereo container's left; then the window is split anew at the middle.
+std::optional<WindowLayout> windowLayout(const WindowLayout &current, const ResizeEvent &event);
+
+/// The layout while the splitter is dragged over one of the six drop targets (the three
+/// containers and their pictures). xInTarget is the pointer's position inside the target,
+/// xInClient the same point in client coordinates. Returns nothing when xInTarget < 1. The stereo
+/// container's width never goes below 0, even with the splitter at the window's right edge.
+std::optional<WindowLayout> splitterDragLayout(const WindowLayout &current, int clientWidth,
+                                               int xInTarget, int xInClient);
+
+/// Thickness of a pane's scroll bars, read from the widgets at each layout.
+struct BarThickness
+{
+    int hsbHeight = DesignedBarThickness;
+    int vsbWidth = DesignedBarThickness;
+};
+
+/// One scroll bar as the pane layout leaves it. A hidden bar gets the range 0..0, so that its
+/// pane's picture returns to the edge in that direction instead of staying scrolled out of reach
+/// with no bar to bring it back. Its rectangle is then where both bars would sit (the place the
+/// window gives hidden bars at creation); it is of no consequence while hidden.
+struct ScrollBarLayout
+{
+    bool visible = false;
+    QRect rect; ///< container inner coordinates; length never negative
+    int minimum = 0;
+    int maximum = 0;
+    int largeChange = ScrollLargeChange;
+    int smallChange = ScrollSmallChange;
+};
+
+/// Both bars of one pane.
+struct PaneScrollLayout
+{
+    ScrollBarLayout hsb;
+    ScrollBarLayout vsb;
+};
+
+/// The scroll bars of a pane with the given container (outer size) and picture sizes. A bar is
+/// shown in a direction where the picture is larger than the container; its Max is the
+/// difference. With both bars shown each is shortened by the other's thickness + 3, otherwise by
+/// 3 only. The layout never sets a bar's value; the bar clamps it to the new range.
+/// With an empty picture this is also the placement the window gives its bars at creation.
+PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars);
+
+/// A scroll bar's Max for a picture and container length: the difference, 0 when the picture
+/// fits, and at most ScrollMaximumLimit. Scroll positions are 16-bit in this program, so a
+/// difference beyond 32767 is clamped rather than wrapped (a wrapped value would be negative and
+/// leave an unusable bar); the part of such a picture beyond 32767 pixels of scrolling cannot be
+/// scrolled into view. Only pictures over about 33000 pixels long meet this.
+int scrollMaximum(int pictureLength, int containerLength);
+
+/// Where a pane's picture sits for the values of its two bars (hidden bars included).
+QPoint picturePosition(int hsbValue, int vsbValue);
+
+} // namespace lumivex::docwindow
