@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <stdexcept>
 
 namespace lumivex::engine {
 
@@ -84,6 +85,8 @@ int depthLevel(Packed colour)
 
 void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow)
 {
+    if (scanWidth >= static_cast<int>(depthRow.size()))
+        throw std::out_of_range("depth row too short for the columns to sample");
     const Tables &t = tables();
     const int inside = std::min(scanWidth + 1, static_cast<int>(designRow.size()));
     int x = 0;
