@@ -24,6 +24,8 @@ public:
     virtual document::SharedState &shared() = 0;
     virtual const document::AppSettings &settings() = 0;
     virtual Prompts &prompts() = 0;
+    /// The folder of this copy of the program's temporary state files.
+    virtual QString stateFolder() const = 0;
 
     /// WriteDocState / ReadDocState: the shared document variables and the enabled states of the
     /// main window's controls to and from the file StateFilePath names.

@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -37,7 +38,7 @@ class MainWindow : public QMainWindow, public docwindow::MainFacade
     Q_OBJECT
 
 public:
-    /// prompts answers every modal question; settingsFilePath empty = the per-user settings file.
+    /// prompts answers every modal question.
     explicit MainWindow(docwindow::Prompts &prompts, QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -65,6 +66,7 @@ public:
     document::SharedState &shared() override { return m_shared; }
     const document::AppSettings &settings() override { return m_settings; }
     docwindow::Prompts &prompts() override { return m_prompts; }
+    QString stateFolder() const override;
     void WriteDocState() override;
     void ReadDocState() override;
     void SetNoDocumentState() override;
@@ -116,7 +118,7 @@ private:
     docwindow::Prompts &m_prompts;
     document::SharedState m_shared;
     document::AppSettings m_settings;
-    InstanceLock *m_lock = nullptr;
+    std::unique_ptr<InstanceLock> m_lock;
 
     QMdiArea *m_mdiArea = nullptr;
     QHash<QString, QAction *> m_menus;         ///< every menu item by name

@@ -1,0 +1,239 @@
+// The two conversions inside their run frame: one row at a time, with the user interface
+// processing pending events before every row, so that pause, abort and close can reach the loop.
+#include "documentwindow.h"
+
+#include "mainfacade.h"
+#include "pane.h"
+#include "picturebox.h"
+
+#include "document/inifile.h"
+#include "document/picture.h"
+#include "document/sharedstate.h"
+#include "engine/depth.h"
+
+#include <QCoreApplication>
+
+namespace lumivex::docwindow {
+
+namespace {
+
+const QString kDotRunning = QStringLiteral("ランダムドット変換中です。しばらくお待ちください...");
+const QString kDotPaused = QStringLiteral("ランダムドット変換を中断しています...");
+const QString kFieldRunning = QStringLiteral("カラーフィールド変換中です。しばらくお待ちください...");
+const QString kFieldPaused = QStringLiteral("カラーフィールド変換を中断しています...");
+
+int readParameter(const QString &stateFile, const char *key, int fallback)
+{
+    return document::iniReadInt(stateFile, QString::fromLatin1(document::kSection), QString::fromLatin1(key),
+                                fallback);
+}
+
+// The row buffers hold at most kRowCapacity positions; insertion never lets a wider picture in.
+QImage forRows(const QImage &image, int maxWidth)
+{
+    QImage result = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    if (result.width() > maxWidth)
+        result = result.copy(0, 0, maxWidth, result.height());
+    return result;
+}
+
+} // namespace
+
+void DocumentWindow::setRunLock(bool locked)
+{
+    const QList<DocumentWindow *> windows = m_main.documentWindows();
+    for (DocumentWindow *window : windows) {
+        if (locked && window != this)
+            m_main.setDocumentWindowEnabled(window, false);
+        else if (!locked && !m_main.isDocumentWindowEnabled(window))
+            m_main.setDocumentWindowEnabled(window, true);
+    }
+}
+
+bool DocumentWindow::beginRun(int &resumeRow)
+{
+    document::SharedState &s = m_main.shared();
+    // A close refused earlier must not stop the new run at its first row.
+    Unloading = false;
+    setRunLock(true);
+    m_runHeld = true;
+    s.Converting = true;
+    m_main.SetConvRunning();
+    if (s.AbortRequested) {
+        s.AbortRequested = false;
+        s.PauseRequested = false;
+        resumeRow = 0;
+    }
+    if (resumeRow == 0)
+        picAfter()->clearImage();
+    return true;
+}
+
+DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const QString &pausedText)
+{
+    document::SharedState &s = m_main.shared();
+    m_main.setStatusText(1, m_lblStereoName == QLatin1String("RandomDot") ? kDotRunning : kFieldRunning);
+    QCoreApplication::processEvents();
+    if (s.PauseRequested) {
+        s.PauseRequested = false;
+        resumeRow = row;
+        m_main.SetConvPaused();
+        m_main.setStatusText(1, pausedText);
+        return RunStep::Paused;
+    }
+    if (Unloading) {
+        Unloading = false;
+        return RunStep::Unloaded;
+    }
+    return RunStep::Row;
+}
+
+void DocumentWindow::endRun(int &resumeRow)
+{
+    document::SharedState &s = m_main.shared();
+    resumeRow = 0;
+    s.Converting = false;
+    m_runHeld = false;
+    setRunLock(false);
+    m_main.SetConvEnded();
+    m_main.setStatusText(1, s.StateFilePath);
+    m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), true);
+    m_main.setMenuEnabled(QStringLiteral("mnuPrint"), true);
+    m_main.setButtonEnabled(4, true);
+}
+
+void DocumentWindow::releaseAfterUnload(int &resumeRow)
+{
+    // The window is closing (or was asked to): the other windows must not stay locked, and if
+    // the close was refused this window stays usable and its next start begins afresh.
+    document::SharedState &s = m_main.shared();
+    resumeRow = 0;
+    s.Converting = false;
+    m_runHeld = false;
+    setRunLock(false);
+    if (!m_closed) {
+        m_main.SetConvEnded();
+        m_main.setStatusText(1, s.StateFilePath);
+    }
+}
+
+void DocumentWindow::abortRun()
+{
+    picAfter()->setImage(QImage());
+    picAfter()->hide();
+    picAfter()->resize(1, 1);
+    m_runHeld = false;
+}
+
+void DocumentWindow::showSize(int width, int height)
+{
+    m_main.setStatusText(5, QString::number(width) + QStringLiteral(" \u00d7 ") + QString::number(height));
+}
+
+void DocumentWindow::ConvRandomDot()
+{
+    const std::uint64_t seed = m_seedSource ? m_seedSource() : engine::UniformRandom::clockSeed();
+    beginRun(DotResumeRow);
+    const document::SharedState &s = m_main.shared();
+    engine::DotParams params;
+    params.kurikaesi = readParameter(s.StateFilePath, "KurikaesiHaba", 70);
+    params.rittaido = readParameter(s.StateFilePath, "Rittaido", 20);
+    params.mitudo = readParameter(s.StateFilePath, "Mitudo", 30);
+    params.mono = s.ColourWord == QLatin1String("Mono");
+
+    m_picUra = forRows(m_picUra, engine::kRowCapacity);
+    const int designWidth = m_picUra.width();
+    const int scanWidth = designWidth - 1;
+    const int scanHeight = m_picUra.height() - 1;
+    PictureBox *after = picAfter();
+    after->resizeImage(scanWidth, scanHeight);
+    after->show();
+    showSize(scanWidth, scanHeight);
+    picContAfter()->layoutScroll();
+
+    m_dots.begin(params, std::max(scanWidth, 0), seed);
+    std::array<engine::Packed, engine::kRowCapacity> design{};
+    std::array<engine::Packed, engine::kRowCapacity> out{};
+    for (int y = DotResumeRow; y <= scanHeight; ++y) {
+        switch (rowCheck(y, DotResumeRow, kDotPaused)) {
+        case RunStep::Paused:
+            return;
+        case RunStep::Unloaded:
+            releaseAfterUnload(DotResumeRow);
+            return;
+        case RunStep::Row:
+            break;
+        }
+        const auto designRow = std::span(design).first(static_cast<std::size_t>(designWidth));
+        document::packRow(m_picUra, y, designRow);
+        engine::GetDepthRow(designRow, scanWidth, m_depthRow);
+        if (y < scanHeight) {
+            const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
+            m_dots.row(m_depthRow, outRow);
+            document::unpackRow(outRow, after->image(), y);
+            after->rowChanged(y);
+        } else {
+            m_dots.row(m_depthRow, {});
+        }
+    }
+    endRun(DotResumeRow);
+}
+
+void DocumentWindow::ConvField()
+{
+    beginRun(FieldResumeRow);
+    const document::SharedState &s = m_main.shared();
+    engine::FieldParams params;
+    params.kurikaesi = readParameter(s.StateFilePath, "KurikaesiHaba", 70);
+    params.rittaido = readParameter(s.StateFilePath, "Rittaido", 20);
+
+    m_picUra = forRows(m_picUra, engine::kRowCapacity);
+    const int scanWidth = std::min(m_picUraField.width(), engine::kMaxWidth);
+    const int scanHeight = m_picUraField.height();
+    const QImage field = forRows(picField()->image(), scanWidth);
+    const int designWidth = m_picUra.width();
+    const int fieldWidth = field.width();
+    PictureBox *after = picAfter();
+    after->resizeImage(scanWidth, scanHeight);
+    after->show();
+    showSize(scanWidth, scanHeight);
+    picContAfter()->layoutScroll();
+
+    m_field.begin(params, scanWidth);
+    std::array<engine::Packed, engine::kRowCapacity> design{};
+    std::array<engine::Packed, engine::kRowCapacity> fieldRow{};
+    std::array<engine::Packed, engine::kRowCapacity> out{};
+    for (int y = FieldResumeRow; y <= scanHeight; ++y) {
+        switch (rowCheck(y, FieldResumeRow, kFieldPaused)) {
+        case RunStep::Paused:
+            return;
+        case RunStep::Unloaded:
+            releaseAfterUnload(FieldResumeRow);
+            return;
+        case RunStep::Row:
+            break;
+        }
+        std::span<const engine::Packed> designRow;
+        if (y < m_picUra.height()) {
+            designRow = std::span(design).first(static_cast<std::size_t>(designWidth));
+            document::packRow(m_picUra, y, design);
+        }
+        engine::GetDepthRow(designRow, scanWidth, m_depthRow);
+        std::span<const engine::Packed> colours;
+        if (y < field.height()) {
+            colours = std::span(fieldRow).first(static_cast<std::size_t>(fieldWidth));
+            document::packRow(field, y, fieldRow);
+        }
+        if (y < scanHeight) {
+            const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
+            m_field.row(m_depthRow, colours, outRow);
+            document::unpackRow(outRow, after->image(), y);
+            after->rowChanged(y);
+        } else {
+            m_field.row(m_depthRow, colours, {});
+        }
+    }
+    endRun(FieldResumeRow);
+}
+
+} // namespace lumivex::docwindow

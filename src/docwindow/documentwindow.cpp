@@ -1,0 +1,240 @@
+#include "documentwindow.h"
+
+#include "mainfacade.h"
+#include "pane.h"
+#include "picturebox.h"
+#include "prompts.h"
+
+#include "document/sharedstate.h"
+
+#include <QCloseEvent>
+#include <QFile>
+
+namespace lumivex::docwindow {
+
+namespace {
+const QString kTmp = QStringLiteral(".tmp");
+}
+
+DocumentWindow::DocumentWindow(MainFacade &main, QWidget *parent)
+    : QWidget(parent)
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("Form1"));
+    m_panes[0] = new Pane(QStringLiteral("Before"), QStringLiteral("デザイン画像"), this);
+    m_panes[1] = new Pane(QStringLiteral("Field"), QStringLiteral("フィールド画像"), this);
+    m_panes[2] = new Pane(QStringLiteral("After"), QStringLiteral("ステレオアート画像"), this);
+    m_picDrag = new QWidget(this);
+    m_picDrag->setObjectName(QStringLiteral("picDrag"));
+    m_picDrag->setCursor(Qt::SizeHorCursor);
+    m_timer1.setObjectName(QStringLiteral("Timer1"));
+    m_timer1.setSingleShot(true);
+    connect(&m_timer1, &QTimer::timeout, this, &DocumentWindow::OnTimer1);
+    resize(600, 400);
+}
+
+DocumentWindow::~DocumentWindow() = default;
+
+PictureBox *DocumentWindow::picBefore() const { return m_panes[0]->picture(); }
+PictureBox *DocumentWindow::picField() const { return m_panes[1]->picture(); }
+PictureBox *DocumentWindow::picAfter() const { return m_panes[2]->picture(); }
+
+void DocumentWindow::Load()
+{
+    document::SharedState &s = m_main.shared();
+    layoutWindow();
+    if (s.DocumentOrigin == QLatin1String("Sinki")) {
+        m_caption = QStringLiteral("Vexart") + QString::number(s.DocumentCounter);
+        s.StateFilePath = m_main.stateFolder() + QLatin1Char('/') + m_caption + kTmp;
+        m_lblOldIniName = s.StateFilePath;
+        m_main.WriteDocState();
+    } else {
+        m_caption = s.DocumentTitle;
+    }
+    m_lblIniName = s.StateFilePath;
+    m_lblOldIniName = s.StateFilePath;
+    m_lblStereoName = s.ModeWord;
+    m_iconId = s.ModeWord == QLatin1String("Field") ? 104 : s.ColourWord == QLatin1String("Color") ? 103 : 101;
+    setWindowTitle(m_caption);
+    m_main.setStatusText(1, s.StateFilePath);
+    SkipNextActivate = true;
+}
+
+void DocumentWindow::Activate()
+{
+    if (SkipNextActivate) {
+        SkipNextActivate = false;
+        return;
+    }
+    document::SharedState &s = m_main.shared();
+    s.StateFilePath = m_lblIniName;
+    m_main.ReadDocState();
+    m_main.setStatusText(1, s.StateFilePath);
+    m_main.setInsItemEnabled(2, m_lblStereoName != QLatin1String("RandomDot"));
+    if (picAfter()->isVisible() || !picAfter()->isHidden())
+        m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), true);
+}
+
+void DocumentWindow::Deactivate()
+{
+    m_main.shared().DocumentTitle = m_lblTitle;
+    m_main.WriteDocState();
+}
+
+bool DocumentWindow::QueryUnload()
+{
+    Unloading = true;
+    const bool neverSaved = m_lblOldIniName.right(4) == kTmp;
+    const QString text = QStringLiteral("「") + m_caption
+        + (neverSaved ? QStringLiteral("」を保存しますか？") : QStringLiteral("」を上書き保存しますか？"));
+    const bool lastWindow = m_main.documentWindows().size() == 1;
+    switch (m_main.prompts().question(this, applicationTitle(), text)) {
+    case Prompts::Answer::Yes:
+        if (neverSaved)
+            SaveProjectAs();
+        else
+            m_main.WriteDocState();
+        if (SaveCancelled) {
+            SaveCancelled = false;
+            return false;
+        }
+        break;
+    case Prompts::Answer::No:
+        if (neverSaved)
+            QFile::remove(m_lblOldIniName);
+        break;
+    default:
+        return false;
+    }
+    if (lastWindow)
+        m_main.SetNoDocumentState();
+    return true;
+}
+
+void DocumentWindow::setIdentity(const QString &iniName, const QString &title)
+{
+    m_lblIniName = iniName;
+    m_lblOldIniName = iniName;
+    m_lblTitle = title;
+    m_caption = title;
+    setWindowTitle(title);
+}
+
+void DocumentWindow::armCommandTimer()
+{
+    m_timer1.start(50);
+}
+
+void DocumentWindow::OnTimer1()
+{
+    m_timer1.stop();
+    ++m_busy;
+    const document::SharedState &s = m_main.shared();
+    const QString word = s.CommandWord;
+    if (word == QLatin1String("MDImnuInsDesign")) {
+        InsPicDesign();
+    } else if (word == QLatin1String("MDImnuInsField")) {
+        InsPicField();
+    } else if (word == QLatin1String("MDImnuInsStereo")) {
+        InsPicStereo();
+    } else if (word == QLatin1String("MDImnuOpen")) {
+        const QString flags = s.OpenFlags;
+        static const QStringList known = {QStringLiteral("DFS"), QStringLiteral("DF"), QStringLiteral("DS"),
+                                          QStringLiteral("D"),   QStringLiteral("FS"), QStringLiteral("F"),
+                                          QStringLiteral("S")};
+        if (known.contains(flags)) {
+            if (flags.contains(QLatin1Char('D')))
+                InsPicDesign();
+            if (flags.contains(QLatin1Char('F')))
+                InsPicField();
+            if (flags.contains(QLatin1Char('S')))
+                InsPicStereo();
+        }
+    } else if (word == QLatin1String("MDImnuConvStart")) {
+        if (s.ModeWord == QLatin1String("RandomDot"))
+            ConvRandomDot();
+        else if (s.ModeWord == QLatin1String("Field"))
+            ConvField();
+    } else if (word == QLatin1String("MDImnuSaveName")) {
+        SaveProjectAs();
+    } else if (word == QLatin1String("MDImnuSave")) {
+        m_main.WriteDocState();
+    } else if (word == QLatin1String("MDImnuSaveDesign") || word == QLatin1String("MDImnuSaveField")
+               || word == QLatin1String("MDImnuSaveStereo")) {
+        SavePaneImage();
+    } else if (word == QLatin1String("FromWizard")) {
+        SetupFromWizard();
+    } else if (word == QLatin1String("MDImnuPrint")) {
+        PrintStereo();
+    } else if (word == QLatin1String("MDImnuClose")) {
+        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            frame->close();
+    }
+    --m_busy;
+    if (m_closed && m_busy == 0)
+        Q_EMIT closedWhileBusy();
+}
+
+void DocumentWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutWindow();
+}
+
+void DocumentWindow::layoutForMode()
+{
+    layoutWindow();
+}
+
+void DocumentWindow::layoutWindow()
+{
+    // Provisional: left column of design (and field) pane, splitter, stereo pane.
+    const int w = width();
+    const int h = height();
+    const int left = w / 2 - 1;
+    const bool field = m_lblStereoName != QLatin1String("RandomDot") && !m_lblStereoName.isEmpty();
+    if (field) {
+        const int half = h / 2 - 1;
+        m_panes[0]->setGeometry(0, 0, left, half);
+        m_panes[1]->setGeometry(0, half + 2, left, half);
+        m_panes[1]->show();
+    } else {
+        m_panes[0]->setGeometry(0, 0, left, h);
+        m_panes[1]->hide();
+    }
+    m_picDrag->setGeometry(left, 0, 2, h);
+    m_panes[2]->setGeometry(left + 2, 0, w - left - 2, h);
+}
+
+DocumentFrame::DocumentFrame(DocumentWindow *document, QWidget *parent)
+    : QMdiSubWindow(parent)
+    , m_document(document)
+{
+    setWidget(document);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(document->windowTitle());
+    connect(document, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
+}
+
+void DocumentFrame::closeEvent(QCloseEvent *event)
+{
+    if (m_document->isClosed()) {
+        event->accept();
+        return;
+    }
+    if (!m_document->QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    m_document->markClosed();
+    if (m_document->isBusy()) {
+        // A command is still running in this window (a conversion yielding to the event loop):
+        // hide now, delete once the command has returned.
+        event->ignore();
+        hide();
+        return;
+    }
+    event->accept();
+}
+
+} // namespace lumivex::docwindow

@@ -1,0 +1,162 @@
+#pragma once
+
+#include "engine/colourfield.h"
+#include "engine/randomdot.h"
+
+#include <QImage>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+namespace lumivex::docwindow {
+
+class MainFacade;
+class Pane;
+class PictureBox;
+
+/// The window of one document (Form1): three panes with the design, field and stereo pictures,
+/// the hidden full-size working copies, the command timer, and the window's identity.
+///
+/// Its state lives in its state file while it is in the background: becoming active reads the
+/// file into the main window, ceasing to be active writes it back.
+class DocumentWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentWindow(MainFacade &main, QWidget *parent = nullptr);
+    ~DocumentWindow() override;
+
+    /// Creation: names the window, binds its state file (a new document writes its temporary
+    /// state file), sets the icon and the status text. Run once, before the window is shown.
+    void Load();
+    /// The window became the active document window (a switch, not a mere focus change).
+    void Activate();
+    /// Another document window became active.
+    void Deactivate();
+    /// The close request: asks whether to save. Returns false when the close is refused.
+    bool QueryUnload();
+
+    /// Arms the command timer (50 ms, one shot); the newest posting wins.
+    void armCommandTimer();
+    /// The command tick: runs the operation of the shared CommandWord.
+    void OnTimer1();
+
+    // Operations run by the command tick.
+    void ConvRandomDot();
+    void ConvField();
+    void InsPicDesign();
+    void InsPicField();
+    void InsPicStereo();
+    void SaveProjectAs();
+    void SavePaneImage();
+    void SetupFromWizard();
+    void PrintStereo();
+
+    /// The pane layout of a new document: the design pane takes the full height in random-dot
+    /// mode; in colour-field mode the design and field panes share it.
+    void layoutForMode();
+
+    /// Abort of a paused run, steps that act on this window (empties the stereo picture).
+    void abortRun();
+
+    QString caption() const { return m_caption; }
+    /// The window icon chosen at creation: 101 monochrome random dot, 103 colour random dot,
+    /// 104 colour field.
+    int iconId() const { return m_iconId; }
+    /// This window holds the conversion lock (its run is under way or paused).
+    bool holdsRun() const { return m_runHeld; }
+    QString lblIniName() const { return m_lblIniName; }
+    QString lblOldIniName() const { return m_lblOldIniName; }
+    QString lblTitle() const { return m_lblTitle; }
+    QString lblStereoName() const { return m_lblStereoName; }
+    void setIdentity(const QString &iniName, const QString &title);  ///< after a save under a new name
+
+    Pane *picContBefore() const { return m_panes[0]; }
+    Pane *picContField() const { return m_panes[1]; }
+    Pane *picContAfter() const { return m_panes[2]; }
+    PictureBox *picBefore() const;
+    PictureBox *picField() const;
+    PictureBox *picAfter() const;
+    QImage &picUra() { return m_picUra; }
+    QImage &picUraField() { return m_picUraField; }
+    QTimer *Timer1() { return &m_timer1; }
+
+    int DotResumeRow = 0;
+    int FieldResumeRow = 0;
+    bool SkipNextActivate = false;
+    bool Unloading = false;
+    bool SaveCancelled = false;
+
+    int previousShift() const { return m_dots.previousShift(); }
+    /// Inside a command tick (a conversion may be running in it).
+    bool isBusy() const { return m_busy > 0; }
+    /// The close was accepted; the window is gone for the user and is deleted after its tick.
+    bool isClosed() const { return m_closed; }
+    void markClosed() { m_closed = true; }
+
+    /// Seeds for the random-dot runs: tests give a fixed sequence, otherwise the clock.
+    void setSeedSource(std::function<std::uint64_t()> source) { m_seedSource = std::move(source); }
+
+Q_SIGNALS:
+    /// The window's command tick is over and the window was closed during it.
+    void closedWhileBusy();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    enum class RunStep { Row, Paused, Unloaded };
+    bool beginRun(int &resumeRow);
+    RunStep rowCheck(int row, int &resumeRow, const QString &pausedText);
+    void endRun(int &resumeRow);
+    void releaseAfterUnload(int &resumeRow);
+    void setRunLock(bool locked);
+    void showSize(int width, int height);
+    void layoutWindow();
+
+    MainFacade &m_main;
+    QString m_caption;
+    QString m_lblIniName;
+    QString m_lblOldIniName;
+    QString m_lblTitle = QStringLiteral("lblTitle");
+    QString m_lblStereoName;
+    std::array<Pane *, 3> m_panes{};
+    QWidget *m_picDrag = nullptr;
+    QImage m_picUra;
+    QImage m_picUraField;
+    QTimer m_timer1;
+    int m_iconId = 101;
+    int m_busy = 0;
+    bool m_runHeld = false;
+    bool m_closed = false;
+
+    engine::RandomDot m_dots;
+    engine::ColourField m_field;
+    std::array<std::int32_t, engine::kRowCapacity> m_depthRow{};
+    std::function<std::uint64_t()> m_seedSource;
+};
+
+/// The frame of a document window inside the main window. Its close box, the close command and
+/// the quit all go through the document's close request.
+class DocumentFrame : public QMdiSubWindow
+{
+    Q_OBJECT
+
+public:
+    explicit DocumentFrame(DocumentWindow *document, QWidget *parent = nullptr);
+    DocumentWindow *document() const { return m_document; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    DocumentWindow *m_document;
+};
+
+} // namespace lumivex::docwindow

@@ -1,0 +1,15 @@
+// Operations of the command tick that are built with their own features; until then the
+// commands that reach them do nothing.
+#include "documentwindow.h"
+
+namespace lumivex::docwindow {
+
+void DocumentWindow::InsPicDesign() {}
+void DocumentWindow::InsPicField() {}
+void DocumentWindow::InsPicStereo() {}
+void DocumentWindow::SaveProjectAs() { SaveCancelled = true; }
+void DocumentWindow::SavePaneImage() {}
+void DocumentWindow::SetupFromWizard() {}
+void DocumentWindow::PrintStereo() {}
+
+} // namespace lumivex::docwindow

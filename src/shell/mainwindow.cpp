@@ -1,0 +1,246 @@
+#include "mainwindow.h"
+
+#include "icons.h"
+#include "instancelock.h"
+
+#include "docwindow/documentwindow.h"
+#include "docwindow/prompts.h"
+#include "document/docstate.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace lumivex::shell {
+
+using docwindow::DocumentFrame;
+using docwindow::DocumentWindow;
+
+MainWindow::MainWindow(docwindow::Prompts &prompts, QWidget *parent)
+    : QMainWindow(parent)
+    , m_prompts(prompts)
+    , m_lock(std::make_unique<InstanceLock>(document::programFolder()))
+{
+    setObjectName(QStringLiteral("MDIForm1"));
+    setWindowTitle(QStringLiteral("Lumivex"));
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::onSubWindowActivated);
+    m_timForWiz.setObjectName(QStringLiteral("timForWiz"));
+    m_timForWiz.setSingleShot(true);
+    connect(&m_timForWiz, &QTimer::timeout, this, &MainWindow::OnTimForWiz);
+
+    createActions();
+    createMenus();
+    createToolBars();
+    createParameterStrip();
+    createStatusBar();
+    // The client area starts at 10680 × 7530 twips.
+    resize(712, 502 + menuBar()->sizeHint().height());
+
+    CenterOnScreen();
+    m_shared.DocumentCounter = 1;
+    SetNoDocumentState();
+    m_shared.SettingsFilePath = m_settings.settingsFilePath();
+}
+
+MainWindow::~MainWindow() = default;
+
+QString MainWindow::stateFolder() const
+{
+    return m_lock->stateFolder();
+}
+
+void MainWindow::CenterOnScreen()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move((area.width() - width()) / 2, (area.height() - height()) / 2);
+}
+
+DocumentWindow *MainWindow::activeDocument() const
+{
+    const auto *frame = qobject_cast<DocumentFrame *>(m_mdiArea->activeSubWindow());
+    if (!frame || frame->document()->isClosed())
+        return nullptr;
+    return frame->document();
+}
+
+QList<DocumentWindow *> MainWindow::documentWindows() const
+{
+    QList<DocumentWindow *> result;
+    for (const QPointer<QMdiSubWindow> &window : m_windows) {
+        const auto *frame = qobject_cast<DocumentFrame *>(window.data());
+        if (frame && !frame->document()->isClosed())
+            result.append(frame->document());
+    }
+    return result;
+}
+
+void MainWindow::setDocumentWindowEnabled(DocumentWindow *window, bool enabled)
+{
+    if (QWidget *frame = window->parentWidget())
+        frame->setEnabled(enabled);
+}
+
+bool MainWindow::isDocumentWindowEnabled(DocumentWindow *window) const
+{
+    const QWidget *frame = window->parentWidget();
+    return frame && frame->isEnabled();
+}
+
+void MainWindow::WriteDocState()
+{
+    document::writeDocState(m_shared.StateFilePath, docStateFromControls());
+}
+
+void MainWindow::ReadDocState()
+{
+    applyDocState(document::readDocState(m_shared.StateFilePath));
+}
+
+void MainWindow::OpenDocumentWindow()
+{
+    applyNewDocumentState();
+    auto *document = new DocumentWindow(*this);
+    document->Load();
+    auto *frame = new DocumentFrame(document);
+    frame->setWindowIcon(documentIcon(document->iconId()));
+    connect(document, &DocumentWindow::closedWhileBusy, frame, &QObject::deleteLater);
+    m_windows.append(frame);
+    m_mdiArea->addSubWindow(frame);
+    frame->show();
+    m_mdiArea->setActiveSubWindow(frame);
+    if (m_active != frame)
+        onSubWindowActivated(frame);
+    if (m_shared.DocumentOrigin == QLatin1String("Sinki"))
+        ++m_shared.DocumentCounter;
+    m_shared.DocumentOrigin.clear();
+}
+
+void MainWindow::newDocument(const QString &modeWord, const QString &colourWord)
+{
+    m_shared.ModeWord = modeWord;
+    m_shared.ColourWord = colourWord;
+    m_shared.DocumentOrigin = QStringLiteral("Sinki");
+    OpenDocumentWindow();
+    DocumentWindow *document = activeDocument();
+    if (document)
+        document->layoutForMode();
+    setSliderValue(0, 70);
+    setSliderValue(1, 20);
+    const bool randomDot = modeWord == QLatin1String("RandomDot");
+    if (randomDot) {
+        setSliderEnabled(2, true);
+        setSliderValue(2, 30);
+        setCaptionEnabled(2, true);
+    } else {
+        setSliderEnabled(2, false);
+        setSliderValue(2, 0);
+        setCaptionEnabled(2, false);
+    }
+}
+
+void MainWindow::PostCommand(const QString &word)
+{
+    DocumentWindow *document = activeDocument();
+    m_shared.CommandWord = word;
+    if (document)
+        document->armCommandTimer();
+}
+
+void MainWindow::OnTimForWiz()
+{
+    m_timForWiz.stop();
+    m_shared.DocumentOrigin = QStringLiteral("Sinki");
+    m_shared.ModeWord = QStringLiteral("Field");
+    OpenDocumentWindow();
+    PostCommand(QStringLiteral("FromWizard"));
+}
+
+void MainWindow::onSubWindowActivated(QMdiSubWindow *window)
+{
+    // Only a switch from one document window to another counts: a dialog or another program
+    // taking the focus reports a null window, and getting the focus back reports the same one.
+    auto *frame = qobject_cast<DocumentFrame *>(window);
+    if (!frame || frame == m_active || frame->document()->isClosed())
+        return;
+    auto *previous = qobject_cast<DocumentFrame *>(m_active.data());
+    m_active = frame;
+    if (previous && !previous->document()->isClosed())
+        previous->document()->Deactivate();
+    frame->document()->Activate();
+}
+
+void MainWindow::onConvStop()
+{
+    m_shared.PauseRequested = true;
+}
+
+void MainWindow::onConvExit()
+{
+    m_shared.PauseRequested = true;
+    m_shared.AbortRequested = true;
+    if (DocumentWindow *document = activeDocument())
+        document->abortRun();
+    m_shared.Converting = false;
+    const QList<DocumentWindow *> windows = documentWindows();
+    for (DocumentWindow *window : windows) {
+        if (!isDocumentWindowEnabled(window))
+            setDocumentWindowEnabled(window, true);
+    }
+    SetConvEnded();
+    setStatusText(1, m_shared.StateFilePath);
+    setStatusText(5, QString());
+    setMenuEnabled(QStringLiteral("mnuPrint"), false);
+    setButtonEnabled(4, false);
+}
+
+void MainWindow::onPaste()
+{
+    // A paste with no pane selected does nothing (the previous command must not run again).
+    if (m_shared.InsertSource == QLatin1String("CBpicBefore"))
+        PostCommand(QStringLiteral("MDImnuInsDesign"));
+    else if (m_shared.InsertSource == QLatin1String("CBpicField"))
+        PostCommand(QStringLiteral("MDImnuInsField"));
+    else if (m_shared.InsertSource == QLatin1String("CBpicAfter"))
+        PostCommand(QStringLiteral("MDImnuInsStereo"));
+}
+
+void MainWindow::showWizard()
+{
+    // The colour-field wizard joins here once it is built.
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Every document closes through its own close path; one refusal stops the quit.
+    const QList<QPointer<QMdiSubWindow>> windows = m_windows;
+    for (const QPointer<QMdiSubWindow> &window : windows) {
+        if (!window)
+            continue;
+        auto *frame = qobject_cast<DocumentFrame *>(window.data());
+        if (frame && frame->document()->isClosed())
+            continue;
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    deleteStateFilesAtQuit();
+    event->accept();
+}
+
+void MainWindow::deleteStateFilesAtQuit()
+{
+    m_lock->cleanUpAtQuit();
+}
+
+} // namespace lumivex::shell
