@@ -90,6 +90,8 @@ public:
     void OpenDocumentWindow();
     void newDocument(const QString &modeWord, const QString &colourWord);  ///< mnuMono/mnuColor/mnuFieldColor
     void PostCommand(const QString &word);
+    /// 開く: reads a project file and opens it in a new document window.
+    void OpenProject();
     void OnTimForWiz();
     void CenterOnScreen();
 
