@@ -1,20 +1,95 @@
 #include "picture.h"
 
-#include <QFileInfo>
+#include "wmfpicture.h"
+
+#include <QBuffer>
+#include <QFile>
 #include <QImageReader>
+
+#include <algorithm>
 
 namespace lumivex::document {
 
+namespace {
+
+// Larger files than this are no picture the program can use; refuse them before reading.
+constexpr qint64 kMaxFileBytes = qint64(256) * 1024 * 1024;
+
+QImage fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return {};
+}
+
+bool withinBudget(QSize size)
+{
+    return size.width() > 0 && size.height() > 0
+           && qint64(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+// Composites a picture with transparency over white, exactly: opaque pixels keep their colour.
+QImage opaqueOverWhite(const QImage &source)
+{
+    const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
+    QImage result(argb.size(), QImage::Format_RGB32);
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            const int a = qAlpha(in[x]);
+            auto blend = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+            out[x] = qRgb(blend(qRed(in[x])), blend(qGreen(in[x])), blend(qBlue(in[x])));
+        }
+    }
+    return result;
+}
+
+} // namespace
+
 QImage loadPicture(const QString &path, QString *error)
 {
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        if (error)
-            *error = reader.errorString();
-        return {};
-    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, file.errorString());
+    if (file.size() > kMaxFileBytes)
+        return fail(error, QStringLiteral("file too large"));
+    const QByteArray data = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(error, file.errorString());
+    return loadPictureData(data, error);
+}
+
+QImage loadPictureData(const QByteArray &data, QString *error)
+{
+    if (data.isEmpty())
+        return fail(error, QStringLiteral("empty file"));
+    if (looksLikeWmf(data))
+        return renderWmf(data, error);
+
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    // Only the formats the program offers: Qt's other readers (icons and whatever plugins are
+    // installed) stay out of reach of files from elsewhere.
+    static const QList<QByteArray> accepted = {"bmp", "jpeg", "gif", "png"};
+    if (!accepted.contains(format))
+        return fail(error, QStringLiteral("not a BMP, JPEG, GIF, PNG or WMF picture"));
+
+    QImageReader reader(&buffer, format);
+    reader.setAutoTransform(false);
+    const QSize announced = reader.size();
+    if (announced.isValid() && !withinBudget(announced))
+        return fail(error, QStringLiteral("picture too large (%1 × %2 pixels)")
+                               .arg(announced.width()).arg(announced.height()));
+    const QImage image = reader.read(); // a GIF's first frame
+    if (image.isNull())
+        return fail(error, QStringLiteral("damaged picture: %1").arg(reader.errorString()));
+    if (!withinBudget(image.size()))
+        return fail(error, QStringLiteral("picture too large"));
+    if (image.hasAlphaChannel())
+        return opaqueOverWhite(image);
     return image.convertToFormat(QImage::Format_RGB32);
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/packedimage.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
@@ -12,11 +13,21 @@ namespace lumivex::document {
 /// Pictures are at most this many pixels wide (design, field and stereo pictures).
 inline constexpr int kMaxPictureWidth = 1024;
 
+/// Pictures loaded may hold at most this many pixels (1024 × 16384), whatever their shape, so that
+/// a damaged header cannot make the program allocate without bound. Pictures wider than
+/// kMaxPictureWidth but within this budget still load, so that the caller can refuse them by width.
+inline constexpr qint64 kMaxPicturePixels = qint64(1024) * 16384;
+
 /// Loads a picture file: BMP, JPEG, GIF (its first frame), PNG, and Windows metafiles (WMF,
 /// placeable or not, rendered at the size their header gives at 96 dots per inch).
-/// The result is an opaque QImage::Format_RGB32 picture; on failure a null image, with a short
-/// reason in *error when given. A malformed file never crashes or hangs the program.
+/// The format is decided from the content, not the file name.
+/// The result is an opaque QImage::Format_RGB32 picture (transparent pixels become white); on
+/// failure a null image, with a short reason in *error when given. A malformed file never crashes
+/// or hangs the program.
 QImage loadPicture(const QString &path, QString *error = nullptr);
+
+/// As loadPicture, for a file's bytes already in memory.
+QImage loadPictureData(const QByteArray &data, QString *error = nullptr);
 
 /// Packed colour of a QImage pixel value (0xAARRGGBB) and back (opaque).
 inline engine::Packed packPixel(QRgb rgb)

@@ -1,0 +1,203 @@
+#include "wmfpicture.h"
+
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+#include <libwmf/ipa.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace lumivex::document {
+
+namespace {
+
+constexpr quint32 kPlaceableKey = 0x9AC6CDD7u;
+constexpr int kPlaceableHeaderSize = 22;
+constexpr int kMetaHeaderSize = 18;
+
+quint16 word(const QByteArray &data, int offset)
+{
+    return static_cast<quint16>(static_cast<quint8>(data[offset])
+                                | (static_cast<quint8>(data[offset + 1]) << 8));
+}
+
+quint32 dword(const QByteArray &data, int offset)
+{
+    return word(data, offset) | (static_cast<quint32>(word(data, offset + 2)) << 16);
+}
+
+bool isMetaHeader(const QByteArray &data, int offset)
+{
+    if (data.size() < offset + kMetaHeaderSize)
+        return false;
+    const quint16 type = word(data, offset);
+    const quint16 headerWords = word(data, offset + 2);
+    const quint16 version = word(data, offset + 4);
+    return (type == 1 || type == 2) && headerWords == 9 && (version == 0x0100 || version == 0x0300);
+}
+
+bool sizeAcceptable(qint64 width, qint64 height)
+{
+    return width > 0 && height > 0 && width <= kMaxWmfSide && height <= kMaxWmfSide
+           && width * height <= kMaxPicturePixels;
+}
+
+// The gd device draws only the outline of an ellipse. Hand it a polygon through the ellipse
+// instead, so that the device's own polygon filling (with its exact brush colour) applies.
+void drawFilledEllipse(wmfAPI *api, wmfDrawArc_t *arc)
+{
+    auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
+    if (!functions || !functions->draw_polygon || !arc)
+        return;
+    const double cx = (arc->TL.x + arc->BR.x) / 2.0;
+    const double cy = (arc->TL.y + arc->BR.y) / 2.0;
+    const double rx = std::fabs(arc->BR.x - arc->TL.x) / 2.0;
+    const double ry = std::fabs(arc->BR.y - arc->TL.y) / 2.0;
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rx) || !std::isfinite(ry))
+        return;
+
+    // 512 sides keep the polygon within a third of a pixel of the ellipse at the largest size.
+    constexpr int kSides = 512;
+    std::vector<wmfD_Coord> points(kSides);
+    for (int i = 0; i < kSides; ++i) {
+        const double angle = 2.0 * M_PI * i / kSides;
+        points[i].x = static_cast<float>(cx + rx * std::cos(angle));
+        points[i].y = static_cast<float>(cy + ry * std::sin(angle));
+    }
+    wmfPolyLine_t polygon{};
+    polygon.dc = arc->dc;
+    polygon.pt = points.data();
+    polygon.count = (U16)kSides;
+    functions->draw_polygon(api, &polygon);
+}
+
+struct ApiDeleter
+{
+    void operator()(wmfAPI *api) const { wmf_api_destroy(api); }
+};
+using ApiPtr = std::unique_ptr<wmfAPI, ApiDeleter>;
+
+QImage fail(QString *error, const QString &reason)
+{
+    if (error)
+        *error = reason;
+    return {};
+}
+
+// gd's pixels are 0xAARRGGBB with a 7-bit alpha, 0 opaque and 127 transparent. Composite them
+// over white, so a transparent background reads as white and opaque colours stay exact.
+QRgb overWhite(int pixel)
+{
+    const int alpha = (pixel >> 24) & 0x7f;
+    if (alpha == 0)
+        return 0xff000000u | (static_cast<quint32>(pixel) & 0xffffffu);
+    auto blend = [alpha](int c) { return (c * (127 - alpha) + 255 * alpha + 63) / 127; };
+    return qRgb(blend((pixel >> 16) & 0xff), blend((pixel >> 8) & 0xff), blend(pixel & 0xff));
+}
+
+} // namespace
+
+bool looksLikeWmf(const QByteArray &data)
+{
+    if (data.size() >= kPlaceableHeaderSize && dword(data, 0) == kPlaceableKey)
+        return true;
+    return isMetaHeader(data, 0);
+}
+
+QSize placeableWmfSize(const QByteArray &data)
+{
+    if (data.size() < kPlaceableHeaderSize || dword(data, 0) != kPlaceableKey)
+        return {};
+    const auto left = static_cast<qint16>(word(data, 6));
+    const auto top = static_cast<qint16>(word(data, 8));
+    const auto right = static_cast<qint16>(word(data, 10));
+    const auto bottom = static_cast<qint16>(word(data, 12));
+    const int unitsPerInch = word(data, 14);
+    if (unitsPerInch == 0)
+        return {};
+    // At most 65535 × 96: no overflow.
+    const int width = std::abs(right - left) * kWmfDpi / unitsPerInch;
+    const int height = std::abs(bottom - top) * kWmfDpi / unitsPerInch;
+    return QSize(width, height);
+}
+
+QImage renderWmfInProcess(const QByteArray &data, QString *error)
+{
+    if (!looksLikeWmf(data))
+        return fail(error, QStringLiteral("not a Windows metafile"));
+    const bool placeable = dword(data, 0) == kPlaceableKey;
+    if (!isMetaHeader(data, placeable ? kPlaceableHeaderSize : 0))
+        return fail(error, QStringLiteral("damaged metafile header"));
+    QSize size;
+    if (placeable) {
+        size = placeableWmfSize(data);
+        if (!size.isValid() || !sizeAcceptable(size.width(), size.height()))
+            return fail(error, QStringLiteral("unusable metafile size"));
+    }
+
+    wmfAPI_Options options{};
+    options.function = wmf_gd_function;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
+                                | WMF_OPT_NO_DEBUG;
+    wmfAPI *raw = nullptr;
+    const wmf_error_t created = wmf_api_create(&raw, flags, &options);
+    ApiPtr api(raw);
+    if (created != wmf_E_None || !api)
+        return fail(error, QStringLiteral("metafile renderer unavailable"));
+    static_cast<wmfFunctionReference *>(api->function_reference)->draw_ellipse = drawFilledEllipse;
+
+    QByteArray bytes = data; // libwmf wants a writable pointer
+    auto *input = reinterpret_cast<unsigned char *>(bytes.data());
+    if (wmf_mem_open(api.get(), input, bytes.size()) != wmf_E_None)
+        return fail(error, QStringLiteral("damaged metafile"));
+    wmfD_Rect bbox{};
+    if (wmf_scan(api.get(), 0, &bbox) != wmf_E_None)
+        return fail(error, QStringLiteral("damaged metafile"));
+    if (placeable) {
+        // The scan gives the drawing's extent, but a placeable picture is the header's rectangle,
+        // whatever is drawn in it. The device works in points, from the window origin, which the
+        // player puts at the picture's top left corner.
+        const double unitsPerInch = word(data, 14);
+        bbox.TL = {0.0f, 0.0f};
+        bbox.BR.x = static_cast<float>(std::abs(qint16(word(data, 10)) - qint16(word(data, 6)))
+                                       * 72.0 / unitsPerInch);
+        bbox.BR.y = static_cast<float>(std::abs(qint16(word(data, 12)) - qint16(word(data, 8)))
+                                       * 72.0 / unitsPerInch);
+    } else {
+        unsigned int width = 0;
+        unsigned int height = 0;
+        if (wmf_display_size(api.get(), &width, &height, kWmfDpi, kWmfDpi) != wmf_E_None
+            || !sizeAcceptable(width, height))
+            return fail(error, QStringLiteral("unusable metafile size"));
+        size = QSize(static_cast<int>(width), static_cast<int>(height));
+    }
+    if (!std::isfinite(bbox.TL.x) || !std::isfinite(bbox.TL.y) || !std::isfinite(bbox.BR.x)
+        || !std::isfinite(bbox.BR.y))
+        return fail(error, QStringLiteral("damaged metafile"));
+
+    wmf_gd_t *device = WMF_GD_GetData(api.get());
+    device->type = wmf_gd_image;
+    device->width = static_cast<unsigned int>(size.width());
+    device->height = static_cast<unsigned int>(size.height());
+    device->bbox = bbox;
+    if (wmf_play(api.get(), 0, &bbox) != wmf_E_None || !device->gd_image)
+        return fail(error, QStringLiteral("damaged metafile"));
+    const int *pixels = wmf_gd_image_pixels(device->gd_image);
+    if (!pixels)
+        return fail(error, QStringLiteral("metafile renderer failed"));
+
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return fail(error, QStringLiteral("out of memory"));
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const int *source = pixels + static_cast<qsizetype>(y) * size.width();
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = overWhite(source[x]);
+    }
+    return image;
+}
+
+} // namespace lumivex::document

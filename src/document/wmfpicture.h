@@ -1,0 +1,41 @@
+#pragma once
+
+#include "picture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace lumivex::document {
+
+/// Largest metafile rendering accepted: each side at most kMaxWmfSide pixels and the whole at
+/// most kMaxPicturePixels.
+inline constexpr int kMaxWmfSide = 16384;
+
+/// Metafiles are rendered at this many dots per inch.
+inline constexpr int kWmfDpi = 96;
+
+/// Whether the bytes start like a Windows metafile: the placeable key 0x9AC6CDD7, or a plain
+/// metafile header (memory or disk type, nine-word header, Windows 2 or 3 version).
+bool looksLikeWmf(const QByteArray &data);
+
+/// The pixel size a placeable metafile's header gives at 96 dpi (|right - left| × 96 / units
+/// per inch, likewise for the height), or an invalid size for a file without that header or
+/// with a header of no use (zero units per inch).
+QSize placeableWmfSize(const QByteArray &data);
+
+/// Renders a metafile with libwmf's gd device into an opaque Format_RGB32 picture, with exact
+/// colours; transparent pixels become white. Filled ellipses come out filled. Runs the library
+/// in this process: only for a process that may die with it (the isolated child, the fuzzer).
+QImage renderWmfInProcess(const QByteArray &data, QString *error = nullptr);
+
+/// Renders a metafile as renderWmfInProcess does, but in a child process with a time limit, so
+/// that a metafile that crashes or hangs the library costs only the child. On failure a null
+/// image and a short reason.
+QImage renderWmf(const QByteArray &data, QString *error = nullptr);
+
+/// Time the child may take before it is stopped and the picture refused (default 20 s).
+void setWmfTimeLimit(int milliseconds);
+
+} // namespace lumivex::document

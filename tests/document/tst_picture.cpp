@@ -1,0 +1,487 @@
+// Picture loading: every format by content, exact sizes and colours, metafiles through libwmf,
+// damaged files refused with a reason, and the packed-colour conversions.
+
+#include "document/picture.h"
+#include "document/wmfpicture.h"
+
+#include <QBuffer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lumivex;
+using namespace lumivex::document;
+
+namespace {
+
+void putWord(QByteArray &out, int value)
+{
+    out.append(static_cast<char>(value & 0xff));
+    out.append(static_cast<char>((value >> 8) & 0xff));
+}
+
+void putDword(QByteArray &out, quint32 value)
+{
+    putWord(out, static_cast<int>(value & 0xffff));
+    putWord(out, static_cast<int>(value >> 16));
+}
+
+// A Windows metafile written record by record. Colours are given as QRgb and stored as the
+// file's COLORREF (0x00BBGGRR).
+class WmfWriter
+{
+public:
+    void record(int function, const QList<int> &params)
+    {
+        QByteArray r;
+        putDword(r, static_cast<quint32>(3 + params.size()));
+        putWord(r, function);
+        for (int p : params)
+            putWord(r, p);
+        m_records += r;
+        m_largest = std::max(m_largest, 3 + static_cast<int>(params.size()));
+    }
+    void window(int x, int y, int width, int height)
+    {
+        record(0x020B, {y, x});           // SETWINDOWORG
+        record(0x020C, {height, width});  // SETWINDOWEXT
+    }
+    // Creates a solid brush and a null pen (no outlines) and selects both. Objects are never
+    // deleted: each takes the next free slot of the object table.
+    void fill(QRgb colour)
+    {
+        const quint32 ref = qRed(colour) | (qGreen(colour) << 8) | (qBlue(colour) << 16);
+        record(0x02FA, {5, 0, 0, 0, 0});                            // CREATEPENINDIRECT
+        record(0x012D, {m_objects++});                              // SELECTOBJECT
+        record(0x02FC, {0, int(ref & 0xffff), int(ref >> 16), 0}); // CREATEBRUSHINDIRECT
+        record(0x012D, {m_objects++});
+    }
+    void rectangle(int left, int top, int right, int bottom)
+    {
+        record(0x041B, {bottom, right, top, left});
+    }
+    void ellipse(int left, int top, int right, int bottom)
+    {
+        record(0x0418, {bottom, right, top, left});
+    }
+    void polygon(const QList<QPoint> &points)
+    {
+        QList<int> params{static_cast<int>(points.size())};
+        for (const QPoint &p : points)
+            params << p.x() << p.y();
+        record(0x0324, params);
+    }
+
+    QByteArray plain() const
+    {
+        QByteArray out;
+        const QByteArray end = eofRecord();
+        putWord(out, 1);
+        putWord(out, 9);
+        putWord(out, 0x0300);
+        putDword(out, static_cast<quint32>((18 + m_records.size() + end.size()) / 2));
+        putWord(out, m_objects);
+        putDword(out, static_cast<quint32>(m_largest));
+        putWord(out, 0);
+        return out + m_records + end;
+    }
+    QByteArray placeable(int left, int top, int right, int bottom, int unitsPerInch) const
+    {
+        QByteArray head;
+        putDword(head, 0x9AC6CDD7u);
+        putWord(head, 0);
+        for (int v : {left, top, right, bottom, unitsPerInch})
+            putWord(head, v);
+        putDword(head, 0);
+        quint16 sum = 0;
+        for (int i = 0; i < head.size(); i += 2)
+            sum ^= static_cast<quint8>(head[i]) | (static_cast<quint8>(head[i + 1]) << 8);
+        putWord(head, sum);
+        return head + plain();
+    }
+
+private:
+    static QByteArray eofRecord()
+    {
+        QByteArray r;
+        putDword(r, 3);
+        putWord(r, 0);
+        return r;
+    }
+    QByteArray m_records;
+    int m_largest = 3;
+    int m_objects = 0;
+};
+
+// A GIF with a 256-colour table and one frame per picture of indices. The LZW stream sends every
+// index as a 9-bit code and a clear code before the table would widen, which any decoder reads.
+QByteArray makeGif(int width, int height, const QList<QRgb> &palette,
+                   const QList<QByteArray> &frames, int transparentIndex = -1)
+{
+    QByteArray out("GIF89a");
+    putWord(out, width);
+    putWord(out, height);
+    out.append(char(0xF7)).append(char(0)).append(char(0));
+    for (int i = 0; i < 256; ++i) {
+        const QRgb c = i < palette.size() ? palette[i] : 0;
+        out.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
+    }
+    for (const QByteArray &indices : frames) {
+        out.append("\x21\xF9\x04", 3);
+        out.append(char(transparentIndex >= 0 ? 1 : 0));
+        putWord(out, 10);
+        out.append(char(transparentIndex >= 0 ? transparentIndex : 0)).append(char(0));
+        out.append(char(0x2C));
+        putWord(out, 0);
+        putWord(out, 0);
+        putWord(out, width);
+        putWord(out, height);
+        out.append(char(0)).append(char(8));
+        QByteArray codes;
+        quint32 bits = 0;
+        int count = 0;
+        auto putCode = [&](int code) {
+            bits |= static_cast<quint32>(code) << count;
+            for (count += 9; count >= 8; count -= 8, bits >>= 8)
+                codes.append(char(bits & 0xff));
+        };
+        for (int i = 0; i < indices.size(); ++i) {
+            if (i % 250 == 0)
+                putCode(256);
+            putCode(static_cast<quint8>(indices[i]));
+        }
+        putCode(257);
+        if (count > 0)
+            codes.append(char(bits & 0xff));
+        for (int i = 0; i < codes.size(); i += 255) {
+            const QByteArray block = codes.mid(i, 255);
+            out.append(char(block.size())).append(block);
+        }
+        out.append(char(0));
+    }
+    out.append(char(0x3B));
+    return out;
+}
+
+// A picture of four vertical bands in depth colours, the same in every format.
+const QList<QRgb> kBands{qRgb(0, 0, 0), qRgb(85, 85, 85), qRgb(170, 170, 170), qRgb(255, 255, 255)};
+
+QImage bandPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, kBands[x * 4 / width]);
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format, int quality = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+QByteArray bandGif(int width, int height)
+{
+    QByteArray indices;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            indices.append(char(x * 4 / width));
+    return makeGif(width, height, kBands, {indices});
+}
+
+// A placeable metafile, 1440 units per inch, 2 × 1 inches: four bands of rectangles, a filled
+// ellipse in the first band and a filled triangle in the last.
+QByteArray bandWmf()
+{
+    WmfWriter w;
+    w.window(0, 0, 2880, 1440);
+    for (int i = 0; i < 4; ++i) {
+        w.fill(kBands[i]);
+        w.rectangle(i * 720, 0, (i + 1) * 720, 1440);
+    }
+    w.fill(qRgb(200, 40, 10));
+    w.ellipse(60, 300, 660, 900);
+    w.fill(qRgb(10, 90, 220));
+    w.polygon({QPoint(2200, 200), QPoint(2800, 200), QPoint(2500, 1200)});
+    return w.placeable(0, 0, 2880, 1440, 1440);
+}
+
+QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+int colourDistance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                     std::abs(qBlue(a) - qBlue(b))});
+}
+
+} // namespace
+
+class TestPicture : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadsEveryFormatByContent_data();
+    void loadsEveryFormatByContent();
+    void gifGivesItsFirstFrame();
+    void transparencyBecomesWhite_data();
+    void transparencyBecomesWhite();
+    void placeableMetafileSize_data();
+    void placeableMetafileSize();
+    void metafileShapesAreFilled();
+    void plainMetafileUsesItsExtents();
+    void damagedFilesFail_data();
+    void damagedFilesFail();
+    void absurdSizesAreRefused_data();
+    void absurdSizesAreRefused();
+    void widePicturesStillLoad();
+    void packedRoundTrip();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestPicture::loadsEveryFormatByContent_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("tolerance");
+    const QImage bands = bandPicture(64, 24);
+    QTest::newRow("bmp") << encoded(bands, "BMP") << 0;
+    QTest::newRow("png") << encoded(bands, "PNG") << 0;
+    QTest::newRow("jpeg") << encoded(bands, "JPEG", 100) << 6;
+    QTest::newRow("gif") << bandGif(64, 24) << 0;
+    QTest::newRow("indexed bmp") << encoded(bands.convertToFormat(QImage::Format_Indexed8), "BMP") << 0;
+}
+
+void TestPicture::loadsEveryFormatByContent()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, tolerance);
+    // A misleading name: the content decides.
+    const QString path = writeFile(m_dir, QStringLiteral("%1.wmf").arg(QTest::currentDataTag()), bytes);
+    QString error;
+    const QImage image = loadPicture(path, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.format(), QImage::Format_RGB32);
+    QCOMPARE(image.size(), QSize(64, 24));
+    for (int band = 0; band < 4; ++band) {
+        // Away from the band edges, where JPEG blurs.
+        const QRgb got = image.pixel(band * 16 + 8, 12);
+        QVERIFY2(colourDistance(got, kBands[band]) <= tolerance,
+                 qPrintable(QStringLiteral("band %1: %2").arg(band).arg(got, 8, 16)));
+    }
+}
+
+void TestPicture::gifGivesItsFirstFrame()
+{
+    const QByteArray first(6 * 4, char(1));
+    const QByteArray second(6 * 4, char(2));
+    QString error;
+    const QImage image = loadPictureData(makeGif(6, 4, kBands, {first, second}), &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.pixel(3, 2), kBands[1]);
+}
+
+void TestPicture::transparencyBecomesWhite_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray indices(8 * 8, char(0));
+    indices[9] = 1;
+    QTest::newRow("gif") << makeGif(8, 8, {qRgb(12, 34, 56), qRgb(9, 9, 9)}, {indices}, 0);
+    QImage argb(8, 8, QImage::Format_ARGB32);
+    argb.fill(qRgba(12, 34, 56, 0));
+    argb.setPixel(1, 1, qRgb(9, 9, 9));
+    QTest::newRow("png") << encoded(argb, "PNG");
+    WmfWriter w;
+    w.window(0, 0, 96, 96);
+    w.fill(qRgb(9, 9, 9));
+    w.rectangle(0, 0, 3, 3);
+    QTest::newRow("wmf") << w.placeable(0, 0, 96, 96, 96);
+}
+
+void TestPicture::transparencyBecomesWhite()
+{
+    QFETCH(QByteArray, bytes);
+    QString error;
+    const QImage image = loadPictureData(bytes, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.pixel(1, 1), qRgb(9, 9, 9));
+    QCOMPARE(image.pixel(7, 7), qRgb(255, 255, 255));
+}
+
+void TestPicture::placeableMetafileSize_data()
+{
+    QTest::addColumn<QList<int>>("header"); // left, top, right, bottom, units per inch
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("1440 per inch") << QList<int>{0, 0, 2880, 1440, 1440} << QSize(192, 96);
+    QTest::newRow("offset origin") << QList<int>{-720, 100, 1440, 1540, 1440} << QSize(144, 96);
+    QTest::newRow("right before left") << QList<int>{1440, 1440, 0, 0, 1440} << QSize(96, 96);
+    QTest::newRow("576 per inch") << QList<int>{0, 0, 1000, 300, 576} << QSize(166, 50);
+    QTest::newRow("1024 wide") << QList<int>{0, 0, 1024, 10, 96} << QSize(1024, 10);
+    QTest::newRow("tall") << QList<int>{0, 0, 30, 9000, 96} << QSize(30, 9000);
+}
+
+void TestPicture::placeableMetafileSize()
+{
+    QFETCH(QList<int>, header);
+    QFETCH(QSize, size);
+    const QRect area = QRect(QPoint(header[0], header[1]), QPoint(header[2], header[3])).normalized();
+    WmfWriter w;
+    w.window(area.left(), area.top(), area.width(), area.height());
+    w.fill(qRgb(85, 85, 85));
+    w.rectangle(area.left(), area.top(), area.right(), area.bottom());
+    QString error;
+    const QImage image =
+        loadPictureData(w.placeable(header[0], header[1], header[2], header[3], header[4]), &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), size);
+    QCOMPARE(image.format(), QImage::Format_RGB32);
+    QCOMPARE(image.pixel(size.width() / 2, size.height() / 2), qRgb(85, 85, 85));
+}
+
+void TestPicture::metafileShapesAreFilled()
+{
+    const QString path = writeFile(m_dir, QStringLiteral("bands.dat"), bandWmf());
+    QString error;
+    const QImage image = loadPicture(path, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.size(), QSize(192, 96));
+    // Band centres outside the shapes keep their exact depth colour.
+    QCOMPARE(image.pixel(24, 8), kBands[0]);
+    QCOMPARE(image.pixel(72, 48), kBands[1]);
+    QCOMPARE(image.pixel(120, 48), kBands[2]);
+    QCOMPARE(image.pixel(150, 90), kBands[3]);
+    // The ellipse spans 4..44 × 20..60 pixels: filled throughout, not just outlined.
+    const QRgb red = qRgb(200, 40, 10);
+    for (const QPoint p : {QPoint(24, 40), QPoint(10, 40), QPoint(38, 40), QPoint(24, 25), QPoint(24, 55)})
+        QCOMPARE(image.pixel(p), red);
+    QCOMPARE(image.pixel(5, 21), kBands[0]); // corner of its box, outside the ellipse
+    // The triangle (146..186 × 13..80 pixels) is filled too.
+    QCOMPARE(image.pixel(166, 40), qRgb(10, 90, 220));
+    QCOMPARE(image.pixel(148, 75), kBands[3]);
+}
+
+void TestPicture::plainMetafileUsesItsExtents()
+{
+    WmfWriter w;
+    w.window(0, 0, 400, 200);
+    w.fill(qRgb(170, 170, 170));
+    w.rectangle(0, 0, 400, 200);
+    w.fill(qRgb(0, 0, 0));
+    w.ellipse(100, 50, 300, 150);
+    QString error;
+    const QImage image = loadPictureData(w.plain(), &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    // The drawing's extent gives the shape: twice as wide as high, at least as large as the
+    // drawing's units.
+    QVERIFY(image.width() >= 400);
+    QVERIFY2(std::abs(image.width() - 2 * image.height()) <= image.width() / 100,
+             qPrintable(QStringLiteral("%1 x %2").arg(image.width()).arg(image.height())));
+    QCOMPARE(image.pixel(image.width() / 2, image.height() / 2), qRgb(0, 0, 0));
+    QCOMPARE(image.pixel(2, 2), qRgb(170, 170, 170));
+}
+
+void TestPicture::damagedFilesFail_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QImage bands = bandPicture(40, 30);
+    const QList<std::pair<const char *, QByteArray>> valid{
+        {"bmp", encoded(bands, "BMP")}, {"png", encoded(bands, "PNG")},
+        {"jpeg", encoded(bands, "JPEG")}, {"gif", bandGif(40, 30)}, {"wmf", bandWmf()}};
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("text") << QByteArray("just some text, no picture\n");
+    QRandomGenerator random(7);
+    QByteArray noise(4096, '\0');
+    for (char &c : noise)
+        c = static_cast<char>(random.bounded(256));
+    QTest::newRow("noise") << noise;
+    for (const auto &[name, bytes] : valid) {
+        // Cut inside the header, and the signature alone.
+        QTest::addRow("%s header cut", name) << bytes.left(20);
+        QTest::addRow("%s signature only", name) << bytes.left(name == QByteArray("wmf") ? 22 : 4);
+    }
+    QTest::newRow("png body cut") << encoded(bands, "PNG").left(60);
+    QTest::newRow("gif body cut") << bandGif(40, 30).left(800);
+    QByteArray badWmfHeader = bandWmf();
+    badWmfHeader[24] = 7; // header size word after the placeable header
+    QTest::newRow("wmf bad header") << badWmfHeader;
+    QTest::newRow("wmf zero units per inch") << WmfWriter().placeable(0, 0, 100, 100, 0);
+    QTest::newRow("wmf zero size") << WmfWriter().placeable(50, 50, 50, 90, 96);
+}
+
+void TestPicture::damagedFilesFail()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = writeFile(m_dir, QStringLiteral("damaged.bin"), bytes);
+    QString error;
+    const QImage image = loadPicture(path, &error);
+    QVERIFY(image.isNull());
+    QVERIFY(!error.isEmpty());
+}
+
+void TestPicture::absurdSizesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray bmp = encoded(bandPicture(4, 4), "BMP");
+    qToLittleEndian<qint32>(200000, bmp.data() + 18);
+    qToLittleEndian<qint32>(200000, bmp.data() + 22);
+    QTest::newRow("bmp") << bmp;
+    QByteArray png = encoded(bandPicture(4, 4), "PNG");
+    qToBigEndian<quint32>(100000, png.data() + 16);
+    qToBigEndian<quint32>(100000, png.data() + 20);
+    QTest::newRow("png") << png;
+    QByteArray gif = bandGif(4, 4);
+    qToLittleEndian<quint16>(65535, gif.data() + 6);
+    qToLittleEndian<quint16>(65535, gif.data() + 8);
+    QTest::newRow("gif") << gif;
+    QTest::newRow("wmf") << WmfWriter().placeable(-32768, -32768, 32767, 32767, 1);
+    QTest::newRow("wmf too many pixels") << WmfWriter().placeable(0, 0, 16000, 16000, 96);
+}
+
+void TestPicture::absurdSizesAreRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QString error;
+    QVERIFY(loadPictureData(bytes, &error).isNull());
+    QVERIFY(!error.isEmpty());
+}
+
+void TestPicture::widePicturesStillLoad()
+{
+    // Too wide for the program, but the caller must see its width to say so.
+    QString error;
+    const QImage bmp = loadPictureData(encoded(bandPicture(2000, 3), "BMP"), &error);
+    QCOMPARE(bmp.size(), QSize(2000, 3));
+    WmfWriter w;
+    w.window(0, 0, 1025, 5);
+    QCOMPARE(loadPictureData(w.placeable(0, 0, 1025, 5, 96), &error).size(), QSize(1025, 5));
+}
+
+void TestPicture::packedRoundTrip()
+{
+    QCOMPARE(packPixel(qRgb(1, 2, 3)), engine::pack(1, 2, 3));
+    QCOMPARE(packPixel(qRgb(255, 255, 255)), 0xffffff);
+    QRandomGenerator random(11);
+    QImage image(37, 5, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, 0xff000000u | random.bounded(0x1000000u));
+    const engine::PackedImage packed = toPacked(image);
+    QCOMPARE(packed.width, 37);
+    QCOMPARE(packed.at(36, 4), packPixel(image.pixel(36, 4)));
+    QCOMPARE(fromPacked(packed), image);
+}
+
+QTEST_GUILESS_MAIN(TestPicture)
+#include "tst_picture.moc"
