@@ -1,0 +1,437 @@
+// The main window's controls: menus, toolbar, parameter strip and status bar.
+#include "mainwindow.h"
+
+#include "document/inifile.h"
+#include "icons.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSlider>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <functional>
+
+namespace lumivex::shell {
+
+namespace {
+
+/// One entry of the menu tree, in menu order. A caption "-" is a separator.
+struct MenuEntry
+{
+    const char *name;
+    const char *parent;  ///< nullptr for a menu of the menu bar
+    const char *caption;
+    const char *shortcut;
+    bool submenu;
+};
+
+constexpr MenuEntry kMenuTree[] = {
+    {"mnuFile", nullptr, "ファイル(&F)", "", true},
+    {"mnuNew", "mnuFile", "新規作成", "", true},
+    {"mnuWizard", "mnuNew", "カラーフィールド　ウイザード", "F2", false},
+    {"mnuFieldColor", "mnuNew", "カラーフィールド", "F3", false},
+    {"mnuColor", "mnuNew", "ランダムドット（カラー）", "F4", false},
+    {"mnuMono", "mnuNew", "ランダムドット（モノクロ）", "F5", false},
+    {"mnuBar1", "mnuFile", "-", "", false},
+    {"mnuOpen", "mnuFile", "開く", "", false},
+    {"mnuSave", "mnuFile", "上書き保存", "Ctrl+S", false},
+    {"mnuSaveName", "mnuFile", "名前を付けて保存", "Ctrl+K", false},
+    {"mnuSaveGazou", "mnuFile", "画像の保存", "", true},
+    {"mnuSaveDesign", "mnuSaveGazou", "デザイン画像", "Ctrl+B", false},
+    {"mnuSaveField", "mnuSaveGazou", "フィールド画像", "Ctrl+H", false},
+    {"mnuSaveStereo", "mnuSaveGazou", "ステレオアート画像", "Ctrl+A", false},
+    {"mnuClose", "mnuFile", "閉じる", "Ctrl+Q", false},
+    {"mnuBar3", "mnuFile", "-", "", false},
+    {"mnuPrint", "mnuFile", "印刷", "Ctrl+P", false},
+    {"mnuBar4", "mnuFile", "-", "", false},
+    {"mnuEnd", "mnuFile", "終了(&X)", "", false},
+    {"mnuHensyuu", nullptr, "編集(&E)", "", true},
+    {"mnuEditer", "mnuHensyuu", "エディタ", "", true},
+    {"mnuEditerChoice", "mnuEditer", "選択", "Ctrl+W", false},
+    {"mnuEditerBoot", "mnuEditer", "起動", "Ctrl+E", false},
+    {"mnuBar5", "mnuHensyuu", "-", "", false},
+    {"mnuCut", "mnuHensyuu", "切り取り", "Ctrl+X", false},
+    {"mnuCopy", "mnuHensyuu", "コピー", "Ctrl+C", false},
+    {"mnuPaste", "mnuHensyuu", "貼り付け", "Ctrl+V", false},
+    {"mnuBar6", "mnuHensyuu", "-", "", false},
+    {"mnuClear", "mnuHensyuu", "消去", "Ctrl+D", false},
+    {"mnuIns", nullptr, "挿入(&I)", "", true},
+    {"mnuInsDesign", "mnuIns", "デザイン画像", "Ctrl+G", false},
+    {"mnuInsField", "mnuIns", "フィールド画像", "Ctrl+F", false},
+    {"mnuInsStereo", "mnuIns", "ステレオ画像", "Ctrl+J", false},
+    {"mnuConvert", nullptr, "変換(&R)", "", true},
+    {"mnuConvStart", "mnuConvert", "開始", "F6", false},
+    {"mnuConvStop", "mnuConvert", "中断", "F7", false},
+    {"mnuConvExit", "mnuConvert", "中止", "F8", false},
+    {"mnuWindow", nullptr, "ウィンドウ(&W)", "", true},
+    {"mnuHelp", nullptr, "ヘルプ(&H)", "", true},
+    {"mnuInfomation", "mnuHelp", "バージョン情報", "Ctrl+I", false},
+    {"mnuSetumei", "mnuHelp", "使い方など", "F1", false},
+};
+
+/// Toolbar buttons 1..14; a null key is a separator. Picture = image list key.
+struct ButtonEntry
+{
+    const char *name;
+    const char *key;
+    const char *picture;
+    const char *tooltip;
+};
+
+constexpr ButtonEntry kButtons[] = {
+    {"tbNew", "New", "New", "新規作成（カラーフィールド　ウィザード）"},
+    {"tbOpen", "Open", "open", "開く"},
+    {"tbSave", "Save", "Save", "上書き保存"},
+    {"tbPrinter", "Printer", "Printer", "印刷"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"tbCut", "Cut", "Cut", "切り取り"},
+    {"tbCopy", "Copy", "Copy", "コピー"},
+    {"tbPaste", "Paste", "Paste", "貼り付け"},
+    {"tbIns", "Ins", "Ins", "挿入（デザイン画像）"},
+    {nullptr, nullptr, nullptr, nullptr},
+    {"tbStart", "Start", "Start", "開始"},
+    {"tbStop", "Stop", "Stop", "中断"},
+    {"tbExit", "Exit", "Exit", "中止"},
+    {nullptr, nullptr, nullptr, nullptr},
+};
+
+/// Drop-down items of buttons 1 and 9, by position.
+struct DropDownEntry
+{
+    int button;
+    const char *key;
+    const char *text;
+};
+
+constexpr DropDownEntry kDropDownItems[] = {
+    {1, "StereoWiz", "カラーフィールド　ウィザード"},
+    {1, "Stereo", "カラーフィールド"},
+    {1, "RandomColor", "ランダムドット（カラー）"},
+    {1, "RandomMono", "ランダムドット（モノクロ）"},
+    {9, "InsDesign", "デザイン画像"},
+    {9, "InsField", "フィールド画像"},
+    {9, "InsStereo", "ステレオ画像"},
+};
+
+/// The parameter strip: caption and slider of each parameter. The strip is laid out in twips
+/// (captions 540/540/390, sliders 1200); at 15 twips a pixel the sliders would be 80 px, too
+/// short to aim at, so every width is doubled.
+struct SliderEntry
+{
+    const char *caption;
+    const char *name;
+    int maximum;
+    int pageStep;
+    int tickInterval;
+    int captionWidth;
+};
+
+constexpr SliderEntry kSliders[] = {
+    {"繰返幅", "sldKurikaesi", 200, 10, 20, 72},
+    {"立体度", "sldRittaido", 50, 5, 5, 72},
+    {"密度", "sldMitudo", 100, 5, 10, 52},
+};
+constexpr int kSliderWidth = 160;
+constexpr int kPanelWidth = 96;  // 1440 twips
+
+/// Moving the mouse over a slider shows its value as the tooltip.
+class SliderValueTip : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseMove) {
+            if (auto *slider = qobject_cast<QSlider *>(watched))
+                slider->setToolTip(QString::number(slider->value()));
+        }
+        return false;
+    }
+};
+
+/// A menu item can be chosen only while every menu above it is enabled: a greyed submenu
+/// keeps its items' shortcuts from running as well, not just the mouse.
+bool reachable(const QAction *action)
+{
+    const QObjectList holders = action->associatedObjects();
+    for (QObject *holder : holders) {
+        if (auto *menu = qobject_cast<QMenu *>(holder)) {
+            const QAction *opener = menu->menuAction();
+            if (!opener->isEnabled() || !reachable(opener))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void MainWindow::createActions()
+{
+    setWindowIcon(applicationIcon());
+
+    for (const MenuEntry &entry : kMenuTree) {
+        if (entry.submenu || qstrcmp(entry.caption, "-") == 0)
+            continue;  // made with their menus in createMenus()
+        auto *action = new QAction(QString::fromUtf8(entry.caption), this);
+        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+        m_menus.insert(action->objectName(), action);
+    }
+
+    for (int i = 0; i < 14; ++i) {
+        const ButtonEntry &entry = kButtons[i];
+        if (!entry.key)
+            continue;  // separators come from the toolbar itself
+        const QString tooltip = QString::fromUtf8(entry.tooltip);
+        auto *action = new QAction(toolIcon(QString::fromUtf8(entry.picture)), tooltip, this);
+        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setToolTip(tooltip);
+        action->setData(QString::fromUtf8(entry.key));
+        m_buttons[i + 1] = action;
+    }
+
+    for (const DropDownEntry &entry : kDropDownItems) {
+        auto *action = new QAction(QString::fromUtf8(entry.text), this);
+        action->setObjectName(QString::fromUtf8(entry.key));
+        action->setData(QString::fromUtf8(entry.key));
+        m_dropDownItems.insert(action->objectName(), action);
+    }
+
+    // Menu items check their enclosing menus; the toolbar and its drop-downs are disabled
+    // as a whole with their button.
+    const auto onMenu = [this](const char *name, std::function<void()> run) {
+        QAction *action = m_menus.value(QString::fromUtf8(name));
+        connect(action, &QAction::triggered, this, [action, run] {
+            if (reachable(action))
+                run();
+        });
+    };
+    const auto onItem = [this](QAction *action, std::function<void()> run) {
+        connect(action, &QAction::triggered, this, [run] { run(); });
+    };
+    const auto insert = [this](const QString &word) {
+        m_shared.InsertSource = QStringLiteral("FromFile");
+        PostCommand(word);
+    };
+    const auto post = [this](const QString &word) { return [this, word] { PostCommand(word); }; };
+
+    const auto wizard = [this] { showWizard(); };
+    const auto field = [this] { newDocument(QStringLiteral("Field"), QString()); };
+    const auto colour = [this] { newDocument(QStringLiteral("RandomDot"), QStringLiteral("Color")); };
+    const auto mono = [this] { newDocument(QStringLiteral("RandomDot"), QStringLiteral("Mono")); };
+    const auto insDesign = [insert] { insert(QStringLiteral("MDImnuInsDesign")); };
+    const auto insField = [insert] { insert(QStringLiteral("MDImnuInsField")); };
+    const auto insStereo = [insert] { insert(QStringLiteral("MDImnuInsStereo")); };
+    const auto paste = [this] { onPaste(); };
+    const auto start = post(QStringLiteral("MDImnuConvStart"));
+    const auto stop = [this] { onConvStop(); };
+    const auto abort = [this] { onConvExit(); };
+
+    onMenu("mnuWizard", wizard);
+    onMenu("mnuFieldColor", field);
+    onMenu("mnuColor", colour);
+    onMenu("mnuMono", mono);
+    onMenu("mnuSave", post(QStringLiteral("MDImnuSave")));
+    onMenu("mnuSaveName", post(QStringLiteral("MDImnuSaveName")));
+    onMenu("mnuSaveDesign", post(QStringLiteral("MDImnuSaveDesign")));
+    onMenu("mnuSaveField", post(QStringLiteral("MDImnuSaveField")));
+    onMenu("mnuSaveStereo", post(QStringLiteral("MDImnuSaveStereo")));
+    onMenu("mnuClose", post(QStringLiteral("MDImnuClose")));
+    onMenu("mnuPrint", post(QStringLiteral("MDImnuPrint")));
+    onMenu("mnuEnd", [this] { close(); });
+    onMenu("mnuPaste", paste);
+    onMenu("mnuInsDesign", insDesign);
+    onMenu("mnuInsField", insField);
+    onMenu("mnuInsStereo", insStereo);
+    onMenu("mnuConvStart", start);
+    onMenu("mnuConvStop", stop);
+    onMenu("mnuConvExit", abort);
+
+    onItem(m_buttons[1], wizard);
+    onItem(m_buttons[3], post(QStringLiteral("MDImnuSave")));
+    onItem(m_buttons[4], post(QStringLiteral("MDImnuPrint")));
+    onItem(m_buttons[8], paste);
+    onItem(m_buttons[9], insDesign);
+    onItem(m_buttons[11], start);
+    onItem(m_buttons[12], stop);
+    onItem(m_buttons[13], abort);  // abort the conversion, never quit
+
+    onItem(m_dropDownItems.value(QStringLiteral("StereoWiz")), wizard);
+    onItem(m_dropDownItems.value(QStringLiteral("Stereo")), field);
+    onItem(m_dropDownItems.value(QStringLiteral("RandomColor")), colour);
+    onItem(m_dropDownItems.value(QStringLiteral("RandomMono")), mono);
+    onItem(m_dropDownItems.value(QStringLiteral("InsDesign")), insDesign);
+    onItem(m_dropDownItems.value(QStringLiteral("InsField")), insField);
+    onItem(m_dropDownItems.value(QStringLiteral("InsStereo")), insStereo);
+}
+
+void MainWindow::createMenus()
+{
+    QHash<QString, QMenu *> menus;
+    for (const MenuEntry &entry : kMenuTree) {
+        const QString name = QString::fromUtf8(entry.name);
+        QMenu *parent = entry.parent ? menus.value(QString::fromUtf8(entry.parent)) : nullptr;
+        if (entry.submenu) {
+            auto *menu = new QMenu(QString::fromUtf8(entry.caption), this);
+            menu->setObjectName(name);
+            menu->menuAction()->setObjectName(name);
+            if (parent)
+                parent->addMenu(menu);
+            else
+                menuBar()->addMenu(menu);
+            menus.insert(name, menu);
+            m_menus.insert(name, menu->menuAction());
+        } else if (qstrcmp(entry.caption, "-") == 0) {
+            QAction *separator = parent->addSeparator();
+            separator->setObjectName(name);
+            m_menus.insert(name, separator);
+        } else {
+            parent->addAction(m_menus.value(name));
+        }
+    }
+
+    // ウィンドウ(&W) lists the open documents, the active one checked.
+    QMenu *windowMenu = menus.value(QStringLiteral("mnuWindow"));
+    connect(windowMenu, &QMenu::aboutToShow, this, [this, windowMenu] {
+        windowMenu->clear();
+        if (!m_mdiArea)
+            return;
+        const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList();
+        for (int i = 0; i < windows.size(); ++i) {
+            QMdiSubWindow *window = windows.at(i);
+            QAction *entry = windowMenu->addAction(
+                QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+            entry->setCheckable(true);
+            entry->setChecked(window == m_mdiArea->activeSubWindow());
+            connect(entry, &QAction::triggered, this, [this, target = QPointer(window)] {
+                if (target)
+                    m_mdiArea->setActiveSubWindow(target);
+            });
+        }
+    });
+}
+
+void MainWindow::createToolBars()
+{
+    m_toolBar = addToolBar(QStringLiteral("Toolbar1"));
+    m_toolBar->setObjectName(QStringLiteral("Toolbar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFloatable(false);
+
+    // Buttons 1 and 9 run their face action and show their items on the arrow; the tool
+    // button follows its face action's enabled state.
+    const auto dropDown = [this](int index) {
+        auto *button = new QToolButton(m_toolBar);
+        button->setObjectName(m_buttons[index]->objectName() + QStringLiteral("Button"));
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+        button->setDefaultAction(m_buttons[index]);
+        auto *menu = new QMenu(button);
+        for (const DropDownEntry &entry : kDropDownItems) {
+            if (entry.button == index)
+                menu->addAction(m_dropDownItems.value(QString::fromUtf8(entry.key)));
+        }
+        button->setMenu(menu);
+        m_toolBar->addWidget(button);
+        return button;
+    };
+
+    for (int index = 1; index <= 14; ++index) {
+        if (index == 1)
+            m_newButton = dropDown(index);
+        else if (index == 9)
+            m_insButton = dropDown(index);
+        else if (!kButtons[index - 1].key)
+            m_buttons[index] = m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_buttons[index]);
+    }
+}
+
+void MainWindow::createParameterStrip()
+{
+    auto *strip = new QToolBar(QStringLiteral("Parameters"), this);
+    strip->setObjectName(QStringLiteral("ParameterStrip"));
+    strip->setMovable(false);
+    strip->setFloatable(false);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, strip);
+
+    auto *holder = new QWidget(strip);
+    auto *layout = new QHBoxLayout(holder);
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(4);
+    auto *valueTip = new SliderValueTip(this);
+
+    for (int i = 0; i < 3; ++i) {
+        const SliderEntry &entry = kSliders[i];
+        auto *caption = new QLabel(QString::fromUtf8(entry.caption), holder);
+        caption->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        caption->setAlignment(Qt::AlignCenter);
+        caption->setFrameShape(QFrame::Panel);
+        caption->setFrameShadow(QFrame::Sunken);
+        caption->setMinimumWidth(entry.captionWidth);
+        m_captions[i] = caption;
+
+        auto *slider = new QSlider(Qt::Horizontal, holder);
+        slider->setObjectName(QString::fromUtf8(entry.name));
+        slider->setRange(0, entry.maximum);
+        slider->setSingleStep(1);
+        slider->setPageStep(entry.pageStep);
+        slider->setTickInterval(entry.tickInterval);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setFixedWidth(kSliderWidth);
+        slider->setMouseTracking(true);
+        slider->installEventFilter(valueTip);
+        m_sliders[i] = slider;
+        connect(slider, &QSlider::valueChanged, this,
+                [this, i](int value) { onSliderChanged(i, value); });
+
+        layout->addWidget(caption);
+        layout->addWidget(slider);
+        layout->addSpacing(8);
+    }
+    layout->addStretch(1);
+    strip->addWidget(holder);
+}
+
+void MainWindow::createStatusBar()
+{
+    static const char *const kTooltips[] = {"", "繰返幅", "立体度", "密度", "画像サイズ"};
+    for (int panel = 1; panel <= 5; ++panel) {
+        auto *label = new QLabel(statusBar());
+        label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
+        label->setToolTip(QString::fromUtf8(kTooltips[panel - 1]));
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (panel == 1)
+            label->setMinimumWidth(kPanelWidth);
+        else
+            label->setFixedWidth(kPanelWidth);
+        // Permanent, so that a passing status tip never hides the panels.
+        statusBar()->addPermanentWidget(label, panel == 1 ? 1 : 0);
+        m_panels[panel] = label;
+    }
+}
+
+void MainWindow::onSliderChanged(int index, int value)
+{
+    static const char *const kKeys[] = {"KurikaesiHaba", "Rittaido", "Mitudo"};
+    const QString text = QString::number(value);
+    if (!m_shared.StateFilePath.isEmpty())
+        document::iniWriteString(m_shared.StateFilePath, QString::fromLatin1(document::kSection),
+                                 QString::fromLatin1(kKeys[index]), text);
+    setStatusText(index + 2, text);
+}
+
+} // namespace lumivex::shell
