@@ -1,0 +1,206 @@
+// lumivex-convert's pictures must be exactly what the engine makes of the same input: the
+// stereo picture a new document window holds after one complete run.
+
+#include "convertrun.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lumivex;
+using engine::PackedImage;
+using namespace lumivex::testing;
+
+class TestConvert : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void randomDotMatchesEngine_data();
+    void randomDotMatchesEngine();
+    void fieldMatchesEngine_data();
+    void fieldMatchesEngine();
+    void seedDecidesPicture();
+    void formatFollowsName_data();
+    void formatFollowsName();
+
+private:
+    QString input(const QString &name) const { return m_dir.filePath(QStringLiteral("in/") + name); }
+    QString output(const QString &name) const { return m_dir.filePath(name); }
+    void expectSuccess(const QStringList &args);
+
+    QTemporaryDir m_dir;
+};
+
+void TestConvert::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("in")));
+    QVERIFY(makeDesign(157, 61, 1).save(input(QStringLiteral("design.bmp"))));
+    QVERIFY(makeDesign(300, 200, 2).save(input(QStringLiteral("design300.png"))));
+    QVERIFY(makeDesign(1024, 20, 3).save(input(QStringLiteral("design1024.bmp"))));
+    QVERIFY(makeDesign(2, 2, 4).save(input(QStringLiteral("design2.bmp"))));
+    QVERIFY(makeDesign(80, 40, 5).save(input(QStringLiteral("design.jpg"))));
+    QVERIFY(makeDesign(40, 30, 8).save(m_dir.filePath(QStringLiteral("-design.bmp"))));
+    QVERIFY(makeField(157, 61, 9).save(input(QStringLiteral("field.bmp"))));
+    QVERIFY(makeField(200, 90, 10).save(input(QStringLiteral("field-large.png"))));
+    QVERIFY(makeField(90, 30, 11).save(input(QStringLiteral("field-small.bmp"))));
+    QVERIFY(makeField(1024, 8, 12).save(input(QStringLiteral("field1024.bmp"))));
+    QVERIFY(makeField(64, 64, 13).save(input(QStringLiteral("source64.bmp"))));
+    QVERIFY(makeField(200, 7, 14).save(input(QStringLiteral("source200.bmp"))));
+}
+
+void TestConvert::expectSuccess(const QStringList &args)
+{
+    const Run run = convert(args, m_dir.path());
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray()); // quiet on success
+}
+
+void TestConvert::randomDotMatchesEngine_data()
+{
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<int>("rittaido");
+    QTest::addColumn<int>("mitudo");
+    QTest::addColumn<bool>("mono");
+    QTest::addColumn<int>("seed");
+
+    const QString design = input(QStringLiteral("design.bmp"));
+    QTest::newRow("defaults are mono 70 20 30") << design << QStringList{"--seed", "11"} << 70 << 20 << 30 << true << 11;
+    QTest::newRow("colour, dense, deep") << design
+        << QStringList{"--mode", "color", "--mitudo", "100", "--rittaido", "50", "--kurikaesi", "40", "--seed", "2"}
+        << 40 << 50 << 100 << false << 2;
+    QTest::newRow("--opt=value form") << design
+        << QStringList{"--mode=color", "--mitudo=45", "--rittaido=7", "--kurikaesi=33", "--seed=5"}
+        << 33 << 7 << 45 << false << 5;
+    QTest::newRow("repeat width 0") << design << QStringList{"--kurikaesi", "0", "--seed", "3"} << 0 << 20 << 30 << true << 3;
+    QTest::newRow("repeat width 200") << design << QStringList{"--kurikaesi", "200", "--seed", "3"} << 200 << 20 << 30 << true << 3;
+    QTest::newRow("depth 0, density 0") << design << QStringList{"--rittaido", "0", "--mitudo", "0", "--seed", "3"} << 70 << 0 << 0 << true << 3;
+    QTest::newRow("PNG design") << input(QStringLiteral("design300.png")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
+    QTest::newRow("JPEG design") << input(QStringLiteral("design.jpg")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
+    QTest::newRow("1024 wide") << input(QStringLiteral("design1024.bmp")) << QStringList{"--mode", "color", "--seed", "9"} << 70 << 20 << 30 << false << 9;
+    QTest::newRow("2 x 2 gives 1 x 1") << input(QStringLiteral("design2.bmp")) << QStringList{"--seed", "1"} << 70 << 20 << 30 << true << 1;
+    QTest::newRow("after --") << QStringLiteral("-design.bmp") << QStringList{"--seed", "6", "--"} << 70 << 20 << 30 << true << 6;
+    QTest::newRow("shipped sample") << samplePath(QStringLiteral("design-shapes.bmp")) << QStringList{"--seed", "4"} << 70 << 20 << 30 << true << 4;
+}
+
+void TestConvert::randomDotMatchesEngine()
+{
+    QFETCH(QString, design);
+    QFETCH(QStringList, options);
+    QFETCH(int, kurikaesi);
+    QFETCH(int, rittaido);
+    QFETCH(int, mitudo);
+    QFETCH(bool, mono);
+    QFETCH(int, seed);
+
+    const QString out = output(QStringLiteral("dots.bmp"));
+    expectSuccess(options << design << out);
+
+    const PackedImage source = readPacked(QDir(m_dir.path()).absoluteFilePath(design));
+    const engine::DotParams params{.kurikaesi = kurikaesi, .rittaido = rittaido, .mitudo = mitudo, .mono = mono};
+    const PackedImage expected = engine::convertRandomDot(source, params, static_cast<std::uint64_t>(seed));
+    const PackedImage actual = readPacked(out);
+    QCOMPARE(actual.width, source.width - 1);
+    QCOMPARE(actual.height, source.height - 1);
+    QVERIFY(actual.pixels == expected.pixels);
+}
+
+void TestConvert::fieldMatchesEngine_data()
+{
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("field");  // complete field picture, or empty
+    QTest::addColumn<QString>("source"); // tiled field source, or empty
+    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<int>("rittaido");
+
+    const QString design = input(QStringLiteral("design.bmp"));
+    const QString field = input(QStringLiteral("field.bmp"));
+    QTest::newRow("same size, defaults") << design << QStringList{"--field", field} << field << QString() << 70 << 20;
+    QTest::newRow("parameters, = form") << design << QStringList{"--field=" + field, "--kurikaesi=25", "--rittaido=35"}
+                                        << field << QString() << 25 << 35;
+    const QString large = input(QStringLiteral("field-large.png"));
+    QTest::newRow("field larger than design") << design << QStringList{"--field", large} << large << QString() << 70 << 20;
+    const QString small = input(QStringLiteral("field-small.bmp"));
+    QTest::newRow("field smaller than design") << design << QStringList{"--field", small, "--kurikaesi", "50", "--rittaido", "10"} << small << QString() << 50 << 10;
+    const QString wide = input(QStringLiteral("field1024.bmp"));
+    QTest::newRow("field 1024 wide") << design << QStringList{"--field", wide} << wide << QString() << 70 << 20;
+
+    const QString design300 = input(QStringLiteral("design300.png"));
+    const QString source64 = input(QStringLiteral("source64.bmp"));
+    QTest::newRow("source 64 over 300 x 200") << design300 << QStringList{"--field-source", source64} << QString() << source64 << 70 << 20;
+    const QString source200 = input(QStringLiteral("source200.bmp"));
+    QTest::newRow("source wider than design") << design << QStringList{"--field-source", source200, "--rittaido", "0"}
+                                              << QString() << source200 << 70 << 0;
+    const QString confetti = samplePath(QStringLiteral("field-confetti.bmp"));
+    QTest::newRow("shipped samples") << samplePath(QStringLiteral("design-lumivex.bmp")) << QStringList{"--field-source", confetti}
+                                     << QString() << confetti << 70 << 20;
+}
+
+void TestConvert::fieldMatchesEngine()
+{
+    QFETCH(QString, design);
+    QFETCH(QStringList, options);
+    QFETCH(QString, field);
+    QFETCH(QString, source);
+    QFETCH(int, kurikaesi);
+    QFETCH(int, rittaido);
+
+    const QString out = output(QStringLiteral("field.png"));
+    expectSuccess(QStringList{"--mode", "field"} << options << design << out);
+
+    const PackedImage depth = readPacked(design);
+    const PackedImage fieldImage =
+        field.isEmpty() ? engine::tileField(readPacked(source), depth.width, depth.height) : readPacked(field);
+    const PackedImage expected = engine::convertField(depth, fieldImage, {.kurikaesi = kurikaesi, .rittaido = rittaido});
+    const PackedImage actual = readPacked(out);
+    QCOMPARE(actual.width, fieldImage.width);
+    QCOMPARE(actual.height, fieldImage.height);
+    QVERIFY(actual.pixels == expected.pixels);
+}
+
+void TestConvert::seedDecidesPicture()
+{
+    const QString design = input(QStringLiteral("design.bmp"));
+    const auto picture = [&](const QStringList &options, const QString &name) {
+        expectSuccess(QStringList{"--mode", "color"} << options << design << output(name));
+        return readPacked(output(name)).pixels;
+    };
+    const auto first = picture({"--seed", "42"}, QStringLiteral("a.bmp"));
+    QVERIFY(picture({"--seed", "42"}, QStringLiteral("b.bmp")) == first);
+    QVERIFY(picture({"--seed", "43"}, QStringLiteral("c.bmp")) != first);
+    // Without a seed the clock decides: two runs differ.
+    QVERIFY(picture({}, QStringLiteral("d.bmp")) != picture({}, QStringLiteral("e.bmp")));
+}
+
+void TestConvert::formatFollowsName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("png") << "out.png" << QByteArray("\x89PNG");
+    QTest::newRow("PNG in capitals") << "OUT.PNG" << QByteArray("\x89PNG");
+    QTest::newRow("Png") << "out.Png" << QByteArray("\x89PNG");
+    QTest::newRow("bmp") << "out.bmp" << QByteArray("BM");
+    QTest::newRow("no extension") << "out" << QByteArray("BM");
+    QTest::newRow("other extension") << "out.jpg" << QByteArray("BM");
+    QTest::newRow("png not last") << "out.png.bmp" << QByteArray("BM");
+}
+
+void TestConvert::formatFollowsName()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, magic);
+    expectSuccess({"--seed", "1", input(QStringLiteral("design.bmp")), output(name)});
+    QFile file(output(name));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(magic.size()) == magic);
+    QCOMPARE(readPacked(output(name)).width, 156);
+}
+
+QTEST_GUILESS_MAIN(TestConvert)
+#include "tst_convert.moc"

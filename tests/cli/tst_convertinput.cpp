@@ -1,0 +1,182 @@
+// lumivex-convert's command line: help, and bad input that must fail with one line on
+// standard error, exit status 2 and no file left behind.
+
+#include "convertrun.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lumivex::testing;
+
+class TestConvertInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void help();
+    void badInput_data();
+    void badInput();
+    void failureKeepsExistingOutput_data();
+    void failureKeepsExistingOutput();
+
+private:
+    QString m_in;
+    QTemporaryDir m_dir;
+};
+
+void TestConvertInput::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_in = m_dir.filePath(QStringLiteral("in"));
+    QVERIFY(QDir().mkpath(m_in));
+    const QDir in(m_in);
+    QVERIFY(makeDesign(40, 20, 1).save(in.filePath(QStringLiteral("design.bmp"))));
+    QVERIFY(makeDesign(1025, 4, 2).save(in.filePath(QStringLiteral("wide.bmp"))));
+    QVERIFY(makeDesign(1, 10, 3).save(in.filePath(QStringLiteral("thin.bmp"))));
+    QVERIFY(makeDesign(30, 1, 4).save(in.filePath(QStringLiteral("flat.bmp"))));
+    QVERIFY(makeField(1025, 4, 5).save(in.filePath(QStringLiteral("field-wide.png"))));
+    QVERIFY(makeField(40, 20, 6).save(in.filePath(QStringLiteral("field.bmp"))));
+    QVERIFY(makeField(201, 4, 7).save(in.filePath(QStringLiteral("source201.bmp"))));
+    QFile garbage(in.filePath(QStringLiteral("garbage.bmp")));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("BM this is not a picture at all");
+}
+
+void TestConvertInput::help()
+{
+    for (const QString &option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const Run run = convert({QStringLiteral("--mode"), QStringLiteral("color"), option}, m_dir.path());
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(run.out.startsWith("Usage: lumivex-convert [options] DESIGN OUTPUT\n"));
+        for (const char *name : {"--mode", "--field", "--field-source", "--kurikaesi", "--rittaido", "--mitudo", "--seed"})
+            QVERIFY2(run.out.contains(name), name);
+        QCOMPARE(run.err, QByteArray());
+    }
+}
+
+void TestConvertInput::badInput_data()
+{
+    // In the arguments "$IN" stands for the folder of inputs, "$DIR" for an empty folder and
+    // "$OUT" for an output path in it.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("complaint"); // a part of the message that names the fault
+    QTest::addColumn<bool>("outputIsFolder");
+
+    const auto row = [](const char *name, const QStringList &args, const char *complaint, bool folder = false) {
+        QTest::newRow(name) << args << QString::fromUtf8(complaint) << folder;
+    };
+    const QString design = QStringLiteral("$IN/design.bmp");
+    const QString out = QStringLiteral("$OUT");
+
+    row("no arguments", {}, "missing DESIGN and OUTPUT");
+    row("no output", {design}, "missing OUTPUT");
+    row("extra argument", {design, out, "more"}, "'more'");
+    row("design missing", {"$IN/nothere.bmp", out}, "nothere.bmp");
+    row("design unreadable", {"$IN/garbage.bmp", out}, "garbage.bmp");
+    row("design is a folder", {"$IN", out}, "design picture");
+    row("design too wide", {"$IN/wide.bmp", out}, "1025 pixels wide");
+    row("design too wide for field mode", {"--mode", "field", "--field", "$IN/field.bmp", "$IN/wide.bmp", out}, "1025 pixels wide");
+    row("design one column", {"$IN/thin.bmp", out}, "at least 2 × 2");
+    row("design one row", {"--mode", "color", "$IN/flat.bmp", out}, "at least 2 × 2");
+    row("field missing", {"--mode", "field", "--field", "$IN/nothere.bmp", design, out}, "field picture");
+    row("field unreadable", {"--mode", "field", "--field", "$IN/garbage.bmp", design, out}, "garbage.bmp");
+    row("field too wide", {"--mode", "field", "--field", "$IN/field-wide.png", design, out}, "1025 pixels wide");
+    row("field source missing", {"--mode", "field", "--field-source", "$IN/nothere.bmp", design, out}, "field source");
+    row("field source too wide", {"--mode", "field", "--field-source", "$IN/source201.bmp", design, out}, "201 pixels wide");
+    row("field name empty", {"--mode", "field", "--field=", design, out}, "--field needs a file name");
+
+    row("kurikaesi above 200", {"--kurikaesi", "201", design, out}, "--kurikaesi must be a whole number from 0 to 200");
+    row("kurikaesi negative", {"--kurikaesi", "-1", design, out}, "--kurikaesi");
+    row("kurikaesi not a number", {"--kurikaesi", "abc", design, out}, "--kurikaesi");
+    row("kurikaesi with a sign", {"--kurikaesi=+7", design, out}, "--kurikaesi");
+    row("kurikaesi with a blank", {"--kurikaesi", " 7", design, out}, "--kurikaesi");
+    row("kurikaesi with a tail", {"--kurikaesi", "7x", design, out}, "--kurikaesi");
+    row("kurikaesi fractional", {"--kurikaesi", "7.5", design, out}, "--kurikaesi");
+    row("kurikaesi empty", {"--kurikaesi=", design, out}, "--kurikaesi");
+    row("kurikaesi huge", {"--kurikaesi", "99999999999999999999999", design, out}, "--kurikaesi");
+    row("rittaido above 50", {"--rittaido", "51", design, out}, "--rittaido must be a whole number from 0 to 50");
+    row("mitudo above 100", {"--mitudo=101", design, out}, "--mitudo must be a whole number from 0 to 100");
+    row("seed not a number", {"--seed", "abc", design, out}, "--seed");
+    row("seed negative", {"--seed", "-1", design, out}, "--seed");
+    row("seed beyond 64 bits", {"--seed", "18446744073709551616", design, out}, "--seed");
+
+    row("unknown option", {"--bogus", design, out}, "unknown option '--bogus'");
+    row("unknown option with value", {"--bogus=1", design, out}, "unknown option '--bogus'");
+    row("unknown short option", {"-k", "5", design, out}, "unknown option '-k'");
+    row("option names are exact", {"--Mode", "mono", design, out}, "unknown option");
+    row("unknown mode", {"--mode", "colour", design, out}, "unknown mode 'colour'");
+    row("mode in capitals", {"--mode", "MONO", design, out}, "unknown mode");
+    row("value missing at the end", {design, out, "--mode"}, "--mode needs a value");
+    row("option given twice", {"--seed", "1", "--seed", "2", design, out}, "more than once");
+    row("help with a value", {"--help=yes", design, out}, "--help takes no value");
+
+    row("field mode without field", {"--mode", "field", design, out}, "--field");
+    row("field and field source", {"--mode", "field", "--field", "$IN/field.bmp", "--field-source", "$IN/field.bmp", design, out},
+        "not both");
+    row("field in mono mode", {"--field", "$IN/field.bmp", design, out}, "--field is only used with --mode field");
+    row("field source in colour mode", {"--mode", "color", "--field-source", "$IN/field.bmp", design, out},
+        "--field-source is only used");
+    row("density in field mode", {"--mode", "field", "--field", "$IN/field.bmp", "--mitudo", "10", design, out}, "--mitudo");
+    row("seed in field mode", {"--mode", "field", "--field", "$IN/field.bmp", "--seed", "10", design, out}, "--seed");
+
+    row("output folder missing", {design, "$DIR/missing/out.bmp"}, "cannot write");
+    row("output is a folder", {design, out}, "cannot write", true);
+    row("output name empty", {design, ""}, "cannot write");
+}
+
+void TestConvertInput::badInput()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, complaint);
+    QFETCH(bool, outputIsFolder);
+
+    QTemporaryDir outDir(m_dir.filePath(QStringLiteral("out-XXXXXX")));
+    QVERIFY(outDir.isValid());
+    const QString out = outDir.filePath(QStringLiteral("out.bmp"));
+    if (outputIsFolder)
+        QVERIFY(QDir().mkdir(out));
+    for (QString &arg : args)
+        arg.replace(QStringLiteral("$IN"), m_in).replace(QStringLiteral("$OUT"), out).replace(QStringLiteral("$DIR"), outDir.path());
+
+    const Run run = convert(args, outDir.path());
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    const QString err = QString::fromLocal8Bit(run.err);
+    QVERIFY2(err.startsWith(QStringLiteral("lumivex-convert: ")), qPrintable(err));
+    QVERIFY2(err.endsWith(u'\n') && err.count(u'\n') == 1, qPrintable(err));
+    QVERIFY2(err.contains(complaint), qPrintable(err));
+
+    // Nothing written: no output, no temporary file beside it.
+    const QStringList left = QDir(outDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QCOMPARE(left, outputIsFolder ? QStringList{QStringLiteral("out.bmp")} : QStringList{});
+}
+
+void TestConvertInput::failureKeepsExistingOutput_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("bad number") << QStringList{"--rittaido", "60"};
+    QTest::newRow("unreadable field") << QStringList{"--mode", "field", "--field", m_in + "/garbage.bmp"};
+}
+
+void TestConvertInput::failureKeepsExistingOutput()
+{
+    QFETCH(QStringList, options);
+    QTemporaryDir outDir(m_dir.filePath(QStringLiteral("keep-XXXXXX")));
+    const QString out = outDir.filePath(QStringLiteral("out.bmp"));
+    QFile existing(out);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("an earlier picture");
+    existing.close();
+
+    const Run run = convert(options << m_in + "/design.bmp" << out, outDir.path());
+    QCOMPARE(run.exitCode, 2);
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("an earlier picture"));
+    QCOMPARE(QDir(outDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("out.bmp")});
+}
+
+QTEST_GUILESS_MAIN(TestConvertInput)
+#include "tst_convertinput.moc"
