@@ -52,7 +52,9 @@ struct DocState
 
 /// WriteDocState: writes all 65 keys into section "Lumivex Ver.2" of the file, in order, in one
 /// atomic file write ("FileNamePath" = path). Other sections and keys stay as they were.
-/// Returns false when the file could not be written.
+/// Returns false when the file could not be written, or when a value could not be stored
+/// (a path holding a line break): that key is then written empty, so that it never keeps an
+/// earlier document's path.
 bool writeDocState(const QString &path, const DocState &state);
 
 /// ReadDocState: reads the keys back with the defaults for anything missing ("Field" for the

@@ -62,9 +62,8 @@ private:
     QStringList m_lines;
 };
 
-/// The profile calls the rest of the program relies on, each one reading or writing the file.
-
-/// Blanks are spaces and tabs only: a full-width space (U+3000) is text and is kept.
+// The profile calls the rest of the program relies on, each one reading or writing the file.
+// Blanks are spaces and tabs only: a full-width space (U+3000) is text and is kept.
 
 /// The value with the default when the file or key is missing; at most 255 characters, then
 /// trimmed of leading and trailing blanks. Blanks around the value in the file do not count

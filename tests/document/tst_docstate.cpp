@@ -1,0 +1,304 @@
+#include "document/docstate.h"
+#include "document/inifile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lumivex::document;
+
+Q_DECLARE_METATYPE(DocState)
+
+namespace {
+
+// The 65 keys as the Windows program writes them, in its order.
+const QStringList kTableKeys = {
+    "FileNamePath", "PicDesignPath", "PicFieldPath", "PicStereoPath", "StereoName",
+    "MONOorCOLOR", "KurikaesiHaba", "Rittaido", "Mitudo",
+    "mnuFile", "mnuNew", "mnuWizard", "mnuFieldColor", "mnuColor", "mnuMono", "mnuOpen",
+    "mnuSave", "mnuSaveName", "mnuSaveGazou", "mnuSaveDesign", "mnuSaveField",
+    "mnuSaveStereo", "mnuClose", "mnuPrint", "mnuEnd", "mnujHensyuu", "mnuEditer",
+    "mnuEditerChoice", "mnuEditerBoot", "mnuCut", "mnuCopy", "mnuPaste", "mnuClear", "mnuIns",
+    "mnuInsDesign", "mnuInsField", "mnuInsStereo", "mnuConvert", "mnuConvStart",
+    "mnuConvStop", "mnuConvExit", "mnuWindow", "mnuHelp", "mnuInfomation", "mnuSetumei",
+    "knButtons1", "knButtons2", "knButtons3", "knButtons4", "knButtons5", "knButtons6",
+    "knButtons7", "knButtons8", "knButtons9", "knButtons10", "knButtons11", "knButtons12",
+    "knButtons13", "knButtons14", "knText0", "knText1", "knText2",
+    "sldKurikaesiEnabled", "sldRittaidoEnabled", "sldMitudoEnabled",
+};
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+// Keys of the file's lines, in order; header and other lines as they are.
+QStringList keysOf(const QByteArray &bytes)
+{
+    QStringList keys;
+    for (const QString &line : QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts))
+        keys << line.section(u'=', 0, 0);
+    return keys;
+}
+
+// A state that differs from the defaults everywhere; flip selects one of two opposite
+// patterns of enabled states, so that every key is written both ways.
+DocState unusualState(bool flip)
+{
+    DocState s;
+    s.picDesignPath = QStringLiteral("/home/u/デザイン 1.bmp");
+    s.picFieldPath = QStringLiteral("/home/u/field=2.bmp");
+    s.picStereoPath = QStringLiteral("/home/u/stereo.bmp");
+    s.stereoName = QStringLiteral("RandomDot");
+    s.monoOrColor = flip ? QStringLiteral("Mono") : QStringLiteral("Color");
+    s.kurikaesiHaba = flip ? 0 : 200;
+    s.rittaido = flip ? 50 : 0;
+    s.mitudo = flip ? 100 : 7;
+    int i = 0;
+    const auto next = [&] { return ((i++ * 7) % 5 < 2) != flip; };
+    for (bool &b : s.menus)
+        b = next();
+    for (bool &b : s.buttons)
+        b = next();
+    for (bool &b : s.texts)
+        b = next();
+    for (bool &b : s.sliders)
+        b = next();
+    return s;
+}
+
+} // namespace
+
+class TstDocState : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void missingFileGivesDefaults();
+    void readsKeys_data();
+    void readsKeys();
+    void shiftJisProject();
+    void roundTrip_data();
+    void roundTrip();
+    void writesTableOrder();
+    void rewriteKeepsOtherContent();
+    void pathWithLineBreak();
+    void failedWrite();
+    void menuIndex();
+
+private:
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TstDocState::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void TstDocState::missingFileGivesDefaults()
+{
+    for (const QString &name : {QStringLiteral("none.lvd"), QStringLiteral("empty.lvd")}) {
+        if (name == "empty.lvd")
+            writeBytes(path(name), "[Lumivex Ver.2]\n");
+        const DocState s = readDocState(path(name));
+        QVERIFY(s.picDesignPath.isEmpty() && s.picFieldPath.isEmpty()
+                && s.picStereoPath.isEmpty());
+        QCOMPARE(s.stereoName, QStringLiteral("Field"));
+        QCOMPARE(s.monoOrColor, QStringLiteral("Field"));
+        QCOMPARE(s.kurikaesiHaba, 70);
+        QCOMPARE(s.rittaido, 20);
+        QCOMPARE(s.mitudo, 30);
+        const auto allTrue = [](const auto &states) {
+            return std::all_of(states.begin(), states.end(), [](bool b) { return b; });
+        };
+        QVERIFY(allTrue(s.menus) && allTrue(s.buttons) && allTrue(s.texts)
+                && allTrue(s.sliders));
+    }
+}
+
+void TstDocState::readsKeys_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<DocState>("expected");
+
+    const int save = DocState::menuIndex("mnuSave");
+    const int edit = DocState::menuIndex("mnuHensyuu");
+    DocState s;
+
+    s.stereoName = "RandomDot";
+    QTest::newRow("mode without colour word") << QByteArray("StereoName=RandomDot\n") << s;
+    s = {};
+    s.kurikaesiHaba = 120;
+    QTest::newRow("repeat width 120") << QByteArray("KurikaesiHaba=120\n") << s;
+    s = {};
+    s.rittaido = 999;
+    s.mitudo = 0;
+    QTest::newRow("numbers as stored, text gives 0") << QByteArray("Rittaido=999\nMitudo=x\n") << s;
+    s = {};
+    s.menus[save] = false;
+    QTest::newRow("mnuSave False") << QByteArray("mnuSave=False\n") << s;
+    s = {};
+    QTest::newRow("true with blanks") << QByteArray("mnuSave= true \n") << s;
+    QTest::newRow("other words count as True") << QByteArray("mnuSave=maybe\n") << s;
+    QTest::newRow("look-alike keys ignored")
+        << QByteArray("Buttons1=False\nText1=False\nknButtons=False\nmnuHensyuu=False\n"
+                      "FileNamePath=/elsewhere.lvd\n")
+        << s;
+    QTest::newRow("another section ignored")
+        << QByteArray("[Other]\nMitudo=5\nmnuSave=False\n") << s;
+    s.menus[edit] = false;
+    QTest::newRow("edit menu") << QByteArray("mnujHensyuu=False\n") << s;
+    s = {};
+    s.buttons[0] = false;
+    s.buttons[13] = false;
+    s.texts[0] = false;
+    s.texts[2] = false;
+    s.sliders[2] = false;
+    QTest::newRow("buttons, boxes, sliders")
+        << QByteArray("knButtons1=0\nknButtons14=FALSE\nknText0=False\nknText2=false\n"
+                      "sldMitudoEnabled=0\nknButtons2=-1\n")
+        << s;
+    s = {};
+    s.monoOrColor = "Color";
+    s.buttons[2] = false;
+    QTest::newRow("names in another case")
+        << QByteArray("monoorcolor=Color\nKNBUTTONS3=false\n") << s;
+    s = {};
+    s.picDesignPath = "/a b/c.bmp";
+    s.monoOrColor = "";
+    QTest::newRow("blanks trimmed, empty kept")
+        << QByteArray("PicDesignPath=  /a b/c.bmp \nMONOorCOLOR=\n") << s;
+}
+
+void TstDocState::readsKeys()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(DocState, expected);
+
+    writeBytes(path("a.lvd"), "[Lumivex Ver.2]\n" + body);
+    QVERIFY(readDocState(path("a.lvd")) == expected);
+}
+
+void TstDocState::shiftJisProject()
+{
+    // Part of a project saved by the Windows program: CP932 text, CRLF lines.
+    writeBytes(path("win.lvd"),
+               "[Lumivex Ver.2]\r\n"
+               "FileNamePath=C:\\\x89\xe6\x91\x9c\\a.lvd\r\n"          // C:\画像\a.lvd
+               "PicDesignPath=C:\\\x89\xe6\x91\x9c\\\x95\\.bmp\r\n"    // C:\画像\表.bmp
+               "PicFieldPath=\r\n"
+               "StereoName=RandomDot\r\n"
+               "MONOorCOLOR=Color\r\n"
+               "KurikaesiHaba=85\r\n"
+               "mnuSave=False\r\n"
+               "sldMitudoEnabled=False\r\n");
+    DocState expected;
+    expected.picDesignPath = QString::fromUtf8("C:\\画像\\表.bmp");
+    expected.stereoName = "RandomDot";
+    expected.monoOrColor = "Color";
+    expected.kurikaesiHaba = 85;
+    expected.menus[DocState::menuIndex("mnuSave")] = false;
+    expected.sliders[2] = false;
+    QVERIFY(readDocState(path("win.lvd")) == expected);
+}
+
+void TstDocState::roundTrip_data()
+{
+    QTest::addColumn<bool>("flip");
+    QTest::newRow("pattern") << false;
+    QTest::newRow("opposite pattern") << true;
+}
+
+void TstDocState::roundTrip()
+{
+    QFETCH(bool, flip);
+
+    const DocState state = unusualState(flip);
+    QVERIFY(writeDocState(path("a.lvd"), state));
+    QVERIFY(readDocState(path("a.lvd")) == state);
+    QCOMPARE(iniReadString(path("a.lvd"), kSection, "FileNamePath"), path("a.lvd"));
+}
+
+void TstDocState::writesTableOrder()
+{
+    DocState state = unusualState(false);
+    QVERIFY(writeDocState(path("a.lvd"), state));
+    const QByteArray bytes = readBytes(path("a.lvd"));
+    QCOMPARE(keysOf(bytes), QStringList{"[Lumivex Ver.2]"} + kTableKeys);
+
+    const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
+    QCOMPARE(lines[1], "FileNamePath=" + path("a.lvd"));
+    QCOMPARE(lines[7], QStringLiteral("KurikaesiHaba=200"));
+    QCOMPARE(lines[10], state.menus[0] ? QStringLiteral("mnuFile=True")
+                                       : QStringLiteral("mnuFile=False"));
+}
+
+void TstDocState::rewriteKeepsOtherContent()
+{
+    const QByteArray other = "; made by hand\n[Other]\nMitudo=5\n\n";
+    writeBytes(path("a.lvd"), other + "[Lumivex Ver.2]\nmitudo=99\nUnknown=kept\n");
+
+    const DocState state = unusualState(true);
+    QVERIFY(writeDocState(path("a.lvd"), state));
+    QVERIFY(writeDocState(path("a.lvd"), state)); // a second write adds nothing
+
+    const QByteArray bytes = readBytes(path("a.lvd"));
+    QVERIFY(bytes.startsWith(other));
+    QStringList keys = keysOf(bytes.mid(other.size()));
+    QCOMPARE(keys.size(), 1 + kTableKeys.size() + 1);
+    QCOMPARE(keys.takeFirst(), QStringLiteral("[Lumivex Ver.2]"));
+    QCOMPARE(keys.takeFirst(), QStringLiteral("mitudo")); // replaced in place
+    QCOMPARE(keys.takeFirst(), QStringLiteral("Unknown"));
+    QVERIFY(readDocState(path("a.lvd")) == state);
+    QCOMPARE(iniReadInt(path("a.lvd"), "Other", "Mitudo", 0), 5);
+}
+
+void TstDocState::pathWithLineBreak()
+{
+    DocState state;
+    state.picDesignPath = "/old.bmp";
+    QVERIFY(writeDocState(path("a.lvd"), state));
+
+    state.picDesignPath = "/new\n[Lumivex Ver.2]\nMitudo=1.bmp";
+    state.mitudo = 44;
+    QVERIFY(!writeDocState(path("a.lvd"), state)); // reported ...
+
+    const DocState read = readDocState(path("a.lvd"));
+    QCOMPARE(read.picDesignPath, QString()); // ... never the old picture's path
+    QCOMPARE(read.mitudo, 44);               // the rest is written
+    QCOMPARE(keysOf(readBytes(path("a.lvd"))).size(), 1 + kTableKeys.size());
+}
+
+void TstDocState::failedWrite()
+{
+    QVERIFY(!writeDocState(path("missing/a.lvd"), unusualState(false)));
+    QVERIFY(!QFileInfo::exists(path("missing")));
+}
+
+void TstDocState::menuIndex()
+{
+    QCOMPARE(DocState::menuIndex("mnuFile"), 0);
+    QCOMPARE(DocState::menuIndex("mnuSetumei"), DocState::kMenuCount - 1);
+    QCOMPARE(DocState::menuIndex("mnuHensyuu"), DocState::menuIndex("mnujHensyuu"));
+    QCOMPARE(DocState::menuIndex("mnuHensyuu"), kTableKeys.indexOf("mnujHensyuu") - 9);
+    QCOMPARE(DocState::menuIndex("mnuBogus"), -1);
+    QVERIFY(std::find(DocState::kMenuNames.begin(), DocState::kMenuNames.end(),
+                      std::string_view("mnuHensyuu"))
+            != DocState::kMenuNames.end());
+}
+
+QTEST_GUILESS_MAIN(TstDocState)
+#include "tst_docstate.moc"
