@@ -12,8 +12,8 @@ namespace lumivex::document {
 
 namespace {
 
-// The Windows program read values through a 256-character buffer; files and users rely on
-// the cut.
+// Values are read through a 256-character buffer, as the Windows profile calls do; stored
+// files and users rely on the cut.
 constexpr qsizetype kMaxValueLength = 255;
 
 bool isBlank(QChar c)
@@ -113,7 +113,7 @@ QString decodeText(QByteArray bytes)
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;
-    // Files saved by the Windows program are in the Japanese ANSI code page.
+    // Files saved on Japanese Windows are in its ANSI code page.
     QStringDecoder shiftJis("windows-31j");
     if (shiftJis.isValid())
         return shiftJis(bytes);

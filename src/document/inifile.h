@@ -17,7 +17,7 @@ inline constexpr char kSection[] = "Lumivex Ver.2";
 /// occurrence counts.
 ///
 /// Files are read as UTF-8 (an initial byte-order mark is skipped), falling back to Shift-JIS
-/// (CP932) when the bytes are not valid UTF-8, as in files made by the Windows program; CRLF and
+/// (CP932) when the bytes are not valid UTF-8, as in files saved on Japanese Windows; CRLF and
 /// LF line endings are both accepted. They are written as UTF-8 with "\n" line endings,
 /// atomically (a crash never leaves half a file).
 ///

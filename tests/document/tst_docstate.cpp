@@ -11,7 +11,7 @@ Q_DECLARE_METATYPE(DocState)
 
 namespace {
 
-// The 65 keys as the Windows program writes them, in its order.
+// The 65 keys of a state file, in the order in which they are written.
 const QStringList kTableKeys = {
     "FileNamePath", "PicDesignPath", "PicFieldPath", "PicStereoPath", "StereoName",
     "MONOorCOLOR", "KurikaesiHaba", "Rittaido", "Mitudo",
@@ -194,7 +194,7 @@ void TstDocState::readsKeys()
 
 void TstDocState::shiftJisProject()
 {
-    // Part of a project saved by the Windows program: CP932 text, CRLF lines.
+    // A project file as saved on Japanese Windows: CP932 text, CRLF lines.
     writeBytes(path("win.lvd"),
                "[Lumivex Ver.2]\r\n"
                "FileNamePath=C:\\\x89\xe6\x91\x9c\\a.lvd\r\n"          // C:\画像\a.lvd
