@@ -242,6 +242,7 @@ void MainWindow::createActions()
     onMenu("mnuFieldColor", field);
     onMenu("mnuColor", colour);
     onMenu("mnuMono", mono);
+    onMenu("mnuOpen", [this] { OpenProject(); });
     onMenu("mnuSave", post(QStringLiteral("MDImnuSave")));
     onMenu("mnuSaveName", post(QStringLiteral("MDImnuSaveName")));
     onMenu("mnuSaveDesign", post(QStringLiteral("MDImnuSaveDesign")));
@@ -259,6 +260,7 @@ void MainWindow::createActions()
     onMenu("mnuConvExit", abort);
 
     onItem(m_buttons[1], wizard);
+    onItem(m_buttons[2], [this] { OpenProject(); });
     onItem(m_buttons[3], post(QStringLiteral("MDImnuSave")));
     onItem(m_buttons[4], post(QStringLiteral("MDImnuPrint")));
     onItem(m_buttons[8], paste);

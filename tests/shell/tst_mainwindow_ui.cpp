@@ -75,6 +75,7 @@ private slots:
     void commands_data();
     void commands();
     void itemsUnderGreyedMenuDoNotRun();
+    void shortcutsReachMenuItems();
     void sliders();
     void statusPanels();
     void sliderChangeWritesItsKey_data();
@@ -382,6 +383,23 @@ void TestMainWindowUi::itemsUnderGreyedMenuDoNotRun()
     m_window->setMenuEnabled(QStringLiteral("mnuFile"), true);
     saveDesign->trigger();
     QCOMPARE(m_window->shared().CommandWord, QStringLiteral("MDImnuSaveDesign"));
+}
+
+void TestMainWindowUi::shortcutsReachMenuItems()
+{
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QTest::keyClick(m_window.get(), Qt::Key_F5);
+    QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(m_window->shared().ColourWord, QStringLiteral("Mono"));
+
+    m_window->SetConvRunning();
+    m_window->shared().CommandWord = QStringLiteral("MDImnuConvStart");
+    QTest::keyClick(m_window.get(), Qt::Key_B, Qt::ControlModifier);  // 画像の保存 is greyed
+    QCOMPARE(m_window->shared().CommandWord, QStringLiteral("MDImnuConvStart"));
+    QTest::keyClick(m_window.get(), Qt::Key_F7);
+    QVERIFY(m_window->shared().PauseRequested);
 }
 
 void TestMainWindowUi::sliders()
