@@ -64,7 +64,7 @@ void setRate(benchmark::State &state)
 {
     const double pixels = static_cast<double>(kWidth) * kHeight;
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * kWidth * kHeight);
-    state.counters["Mpixel/s"] = benchmark::Counter(pixels * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["Mpixel"] = benchmark::Counter(pixels * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_RandomDot(benchmark::State &state, bool mono, int mitudo)

@@ -36,9 +36,13 @@ public:
     int scanWidth() const { return m_scanWidth; }
 
 private:
+    template <bool Inside>
+    void columns(int from, int to, const std::int32_t *depth, const Packed *field, int fieldWidth,
+                 Packed *out);
+
     FieldParams m_params;
     int m_scanWidth = 0;
-    std::array<int, 16> m_shift{};
+    std::array<int, 16> m_offset{};  ///< link offset K - shift of each depth level
     std::array<Packed, kRowCapacity> m_fieldRow{};
 };
 

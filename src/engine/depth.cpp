@@ -1,5 +1,6 @@
 #include "depth.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <stdexcept>
@@ -40,21 +41,36 @@ int levelOfCoarse(Packed q)
     return best;
 }
 
-// Every colour coarsens to one of 4 × 4 × 4 values; their levels are worked out once.
+// Every colour coarsens to one of 4 × 4 × 4 values, whose levels are worked out once. A colour
+// is looked up in three steps with no arithmetic per component: its low half (red, green) and
+// its high half (blue, and the top byte that marks a point outside) each index a table of
+// partial indices, and their sum indexes the levels.
+constexpr int kOutsideIndex = 64;  // any index from here on is outside the picture: level 0
+
 struct Tables
 {
-    std::array<std::uint8_t, 256> classOf{};
-    std::array<std::uint8_t, 64> level{};
+    std::array<std::uint8_t, 65536> redGreen{};  ///< red class × 16 + green class × 4
+    std::array<std::uint8_t, 65536> blueTop{};   ///< blue class, or kOutsideIndex for -1
+    std::array<std::uint8_t, 128> level{};
 
     Tables()
     {
-        for (int v = 0; v < 256; ++v)
-            classOf[v] = static_cast<std::uint8_t>(coarseClass(v));
+        for (int v = 0; v < 65536; ++v) {
+            redGreen[v] = static_cast<std::uint8_t>(coarseClass(v & 0xff) * 16 + coarseClass(v >> 8) * 4);
+            blueTop[v] = static_cast<std::uint8_t>(coarseClass(v & 0xff));
+        }
+        blueTop[0xffff] = kOutsideIndex;
         for (int r = 0; r < 4; ++r)
             for (int g = 0; g < 4; ++g)
                 for (int b = 0; b < 4; ++b)
                     level[r * 16 + g * 4 + b] = static_cast<std::uint8_t>(
                         levelOfCoarse(pack(kCoarse[r], kCoarse[g], kCoarse[b])));
+    }
+
+    int lookup(Packed c) const
+    {
+        const auto u = static_cast<std::uint32_t>(c);
+        return level[redGreen[u & 0xffffu] + blueTop[u >> 16]];
     }
 };
 
@@ -62,13 +78,6 @@ const Tables &tables()
 {
     static const Tables t;
     return t;
-}
-
-inline int lookup(const Tables &t, Packed c)
-{
-    if (c == kOutside)
-        return 0;
-    return t.level[t.classOf[redOf(c)] * 16 + t.classOf[greenOf(c)] * 4 + t.classOf[blueOf(c)]];
 }
 
 } // namespace
@@ -80,7 +89,7 @@ int coarsen(int component)
 
 int depthLevel(Packed colour)
 {
-    return lookup(tables(), colour);
+    return tables().lookup(colour);
 }
 
 void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow)
@@ -88,12 +97,13 @@ void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std
     if (scanWidth >= static_cast<int>(depthRow.size()))
         throw std::out_of_range("depth row too short for the columns to sample");
     const Tables &t = tables();
-    const int inside = std::min(scanWidth + 1, static_cast<int>(designRow.size()));
-    int x = 0;
-    for (; x < inside; ++x)
-        depthRow[x] = lookup(t, designRow[x]);
-    for (; x <= scanWidth; ++x)
-        depthRow[x] = 0;
+    const int inside = std::max(std::min(scanWidth + 1, static_cast<int>(designRow.size())), 0);
+    const Packed *design = designRow.data();
+    std::int32_t *depth = depthRow.data();
+    for (int x = 0; x < inside; ++x)
+        depth[x] = t.lookup(design[x]);
+    for (int x = inside; x <= scanWidth; ++x)
+        depth[x] = 0;
 }
 
 float depthFactor(int rittaido)
@@ -105,6 +115,20 @@ int depthShift(float factor, int level)
 {
     // The default rounding mode rounds halves to even.
     return static_cast<int>(std::lrint(static_cast<double>(factor) * level));
+}
+
+int limitParameter(int value)
+{
+    return std::clamp(value, -kParameterLimit, kParameterLimit);
+}
+
+std::array<int, 16> linkOffsets(int kurikaesi, int rittaido)
+{
+    const std::array<int, 16> shifts = shiftTable(depthFactor(rittaido));
+    std::array<int, 16> offsets{};
+    for (int level = 0; level < 16; ++level)
+        offsets[level] = kurikaesi - shifts[level];
+    return offsets;
 }
 
 std::array<int, 16> shiftTable(float factor)

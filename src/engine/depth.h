@@ -38,4 +38,14 @@ int depthShift(float factor, int level);
 /// The shifts of all sixteen levels for one factor, computed once per run.
 std::array<int, 16> shiftTable(float factor);
 
+/// Repeat widths and depth strengths are held to ±kParameterLimit, far beyond the sliders'
+/// ranges, so that no position worked out from them can overflow (a hand-edited project file
+/// may hold any number).
+inline constexpr int kParameterLimit = 1 << 20;
+int limitParameter(int value);
+
+/// The link offset K - shift of each depth level, for a repeat width and a depth strength
+/// already held to their limits.
+std::array<int, 16> linkOffsets(int kurikaesi, int rittaido);
+
 } // namespace lumivex::engine

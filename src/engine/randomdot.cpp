@@ -3,51 +3,106 @@
 #include "depth.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace lumivex::engine {
 
-const std::array<Packed, 16> DotPalette = {
+namespace {
+
+// Internal copy: the row loops read it without going through the exported symbol.
+constexpr std::array<Packed, 16> kDotColours = {
     pack(0, 0, 0),       pack(0, 0, 128),   pack(0, 128, 0),   pack(0, 128, 128),
     pack(128, 0, 0),     pack(128, 0, 128), pack(128, 128, 0), pack(192, 192, 192),
     pack(128, 128, 128), pack(0, 0, 255),   pack(0, 255, 0),   pack(0, 255, 255),
     pack(255, 0, 0),     pack(255, 0, 255), pack(255, 255, 0), pack(255, 255, 255),
 };
 
+} // namespace
+
+const std::array<Packed, 16> DotPalette = kDotColours;
+
 void RandomDot::begin(const DotParams &params, int scanWidth, std::uint64_t seed)
 {
     m_params = params;
+    m_params.kurikaesi = limitParameter(params.kurikaesi);
+    m_params.rittaido = limitParameter(params.rittaido);
     m_scanWidth = std::clamp(scanWidth, 0, kMaxWidth);
-    m_shift = shiftTable(depthFactor(params.rittaido));
+    m_offset = linkOffsets(m_params.kurikaesi, m_params.rittaido);
     m_random.reseed(seed);
 }
 
 void RandomDot::row(std::span<const std::int32_t> depthRow, std::span<Packed> out)
 {
     const int last = m_scanWidth;
-    const int k = m_params.kurikaesi;
-    const int visible = std::min(static_cast<int>(out.size()), last);
+    if (depthRow.size() <= static_cast<std::size_t>(last))
+        throw std::out_of_range("depth row shorter than the columns to convert");
     std::fill_n(m_dotRow.begin(), last + 1, 0);
 
+    // Columns 0..K may get a dot of their own and columns before `visible` are drawn; the
+    // row is worked in up to three stretches so that the inner loops test neither.
+    const int visible = std::min(static_cast<int>(out.size()), last);
+    const int chooseEnd = std::clamp(m_params.kurikaesi + 1, 0, last + 1);
+    const int split = std::min(chooseEnd, visible);
+    const int rest = std::max(chooseEnd, visible);
+    const std::int32_t *depth = depthRow.data();
+    Packed *pixels = out.data();
+
     int previous = m_previousShift;
-    for (int x = 0; x <= last; ++x) {
-        const int shift = m_shift[depthRow[x] & 15];
-        if (x <= k && m_dotRow[x] == 0)
-            choose(x);
-        if (x < visible)
-            out[x] = DotPalette[m_dotRow[x]];
-        const int t = x + k - shift;
-        if (t >= 0 && t <= last)
-            m_dotRow[t] = m_dotRow[x];
-        if (shift < previous) {
-            // The surface steps back: these positions are reached by no link.
-            const int from = std::max(x + k - previous, 0);
-            const int to = std::min(x + k - shift - 1, last);
-            for (int i = from; i <= to; ++i)
-                choose(i);
-        }
-        previous = shift;
-    }
+    columns<true, true>(0, split, depth, pixels, previous);
+    if (chooseEnd < visible)
+        columns<false, true>(split, rest, depth, pixels, previous);
+    else
+        columns<true, false>(split, rest, depth, pixels, previous);
+    columns<false, false>(rest, last + 1, depth, pixels, previous);
     m_previousShift = previous;
+}
+
+template <bool Choose, bool Draw>
+void RandomDot::columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous)
+{
+    // Works with link offsets K - shift: an offset larger than the previous column's means the
+    // shift fell. The inner loop leaves for the gap fill, so that it keeps its values in
+    // registers.
+    const int k = m_params.kurikaesi;
+    const unsigned last = static_cast<unsigned>(m_scanWidth);
+    std::int32_t *dots = m_dotRow.data();
+    int previousOffset = k - previous;
+    int x = from;
+    while (x < to) {
+        int linkOffset = previousOffset;
+        for (; x < to; ++x) {
+            linkOffset = m_offset[depth[x] & 15];
+            if constexpr (Choose) {
+                // A copied dot stays; an empty or black position gets a fresh one.
+                if (dots[x] == 0)
+                    choose(x);
+            }
+            const std::int32_t dot = dots[x];
+            if constexpr (Draw)
+                out[x] = kDotColours[dot];
+            const unsigned t = static_cast<unsigned>(x + linkOffset);
+            if (t <= last)
+                dots[t] = dot;
+            if (linkOffset > previousOffset)
+                break;
+            previousOffset = linkOffset;
+        }
+        if (x < to) {
+            gapFill(x + previousOffset, x + linkOffset - 1);
+            previousOffset = linkOffset;
+            ++x;
+        }
+    }
+    previous = k - previousOffset;
+}
+
+void RandomDot::gapFill(int from, int to)
+{
+    // The surface steps back: these positions are reached by no link.
+    from = std::max(from, 0);
+    to = std::min(to, m_scanWidth);
+    for (int i = from; i <= to; ++i)
+        choose(i);
 }
 
 } // namespace lumivex::engine

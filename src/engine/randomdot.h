@@ -44,21 +44,27 @@ public:
     int scanWidth() const { return m_scanWidth; }
 
 private:
+    template <bool Choose, bool Draw>
+    void columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous);
+    void gapFill(int from, int to);
+
+    // A fresh dot: r = floor(draw × 101) against the density, then white in monochrome or a
+    // second draw for one of the sixteen colours.
     void choose(int position)
     {
         const int r = static_cast<int>(m_random.next() * 101.0f);
-        if (r >= m_params.mitudo)
-            m_dotRow[position] = 0;
-        else if (m_params.mono)
-            m_dotRow[position] = 15;
-        else
-            m_dotRow[position] = static_cast<int>(m_random.next() * 16.0f);
+        std::int32_t dot = 0;
+        if (m_params.mono)
+            dot = r < m_params.mitudo ? 15 : 0;  // kept free of a branch on the draw
+        else if (r < m_params.mitudo)
+            dot = static_cast<std::int32_t>(m_random.next() * 16.0f);
+        m_dotRow[position] = dot;
     }
 
     DotParams m_params;
     int m_scanWidth = 0;
     int m_previousShift = 0;
-    std::array<int, 16> m_shift{};
+    std::array<int, 16> m_offset{};  ///< link offset K - shift of each depth level
     UniformRandom m_random;
     std::array<std::int32_t, kRowCapacity> m_dotRow{};
 };

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <climits>
 
 using namespace lumivex::engine;
 
@@ -54,6 +55,10 @@ void TstColourField::pictureHasTheFieldsSize()
     QCOMPARE(result.width, 120);
     QCOMPARE(result.height, 30);
     QVERIFY(std::none_of(result.pixels.begin(), result.pixels.end(), [](Packed c) { return c == kOutside; }));
+
+    // Numbers far out of range (a hand-edited project file) leave the run sound.
+    for (const int extreme : {INT_MAX, INT_MIN})
+        QCOMPARE(convertField(designs::noise(100, 20, 1), field, {extreme, extreme}).width, 120);
 }
 
 void TstColourField::depthZeroRepeatsWithPeriodK()

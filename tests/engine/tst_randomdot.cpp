@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <climits>
 #include <memory>
 
 using namespace lumivex::engine;
@@ -32,6 +33,7 @@ class TstRandomDot : public QObject
 
 private slots:
     void pictureSize();
+    void parametersFarOutOfRange();
     void densityZeroIsAllBlack_data();
     void densityZeroIsAllBlack();
     void repeatWidthZeroDotsOnlyColumnZero();
@@ -55,6 +57,19 @@ void TstRandomDot::pictureSize()
     QCOMPARE(convertRandomDot(designs::flat(1, 1, 0), DotParams{}, 1).pixels.size(), 0u);
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                              convertRandomDot(designs::flat(kMaxWidth + 2, 2, 0), DotParams{}, 1));
+}
+
+void TstRandomDot::parametersFarOutOfRange()
+{
+    // A hand-edited project file may hold any number: the run must stay sound. A repeat width
+    // beyond the row gives every column a dot of its own, however far beyond.
+    const PackedImage design = designs::noise(200, 20, 2);
+    const PackedImage wide = convertRandomDot(designs::flat(200, 20, 0), {5000, 20, 50, false}, 4);
+    QVERIFY(samePicture(convertRandomDot(designs::flat(200, 20, 0), {INT_MAX, 20, 50, false}, 4), wide));
+    for (const int extreme : {INT_MAX, INT_MIN}) {
+        QCOMPARE(convertRandomDot(design, {extreme, extreme, 50, false}, 4).width, 199);
+        QCOMPARE(convertRandomDot(design, {70, extreme, extreme, true}, 4).width, 199);
+    }
 }
 
 void TstRandomDot::densityZeroIsAllBlack_data()
