@@ -1,11 +1,75 @@
-// The document window's pane layout: where the containers and the splitter go.
+// The document window's pane layout: where the containers and the splitter go, on creation, on
+// every resize, for a new document's mode, and while the splitter is dragged.
 #include "documentwindow.h"
 
+#include "mainfacade.h"
 #include "pane.h"
+#include "panegeometry.h"
+#include "picturebox.h"
+#include "splitterdrag.h"
+
+#include "document/sharedstate.h"
 
 #include <QResizeEvent>
 
 namespace lumivex::docwindow {
+
+namespace {
+
+WindowLayout layoutOf(const std::array<Pane *, 3> &panes, const QWidget *picDrag)
+{
+    WindowLayout layout;
+    layout.picContBefore = panes[0]->geometry();
+    layout.picContField = panes[1]->geometry();
+    layout.picContAfter = panes[2]->geometry();
+    layout.picDrag = picDrag->geometry();
+    layout.fieldVisible = !panes[1]->isHidden();
+    return layout;
+}
+
+// Each container that changes size lays out its scroll bars from its own resize event.
+void apply(const WindowLayout &layout, const std::array<Pane *, 3> &panes, QWidget *picDrag)
+{
+    panes[0]->setGeometry(layout.picContBefore);
+    panes[1]->setGeometry(layout.picContField);
+    panes[1]->setVisible(layout.fieldVisible);
+    panes[2]->setGeometry(layout.picContAfter);
+    picDrag->setGeometry(layout.picDrag);
+}
+
+bool minimised(const QWidget *widget)
+{
+    return widget && widget->isMinimized();
+}
+
+// The splitter dragged to a point of the window: the targets are the three containers and their
+// pictures; the background, the scroll bars and the splitter itself are not.
+void dragSplitter(QWidget *window, const std::array<Pane *, 3> &panes, QWidget *picDrag, QPoint pointer)
+{
+    QWidget *target = window->childAt(pointer);
+    int column = -1;  // 0 left column, 1 stereo pane
+    for (int i = 0; i < 3 && target; ++i) {
+        if (target == panes[i] || target == panes[i]->picture())
+            column = i == 2 ? 1 : 0;
+    }
+    if (column < 0)
+        return;
+    const int xInTarget = target->mapFrom(window, pointer).x();
+    const std::optional<WindowLayout> layout =
+        splitterDragLayout(layoutOf(panes, picDrag), window->width(), xInTarget, pointer.x());
+    if (!layout)
+        return;
+    picDrag->setCursor(Qt::SizeHorCursor);
+    apply(*layout, panes, picDrag);
+    if (column == 0) {
+        panes[0]->setCursor(Qt::SizeHorCursor);
+        panes[1]->setCursor(Qt::SizeHorCursor);
+    } else {
+        panes[2]->setCursor(Qt::SizeHorCursor);
+    }
+}
+
+} // namespace
 
 void DocumentWindow::resizeEvent(QResizeEvent *event)
 {
@@ -15,27 +79,42 @@ void DocumentWindow::resizeEvent(QResizeEvent *event)
 
 void DocumentWindow::layoutForMode()
 {
-    layoutWindow();
+    const WindowLayout layout =
+        newDocumentLayout(layoutOf(m_panes, m_picDrag), height(), paneModeOf(m_lblStereoName));
+    apply(layout, m_panes, m_picDrag);
 }
 
 void DocumentWindow::layoutWindow()
 {
-    // Provisional: left column of design (and field) pane, splitter, stereo pane.
-    const int w = width();
-    const int h = height();
-    const int left = w / 2 - 1;
-    const bool field = m_lblStereoName != QLatin1String("RandomDot") && !m_lblStereoName.isEmpty();
-    if (field) {
-        const int half = h / 2 - 1;
-        m_panes[0]->setGeometry(0, 0, left, half);
-        m_panes[1]->setGeometry(0, half + 2, left, half);
-        m_panes[1]->show();
-    } else {
-        m_panes[0]->setGeometry(0, 0, left, h);
-        m_panes[1]->hide();
+    // The first call comes from creation: the initial layout, which also makes the splitter
+    // draggable. Every later call is a resize.
+    if (!m_picDrag->findChild<SplitterDrag *>(QString(), Qt::FindDirectChildrenOnly)) {
+        const WindowLayout layout = initialLayout(size());
+        apply(layout, m_panes, m_picDrag);
+        for (Pane *pane : m_panes) {
+            pane->picture()->hide();
+            pane->picture()->setGeometry(0, 0, 0, 0);
+            pane->layoutScroll();
+        }
+        new SplitterDrag(m_picDrag, [this](QPoint pointer) {
+            dragSplitter(this, m_panes, m_picDrag, pointer);
+        });
+        return;
     }
-    m_picDrag->setGeometry(left, 0, 2, h);
-    m_panes[2]->setGeometry(left + 2, 0, w - left - 2, h);
+
+    // Nothing happens while this window or the main window is minimised; the mode word keeps
+    // what it holds then.
+    const QWidget *frame = parentWidget();
+    ResizeEvent resize;
+    resize.client = size();
+    resize.documentMinimised = isMinimized() || (frame && minimised(frame));
+    resize.mainMinimised = minimised(window());
+    if (resize.documentMinimised || resize.mainMinimised)
+        return;
+    m_main.shared().ModeWord = m_lblStereoName;
+    resize.mode = paneModeOf(m_lblStereoName);
+    if (const std::optional<WindowLayout> layout = windowLayout(layoutOf(m_panes, m_picDrag), resize))
+        apply(*layout, m_panes, m_picDrag);
 }
 
 } // namespace lumivex::docwindow

@@ -5,11 +5,13 @@
 
 namespace lumivex::document {
 struct SharedState;
+struct DocState;
 class AppSettings;
 }
 
 namespace lumivex::docwindow {
 
+class Clipboard;
 class DocumentWindow;
 class Prompts;
 
@@ -24,6 +26,7 @@ public:
     virtual document::SharedState &shared() = 0;
     virtual const document::AppSettings &settings() = 0;
     virtual Prompts &prompts() = 0;
+    virtual Clipboard &clipboard() = 0;
     /// The folder of this copy of the program's temporary state files.
     virtual QString stateFolder() const = 0;
 
@@ -31,6 +34,8 @@ public:
     /// main window's controls to and from the file StateFilePath names.
     virtual void WriteDocState() = 0;
     virtual void ReadDocState() = 0;
+    /// What WriteDocState writes, for a writer that must know whether the file was written.
+    virtual document::DocState docStateFromControls() const = 0;
 
     virtual void SetNoDocumentState() = 0;
     virtual void SetConvIdle() = 0;

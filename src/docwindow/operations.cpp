@@ -4,10 +4,6 @@
 
 namespace lumivex::docwindow {
 
-void DocumentWindow::InsPicDesign() {}
-void DocumentWindow::InsPicField() {}
-void DocumentWindow::InsPicStereo() {}
-void DocumentWindow::SaveProjectAs() { SaveCancelled = true; }
 void DocumentWindow::SavePaneImage() {}
 void DocumentWindow::SetupFromWizard() {}
 void DocumentWindow::PrintStereo() {}

@@ -1,10 +1,26 @@
 #include "pane.h"
 
+#include "panegeometry.h"
 #include "picturebox.h"
 
+#include <QEvent>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace lumivex::docwindow {
+
+namespace {
+
+void applyBar(QScrollBar *bar, const ScrollBarLayout &layout, int frame)
+{
+    bar->setGeometry(layout.rect.translated(frame, frame));
+    bar->setRange(layout.minimum, layout.maximum);
+    bar->setPageStep(layout.largeChange);
+    bar->setSingleStep(layout.smallChange);
+    bar->setVisible(layout.visible);
+}
+
+} // namespace
 
 Pane::Pane(const QString &suffix, const QString &toolTip, QWidget *parent)
     : QFrame(parent)
@@ -15,20 +31,32 @@ Pane::Pane(const QString &suffix, const QString &toolTip, QWidget *parent)
     setObjectName(QStringLiteral("picCont") + suffix);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
+    setMouseTracking(true);
     m_picture->setObjectName(QStringLiteral("pic") + suffix);
     m_picture->setToolTip(toolTip);
     m_picture->hide();
     m_picture->setGeometry(0, 0, 0, 0);
+    m_picture->setMouseTracking(true);
+    m_picture->installEventFilter(this);
     m_hsb->setObjectName(QStringLiteral("hsb") + suffix);
     m_vsb->setObjectName(QStringLiteral("vsb") + suffix);
     m_hsb->hide();
     m_vsb->hide();
+    // valueChanged comes both from a change and while the thumb is dragged (tracking is on).
     connect(m_hsb, &QScrollBar::valueChanged, this, &Pane::scrollPicture);
     connect(m_vsb, &QScrollBar::valueChanged, this, &Pane::scrollPicture);
 }
 
 void Pane::layoutScroll()
 {
+    BarThickness bars;
+    bars.hsbHeight = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_hsb);
+    bars.vsbWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vsb);
+    // A picture that is hidden holds no image as far as the pane is concerned.
+    const QSize picture = m_picture->isHidden() ? QSize(0, 0) : m_picture->size();
+    const PaneScrollLayout layout = paneScrollLayout(size(), picture, bars);
+    applyBar(m_vsb, layout.vsb, frameWidth());
+    applyBar(m_hsb, layout.hsb, frameWidth());
 }
 
 void Pane::resizeEvent(QResizeEvent *event)
@@ -37,9 +65,28 @@ void Pane::resizeEvent(QResizeEvent *event)
     layoutScroll();
 }
 
+void Pane::mouseMoveEvent(QMouseEvent *event)
+{
+    resetPointer();
+    QFrame::mouseMoveEvent(event);
+}
+
+bool Pane::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_picture && event->type() == QEvent::MouseMove)
+        resetPointer();
+    return QFrame::eventFilter(watched, event);
+}
+
 void Pane::scrollPicture()
 {
-    m_picture->move(-m_hsb->value(), -m_vsb->value());
+    m_picture->move(picturePosition(m_hsb->value(), m_vsb->value()));
+}
+
+void Pane::resetPointer()
+{
+    if (testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::SizeHorCursor)
+        unsetCursor();
 }
 
 } // namespace lumivex::docwindow

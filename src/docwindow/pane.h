@@ -10,6 +10,10 @@ class PictureBox;
 
 /// A bordered container holding one picture and its two scroll bars (picContBefore with
 /// picBefore, hsbBefore and vsbBefore, and so on).
+///
+/// The bars appear only in a direction where the picture is larger than the container; moving
+/// either bar moves the picture to (-hsb, -vsb). A mouse movement over the container or its
+/// picture puts back the default pointer that a splitter drag may have left on the container.
 class Pane : public QFrame
 {
     Q_OBJECT
@@ -23,14 +27,18 @@ public:
     QScrollBar *vsb() const { return m_vsb; }
 
     /// Shows or hides the scroll bars for the picture's and the container's sizes, and sets
-    /// their ranges.
+    /// their ranges. Runs on every size change of the container; whoever puts a new picture in
+    /// calls it too.
     void layoutScroll();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void scrollPicture();
+    void resetPointer();
 
     PictureBox *m_picture;
     QScrollBar *m_hsb;

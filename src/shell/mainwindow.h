@@ -59,13 +59,14 @@ public:
     docwindow::DocumentWindow *activeDocument() const;
 
     // The state file mapping of the controls.
-    document::DocState docStateFromControls() const;
+    document::DocState docStateFromControls() const override;
     void applyDocState(const document::DocState &state);
 
     // MainFacade
     document::SharedState &shared() override { return m_shared; }
     const document::AppSettings &settings() override { return m_settings; }
     docwindow::Prompts &prompts() override { return m_prompts; }
+    docwindow::Clipboard &clipboard() override;  ///< mainwindow_clipboard.cpp
     QString stateFolder() const override;
     void WriteDocState() override;
     void ReadDocState() override;

@@ -1,10 +1,98 @@
-// Opening a project file in a new document window.
+// 開く: a project file becomes the state file of a new document window, which then loads the
+// pictures the file names.
 #include "mainwindow.h"
+
+#include "docwindow/projectfiles.h"
+#include "docwindow/prompts.h"
+
+#include <QFileInfo>
 
 namespace lumivex::shell {
 
+namespace {
+
+// The run-time errors the open command can meet, by their traditional numbers. Only these three
+// are reported; the command then goes on with its next step.
+constexpr int kFileNotFound = 53;
+constexpr int kDeviceUnavailable = 68;
+constexpr int kPathNotFound = 76;
+constexpr int kFileAccess = 75;
+
+QString errorDescription(int number)
+{
+    switch (number) {
+    case kFileNotFound:
+        return QStringLiteral("ファイルが見つかりません。");
+    case kDeviceUnavailable:
+        return QStringLiteral("デバイスが準備されていません。");
+    case kPathNotFound:
+        return QStringLiteral("パスが見つかりません。");
+    default:
+        return QStringLiteral("パス名が無効です。");
+    }
+}
+
+bool reported(int number)
+{
+    return number == kFileNotFound || number == kDeviceUnavailable || number == kPathNotFound;
+}
+
+/// What reading the project file would run into: 0 when it can be read.
+int projectFileError(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.exists())
+        return QFileInfo(file.absolutePath()).isDir() ? kFileNotFound : kPathNotFound;
+    if (!file.isFile() || !file.isReadable())
+        return kFileAccess;
+    return 0;
+}
+
+} // namespace
+
 void MainWindow::OpenProject()
 {
+    const QString folderKey = QString::fromLatin1(document::AppSettings::kLvdFileDir);
+    docwindow::FileRequest request;
+    request.folder = docwindow::projectFolder(m_settings.ReadSetting(folderKey));
+    request.filter = docwindow::projectFilter();
+    const QString chosen = m_prompts.askFile(this, request);
+    if (chosen.isEmpty())
+        return;
+
+    // Any other error ends the command where it happens; it is known before anything changes,
+    // so the active document keeps its state file.
+    const int error = projectFileError(chosen);
+    if (error != 0 && !reported(error))
+        return;
+
+    m_shared.StateFilePath = chosen;
+    m_shared.DocumentTitle = docwindow::projectTitle(chosen);
+    m_settings.WriteSetting(folderKey, document::FolderOfChosenFile(chosen));
+    m_shared.DocumentOrigin = QStringLiteral("Hiraku");
+    // A file that is missing reads as defaults, like every key it lacks.
+    ReadDocState();
+    if (error != 0) {
+        m_prompts.exclamation(this, docwindow::applicationTitle(),
+                              QStringLiteral("ｴﾗｰ番号 ") + QLatin1Char(' ') + QString::number(error)
+                                  + docwindow::applicationTitle()
+                                  + QStringLiteral(" でｴﾗｰが発生しました。\r\n")
+                                  + errorDescription(error));
+    }
+    OpenDocumentWindow();
+
+    QString flags;
+    if (!m_shared.DesignImagePath.isEmpty())
+        flags += QLatin1Char('D');
+    if (!m_shared.FieldImagePath.isEmpty())
+        flags += QLatin1Char('F');
+    if (!m_shared.StereoImagePath.isEmpty())
+        flags += QLatin1Char('S');
+    m_shared.OpenFlags = flags;
+    setMenuEnabled(QStringLiteral("mnuSave"), true);
+    setButtonEnabled(3, true);
+    m_shared.InsertSource = QStringLiteral("FromMDImnuOpen");
+    PostCommand(QStringLiteral("MDImnuOpen"));
 }
 
 } // namespace lumivex::shell

@@ -1,0 +1,232 @@
+// Bringing a picture into one of the window's three panes: from a file the user chooses, from
+// the clipboard (paste into the selected pane), or from the path an opened project names.
+#include "documentwindow.h"
+
+#include "clipboard.h"
+#include "mainfacade.h"
+#include "pane.h"
+#include "picturebox.h"
+#include "prompts.h"
+
+#include "document/appsettings.h"
+#include "document/picture.h"
+#include "document/sharedstate.h"
+
+#include <QDir>
+#include <QPainter>
+
+namespace lumivex::docwindow {
+
+namespace {
+
+using document::SharedState;
+
+enum class Target { Design, Field, Stereo };
+
+/// What differs between the three pictures.
+struct PictureKind
+{
+    Target target;
+    const char *folderKey;            ///< settings key of the remembered folder
+    QString SharedState::*path;       ///< the picture's path variable
+    const char *clipboardWord;        ///< InsertSource when pasting into this pane
+    const char *tooWide;              ///< first line of the too-wide message
+    const char *saveMenu;             ///< its item under 画像の保存
+};
+
+const PictureKind kDesign{Target::Design, document::AppSettings::kPicDesignDir,
+                          &SharedState::DesignImagePath, "CBpicBefore",
+                          "デザイン画像が大きすぎます。", "mnuSaveDesign"};
+const PictureKind kField{Target::Field, document::AppSettings::kPicFieldDir,
+                         &SharedState::FieldImagePath, "CBpicField",
+                         "フィールド画像が大きすぎます。", "mnuSaveField"};
+const PictureKind kStereo{Target::Stereo, document::AppSettings::kPicStereoDir,
+                          &SharedState::StereoImagePath, "CBpicAfter",
+                          "ステレオ画像が大きすぎます。", "mnuSaveStereo"};
+
+// The open dialog's filter entries; PNG is read as well, so it closes the list and joins the
+// pattern of the first entry.
+const QString kPictureFilter = QStringLiteral(
+    "すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png);;BMP(*.bmp);;JPEG(*.jpg);;GIF(*.gif);;"
+    "WMF(*.wmf);;PNG(*.png)");
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+// A clipboard picture may carry transparency; the panes and the conversions see it on white,
+// as a loaded file's transparent pixels are.
+QImage opaque(const QImage &image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB32);
+    QImage result(image.size(), QImage::Format_RGB32);
+    result.fill(Qt::white);
+    QPainter painter(&result);
+    painter.drawImage(0, 0, image);
+    return result;
+}
+
+class Insertion
+{
+public:
+    Insertion(DocumentWindow &window, MainFacade &main, const PictureKind &kind)
+        : m_window(window), m_main(main), m_shared(main.shared()), m_kind(kind)
+    {
+    }
+
+    void run();
+
+private:
+    QImage &hiddenPicture();
+    QImage currentPicture();
+    bool fromFile(QImage &image, QString &chosen);
+    void put(const QImage &image);
+    void makeConversionAvailable();
+
+    DocumentWindow &m_window;
+    MainFacade &m_main;
+    SharedState &m_shared;
+    const PictureKind &m_kind;
+};
+
+QImage &Insertion::hiddenPicture()
+{
+    return m_kind.target == Target::Design ? m_window.picUra() : m_window.picUraField();
+}
+
+QImage Insertion::currentPicture()
+{
+    return m_kind.target == Target::Stereo ? m_window.picAfter()->image() : hiddenPicture();
+}
+
+void Insertion::run()
+{
+    // Every way out before the picture is put in leaves the document exactly as it was.
+    QImage image;
+    QString chosen;
+    const QString &source = m_shared.InsertSource;
+    if (source == QLatin1String("FromFile")) {
+        if (!fromFile(image, chosen))
+            return;
+    } else if (source == QLatin1String(m_kind.clipboardWord)) {
+        image = m_main.clipboard().image();
+        if (image.isNull())
+            return;
+        image = opaque(image);
+    } else if (source == QLatin1String("FromMDImnuOpen")) {
+        // A picture the project names but that is gone (or unreadable) is skipped silently.
+        image = document::loadPicture(m_shared.*m_kind.path);
+        if (image.isNull())
+            return;
+    } else {
+        image = currentPicture();
+        if (image.isNull())
+            return;
+    }
+
+    if (image.width() > document::kMaxPictureWidth) {
+        m_main.prompts().exclamation(&m_window, applicationTitle(),
+                                     text(m_kind.tooWide)
+                                         + QStringLiteral("\r\n幅を1024ピクセル以下にしてください。"));
+        return;
+    }
+    if (!chosen.isEmpty())
+        m_shared.*m_kind.path = chosen;
+    put(image);
+}
+
+bool Insertion::fromFile(QImage &image, QString &chosen)
+{
+    const document::AppSettings &settings = m_main.settings();
+    const QString key = QString::fromLatin1(m_kind.folderKey);
+    QString folder = settings.ReadSetting(key);
+    if (folder.isEmpty())
+        folder = document::samplesFolder();
+    FileRequest request;
+    request.folder = folder;
+    request.filter = kPictureFilter;
+    chosen = m_main.prompts().askFile(&m_window, request);
+    if (chosen.isEmpty())
+        return false;
+    image = document::loadPicture(chosen);
+    if (image.isNull()) {
+        m_main.prompts().exclamation(&m_window, applicationTitle(),
+                                     QStringLiteral("次のファイルは画像として読み込めません。\r\n")
+                                         + QDir::toNativeSeparators(chosen));
+        return false;
+    }
+    settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
+    return true;
+}
+
+void Insertion::put(const QImage &image)
+{
+    Pane *pane = nullptr;
+    switch (m_kind.target) {
+    case Target::Design:
+        pane = m_window.picContBefore();
+        break;
+    case Target::Field:
+        pane = m_window.picContField();
+        break;
+    case Target::Stereo:
+        pane = m_window.picContAfter();
+        break;
+    }
+    // The design and field pictures are kept whole for the conversions; the pane shows a copy.
+    if (m_kind.target != Target::Stereo)
+        hiddenPicture() = image;
+    pane->picture()->setImage(image);
+    pane->picture()->show();
+
+    m_main.setMenuEnabled(QStringLiteral("mnuSaveGazou"), true);
+    m_main.setMenuEnabled(QString::fromLatin1(m_kind.saveMenu), true);
+    if (m_kind.target == Target::Stereo) {
+        m_main.setMenuEnabled(QStringLiteral("mnuPrint"), true);
+        m_main.setButtonEnabled(4, true);
+    }
+    pane->layoutScroll();
+    makeConversionAvailable();
+    m_main.setMenuEnabled(QStringLiteral("mnuClear"), true);
+    m_main.WriteDocState();
+}
+
+void Insertion::makeConversionAvailable()
+{
+    const bool fieldShown = !m_window.picField()->isHidden();
+    bool available = false;
+    switch (m_kind.target) {
+    case Target::Design:
+        available = m_shared.ModeWord == QLatin1String("RandomDot")
+            || (m_shared.ModeWord == QLatin1String("Field") && fieldShown);
+        break;
+    case Target::Field:
+        available = !m_window.picBefore()->isHidden() && fieldShown;
+        break;
+    case Target::Stereo:
+        break;
+    }
+    if (available)
+        m_main.SetConvIdle();
+}
+
+} // namespace
+
+void DocumentWindow::InsPicDesign()
+{
+    Insertion(*this, m_main, kDesign).run();
+}
+
+void DocumentWindow::InsPicField()
+{
+    Insertion(*this, m_main, kField).run();
+}
+
+void DocumentWindow::InsPicStereo()
+{
+    Insertion(*this, m_main, kStereo).run();
+}
+
+} // namespace lumivex::docwindow
