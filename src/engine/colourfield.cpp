@@ -47,9 +47,10 @@ void ColourField::columns(int from, int to, const std::int32_t *depth, const Pac
         // (Selected without a branch: black field pixels make it unpredictable. The position
         // itself is never read again, so it need not be written back.)
         Packed c = colours[x];
-        if constexpr (Inside)
-            c = c != 0 ? c : field[x];
-        else if (c == 0)
+        if constexpr (Inside) {
+            const Packed own = field[x];
+            c = c != 0 ? c : own;
+        } else if (c == 0)
             c = x < fieldWidth ? field[x] : kOutside;
         if (Inside || out)
             out[x] = c;

@@ -25,14 +25,17 @@ class ColourField
 {
 public:
     /// Starts or continues a run. scanWidth = the field picture's width, at most kMaxWidth.
+    /// The repeat width and depth strength are held to ±kParameterLimit.
     void begin(const FieldParams &params, int scanWidth);
 
-    /// Processes one row. depthRow holds the levels of columns 0..scanWidth; fieldRow is the
-    /// field picture's row (columns at or beyond its size read as outside); out receives the
-    /// visible columns 0..scanWidth-1 (min(out.size(), scanWidth) of them are written).
+    /// Processes one row. depthRow holds the levels of columns 0..scanWidth (std::out_of_range
+    /// if it is shorter); fieldRow is the field picture's row (columns at or beyond its size
+    /// read as outside); out receives the visible columns 0..scanWidth-1 (min(out.size(),
+    /// scanWidth) of them are written).
     void row(std::span<const std::int32_t> depthRow, std::span<const Packed> fieldRow,
              std::span<Packed> out);
 
+    /// The last column processed, as given to begin().
     int scanWidth() const { return m_scanWidth; }
 
 private:

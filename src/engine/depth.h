@@ -25,7 +25,7 @@ int depthLevel(Packed colour);
 
 /// Samples one design row into depth levels: fills depthRow[0..scanWidth]. Columns at or beyond
 /// designRow.size() are outside the picture (an empty designRow is a row outside it).
-/// Preconditions: 0 <= scanWidth and scanWidth < depthRow.size() (at most kMaxWidth).
+/// Throws std::out_of_range when depthRow has no room for column scanWidth.
 void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow);
 
 /// The depth strength as the conversions apply it: rittaido / 10 in single precision.

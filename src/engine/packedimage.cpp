@@ -2,6 +2,7 @@
 
 #include "depth.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace lumivex::engine {
@@ -50,7 +51,7 @@ PackedImage convertField(const PackedImage &design, const PackedImage &field, co
 
 PackedImage tileField(const PackedImage &source, int width, int height)
 {
-    PackedImage result(width, height);
+    PackedImage result(std::max(width, 0), std::max(height, 0));
     if (source.width <= 0 || source.height <= 0)
         return result;
     for (int y = 0; y < height; ++y) {

@@ -17,6 +17,23 @@ constexpr std::array<Packed, 16> kDotColours = {
     pack(255, 0, 0),     pack(255, 0, 255), pack(255, 255, 0), pack(255, 255, 255),
 };
 
+// The number of 24-bit draws u whose r = floor(u × 2^-24 × 101), computed in single precision
+// as the dot choice does, is below the density. r grows with u, so those draws are exactly
+// 0 .. threshold - 1.
+std::uint32_t dotThreshold(int mitudo)
+{
+    auto r = [](std::uint32_t u) { return static_cast<int>(UniformRandom::toUnit(u) * 101.0f); };
+    std::uint32_t low = 0, high = 1u << 24;  // the answer lies in low .. high
+    while (low < high) {
+        const std::uint32_t mid = low + (high - low) / 2;
+        if (r(mid) < mitudo)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
 } // namespace
 
 const std::array<Packed, 16> DotPalette = kDotColours;
@@ -28,6 +45,7 @@ void RandomDot::begin(const DotParams &params, int scanWidth, std::uint64_t seed
     m_params.rittaido = limitParameter(params.rittaido);
     m_scanWidth = std::clamp(scanWidth, 0, kMaxWidth);
     m_offset = linkOffsets(m_params.kurikaesi, m_params.rittaido);
+    m_dotThreshold = dotThreshold(params.mitudo);
     m_random.reseed(seed);
 }
 

@@ -32,15 +32,18 @@ class RandomDot
 {
 public:
     /// Starts or continues a run with fresh parameters and a fresh seed.
-    /// scanWidth is the last column processed: design width - 1, at most kMaxWidth.
+    /// scanWidth is the last column processed: design width - 1, at most kMaxWidth. The repeat
+    /// width and depth strength are held to ±kParameterLimit.
     void begin(const DotParams &params, int scanWidth, std::uint64_t seed);
 
-    /// Processes one row. depthRow holds the levels of columns 0..scanWidth (GetDepthRow);
-    /// out receives the packed colours of the visible columns 0..scanWidth-1 (min(out.size(),
-    /// scanWidth) of them are written).
+    /// Processes one row. depthRow holds the levels of columns 0..scanWidth (GetDepthRow;
+    /// std::out_of_range if it is shorter); out receives the packed colours of the visible
+    /// columns 0..scanWidth-1 (min(out.size(), scanWidth) of them are written).
     void row(std::span<const std::int32_t> depthRow, std::span<Packed> out);
 
+    /// The shift of the column processed last; 0 before the first row.
     int previousShift() const { return m_previousShift; }
+    /// The last column processed, as given to begin().
     int scanWidth() const { return m_scanWidth; }
 
 private:
@@ -49,22 +52,25 @@ private:
     void gapFill(int from, int to);
 
     // A fresh dot: r = floor(draw × 101) against the density, then white in monochrome or a
-    // second draw for one of the sixteen colours.
+    // second draw for one of the sixteen colours (black included). r < density holds exactly
+    // for the draws below m_dotThreshold (worked out in begin()), so the first draw needs no
+    // floating-point work.
     void choose(int position)
     {
-        const int r = static_cast<int>(m_random.next() * 101.0f);
-        std::int32_t dot = 0;
+        const bool dotted = m_random.nextBits() < m_dotThreshold;
         if (m_params.mono)
-            dot = r < m_params.mitudo ? 15 : 0;  // kept free of a branch on the draw
-        else if (r < m_params.mitudo)
-            dot = static_cast<std::int32_t>(m_random.next() * 16.0f);
-        m_dotRow[position] = dot;
+            m_dotRow[position] = 15 * static_cast<std::int32_t>(dotted);  // no branch on the draw
+        else if (dotted)
+            m_dotRow[position] = static_cast<std::int32_t>(m_random.next() * 16.0f);
+        else
+            m_dotRow[position] = 0;
     }
 
     DotParams m_params;
     int m_scanWidth = 0;
     int m_previousShift = 0;
     std::array<int, 16> m_offset{};  ///< link offset K - shift of each depth level
+    std::uint32_t m_dotThreshold = 0;  ///< draws below it make a dot
     UniformRandom m_random;
     std::array<std::int32_t, kRowCapacity> m_dotRow{};
 };
