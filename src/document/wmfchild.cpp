@@ -12,6 +12,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +49,11 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
 [[noreturn]] void runChild(int fd, const QByteArray &data)
 {
     std::signal(SIGPIPE, SIG_IGN);
+    // Die quietly and without a core file when the library crashes: the parent reports it.
+    for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
+        std::signal(sig, SIG_DFL);
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
     QString reason;
     const QImage image = renderWmfInProcess(data, &reason);
     Reply reply;

@@ -1,13 +1,13 @@
 #include "wmfpicture.h"
 
-#include <libwmf/api.h>
-#include <libwmf/gd.h>
-#include <libwmf/ipa.h>
+#include "wmfdevice.h"
 
+#include <libwmf/gd.h>
+
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <vector>
 
 namespace lumivex::document {
 
@@ -38,39 +38,42 @@ bool isMetaHeader(const QByteArray &data, int offset)
     return (type == 1 || type == 2) && headerWords == 9 && (version == 0x0100 || version == 0x0300);
 }
 
+void putDword(QByteArray &data, int offset, quint32 value)
+{
+    for (int i = 0; i < 4; ++i)
+        data[offset + i] = static_cast<char>((value >> (8 * i)) & 0xff);
+}
+
+// Walks the records from the header at `offset` to the end-of-file record and rewrites the
+// header's file size and largest record from what is really there: libwmf sizes its record
+// buffer from that header field, so a damaged one made it ask for gigabytes. A record that runs
+// past the end of the data, or data without an end record, is refused.
+bool checkRecords(QByteArray &data, int offset)
+{
+    const qsizetype end = data.size();
+    qsizetype pos = offset + kMetaHeaderSize;
+    quint32 largest = 3;
+    for (;;) {
+        if (end - pos < 6)
+            return false;
+        const quint32 words = dword(data, static_cast<int>(pos));
+        const quint16 function = word(data, static_cast<int>(pos + 4));
+        if (words < 3 || words > static_cast<quint64>(end - pos) / 2)
+            return false;
+        largest = std::max(largest, words);
+        pos += qsizetype(words) * 2;
+        if (function == 0)
+            break;
+    }
+    putDword(data, offset + 6, static_cast<quint32>((pos - offset) / 2));
+    putDword(data, offset + 12, largest);
+    return true;
+}
+
 bool sizeAcceptable(qint64 width, qint64 height)
 {
     return width > 0 && height > 0 && width <= kMaxWmfSide && height <= kMaxWmfSide
            && width * height <= kMaxPicturePixels;
-}
-
-// The gd device draws only the outline of an ellipse. Hand it a polygon through the ellipse
-// instead, so that the device's own polygon filling (with its exact brush colour) applies.
-void drawFilledEllipse(wmfAPI *api, wmfDrawArc_t *arc)
-{
-    auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
-    if (!functions || !functions->draw_polygon || !arc)
-        return;
-    const double cx = (arc->TL.x + arc->BR.x) / 2.0;
-    const double cy = (arc->TL.y + arc->BR.y) / 2.0;
-    const double rx = std::fabs(arc->BR.x - arc->TL.x) / 2.0;
-    const double ry = std::fabs(arc->BR.y - arc->TL.y) / 2.0;
-    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rx) || !std::isfinite(ry))
-        return;
-
-    // 512 sides keep the polygon within a third of a pixel of the ellipse at the largest size.
-    constexpr int kSides = 512;
-    std::vector<wmfD_Coord> points(kSides);
-    for (int i = 0; i < kSides; ++i) {
-        const double angle = 2.0 * M_PI * i / kSides;
-        points[i].x = static_cast<float>(cx + rx * std::cos(angle));
-        points[i].y = static_cast<float>(cy + ry * std::sin(angle));
-    }
-    wmfPolyLine_t polygon{};
-    polygon.dc = arc->dc;
-    polygon.pt = points.data();
-    polygon.count = (U16)kSides;
-    functions->draw_polygon(api, &polygon);
 }
 
 struct ApiDeleter
@@ -137,6 +140,12 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error)
             return fail(error, QStringLiteral("unusable metafile size"));
     }
 
+    QByteArray bytes = data;
+    if (!checkRecords(bytes, placeable ? kPlaceableHeaderSize : 0))
+        return fail(error, QStringLiteral("damaged metafile (truncated or broken records)"));
+
+    // Declared after the bytes and the patch: the library uses both until it is destroyed.
+    WmfDevicePatch patch;
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
     const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR
@@ -146,9 +155,8 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error)
     ApiPtr api(raw);
     if (created != wmf_E_None || !api)
         return fail(error, QStringLiteral("metafile renderer unavailable"));
-    static_cast<wmfFunctionReference *>(api->function_reference)->draw_ellipse = drawFilledEllipse;
+    patchWmfDevice(api.get(), &patch);
 
-    QByteArray bytes = data; // libwmf wants a writable pointer
     auto *input = reinterpret_cast<unsigned char *>(bytes.data());
     if (wmf_mem_open(api.get(), input, bytes.size()) != wmf_E_None)
         return fail(error, QStringLiteral("damaged metafile"));
@@ -176,6 +184,14 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error)
     if (!std::isfinite(bbox.TL.x) || !std::isfinite(bbox.TL.y) || !std::isfinite(bbox.BR.x)
         || !std::isfinite(bbox.BR.y))
         return fail(error, QStringLiteral("damaged metafile"));
+
+    // Caps in points: a pen at most twice the picture's diagonal and 128 pixels wide, text at
+    // most twice the picture's height and 2048 pixels high. Larger ones come from damaged files
+    // and only cost time.
+    const double width = bbox.BR.x - bbox.TL.x;
+    const double height = bbox.BR.y - bbox.TL.y;
+    patch.maxPen = std::min(2.0 * std::hypot(width, height), 96.0);
+    patch.maxFontSize = std::min(2.0 * height, 1536.0);
 
     wmf_gd_t *device = WMF_GD_GetData(api.get());
     device->type = wmf_gd_image;

@@ -56,6 +56,12 @@ public:
         record(0x02FC, {0, int(ref & 0xffff), int(ref >> 16), 0}); // CREATEBRUSHINDIRECT
         record(0x012D, {m_objects++});
     }
+    void pen(int width, QRgb colour)
+    {
+        const quint32 ref = qRed(colour) | (qGreen(colour) << 8) | (qBlue(colour) << 16);
+        record(0x02FA, {0, width, 0, int(ref & 0xffff), int(ref >> 16)});
+        record(0x012D, {m_objects++});
+    }
     void rectangle(int left, int top, int right, int bottom)
     {
         record(0x041B, {bottom, right, top, left});
@@ -241,6 +247,8 @@ private slots:
     void placeableMetafileSize();
     void metafileShapesAreFilled();
     void plainMetafileUsesItsExtents();
+    void metafileHeaderCountsAreNotTrusted();
+    void hugePenStillDraws();
     void damagedFilesFail_data();
     void damagedFilesFail();
     void absurdSizesAreRefused_data();
@@ -392,6 +400,35 @@ void TestPicture::plainMetafileUsesItsExtents()
     QCOMPARE(image.pixel(2, 2), qRgb(170, 170, 170));
 }
 
+void TestPicture::metafileHeaderCountsAreNotTrusted()
+{
+    // The file size and largest record of the header are often wrong in files from elsewhere;
+    // a huge largest record once made the library ask for gigabytes.
+    QByteArray bytes = bandWmf();
+    qToLittleEndian<quint32>(0x7fffffffu, bytes.data() + 22 + 6);
+    qToLittleEndian<quint32>(0xfffffff0u, bytes.data() + 22 + 12);
+    QString error;
+    const QImage image = loadPictureData(bytes, &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.pixel(24, 40), qRgb(200, 40, 10));
+}
+
+void TestPicture::hugePenStillDraws()
+{
+    // A pen hundreds of inches wide across a one-inch picture covers all of it. The renderer
+    // draws it no wider than it needs: at full width it would not finish in any time limit.
+    WmfWriter w;
+    w.window(0, 0, 96, 64);
+    w.pen(30000, qRgb(0x20, 0x30, 0x10));
+    w.record(0x0214, {32, 0});  // MOVETO
+    w.record(0x0213, {32, 96}); // LINETO
+    QString error;
+    const QImage image = loadPictureData(w.placeable(0, 0, 96, 64, 96), &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.pixel(0, 0), qRgb(0x20, 0x30, 0x10));
+    QCOMPARE(image.pixel(95, 63), qRgb(0x20, 0x30, 0x10));
+}
+
 void TestPicture::damagedFilesFail_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -413,6 +450,7 @@ void TestPicture::damagedFilesFail_data()
     }
     QTest::newRow("png body cut") << encoded(bands, "PNG").left(60);
     QTest::newRow("gif body cut") << bandGif(40, 30).left(800);
+    QTest::newRow("wmf body cut") << bandWmf().chopped(10);
     QByteArray badWmfHeader = bandWmf();
     badWmfHeader[24] = 7; // header size word after the placeable header
     QTest::newRow("wmf bad header") << badWmfHeader;

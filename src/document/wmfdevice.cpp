@@ -1,0 +1,119 @@
+#include "wmfdevice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace lumivex::document {
+
+namespace {
+
+WmfDevicePatch &patchOf(wmfAPI *api)
+{
+    return *static_cast<WmfDevicePatch *>(api->user_data);
+}
+
+double capped(double value, double cap)
+{
+    if (!std::isfinite(value))
+        return 0;
+    return std::min(std::fabs(value), cap);
+}
+
+// gd draws a wide pen by stamping a pen-sized brush at every pixel of a line: a pen of
+// thousands of pixels, which a damaged file asks for easily, takes minutes per line.
+void capPen(wmfAPI *api, wmfDC *dc)
+{
+    if (!dc || !dc->pen)
+        return;
+    const double cap = patchOf(api).maxPen;
+    dc->pen->width = capped(dc->pen->width, cap);
+    dc->pen->height = capped(dc->pen->height, cap);
+}
+
+// The gd device fills no ellipse, it only outlines it. Hand it a polygon through the ellipse
+// instead, so that the device's own polygon filling (with its exact brush colour) applies.
+void drawEllipse(wmfAPI *api, wmfDrawArc_t *arc)
+{
+    const WmfDevicePatch &patch = patchOf(api);
+    if (!arc || !patch.original.draw_polygon)
+        return;
+    const double cx = (double(arc->TL.x) + arc->BR.x) / 2.0;
+    const double cy = (double(arc->TL.y) + arc->BR.y) / 2.0;
+    const double rx = std::fabs(double(arc->BR.x) - arc->TL.x) / 2.0;
+    const double ry = std::fabs(double(arc->BR.y) - arc->TL.y) / 2.0;
+    if (!std::isfinite(cx) || !std::isfinite(cy) || !std::isfinite(rx) || !std::isfinite(ry))
+        return;
+    capPen(api, arc->dc);
+
+    // 512 sides keep the polygon within a third of a pixel of the ellipse at the largest size.
+    constexpr int kSides = 512;
+    std::vector<wmfD_Coord> points(kSides);
+    for (int i = 0; i < kSides; ++i) {
+        const double angle = 2.0 * M_PI * i / kSides;
+        points[i].x = static_cast<float>(cx + rx * std::cos(angle));
+        points[i].y = static_cast<float>(cy + ry * std::sin(angle));
+    }
+    wmfPolyLine_t polygon{};
+    polygon.dc = arc->dc;
+    polygon.pt = points.data();
+    polygon.count = (U16)kSides;
+    patch.original.draw_polygon(api, &polygon);
+}
+
+// One wrapper per pen-drawing call: cap the pen, then the device's own function.
+template<typename Info, void (*wmfFunctionReference::*member)(wmfAPI *, Info *)>
+void withCappedPen(wmfAPI *api, Info *info)
+{
+    if (!info)
+        return;
+    capPen(api, info->dc);
+    if (auto function = patchOf(api).original.*member)
+        function(api, info);
+}
+
+void regionFrame(wmfAPI *api, wmfPolyRectangle_t *info)
+{
+    if (!info)
+        return;
+    const double cap = patchOf(api).maxPen;
+    info->width = static_cast<float>(capped(info->width, cap));
+    info->height = static_cast<float>(capped(info->height, cap));
+    if (auto function = patchOf(api).original.region_frame)
+        function(api, info);
+}
+
+// FreeType renders a glyph as large as asked; a text height of a million points is a damaged
+// file, not a picture.
+void drawText(wmfAPI *api, wmfDrawText_t *info)
+{
+    if (!info || !std::isfinite(info->font_height) || !std::isfinite(info->font_ratio)
+        || std::fabs(info->font_height) > patchOf(api).maxFontSize
+        || std::fabs(info->font_ratio) > 100)
+        return;
+    if (auto function = patchOf(api).original.draw_text)
+        function(api, info);
+}
+
+} // namespace
+
+void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch)
+{
+    auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
+    patch->original = *functions;
+    api->user_data = patch;
+    using F = wmfFunctionReference;
+    functions->draw_ellipse = drawEllipse;
+    functions->draw_pie = withCappedPen<wmfDrawArc_t, &F::draw_pie>;
+    functions->draw_chord = withCappedPen<wmfDrawArc_t, &F::draw_chord>;
+    functions->draw_arc = withCappedPen<wmfDrawArc_t, &F::draw_arc>;
+    functions->draw_line = withCappedPen<wmfDrawLine_t, &F::draw_line>;
+    functions->poly_line = withCappedPen<wmfPolyLine_t, &F::poly_line>;
+    functions->draw_polygon = withCappedPen<wmfPolyLine_t, &F::draw_polygon>;
+    functions->draw_polypolygon = withCappedPen<wmfPolyPoly_t, &F::draw_polypolygon>;
+    functions->draw_rectangle = withCappedPen<wmfDrawRectangle_t, &F::draw_rectangle>;
+    functions->region_frame = regionFrame;
+    functions->draw_text = drawText;
+}
+
+} // namespace lumivex::document
