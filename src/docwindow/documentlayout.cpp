@@ -77,6 +77,12 @@ void DocumentWindow::resizeEvent(QResizeEvent *event)
     layoutWindow();
 }
 
+QSize DocumentWindow::sizeHint() const
+{
+    // The frame takes its size from here; without it a new window would open at its minimum.
+    return QSize(600, 400);
+}
+
 void DocumentWindow::layoutForMode()
 {
     const WindowLayout layout =

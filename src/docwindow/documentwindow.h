@@ -61,6 +61,8 @@ public:
     /// The pane layout of a new document: the design pane takes the full height in random-dot
     /// mode; in colour-field mode the design and field panes share it.
     void layoutForMode();
+    /// A new document window's client size (documentlayout.cpp).
+    QSize sizeHint() const override;
 
     /// Abort of a paused run, steps that act on this window (empties the stereo picture).
     void abortRun();
