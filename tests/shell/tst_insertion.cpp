@@ -1,0 +1,392 @@
+// Putting pictures into a document's panes: from a chosen file in every format, from the
+// clipboard, the width limit, the remembered folders, and what the insertion enables.
+#include "docharness.h"
+#include "picturefiles.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QScrollBar>
+#include <QTemporaryDir>
+
+using namespace docharness;
+
+namespace {
+
+const QList<QRgb> kColours{qRgb(0, 0, 0), qRgb(255, 255, 255)};
+
+enum Kind { Design, Field, Stereo };
+
+void insert(DocumentWindow *doc, Kind kind)
+{
+    switch (kind) {
+    case Design:
+        doc->InsPicDesign();
+        break;
+    case Field:
+        doc->InsPicField();
+        break;
+    case Stereo:
+        doc->InsPicStereo();
+        break;
+    }
+}
+
+lumivex::docwindow::PictureBox *paneOf(DocumentWindow *doc, Kind kind)
+{
+    return kind == Design ? doc->picBefore() : kind == Field ? doc->picField() : doc->picAfter();
+}
+
+QString pathOf(lumivex::document::SharedState &s, Kind kind)
+{
+    return kind == Design ? s.DesignImagePath : kind == Field ? s.FieldImagePath : s.StereoImagePath;
+}
+
+} // namespace
+
+class TestInsertion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void widthLimit_data();
+    void widthLimit();
+    void tallNarrowPicture();
+    void formats_data();
+    void formats();
+    void unreadableFileIsNamed();
+    void cancelChangesNothing();
+    void rememberedFolders();
+    void clipboard_data();
+    void clipboard();
+    void startBecomesAvailable_data();
+    void startBecomesAvailable();
+    void enablesAndWritesState_data();
+    void enablesAndWritesState();
+    void throughTheMenu();
+
+private:
+    // Chooses a picture file in the next dialog and inserts it.
+    void insertFile(DocumentWindow *doc, Kind kind, const QString &path);
+    QString file(const QString &name, const QImage &image);
+
+    std::unique_ptr<App> m_app;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestInsertion::init()
+{
+    m_app = std::make_unique<App>();
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+void TestInsertion::cleanup()
+{
+    m_app.reset();
+    m_dir.reset();
+}
+
+void TestInsertion::insertFile(DocumentWindow *doc, Kind kind, const QString &path)
+{
+    m_app->prompts.files << path;
+    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    insert(doc, kind);
+}
+
+QString TestInsertion::file(const QString &name, const QImage &image)
+{
+    return picturefiles::write(m_dir->path(), name, picturefiles::encoded(image, "BMP"));
+}
+
+void TestInsertion::widthLimit_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("message");  // empty: accepted
+
+    const QString second = QStringLiteral("\r\n幅を1024ピクセル以下にしてください。");
+    QTest::newRow("design 1024") << int(Design) << 1024 << QString();
+    QTest::newRow("design 1025") << int(Design) << 1025 << QStringLiteral("デザイン画像が大きすぎます。") + second;
+    QTest::newRow("field 1024") << int(Field) << 1024 << QString();
+    QTest::newRow("field 1025") << int(Field) << 1025 << QStringLiteral("フィールド画像が大きすぎます。") + second;
+    QTest::newRow("stereo 1024") << int(Stereo) << 1024 << QString();
+    QTest::newRow("stereo 3000") << int(Stereo) << 3000 << QStringLiteral("ステレオ画像が大きすぎます。") + second;
+}
+
+void TestInsertion::widthLimit()
+{
+    QFETCH(int, kind);
+    QFETCH(int, width);
+    QFETCH(QString, message);
+
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    const QString first = file(QStringLiteral("first.bmp"), picturefiles::bands(20, 10, kColours));
+    insertFile(doc, Kind(kind), first);
+    const QString wide = file(QStringLiteral("wide.bmp"), picturefiles::bands(width, 8, kColours));
+    insertFile(doc, Kind(kind), wide);
+
+    lumivex::docwindow::PictureBox *pane = paneOf(doc, Kind(kind));
+    if (message.isEmpty()) {
+        QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+        QCOMPARE(pane->size(), QSize(width, 8));
+        QCOMPARE(pathOf(m_app->shared(), Kind(kind)), wide);
+        return;
+    }
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{message});
+    QCOMPARE(m_app->prompts.asked.last().title, QStringLiteral("Lumivex"));
+    // The refused picture leaves the pane, the kept picture and the path as they were.
+    QCOMPARE(pane->size(), QSize(20, 10));
+    QVERIFY(pane->isVisible());
+    QCOMPARE(pathOf(m_app->shared(), Kind(kind)), first);
+    if (kind == Design)
+        QCOMPARE(doc->picUra().size(), QSize(20, 10));
+    if (kind == Field)
+        QCOMPARE(doc->picUraField().size(), QSize(20, 10));
+}
+
+void TestInsertion::tallNarrowPicture()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    insertFile(doc, Design, file(QStringLiteral("tall.bmp"), picturefiles::bands(3, 6000, kColours)));
+    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    QCOMPARE(doc->picUra().size(), QSize(3, 6000));
+    QCOMPARE(doc->picBefore()->size(), QSize(3, 6000));
+    // Only the vertical bar, its range the overflow.
+    const lumivex::docwindow::Pane *pane = doc->picContBefore();
+    QVERIFY(pane->vsb()->isVisible());
+    QVERIFY(!pane->hsb()->isVisible());
+    QCOMPARE(pane->vsb()->maximum(), 6000 - pane->height());
+}
+
+void TestInsertion::formats_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("tolerance");
+
+    const QRgb left = qRgb(200, 30, 60);
+    const QRgb right = qRgb(20, 160, 240);
+    const QImage picture = picturefiles::bands(64, 48, {left, right});
+    QTest::newRow("bmp") << "a.bmp" << picturefiles::encoded(picture, "BMP") << 0;
+    QTest::newRow("jpeg") << "a.jpg" << picturefiles::encoded(picture, "JPEG") << 24;
+    QTest::newRow("gif") << "a.gif" << picturefiles::gif(picture) << 0;
+    QTest::newRow("png") << "a.png" << picturefiles::encoded(picture, "PNG") << 0;
+    QTest::newRow("wmf") << "a.wmf" << picturefiles::wmf(64, 48, left, right) << 0;
+    // The content decides, not the name.
+    QTest::newRow("png named .bmp") << "b.bmp" << picturefiles::encoded(picture, "PNG") << 0;
+}
+
+void TestInsertion::formats()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, tolerance);
+
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    const QString path = picturefiles::write(m_dir->path(), name, bytes);
+    insertFile(doc, Field, path);
+    QVERIFY2(m_app->asked(QStringLiteral("exclamation")).isEmpty(),
+             qPrintable(m_app->asked(QStringLiteral("exclamation")).join(QLatin1Char('|'))));
+    QCOMPARE(m_app->shared().FieldImagePath, path);
+    const QImage &image = doc->picUraField();
+    QCOMPARE(image.size(), QSize(64, 48));
+    QCOMPARE(doc->picField()->image(), image);
+    const auto near = [tolerance](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance
+            && std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+    };
+    QVERIFY(near(image.pixel(10, 24), qRgb(200, 30, 60)));
+    QVERIFY(near(image.pixel(54, 24), qRgb(20, 160, 240)));
+}
+
+void TestInsertion::unreadableFileIsNamed()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    const QString good = file(QStringLiteral("good.bmp"), picturefiles::bands(20, 10, kColours));
+    insertFile(doc, Design, good);
+    auto settings = docharness::settings();
+    settings.WriteSetting(QStringLiteral("picDesignDir"), QStringLiteral("/remembered"));
+
+    QDir(m_dir->path()).mkdir(QStringLiteral("other"));
+    const QString junk = picturefiles::write(m_dir->path() + QStringLiteral("/other"), QStringLiteral("junk.bmp"),
+                                             QByteArray("BM this is no picture at all"));
+    insertFile(doc, Design, junk);
+    const QStringList messages = m_app->asked(QStringLiteral("exclamation"));
+    QCOMPARE(messages.size(), 1);
+    QVERIFY(messages.first().contains(QDir::toNativeSeparators(junk)));
+    QCOMPARE(m_app->shared().DesignImagePath, good);
+    QCOMPARE(doc->picUra().size(), QSize(20, 10));
+    QCOMPARE(settings.ReadSetting(QStringLiteral("picDesignDir")), QStringLiteral("/remembered"));
+}
+
+void TestInsertion::cancelChangesNothing()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    const QByteArray state = fileBytes(m_app->shared().StateFilePath);
+    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    doc->InsPicDesign();  // no file queued: the dialog is cancelled
+    QCOMPARE(m_app->prompts.asked.size(), 1);
+    QVERIFY(doc->picBefore()->isHidden());
+    QVERIFY(!m_app->menuEnabled("mnuConvStart"));
+    QCOMPARE(fileBytes(m_app->shared().StateFilePath), state);
+}
+
+void TestInsertion::rememberedFolders()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    QDir(m_dir->path()).mkpath(QStringLiteral("designs"));
+    const QString designs = m_dir->path() + QStringLiteral("/designs");
+    const QString picture = picturefiles::write(designs, QStringLiteral("a.bmp"),
+                                                picturefiles::encoded(picturefiles::bands(8, 8, kColours), "BMP"));
+
+    insertFile(doc, Design, picture);
+    const lumivex::docwindow::FileRequest first = m_app->prompts.asked.last().request;
+    QCOMPARE(first.folder, lumivex::document::samplesFolder());
+    QVERIFY(!first.save);
+    QCOMPARE(first.fileName, QString());
+    QCOMPARE(first.filter.split(QStringLiteral(";;")),
+             QStringList({"すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png)", "BMP(*.bmp)", "JPEG(*.jpg)",
+                          "GIF(*.gif)", "WMF(*.wmf)", "PNG(*.png)"}));
+    QCOMPARE(docharness::settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
+
+    // The next design dialog opens there, the field and stereo dialogs do not.
+    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    doc->InsPicDesign();
+    QCOMPARE(m_app->prompts.asked.last().request.folder, designs);
+    doc->InsPicField();
+    QCOMPARE(m_app->prompts.asked.last().request.folder, lumivex::document::samplesFolder());
+    doc->InsPicStereo();
+    QCOMPARE(m_app->prompts.asked.last().request.folder, lumivex::document::samplesFolder());
+
+    // Also after a restart: the folder lives in the settings file.
+    m_app.reset();
+    m_app = std::make_unique<App>();  // App starts without a settings file...
+    docharness::settings().WriteSetting(QStringLiteral("picStereoDir"), designs);
+    doc = m_app->newDocument(QStringLiteral("Field"));
+    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    doc->InsPicStereo();
+    QCOMPARE(m_app->prompts.asked.last().request.folder, designs);
+}
+
+void TestInsertion::clipboard_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("word");
+
+    QTest::newRow("design") << int(Design) << "CBpicBefore";
+    QTest::newRow("field") << int(Field) << "CBpicField";
+    QTest::newRow("stereo") << int(Stereo) << "CBpicAfter";
+}
+
+void TestInsertion::clipboard()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, word);
+
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    const QString path = file(QStringLiteral("first.bmp"), picturefiles::bands(20, 10, kColours));
+    insertFile(doc, Kind(kind), path);
+
+    // A picture with a transparent half: it comes in on white.
+    QImage copied(30, 12, QImage::Format_ARGB32);
+    copied.fill(qRgb(10, 200, 30));
+    for (int y = 0; y < 12; ++y)
+        for (int x = 15; x < 30; ++x)
+            copied.setPixel(x, y, qRgba(0, 0, 0, 0));
+    QGuiApplication::clipboard()->setImage(copied);
+    m_app->shared().InsertSource = word;
+    insert(doc, Kind(kind));
+
+    const QImage shown = paneOf(doc, Kind(kind))->image();
+    QCOMPARE(shown.size(), QSize(30, 12));
+    QCOMPARE(shown.pixel(2, 2), qRgb(10, 200, 30));
+    QCOMPARE(shown.pixel(20, 2), qRgb(255, 255, 255));
+    QCOMPARE(pathOf(m_app->shared(), Kind(kind)), path);  // a paste keeps the pane's path
+    QCOMPARE(m_app->prompts.asked.size(), 1);              // the first file dialog only
+
+    // An empty clipboard pastes nothing.
+    QGuiApplication::clipboard()->clear();
+    insert(doc, Kind(kind));
+    QCOMPARE(paneOf(doc, Kind(kind))->size(), QSize(30, 12));
+}
+
+void TestInsertion::startBecomesAvailable_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("inserts");  // in order: D design, F field, S stereo
+    QTest::addColumn<bool>("available");
+
+    QTest::newRow("random dot, design") << "RandomDot" << "D" << true;
+    QTest::newRow("random dot, stereo") << "RandomDot" << "S" << false;
+    QTest::newRow("field, design only") << "Field" << "D" << false;
+    QTest::newRow("field, field only") << "Field" << "F" << false;
+    QTest::newRow("field, design then field") << "Field" << "DF" << true;
+    QTest::newRow("field, field then design") << "Field" << "FD" << true;
+    QTest::newRow("field, stereo") << "Field" << "S" << false;
+}
+
+void TestInsertion::startBecomesAvailable()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, inserts);
+    QFETCH(bool, available);
+
+    DocumentWindow *doc = m_app->newDocument(mode);
+    QVERIFY(!m_app->menuEnabled("mnuConvStart"));
+    const QString path = file(QStringLiteral("p.bmp"), picturefiles::bands(16, 16, kColours));
+    for (QChar c : inserts)
+        insertFile(doc, c == u'D' ? Design : c == u'F' ? Field : Stereo, path);
+    QCOMPARE(m_app->menuEnabled("mnuConvStart"), available);
+    QCOMPARE(m_app->window->button(11)->isEnabled(), available);
+}
+
+void TestInsertion::enablesAndWritesState_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QStringList>("menus");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("design") << int(Design) << QStringList{"mnuSaveGazou", "mnuSaveDesign", "mnuClear"}
+                            << "PicDesignPath";
+    QTest::newRow("field") << int(Field) << QStringList{"mnuSaveGazou", "mnuSaveField", "mnuClear"}
+                           << "PicFieldPath";
+    QTest::newRow("stereo") << int(Stereo)
+                            << QStringList{"mnuSaveGazou", "mnuSaveStereo", "mnuPrint", "mnuClear"}
+                            << "PicStereoPath";
+}
+
+void TestInsertion::enablesAndWritesState()
+{
+    QFETCH(int, kind);
+    QFETCH(QStringList, menus);
+    QFETCH(QString, key);
+
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    const QString path = file(QStringLiteral("p.bmp"), picturefiles::bands(16, 16, kColours));
+    insertFile(doc, Kind(kind), path);
+    for (const QString &menu : menus)
+        QVERIFY2(m_app->window->menuAction(menu)->isEnabled(), qPrintable(menu));
+    QCOMPARE(m_app->window->button(4)->isEnabled(), kind == Stereo);
+    QVERIFY(paneOf(doc, Kind(kind))->isVisible());
+
+    const QString state = m_app->shared().StateFilePath;
+    QCOMPARE(iniValue(state, key.toLatin1().constData()), path);
+    for (const QString &menu : menus)
+        QCOMPARE(iniValue(state, menu.toLatin1().constData()), QStringLiteral("True"));
+}
+
+void TestInsertion::throughTheMenu()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    m_app->prompts.files << file(QStringLiteral("p.bmp"), picturefiles::bands(16, 16, kColours));
+    m_app->window->menuAction(QStringLiteral("mnuInsDesign"))->trigger();
+    QTRY_VERIFY(doc->picBefore()->isVisible());
+    QCOMPARE(doc->picBefore()->size(), QSize(16, 16));
+    QVERIFY(m_app->menuEnabled("mnuConvStart"));
+}
+
+QTEST_MAIN(TestInsertion)
+#include "tst_insertion.moc"
