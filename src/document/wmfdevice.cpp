@@ -1,3 +1,6 @@
+// Qt first: libwmf defines U16 as a macro, which breaks Qt's headers included after it.
+#include "wmfpicture.h"
+
 #include "wmfdevice.h"
 
 #include <algorithm>
@@ -95,6 +98,83 @@ void drawText(wmfAPI *api, wmfDrawText_t *info)
         function(api, info);
 }
 
+quint32 readDword(const unsigned char *p)
+{
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (quint32(p[3]) << 24);
+}
+
+// Whether a device-independent bitmap is one the library's reader can take safely: a Windows 3
+// or later header, a sane size, a known depth and compression, and for an uncompressed bitmap
+// all its rows present. The reader trusts these fields.
+bool plausibleBitmap(const unsigned char *buffer, long length)
+{
+    if (!buffer || length < 40)
+        return false;
+    const quint32 headerSize = readDword(buffer);
+    const auto width = static_cast<qint32>(readDword(buffer + 4));
+    const auto height = static_cast<qint32>(readDword(buffer + 8));
+    const int planes = buffer[12] | (buffer[13] << 8);
+    const int bits = buffer[14] | (buffer[15] << 8);
+    const quint32 compression = readDword(buffer + 16);
+    const quint32 coloursUsed = readDword(buffer + 32);
+    if (headerSize < 40 || headerSize > 124 || headerSize > quint64(length))
+        return false;
+    // Top-down bitmaps (negative height) are refused: the reader takes the height as it stands.
+    if (width <= 0 || height <= 0 || width > kMaxWmfSide || height > kMaxWmfSide
+        || qint64(width) * height > kMaxPicturePixels || planes != 1)
+        return false;
+    const bool known = (compression == 0 && (bits == 1 || bits == 4 || bits == 8 || bits == 16
+                                             || bits == 24 || bits == 32))
+                       || (compression == 1 && bits == 8) || (compression == 2 && bits == 4)
+                       || (compression == 3 && (bits == 16 || bits == 32));
+    if (!known)
+        return false;
+    const quint64 tableEntries = bits <= 8 ? (coloursUsed ? coloursUsed : 1u << bits) : coloursUsed;
+    if (bits <= 8 && tableEntries > (1u << bits))
+        return false;
+    const quint64 masks = compression == 3 && headerSize == 40 ? 12 : 0;
+    const quint64 start = headerSize + masks + tableEntries * 4;
+    if (start > quint64(length))
+        return false;
+    if (compression == 0 || compression == 3) {
+        const quint64 rowBytes = ((quint64(width) * bits + 31) / 32) * 4;
+        if (start + rowBytes * quint64(height) > quint64(length))
+            return false;
+    }
+    return true;
+}
+
+// A bitmap the reader refuses, or reads as empty, is left out of the picture: the player then
+// skips the record that uses it. An empty one made the device divide by zero.
+void bmpRead(wmfAPI *api, wmfBMP_Read_t *info)
+{
+    if (!info)
+        return;
+    info->bmp = {};
+    const WmfDevicePatch &patch = patchOf(api);
+    if (!plausibleBitmap(info->buffer, info->length) || !patch.original.bmp_read)
+        return;
+    patch.original.bmp_read(api, info);
+    if (info->bmp.data && (info->bmp.width == 0 || info->bmp.height == 0)) {
+        if (patch.original.bmp_free)
+            patch.original.bmp_free(api, &info->bmp);
+        info->bmp = {};
+    }
+}
+
+void bmpDraw(wmfAPI *api, wmfBMP_Draw_t *info)
+{
+    if (!info || !info->bmp.data || info->bmp.width == 0 || info->bmp.height == 0
+        || info->crop.w == 0 || info->crop.h == 0
+        || int(info->crop.x) + info->crop.w > info->bmp.width
+        || int(info->crop.y) + info->crop.h > info->bmp.height
+        || !std::isfinite(info->pixel_width) || !std::isfinite(info->pixel_height))
+        return;
+    capPen(api, info->dc);
+    if (auto function = patchOf(api).original.bmp_draw)
+        function(api, info);
+}
+
 } // namespace
 
 void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch)
@@ -114,6 +194,8 @@ void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch)
     functions->draw_rectangle = withCappedPen<wmfDrawRectangle_t, &F::draw_rectangle>;
     functions->region_frame = regionFrame;
     functions->draw_text = drawText;
+    functions->bmp_read = bmpRead;
+    functions->bmp_draw = bmpDraw;
 }
 
 } // namespace lumivex::document

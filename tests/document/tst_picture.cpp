@@ -31,15 +31,19 @@ void putDword(QByteArray &out, quint32 value)
 class WmfWriter
 {
 public:
-    void record(int function, const QList<int> &params)
+    void record(int function, const QList<int> &params, const QByteArray &tail = {})
     {
-        QByteArray r;
-        putDword(r, static_cast<quint32>(3 + params.size()));
-        putWord(r, function);
+        QByteArray body;
         for (int p : params)
-            putWord(r, p);
-        m_records += r;
-        m_largest = std::max(m_largest, 3 + static_cast<int>(params.size()));
+            putWord(body, p);
+        body += tail;
+        if (body.size() % 2)
+            body.append('\0');
+        QByteArray r;
+        putDword(r, static_cast<quint32>(3 + body.size() / 2));
+        putWord(r, function);
+        m_records += r + body;
+        m_largest = std::max(m_largest, 3 + static_cast<int>(body.size() / 2));
     }
     void window(int x, int y, int width, int height)
     {
@@ -169,6 +173,25 @@ QByteArray makeGif(int width, int height, const QList<QRgb> &palette,
     return out;
 }
 
+// A 24-bit bottom-up device-independent bitmap of 8 × 8 pixels in four quadrants, top first.
+QByteArray quadrantDib(QRgb topLeft, QRgb topRight, QRgb bottomLeft, QRgb bottomRight)
+{
+    QByteArray out;
+    for (quint32 v : {40u, 8u, 8u})
+        putDword(out, v);
+    putWord(out, 1);
+    putWord(out, 24);
+    for (quint32 v : {0u, 8u * 24u, 3780u, 3780u, 0u, 0u})
+        putDword(out, v);
+    for (int y = 7; y >= 0; --y) {
+        for (int x = 0; x < 8; ++x) {
+            const QRgb c = y < 4 ? (x < 4 ? topLeft : topRight) : (x < 4 ? bottomLeft : bottomRight);
+            out.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
+        }
+    }
+    return out;
+}
+
 // A picture of four vertical bands in depth colours, the same in every format.
 const QList<QRgb> kBands{qRgb(0, 0, 0), qRgb(85, 85, 85), qRgb(170, 170, 170), qRgb(255, 255, 255)};
 
@@ -249,6 +272,8 @@ private slots:
     void plainMetafileUsesItsExtents();
     void metafileHeaderCountsAreNotTrusted();
     void hugePenStillDraws();
+    void metafileBitmaps_data();
+    void metafileBitmaps();
     void damagedFilesFail_data();
     void damagedFilesFail();
     void absurdSizesAreRefused_data();
@@ -427,6 +452,52 @@ void TestPicture::hugePenStillDraws()
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(0, 0), qRgb(0x20, 0x30, 0x10));
     QCOMPARE(image.pixel(95, 63), qRgb(0x20, 0x30, 0x10));
+}
+
+void TestPicture::metafileBitmaps_data()
+{
+    QTest::addColumn<QByteArray>("bitmap");
+    QTest::addColumn<bool>("drawn");
+    const QByteArray good =
+        quadrantDib(qRgb(0, 0, 0), qRgb(85, 85, 85), qRgb(170, 170, 170), qRgb(255, 0, 0));
+    QTest::newRow("24-bit") << good << true;
+    QByteArray noWidth = good;
+    qToLittleEndian<qint32>(0, noWidth.data() + 4); // once made the renderer divide by zero
+    QTest::newRow("zero width") << noWidth << false;
+    QTest::newRow("rows missing") << good.chopped(30) << false;
+    QByteArray topDown = good;
+    qToLittleEndian<qint32>(-2, topDown.data() + 8);
+    QTest::newRow("top-down") << topDown << false;
+    QByteArray depth = good;
+    qToLittleEndian<quint16>(7, depth.data() + 14);
+    QTest::newRow("7 bits per pixel") << depth << false;
+}
+
+void TestPicture::metafileBitmaps()
+{
+    // A bitmap drawn at its own size keeps its exact colours (stretched ones are smoothed by the
+    // library); a bitmap that cannot be read is left out and the rest of the picture drawn.
+    QFETCH(QByteArray, bitmap);
+    QFETCH(bool, drawn);
+    WmfWriter w;
+    w.window(0, 0, 96, 96);
+    w.fill(qRgb(9, 9, 9));
+    w.rectangle(48, 48, 96, 96);
+    // STRETCHDIB: copy, colours as given, source 8 × 8 at (0, 0), target 8 × 8 at (2, 2).
+    w.record(0x0F43, {0x0020, 0x00CC, 0, 8, 8, 0, 0, 8, 8, 2, 2}, bitmap);
+    QString error;
+    const QImage image = loadPictureData(w.placeable(0, 0, 96, 96, 96), &error);
+    QVERIFY2(!image.isNull(), qPrintable(error));
+    QCOMPARE(image.pixel(72, 72), qRgb(9, 9, 9));
+    if (drawn) {
+        QCOMPARE(image.pixel(2, 2), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(9, 2), qRgb(85, 85, 85));
+        QCOMPARE(image.pixel(2, 9), qRgb(170, 170, 170));
+        QCOMPARE(image.pixel(9, 9), qRgb(255, 0, 0));
+        QCOMPARE(image.pixel(14, 14), qRgb(255, 255, 255));
+    } else {
+        QCOMPARE(image.pixel(5, 5), qRgb(255, 255, 255));
+    }
 }
 
 void TestPicture::damagedFilesFail_data()
