@@ -4,15 +4,12 @@
 #include "document/picture.h"
 #include "document/wmfpicture.h"
 
-#include <QGuiApplication>
-
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    // A short limit keeps the run moving past metafiles that make the renderer spin; fuzz_wmf
-    // reports those itself.
+    // A short limit keeps the run moving past metafiles that are slow to draw.
     lumivex::document::setWmfTimeLimit(3000);
     return 0;
 }

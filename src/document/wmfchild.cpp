@@ -46,7 +46,7 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
     return true;
 }
 
-[[noreturn]] void runChild(int fd, const QByteArray &data)
+[[noreturn]] void runChild(int fd, const QByteArray &data, int timeLimitMs)
 {
     std::signal(SIGPIPE, SIG_IGN);
     // Die quietly and without a core file when the library crashes: the parent reports it.
@@ -55,7 +55,7 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
     QString reason;
-    const QImage image = renderWmfInProcess(data, &reason);
+    const QImage image = renderWmfInProcess(data, &reason, timeLimitMs);
     Reply reply;
     bool written = false;
     if (image.isNull()) {
@@ -144,6 +144,7 @@ QImage renderWmf(const QByteArray &data, QString *error)
     if (!looksLikeWmf(data))
         return fail(QStringLiteral("not a Windows metafile"));
 
+    const int limit = timeLimitMs.load();
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return fail(QStringLiteral("cannot start the metafile renderer"));
@@ -155,11 +156,12 @@ QImage renderWmf(const QByteArray &data, QString *error)
     }
     if (pid == 0) {
         ::close(fds[0]);
-        runChild(fds[1], data);
+        // The renderer's own limit comes first, so that the child normally gives its reason.
+        runChild(fds[1], data, limit * 3 / 4);
     }
     ::close(fds[1]);
 
-    const QDeadlineTimer deadline(timeLimitMs.load());
+    const QDeadlineTimer deadline(limit);
     bool timedOut = false;
     QString reason;
     QImage image = readReply(fds[0], deadline, timedOut, reason);

@@ -2,6 +2,8 @@
 
 #include "wmfdevice.h"
 
+#include <QDeadlineTimer>
+
 #include <libwmf/gd.h>
 
 #include <algorithm>
@@ -46,16 +48,21 @@ void putDword(QByteArray &data, int offset, quint32 value)
 
 // Walks the records from the header at `offset` to the end-of-file record and rewrites the
 // header's file size and largest record from what is really there: libwmf sizes its record
-// buffer from that header field, so a damaged one made it ask for gigabytes. A record that runs
-// past the end of the data, or data without an end record, is refused.
+// buffer from that header field, so a damaged one made it ask for gigabytes. Data that ends
+// between records without an end record gets one; a record that runs past the end of the data
+// is refused.
 bool checkRecords(QByteArray &data, int offset)
 {
     const qsizetype end = data.size();
     qsizetype pos = offset + kMetaHeaderSize;
     quint32 largest = 3;
     for (;;) {
-        if (end - pos < 6)
-            return false;
+        if (end - pos < 6) {
+            data.truncate(pos);
+            data.append("\x03\0\0\0\0\0", 6);
+            pos += 6;
+            break;
+        }
         const quint32 words = dword(data, static_cast<int>(pos));
         const quint16 function = word(data, static_cast<int>(pos + 4));
         if (words < 3 || words > static_cast<quint64>(end - pos) / 2)
@@ -126,7 +133,7 @@ QSize placeableWmfSize(const QByteArray &data)
     return QSize(width, height);
 }
 
-QImage renderWmfInProcess(const QByteArray &data, QString *error)
+QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitMs)
 {
     if (!looksLikeWmf(data))
         return fail(error, QStringLiteral("not a Windows metafile"));
@@ -156,6 +163,12 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error)
     if (created != wmf_E_None || !api)
         return fail(error, QStringLiteral("metafile renderer unavailable"));
     patchWmfDevice(api.get(), &patch);
+    // The player asks between records whether to go on: a file of many slow records ends here
+    // with a reason instead of running on until someone kills it.
+    QDeadlineTimer deadline(timeLimitMs);
+    wmf_status_function(api.get(), &deadline, [](void *context, float) -> int {
+        return static_cast<QDeadlineTimer *>(context)->hasExpired() ? 1 : 0;
+    });
 
     auto *input = reinterpret_cast<unsigned char *>(bytes.data());
     if (wmf_mem_open(api.get(), input, bytes.size()) != wmf_E_None)
@@ -198,7 +211,10 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error)
     device->width = static_cast<unsigned int>(size.width());
     device->height = static_cast<unsigned int>(size.height());
     device->bbox = bbox;
-    if (wmf_play(api.get(), 0, &bbox) != wmf_E_None || !device->gd_image)
+    const wmf_error_t played = wmf_play(api.get(), 0, &bbox);
+    if (played == wmf_E_UserExit)
+        return fail(error, QStringLiteral("the metafile took too long to render"));
+    if (played != wmf_E_None || !device->gd_image)
         return fail(error, QStringLiteral("damaged metafile"));
     const int *pixels = wmf_gd_image_pixels(device->gd_image);
     if (!pixels)

@@ -26,9 +26,10 @@ bool looksLikeWmf(const QByteArray &data);
 QSize placeableWmfSize(const QByteArray &data);
 
 /// Renders a metafile with libwmf's gd device into an opaque Format_RGB32 picture, with exact
-/// colours; transparent pixels become white. Filled ellipses come out filled. Runs the library
-/// in this process: only for a process that may die with it (the isolated child, the fuzzer).
-QImage renderWmfInProcess(const QByteArray &data, QString *error = nullptr);
+/// colours; transparent pixels become white. Filled ellipses come out filled. Playing stops with
+/// a failure once timeLimitMs have passed (checked between records). Runs the library in this
+/// process: only for a process that may die with it (the isolated child, the fuzzer).
+QImage renderWmfInProcess(const QByteArray &data, QString *error = nullptr, int timeLimitMs = 15000);
 
 /// Renders a metafile as renderWmfInProcess does, but in a child process with a time limit, so
 /// that a metafile that crashes or hangs the library costs only the child. On failure a null

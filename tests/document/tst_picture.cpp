@@ -436,6 +436,10 @@ void TestPicture::metafileHeaderCountsAreNotTrusted()
     const QImage image = loadPictureData(bytes, &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(24, 40), qRgb(200, 40, 10));
+    // Nor is an end record needed after the last one.
+    const QImage noEnd = loadPictureData(bytes.chopped(6), &error);
+    QVERIFY2(!noEnd.isNull(), qPrintable(error));
+    QCOMPARE(noEnd.pixel(24, 40), qRgb(200, 40, 10));
 }
 
 void TestPicture::hugePenStillDraws()
@@ -521,7 +525,7 @@ void TestPicture::damagedFilesFail_data()
     }
     QTest::newRow("png body cut") << encoded(bands, "PNG").left(60);
     QTest::newRow("gif body cut") << bandGif(40, 30).left(800);
-    QTest::newRow("wmf body cut") << bandWmf().chopped(10);
+    QTest::newRow("wmf record cut") << bandWmf().chopped(10);
     QByteArray badWmfHeader = bandWmf();
     badWmfHeader[24] = 7; // header size word after the placeable header
     QTest::newRow("wmf bad header") << badWmfHeader;
