@@ -99,8 +99,8 @@ void DocumentWindow::layoutWindow()
         apply(layout, m_panes, m_picDrag);
         for (Pane *pane : m_panes) {
             pane->picture()->hide();
-            pane->picture()->setGeometry(0, 0, 0, 0);
-            pane->layoutScroll();
+            pane->picture()->resize(0, 0);
+            pane->layoutScroll();  // hides both bars and puts the picture at the origin
         }
         new SplitterDrag(m_picDrag, [this](QPoint pointer) {
             dragSplitter(this, m_panes, m_picDrag, pointer);

@@ -35,7 +35,7 @@ Pane::Pane(const QString &suffix, const QString &toolTip, QWidget *parent)
     m_picture->setObjectName(QStringLiteral("pic") + suffix);
     m_picture->setToolTip(toolTip);
     m_picture->hide();
-    m_picture->setGeometry(0, 0, 0, 0);
+    m_picture->setGeometry(frameWidth(), frameWidth(), 0, 0);
     m_picture->setMouseTracking(true);
     m_picture->installEventFilter(this);
     m_hsb->setObjectName(QStringLiteral("hsb") + suffix);
@@ -57,6 +57,9 @@ void Pane::layoutScroll()
     const PaneScrollLayout layout = paneScrollLayout(size(), picture, bars);
     applyBar(m_vsb, layout.vsb, frameWidth());
     applyBar(m_hsb, layout.hsb, frameWidth());
+    // A range that did not change moves nothing by itself; a new picture still belongs where
+    // the bars say.
+    scrollPicture();
 }
 
 void Pane::resizeEvent(QResizeEvent *event)
@@ -80,7 +83,9 @@ bool Pane::eventFilter(QObject *watched, QEvent *event)
 
 void Pane::scrollPicture()
 {
-    m_picture->move(picturePosition(m_hsb->value(), m_vsb->value()));
+    // Positions are inside the border, like the bars'.
+    const QPoint inner(frameWidth(), frameWidth());
+    m_picture->move(inner + picturePosition(m_hsb->value(), m_vsb->value()));
 }
 
 void Pane::resetPointer()

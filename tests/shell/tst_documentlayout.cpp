@@ -108,7 +108,7 @@ void TestDocumentLayout::creationAndNewDocument()
     QCOMPARE(g.drag, QRect(299, 0, 2, 199));  // full height at the first resize
     for (Pane *pane : {doc->picContBefore(), doc->picContField(), doc->picContAfter()}) {
         QVERIFY(pane->picture()->isHidden());
-        QCOMPARE(pane->picture()->geometry(), QRect(0, 0, 0, 0));
+        QCOMPARE(pane->picture()->geometry(), QRect(pane->frameWidth(), pane->frameWidth(), 0, 0));
         QVERIFY(pane->hsb()->isHidden());
         QVERIFY(pane->vsb()->isHidden());
     }
