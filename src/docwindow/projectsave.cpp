@@ -71,8 +71,9 @@ void DocumentWindow::SaveProjectAs()
         // Not saved: the document stays with the state file it had.
         s.StateFilePath = oldStateFile;
         s.DocumentTitle = oldDocumentTitle;
-        setIdentity(oldIniName, oldTitle);
+        m_lblIniName = oldIniName;
         m_lblOldIniName = previousIniName;
+        m_lblTitle = oldTitle;
         m_caption = oldCaption;
         setWindowTitle(oldCaption);
         m_lblStereoName = oldStereoName;
