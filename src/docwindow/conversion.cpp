@@ -57,6 +57,7 @@ bool DocumentWindow::beginRun(int &resumeRow)
     Unloading = false;
     setRunLock(true);
     m_runHeld = true;
+    m_looping = true;
     s.Converting = true;
     m_main.SetConvRunning();
     if (s.AbortRequested) {
@@ -77,12 +78,14 @@ DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const 
     if (s.PauseRequested) {
         s.PauseRequested = false;
         resumeRow = row;
+        m_looping = false;
         m_main.SetConvPaused();
         m_main.setStatusText(1, pausedText);
         return RunStep::Paused;
     }
     if (Unloading) {
         Unloading = false;
+        m_looping = false;
         return RunStep::Unloaded;
     }
     return RunStep::Row;
@@ -94,6 +97,7 @@ void DocumentWindow::endRun(int &resumeRow)
     resumeRow = 0;
     s.Converting = false;
     m_runHeld = false;
+    m_looping = false;
     setRunLock(false);
     m_main.SetConvEnded();
     m_main.setStatusText(1, s.StateFilePath);
@@ -115,6 +119,17 @@ void DocumentWindow::releaseAfterUnload(int &resumeRow)
         m_main.SetConvEnded();
         m_main.setStatusText(1, s.StateFilePath);
     }
+}
+
+void DocumentWindow::releaseClosedRun()
+{
+    // A paused run of a window that is going away: nothing will continue it, so the other
+    // windows and the conversion flag are freed here.
+    m_main.shared().Converting = false;
+    m_runHeld = false;
+    DotResumeRow = 0;
+    FieldResumeRow = 0;
+    setRunLock(false);
 }
 
 void DocumentWindow::abortRun()

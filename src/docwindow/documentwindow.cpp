@@ -106,6 +106,15 @@ bool DocumentWindow::QueryUnload()
     default:
         return false;
     }
+    if (m_runHeld) {
+        // The run ends with its window: the conversion controls leave the run's state (the
+        // document shown next brings its own enabled states). A paused run has no loop left
+        // to free the other windows, so that is done here; a running loop does it itself at
+        // its next row.
+        m_main.SetConvIdle();
+        if (!m_looping)
+            releaseClosedRun();
+    }
     if (lastWindow)
         m_main.SetNoDocumentState();
     return true;

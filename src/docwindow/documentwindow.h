@@ -118,6 +118,7 @@ private:
     RunStep rowCheck(int row, int &resumeRow, const QString &pausedText);
     void endRun(int &resumeRow);
     void releaseAfterUnload(int &resumeRow);
+    void releaseClosedRun();
     void setRunLock(bool locked);
     void showSize(int width, int height);
     void layoutWindow();
@@ -136,6 +137,7 @@ private:
     int m_iconId = 101;
     int m_busy = 0;
     bool m_runHeld = false;
+    bool m_looping = false;  ///< a conversion's row loop is on the stack (not paused)
     bool m_closed = false;
 
     engine::RandomDot m_dots;

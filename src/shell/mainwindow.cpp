@@ -148,6 +148,11 @@ void MainWindow::newDocument(const QString &modeWord, const QString &colourWord)
         setSliderValue(2, 0);
         setCaptionEnabled(2, false);
     }
+    // The state file was written at creation, before the density slider and its caption got
+    // their state for the mode; a colour-field document whose file still had them enabled
+    // would get them back on its next activation.
+    if (document)
+        WriteDocState();
 }
 
 void MainWindow::PostCommand(const QString &word)
@@ -231,7 +236,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
         auto *frame = qobject_cast<DocumentFrame *>(window.data());
         if (frame && frame->document()->isClosed())
             continue;
-        if (!window->close()) {
+        // A window whose conversion is still on the stack accepts its close but is only
+        // deleted when the conversion has returned: it counts as closed.
+        if (!window->close() && !(frame && frame->document()->isClosed())) {
             event->ignore();
             return;
         }

@@ -1,0 +1,231 @@
+#pragma once
+
+// The application as the shell tests drive it: a shown main window with scripted prompts, design
+// pictures put straight into a document, commands chosen through the menus, and a hook that
+// runs something while a conversion is at a given row.
+
+#include "scriptedprompts.h"
+
+#include "docwindow/documentwindow.h"
+#include "docwindow/picturebox.h"
+#include "document/inifile.h"
+#include "document/picture.h"
+#include "document/sharedstate.h"
+#include "engine/depth.h"
+#include "shell/mainwindow.h"
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace appfixture {
+
+using lumivex::docwindow::DocumentFrame;
+using lumivex::docwindow::DocumentWindow;
+using lumivex::shell::MainWindow;
+using Answer = ScriptedPrompts::Answer;
+
+inline QString iniValue(const QString &path, const char *key)
+{
+    return lumivex::document::iniReadString(path, QString::fromLatin1(lumivex::document::kSection),
+                                            QString::fromLatin1(key), QStringLiteral("<missing>"));
+}
+
+/// The "key=value" lines of a state file, in file order, without the section line.
+inline QStringList fileLines(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines;
+    for (const QByteArray &raw : file.readAll().split('\n')) {
+        const QString line = QString::fromLatin1(raw).trimmed();
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('[')))
+            lines.append(line);
+    }
+    return lines;
+}
+
+/// A design picture: depth levels in bands and a raised square, so that every row has links
+/// of several lengths.
+inline QImage designPicture(int width, int height)
+{
+    using lumivex::engine::DepthPalette;
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int level = (x / 37 + y / 23) % 6;
+            if (x > width / 4 && x < 3 * width / 4 && y > height / 4 && y < 3 * height / 4)
+                level = 12;
+            image.setPixel(x, y, lumivex::document::unpackPixel(DepthPalette[level]));
+        }
+    }
+    return image;
+}
+
+/// A colourful field picture without pure black.
+inline QImage fieldPicture(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, y, qRgb(40 + (x * 7) % 200, 30 + (y * 11) % 220, 50 + ((x + y) * 5) % 190));
+    return image;
+}
+
+/// Whether row y of the picture is white from end to end (the pane's background).
+inline bool rowIsBlank(const QImage &image, int y)
+{
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, y) != qRgb(255, 255, 255))
+            return false;
+    }
+    return true;
+}
+
+/// Runs a function while the running conversion is about to process row `row`: from inside the
+/// event processing of that row's check, which is where a user's command reaches the loop.
+///
+/// The loop processes pending events exactly once per row, and every such call wakes the event
+/// dispatcher once: counting the wake-ups from the moment the run sets its running controls
+/// (開始 disabled while Converting), before its first row, gives the row.
+class RowHook : public QObject
+{
+public:
+    RowHook(MainWindow &window, int firstRow, int row, std::function<void()> action)
+        : m_window(window)
+        , m_row(row)
+        , m_next(firstRow)
+        , m_action(std::move(action))
+    {
+        QAction *start = window.menuAction(QStringLiteral("mnuConvStart"));
+        connect(start, &QAction::changed, this, [this, start] {
+            if (!m_started && m_window.shared().Converting && !start->isEnabled())
+                m_started = true;
+        });
+        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::awake, this, [this] {
+            if (!m_started || m_fired)
+                return;
+            if (m_next == m_row) {
+                m_fired = true;
+                m_action();
+                return;
+            }
+            ++m_next;
+        });
+    }
+    bool fired() const { return m_fired; }
+
+private:
+    MainWindow &m_window;
+    int m_row;
+    int m_next;
+    std::function<void()> m_action;
+    bool m_started = false;
+    bool m_fired = false;
+};
+
+/// A shown main window with scripted prompts in a per-user folder of its own.
+struct App
+{
+    ScriptedPrompts prompts;
+    std::unique_ptr<MainWindow> window;
+
+    App()
+    {
+        window = std::make_unique<MainWindow>(prompts);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("main window not exposed");
+    }
+    ~App()
+    {
+        if (window) {
+            prompts.answers = QList<Answer>(32, Answer::No);
+            window->close();
+        }
+    }
+
+    lumivex::document::SharedState &shared() { return window->shared(); }
+
+    void trigger(const char *menuItem) { window->menuAction(QString::fromLatin1(menuItem))->trigger(); }
+
+    DocumentWindow *newMono()
+    {
+        trigger("mnuMono");
+        return window->activeDocument();
+    }
+    DocumentWindow *newColour()
+    {
+        trigger("mnuColor");
+        return window->activeDocument();
+    }
+    DocumentWindow *newField()
+    {
+        trigger("mnuFieldColor");
+        return window->activeDocument();
+    }
+
+    /// An opened project document: its state file and title, as the open command sets them.
+    DocumentWindow *openProject(const QString &path, const QString &title, const QString &mode)
+    {
+        shared().DocumentOrigin = QStringLiteral("Hiraku");
+        shared().StateFilePath = path;
+        shared().DocumentTitle = title;
+        shared().ModeWord = mode;
+        window->OpenDocumentWindow();
+        return window->activeDocument();
+    }
+
+    QList<DocumentWindow *> documents() const { return window->documentWindows(); }
+
+    static QMdiSubWindow *frameOf(DocumentWindow *document)
+    {
+        return qobject_cast<QMdiSubWindow *>(document->parentWidget());
+    }
+
+    /// Makes the document active the way a click on its window does.
+    void activate(DocumentWindow *document) { window->mdiArea()->setActiveSubWindow(frameOf(document)); }
+
+    /// Puts a design (and for colour field a field) picture into the document as an insertion
+    /// would, and makes the conversion possible.
+    void putDesign(DocumentWindow *document, const QImage &design, const QImage &field = {})
+    {
+        document->picUra() = design;
+        if (!field.isNull()) {
+            document->picUraField() = field;
+            document->picField()->setImage(field);
+        }
+        window->SetConvIdle();
+        window->WriteDocState();
+    }
+
+    /// Chooses 開始 / 継続 and waits until the run has ended or paused (or stopped because its
+    /// window closed).
+    bool startAndWait(int timeoutMs = 20000)
+    {
+        DocumentWindow *document = window->activeDocument();
+        trigger("mnuConvStart");
+        return document && waitForTick(document, timeoutMs);
+    }
+    /// Waits until the command posted to the document has run: the run goes on inside the tick.
+    static bool waitForTick(DocumentWindow *document, int timeoutMs = 20000)
+    {
+        QPointer<DocumentWindow> watched = document;
+        QElapsedTimer clock;
+        clock.start();
+        while (watched && watched->Timer1()->isActive() && clock.elapsed() < timeoutMs)
+            QTest::qWait(5);
+        return !watched || !watched->Timer1()->isActive();
+    }
+};
+
+} // namespace appfixture
