@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -81,6 +82,60 @@ bool sizeAcceptable(qint64 width, qint64 height)
 {
     return width > 0 && height > 0 && width <= kMaxWmfSide && height <= kMaxWmfSide
            && width * height <= kMaxPicturePixels;
+}
+
+// The gd image that libwmf hands over in image mode, laid out as in its libwmf/gd/gd.h (whose
+// own includes need a search path of their own). The library exports no function to free it,
+// and leaving it cost each render its picture's memory.
+struct GdClipSet
+{
+    int max;
+    int count;
+    void *list;
+};
+struct GdImage
+{
+    unsigned char **pixels;
+    int sx, sy, colorsTotal;
+    int red[256], green[256], blue[256], open[256];
+    int transparent;
+    int *polyInts;
+    int polyAllocated;
+    GdImage *brush, *tile;
+    int brushColorMap[256], tileColorMap[256];
+    int styleLength, stylePos;
+    int *style;
+    int interlace, thick;
+    int alpha[256];
+    int trueColor;
+    int **tpixels;
+    int alphaBlendingFlag, saveAlphaFlag;
+    GdClipSet *clip;
+    int *contiguousPixels;
+};
+static_assert(sizeof(void *) != 8 || sizeof(GdImage) == 7288, "libwmf's gd image layout");
+
+void destroyGdImage(void *image)
+{
+    auto *im = static_cast<GdImage *>(image);
+    if (!im)
+        return;
+    for (int y = 0; im->pixels && y < im->sy; ++y)
+        std::free(im->pixels[y]);
+    std::free(im->pixels);
+    if (im->contiguousPixels)
+        std::free(im->contiguousPixels); // the rows point into it
+    else
+        for (int y = 0; im->tpixels && y < im->sy; ++y)
+            std::free(im->tpixels[y]);
+    std::free(im->tpixels);
+    std::free(im->polyInts);
+    std::free(im->style);
+    if (im->clip) {
+        std::free(im->clip->list);
+        std::free(im->clip);
+    }
+    std::free(im);
 }
 
 struct ApiDeleter
@@ -212,11 +267,13 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     device->height = static_cast<unsigned int>(size.height());
     device->bbox = bbox;
     const wmf_error_t played = wmf_play(api.get(), 0, &bbox);
+    const std::unique_ptr<void, void (*)(void *)> gdImage(device->gd_image, destroyGdImage);
+    device->gd_image = nullptr;
     if (played == wmf_E_UserExit)
         return fail(error, QStringLiteral("the metafile took too long to render"));
-    if (played != wmf_E_None || !device->gd_image)
+    if (played != wmf_E_None || !gdImage)
         return fail(error, QStringLiteral("damaged metafile"));
-    const int *pixels = wmf_gd_image_pixels(device->gd_image);
+    const int *pixels = wmf_gd_image_pixels(gdImage.get());
     if (!pixels)
         return fail(error, QStringLiteral("metafile renderer failed"));
 
