@@ -2,6 +2,7 @@
 // wins, the word goes to the window active when it was posted.
 #include "appfixture.h"
 
+#include <QDialog>
 #include <QLabel>
 
 using namespace appfixture;
@@ -18,6 +19,7 @@ private slots:
     void cancelledCloseLeavesTimerIdle();
     void wordGoesToWindowActiveAtPosting();
     void postingWithoutDocumentDoesNothing();
+    void postingWhileADialogHasTheFocus();
     void pasteWithoutSelectedPaneRunsNothing();
     void wizardRelayOpensOneFieldDocument();
 };
@@ -128,6 +130,26 @@ void TestDispatch::postingWithoutDocumentDoesNothing()
     QTest::qWait(100);
     QVERIFY(app.prompts.asked.isEmpty());
     QCOMPARE(app.shared().CommandWord, QStringLiteral("MDImnuClose"));
+}
+
+void TestDispatch::postingWhileADialogHasTheFocus()
+{
+    // A modeless tool window or a dialog of another kind may hold the focus when a command is
+    // given (the wizard's relay posts right after the wizard closes): the word still goes to
+    // the document the main window shows.
+    App app;
+    app.newMono();
+    DocumentWindow *document = app.newColour();
+    QDialog dialog(app.window.get());
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(app.window->activeDocument(), document);
+    app.prompts.answers = {Answer::Cancel};
+    app.window->PostCommand(QStringLiteral("MDImnuClose"));
+    QVERIFY(document->Timer1()->isActive());
+    QVERIFY(App::waitForTick(document));
+    QCOMPARE(app.prompts.asked.size(), 1);
+    QCOMPARE(app.prompts.asked.at(0).text, QStringLiteral("「Vexart2」を保存しますか？"));
 }
 
 void TestDispatch::pasteWithoutSelectedPaneRunsNothing()
