@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 namespace lumivex::document {
@@ -175,7 +176,62 @@ void bmpDraw(wmfAPI *api, wmfBMP_Draw_t *info)
         function(api, info);
 }
 
+// The gd image that libwmf hands over in image mode, laid out as in its libwmf/gd/gd.h (whose
+// own includes need a search path of their own). The library exports no function to free it,
+// and leaving it cost each render its picture's memory.
+struct GdClipSet
+{
+    int max;
+    int count;
+    void *list;
+};
+struct GdImage
+{
+    unsigned char **pixels;
+    int sx, sy, colorsTotal;
+    int red[256], green[256], blue[256], open[256];
+    int transparent;
+    int *polyInts;
+    int polyAllocated;
+    GdImage *brush, *tile;
+    int brushColorMap[256], tileColorMap[256];
+    int styleLength, stylePos;
+    int *style;
+    int interlace, thick;
+    int alpha[256];
+    int trueColor;
+    int **tpixels;
+    int alphaBlendingFlag, saveAlphaFlag;
+    GdClipSet *clip;
+    int *contiguousPixels;
+};
+static_assert(sizeof(void *) != 8 || sizeof(GdImage) == 7288, "libwmf's gd image layout");
+
 } // namespace
+
+void destroyWmfGdImage(void *image)
+{
+    auto *im = static_cast<GdImage *>(image);
+    if (!im)
+        return;
+    for (int y = 0; im->pixels && y < im->sy; ++y)
+        std::free(im->pixels[y]);
+    std::free(im->pixels);
+    if (im->contiguousPixels)
+        std::free(im->contiguousPixels); // the rows point into it
+    else
+        for (int y = 0; im->tpixels && y < im->sy; ++y)
+            std::free(im->tpixels[y]);
+    std::free(im->tpixels);
+    std::free(im->polyInts);
+    std::free(im->style);
+    if (im->clip) {
+        std::free(im->clip->list);
+        std::free(im->clip);
+    }
+    std::free(im);
+}
+
 
 void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch)
 {

@@ -20,4 +20,7 @@ struct WmfDevicePatch
 /// outlive the api.
 void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch);
 
+/// Frees the gd image that the gd device hands over in image mode (wmf_gd_t::gd_image).
+void destroyWmfGdImage(void *image);
+
 } // namespace lumivex::document

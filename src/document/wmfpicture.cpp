@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -84,60 +83,6 @@ bool sizeAcceptable(qint64 width, qint64 height)
            && width * height <= kMaxPicturePixels;
 }
 
-// The gd image that libwmf hands over in image mode, laid out as in its libwmf/gd/gd.h (whose
-// own includes need a search path of their own). The library exports no function to free it,
-// and leaving it cost each render its picture's memory.
-struct GdClipSet
-{
-    int max;
-    int count;
-    void *list;
-};
-struct GdImage
-{
-    unsigned char **pixels;
-    int sx, sy, colorsTotal;
-    int red[256], green[256], blue[256], open[256];
-    int transparent;
-    int *polyInts;
-    int polyAllocated;
-    GdImage *brush, *tile;
-    int brushColorMap[256], tileColorMap[256];
-    int styleLength, stylePos;
-    int *style;
-    int interlace, thick;
-    int alpha[256];
-    int trueColor;
-    int **tpixels;
-    int alphaBlendingFlag, saveAlphaFlag;
-    GdClipSet *clip;
-    int *contiguousPixels;
-};
-static_assert(sizeof(void *) != 8 || sizeof(GdImage) == 7288, "libwmf's gd image layout");
-
-void destroyGdImage(void *image)
-{
-    auto *im = static_cast<GdImage *>(image);
-    if (!im)
-        return;
-    for (int y = 0; im->pixels && y < im->sy; ++y)
-        std::free(im->pixels[y]);
-    std::free(im->pixels);
-    if (im->contiguousPixels)
-        std::free(im->contiguousPixels); // the rows point into it
-    else
-        for (int y = 0; im->tpixels && y < im->sy; ++y)
-            std::free(im->tpixels[y]);
-    std::free(im->tpixels);
-    std::free(im->polyInts);
-    std::free(im->style);
-    if (im->clip) {
-        std::free(im->clip->list);
-        std::free(im->clip);
-    }
-    std::free(im);
-}
-
 struct ApiDeleter
 {
     void operator()(wmfAPI *api) const { wmf_api_destroy(api); }
@@ -161,6 +106,41 @@ QRgb overWhite(int pixel)
     auto blend = [alpha](int c) { return (c * (127 - alpha) + 255 * alpha + 63) / 127; };
     return qRgb(blend((pixel >> 16) & 0xff), blend((pixel >> 8) & 0xff), blend(pixel & 0xff));
 }
+
+QImage toImage(const int *pixels, QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        const int *source = pixels + static_cast<qsizetype>(y) * size.width();
+        for (int x = 0; x < size.width(); ++x)
+            line[x] = overWhite(source[x]);
+    }
+    return image;
+}
+
+// The scan gives the drawing's extent, but a placeable picture is its header's rectangle,
+// whatever is drawn in it. The device works in points from the window origin, which the player
+// puts at the picture's top left corner.
+wmfD_Rect placeableBox(const QByteArray &data)
+{
+    const double unitsPerInch = word(data, 14);
+    const int width = std::abs(qint16(word(data, 10)) - qint16(word(data, 6)));
+    const int height = std::abs(qint16(word(data, 12)) - qint16(word(data, 8)));
+    wmfD_Rect box{};
+    box.BR.x = static_cast<float>(width * 72.0 / unitsPerInch);
+    box.BR.y = static_cast<float>(height * 72.0 / unitsPerInch);
+    return box;
+}
+
+bool finite(const wmfD_Rect &box)
+{
+    return std::isfinite(box.TL.x) && std::isfinite(box.TL.y) && std::isfinite(box.BR.x)
+           && std::isfinite(box.BR.y);
+}
+
+const QString kTooSlow = QStringLiteral("the metafile took too long to render");
+const QString kDamaged = QStringLiteral("damaged metafile");
 
 } // namespace
 
@@ -206,7 +186,7 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     if (!checkRecords(bytes, placeable ? kPlaceableHeaderSize : 0))
         return fail(error, QStringLiteral("damaged metafile (truncated or broken records)"));
 
-    // Declared after the bytes and the patch: the library uses both until it is destroyed.
+    // The bytes and the patch outlive the api, which uses them until it is destroyed.
     WmfDevicePatch patch;
     wmfAPI_Options options{};
     options.function = wmf_gd_function;
@@ -226,21 +206,13 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     });
 
     auto *input = reinterpret_cast<unsigned char *>(bytes.data());
-    if (wmf_mem_open(api.get(), input, bytes.size()) != wmf_E_None)
-        return fail(error, QStringLiteral("damaged metafile"));
     wmfD_Rect bbox{};
-    if (wmf_scan(api.get(), 0, &bbox) != wmf_E_None)
-        return fail(error, QStringLiteral("damaged metafile"));
+    if (wmf_mem_open(api.get(), input, bytes.size()) != wmf_E_None)
+        return fail(error, kDamaged);
+    if (const wmf_error_t scanned = wmf_scan(api.get(), 0, &bbox); scanned != wmf_E_None)
+        return fail(error, scanned == wmf_E_UserExit ? kTooSlow : kDamaged);
     if (placeable) {
-        // The scan gives the drawing's extent, but a placeable picture is the header's rectangle,
-        // whatever is drawn in it. The device works in points, from the window origin, which the
-        // player puts at the picture's top left corner.
-        const double unitsPerInch = word(data, 14);
-        bbox.TL = {0.0f, 0.0f};
-        bbox.BR.x = static_cast<float>(std::abs(qint16(word(data, 10)) - qint16(word(data, 6)))
-                                       * 72.0 / unitsPerInch);
-        bbox.BR.y = static_cast<float>(std::abs(qint16(word(data, 12)) - qint16(word(data, 8)))
-                                       * 72.0 / unitsPerInch);
+        bbox = placeableBox(data);
     } else {
         unsigned int width = 0;
         unsigned int height = 0;
@@ -249,9 +221,8 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
             return fail(error, QStringLiteral("unusable metafile size"));
         size = QSize(static_cast<int>(width), static_cast<int>(height));
     }
-    if (!std::isfinite(bbox.TL.x) || !std::isfinite(bbox.TL.y) || !std::isfinite(bbox.BR.x)
-        || !std::isfinite(bbox.BR.y))
-        return fail(error, QStringLiteral("damaged metafile"));
+    if (!finite(bbox))
+        return fail(error, kDamaged);
 
     // Caps in points: a pen at most twice the picture's diagonal and 128 pixels wide, text at
     // most twice the picture's height and 2048 pixels high. Larger ones come from damaged files
@@ -267,26 +238,14 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     device->height = static_cast<unsigned int>(size.height());
     device->bbox = bbox;
     const wmf_error_t played = wmf_play(api.get(), 0, &bbox);
-    const std::unique_ptr<void, void (*)(void *)> gdImage(device->gd_image, destroyGdImage);
+    const std::unique_ptr<void, void (*)(void *)> gdImage(device->gd_image, destroyWmfGdImage);
     device->gd_image = nullptr;
-    if (played == wmf_E_UserExit)
-        return fail(error, QStringLiteral("the metafile took too long to render"));
     if (played != wmf_E_None || !gdImage)
-        return fail(error, QStringLiteral("damaged metafile"));
+        return fail(error, played == wmf_E_UserExit ? kTooSlow : kDamaged);
     const int *pixels = wmf_gd_image_pixels(gdImage.get());
     if (!pixels)
         return fail(error, QStringLiteral("metafile renderer failed"));
-
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return fail(error, QStringLiteral("out of memory"));
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        const int *source = pixels + static_cast<qsizetype>(y) * size.width();
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = overWhite(source[x]);
-    }
-    return image;
+    return toImage(pixels, size);
 }
 
 } // namespace lumivex::document
