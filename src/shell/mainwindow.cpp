@@ -236,6 +236,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         auto *frame = qobject_cast<DocumentFrame *>(window.data());
         if (frame && frame->document()->isClosed())
             continue;
+        // The question and a save answer belong to this document: make it the active one first,
+        // so that the shared state describes it. (Not while a run holds the lock: the other
+        // windows stay locked and the running one keeps the controls.)
+        if (!m_shared.Converting && m_mdiArea->activeSubWindow() != window) {
+            m_mdiArea->setActiveSubWindow(window);
+            if (m_active != window)
+                onSubWindowActivated(window);
+        }
         // A window whose conversion is still on the stack accepts its close but is only
         // deleted when the conversion has returned: it counts as closed.
         if (!window->close() && !(frame && frame->document()->isClosed())) {

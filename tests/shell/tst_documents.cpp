@@ -2,6 +2,8 @@
 // activation and deactivation, closing with the save question, and quitting.
 #include "appfixture.h"
 
+#include <QTemporaryDir>
+
 #include "docwindow/prompts.h"
 #include "document/appsettings.h"
 #include "document/docstate.h"
@@ -73,6 +75,7 @@ private slots:
     void closingTheLastWindow();
     void quitStopsAtCancel();
     void quitDeletesOwnStateFiles();
+    void quitSavesEachDocumentsOwnState();
 };
 
 void TestDocuments::newDocumentAndItsStateFile_data()
@@ -422,6 +425,25 @@ void TestDocuments::quitDeletesOwnStateFiles()
     QVERIFY(!QFile::exists(programFolder + QStringLiteral("/Vexart3.tmp")));
     QVERIFY(QFile::exists(programFolder + QStringLiteral("/keep.lvd")));
     QFile::remove(programFolder + QStringLiteral("/keep.lvd"));
+}
+
+void TestDocuments::quitSavesEachDocumentsOwnState()
+{
+    App app;
+    app.newMono();
+    app.window->setSliderValue(0, 111);
+    app.newColour();
+    app.window->setSliderValue(0, 44);
+    QTemporaryDir dir;
+    const QString saved = dir.path() + QStringLiteral("/first.lvd");
+
+    // Vexart1 lies in the background; answering Yes saves Vexart1, not the active Vexart2.
+    app.prompts.answers = {Answer::Yes, Answer::No};
+    app.prompts.files = {saved};
+    QVERIFY(app.window->close());
+    QCOMPARE(app.prompts.asked.at(0).text, QStringLiteral("「Vexart1」を保存しますか？"));
+    QCOMPARE(iniValue(saved, "KurikaesiHaba"), QStringLiteral("111"));
+    QCOMPARE(iniValue(saved, "MONOorCOLOR"), QStringLiteral("Mono"));
 }
 
 QTEST_MAIN(TestDocuments)
