@@ -232,7 +232,6 @@ void destroyWmfGdImage(void *image)
     std::free(im);
 }
 
-
 void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch)
 {
     auto *functions = static_cast<wmfFunctionReference *>(api->function_reference);
