@@ -31,9 +31,9 @@ QSize placeableWmfSize(const QByteArray &data);
 /// process: only for a process that may die with it (the isolated child, the fuzzer).
 QImage renderWmfInProcess(const QByteArray &data, QString *error = nullptr, int timeLimitMs = 15000);
 
-/// Renders a metafile as renderWmfInProcess does, but in a child process with a time limit, so
-/// that a metafile that crashes or hangs the library costs only the child. On failure a null
-/// image and a short reason.
+/// Renders a metafile as renderWmfInProcess does, but in a forked child process (no helper
+/// program) with a time limit, so that a metafile that crashes or hangs the library costs only
+/// the child. On failure a null image and a short reason.
 QImage renderWmf(const QByteArray &data, QString *error = nullptr);
 
 /// Time the child may take before it is stopped and the picture refused (default 20 s).
