@@ -28,9 +28,9 @@ constexpr std::array<OptionSpec, 8> kOptions = {{
 
 const OptionSpec *findOption(const QString &name)
 {
-    for (const OptionSpec &spec : kOptions) {
-        if (spec.name == name)
-            return &spec;
+    for (const OptionSpec &known : kOptions) {
+        if (known.name == name)
+            return &known;
     }
     return nullptr;
 }
@@ -152,13 +152,13 @@ Options parseOptions(const QStringList &arguments)
         const qsizetype equals = arg.indexOf(u'=');
         const QString name = arg == u"-h" ? QStringLiteral("help")
                                           : arg.mid(2, equals < 0 ? -1 : equals - 2);
-        const OptionSpec *spec = arg.startsWith(u"--") || arg == u"-h" ? findOption(name) : nullptr;
-        if (!spec)
+        const OptionSpec *option = arg.startsWith(u"--") || arg == u"-h" ? findOption(name) : nullptr;
+        if (!option)
             fail(QStringLiteral("unknown option %1 (see --help)").arg(quoted(arg.left(equals))));
         if (seen.contains(name))
             fail(QStringLiteral("--%1 is given more than once").arg(name));
         seen.insert(name);
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals >= 0)
                 fail(QStringLiteral("--%1 takes no value").arg(name));
             options.help = true;
