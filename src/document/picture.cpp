@@ -5,8 +5,10 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace lumivex::document {
 
@@ -26,6 +28,35 @@ bool withinBudget(QSize size)
 {
     return size.width() > 0 && size.height() > 0
            && qint64(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+// Whether an uncompressed BMP holds fewer bytes than its rows need. Qt's reader returns such a
+// picture with its missing rows left as they happened to be in memory; the file is damaged.
+bool bmpCutShort(const QByteArray &data)
+{
+    if (data.size() < 30 || !data.startsWith("BM"))
+        return false;
+    const auto *p = reinterpret_cast<const uchar *>(data.constData());
+    const quint32 offset = qFromLittleEndian<quint32>(p + 10);
+    const quint32 headerSize = qFromLittleEndian<quint32>(p + 14);
+    qint64 width = 0;
+    qint64 height = 0;
+    int bits = 0;
+    quint32 compression = 0;
+    if (headerSize == 12) {
+        width = qFromLittleEndian<quint16>(p + 18);
+        height = qFromLittleEndian<quint16>(p + 20);
+        bits = qFromLittleEndian<quint16>(p + 24);
+    } else if (headerSize >= 40 && data.size() >= 54) {
+        width = qFromLittleEndian<qint32>(p + 18);
+        height = std::abs(qint64(qFromLittleEndian<qint32>(p + 22)));
+        bits = qFromLittleEndian<quint16>(p + 28);
+        compression = qFromLittleEndian<quint32>(p + 30);
+    }
+    if (width <= 0 || height <= 0 || bits <= 0 || (compression != 0 && compression != 3))
+        return false; // compressed or unknown: left to the reader
+    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+    return qint64(offset) + rowBytes * height > data.size();
 }
 
 // Composites a picture with transparency over white, exactly: opaque pixels keep their colour.
@@ -76,6 +107,8 @@ QImage loadPictureData(const QByteArray &data, QString *error)
     static const QList<QByteArray> accepted = {"bmp", "jpeg", "gif", "png"};
     if (!accepted.contains(format))
         return fail(error, QStringLiteral("not a BMP, JPEG, GIF, PNG or WMF picture"));
+    if (format == "bmp" && bmpCutShort(data))
+        return fail(error, QStringLiteral("damaged picture: the file is cut short"));
 
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(false);

@@ -523,7 +523,10 @@ void TestPicture::damagedFilesFail_data()
         QTest::addRow("%s header cut", name) << bytes.left(20);
         QTest::addRow("%s signature only", name) << bytes.left(name == QByteArray("wmf") ? 22 : 4);
     }
-    QTest::newRow("png body cut") << encoded(bands, "PNG").left(60);
+    for (const char *format : {"BMP", "PNG", "JPEG"}) {
+        const QByteArray bytes = encoded(bands, format);
+        QTest::addRow("%s body cut", format) << bytes.left(bytes.size() * 2 / 3);
+    }
     QTest::newRow("gif body cut") << bandGif(40, 30).left(800);
     QTest::newRow("wmf record cut") << bandWmf().chopped(10);
     QByteArray badWmfHeader = bandWmf();
