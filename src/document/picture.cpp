@@ -31,7 +31,7 @@ bool withinBudget(QSize size)
 }
 
 // Whether an uncompressed BMP holds fewer bytes than its rows need. Qt's reader returns such a
-// picture with its missing rows left as they happened to be in memory; the file is damaged.
+// picture as if whole, its missing rows never written (black, or whatever the memory held).
 bool bmpCutShort(const QByteArray &data)
 {
     if (data.size() < 30 || !data.startsWith("BM"))
