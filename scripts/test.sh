@@ -21,7 +21,7 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== benchmarks (brief)"
 for b in build/bench/bench_*; do
-  if [ -x "$b" ]; then "$b" --benchmark_min_time=0.01; fi
+  if [ -f "$b" ] && [ -x "$b" ]; then "$b" --benchmark_min_time=0.01; fi
 done
 
 if [ -f fuzz/run.sh ]; then
