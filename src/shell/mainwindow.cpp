@@ -40,8 +40,6 @@ MainWindow::MainWindow(docwindow::Prompts &prompts, QWidget *parent)
     createToolBars();
     createParameterStrip();
     createStatusBar();
-    connect(menuAction(QStringLiteral("mnuOpen")), &QAction::triggered, this, &MainWindow::OpenProject);
-    connect(button(2), &QAction::triggered, this, &MainWindow::OpenProject);
     // The client area starts at 10680 × 7530 twips.
     resize(712, 502 + menuBar()->sizeHint().height());
 

@@ -43,6 +43,8 @@ private slots:
     void oldProjectUntouched();
     void plainSaveWritesTheProject();
     void openCancelled();
+    void openFromMenuAndButton_data();
+    void openFromMenuAndButton();
     void saveCancelled();
     void closeKeepsWindowWhenSaveCancelled();
     void addedExtensionAsksBeforeOverwriting_data();
@@ -253,6 +255,30 @@ void TestProjectFiles::openCancelled()
     QCOMPARE(m_app->window->documentWindows(), QList<DocumentWindow *>{doc});
     QCOMPARE(m_app->shared().StateFilePath, state);
     QCOMPARE(remembered(), m_dir->path());
+}
+
+void TestProjectFiles::openFromMenuAndButton_data()
+{
+    QTest::addColumn<QString>("control");  // menu item, or "#2" for the toolbar's Open button
+    QTest::newRow("開く") << "mnuOpen";
+    QTest::newRow("Open button") << "#2";
+}
+
+void TestProjectFiles::openFromMenuAndButton()
+{
+    QFETCH(QString, control);
+    DocState state;
+    state.stereoName = QStringLiteral("RandomDot");
+    const QString path = writeProject(QStringLiteral("scene.lvd"), state);
+    m_app->prompts.files << path;
+    QAction *action = control == QLatin1String("#2") ? m_app->window->button(2)
+                                                     : m_app->window->menuAction(control);
+    action->trigger();
+
+    // One choice opens one window: the dialog is shown once.
+    QCOMPARE(m_app->prompts.asked.size(), 1);
+    QCOMPARE(m_app->window->documentWindows().size(), 1);
+    QCOMPARE(m_app->window->activeDocument()->windowTitle(), QStringLiteral("scene"));
 }
 
 void TestProjectFiles::saveCancelled()
