@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+class QPoint;
+
 namespace lumivex::document {
 struct SharedState;
 struct DocState;
@@ -13,6 +15,7 @@ namespace lumivex::docwindow {
 
 class Clipboard;
 class DocumentWindow;
+class Printer;
 class Prompts;
 
 /// The narrow view of the main window that document windows work through: the shared state,
@@ -27,6 +30,10 @@ public:
     virtual const document::AppSettings &settings() = 0;
     virtual Prompts &prompts() = 0;
     virtual Clipboard &clipboard() = 0;
+    virtual Printer &printer() = 0;
+    /// The Edit menu as a context menu at a screen position, without its editor submenu;
+    /// returns when the menu has closed.
+    virtual void popupEditMenu(const QPoint &globalPos) = 0;
     /// The folder of this copy of the program's temporary state files.
     virtual QString stateFolder() const = 0;
 

@@ -4,8 +4,6 @@
 
 namespace lumivex::docwindow {
 
-void DocumentWindow::SavePaneImage() {}
 void DocumentWindow::SetupFromWizard() {}
-void DocumentWindow::PrintStereo() {}
 
 } // namespace lumivex::docwindow

@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <qdrawutil.h>
 
 namespace lumivex::docwindow {
 
@@ -44,6 +45,14 @@ void PictureBox::rowChanged(int y)
     update(0, y, m_image.width(), 1);
 }
 
+void PictureBox::setPressedLook(bool pressed)
+{
+    if (m_pressed == pressed)
+        return;
+    m_pressed = pressed;
+    update();
+}
+
 void PictureBox::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
@@ -51,6 +60,8 @@ void PictureBox::paintEvent(QPaintEvent *event)
     painter.fillRect(area, palette().window());
     if (!m_image.isNull())
         painter.drawImage(area.topLeft(), m_image, area);
+    if (m_pressed)
+        qDrawWinPanel(&painter, rect(), palette(), true);
 }
 
 } // namespace lumivex::docwindow

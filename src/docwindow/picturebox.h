@@ -25,11 +25,17 @@ public:
     /// Repaints row y only.
     void rowChanged(int y);
 
+    /// The look while a mouse button is held on the picture: a sunken 3-D edge drawn over the
+    /// picture's border pixels. The image itself is not touched.
+    void setPressedLook(bool pressed);
+    bool pressedLook() const { return m_pressed; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QImage m_image;
+    bool m_pressed = false;
 };
 
 } // namespace lumivex::docwindow

@@ -4,6 +4,7 @@
 #include "instancelock.h"
 
 #include "docwindow/documentwindow.h"
+#include "docwindow/paneselection.h"
 #include "docwindow/prompts.h"
 #include "document/docstate.h"
 
@@ -110,6 +111,7 @@ void MainWindow::OpenDocumentWindow()
 {
     applyNewDocumentState();
     auto *document = new DocumentWindow(*this);
+    new docwindow::PaneSelection(*document, *this);  // owned by the document
     document->Load();
     auto *frame = new DocumentFrame(document);
     frame->setWindowIcon(documentIcon(document->iconId()));

@@ -23,6 +23,7 @@ class QToolBar;
 class QToolButton;
 
 namespace lumivex::docwindow {
+class Printer;
 class Prompts;
 }
 
@@ -67,6 +68,8 @@ public:
     const document::AppSettings &settings() override { return m_settings; }
     docwindow::Prompts &prompts() override { return m_prompts; }
     docwindow::Clipboard &clipboard() override;  ///< mainwindow_clipboard.cpp
+    docwindow::Printer &printer() override;      ///< mainwindow_edit.cpp
+    void popupEditMenu(const QPoint &globalPos) override;
     QString stateFolder() const override;
     void WriteDocState() override;
     void ReadDocState() override;
@@ -96,6 +99,13 @@ public:
     void OnTimForWiz();
     void CenterOnScreen();
 
+    // Edit commands on the selected pane of the active document (mainwindow_edit.cpp).
+    void onCopy();
+    void onCut();
+    void ClearSelectedPane();
+    /// Prints on the given printer instead of the system's default one (null: the default).
+    void setPrinter(docwindow::Printer *printer) { m_printer = printer; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -119,6 +129,7 @@ private:
     void deleteStateFilesAtQuit();
 
     docwindow::Prompts &m_prompts;
+    docwindow::Printer *m_printer = nullptr;
     document::SharedState m_shared;
     document::AppSettings m_settings;
     std::unique_ptr<InstanceLock> m_lock;

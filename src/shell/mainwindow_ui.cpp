@@ -252,6 +252,9 @@ void MainWindow::createActions()
     onMenu("mnuPrint", post(QStringLiteral("MDImnuPrint")));
     onMenu("mnuEnd", [this] { close(); });
     onMenu("mnuPaste", paste);
+    onMenu("mnuCut", [this] { onCut(); });
+    onMenu("mnuCopy", [this] { onCopy(); });
+    onMenu("mnuClear", [this] { ClearSelectedPane(); });
     onMenu("mnuInsDesign", insDesign);
     onMenu("mnuInsField", insField);
     onMenu("mnuInsStereo", insStereo);
@@ -263,6 +266,8 @@ void MainWindow::createActions()
     onItem(m_buttons[2], [this] { OpenProject(); });
     onItem(m_buttons[3], post(QStringLiteral("MDImnuSave")));
     onItem(m_buttons[4], post(QStringLiteral("MDImnuPrint")));
+    onItem(m_buttons[6], [this] { onCut(); });
+    onItem(m_buttons[7], [this] { onCopy(); });
     onItem(m_buttons[8], paste);
     onItem(m_buttons[9], insDesign);
     onItem(m_buttons[11], start);

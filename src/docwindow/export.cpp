@@ -1,0 +1,114 @@
+// 画像の保存 and 印刷: one pane's picture written to a BMP file, the stereo picture printed.
+#include "documentwindow.h"
+
+#include "mainfacade.h"
+#include "pane.h"
+#include "picturebox.h"
+#include "printer.h"
+#include "prompts.h"
+
+#include "document/appsettings.h"
+#include "document/sharedstate.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace lumivex::docwindow {
+
+namespace {
+
+/// One row of the save commands: the pane and the remembered folder of its kind of picture.
+struct ExportKind
+{
+    const char *commandWord;
+    const char *folderKey;
+    int pane;  ///< 0 design, 1 field, 2 stereo
+};
+
+constexpr ExportKind kExports[] = {
+    {"MDImnuSaveDesign", document::AppSettings::kPicDesignDir, 0},
+    {"MDImnuSaveField", document::AppSettings::kPicFieldDir, 1},
+    {"MDImnuSaveStereo", document::AppSettings::kPicStereoDir, 2},
+};
+
+const ExportKind *exportFor(const QString &word)
+{
+    for (const ExportKind &kind : kExports) {
+        if (word == QLatin1String(kind.commandWord))
+            return &kind;
+    }
+    return nullptr;
+}
+
+// Written through a save file, so that a failed write leaves an existing file as it was.
+bool writeBmp(const QImage &image, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!image.save(&file, "BMP")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace
+
+void DocumentWindow::SavePaneImage()
+{
+    document::SharedState &s = m_main.shared();
+    const ExportKind *kind = exportFor(s.CommandWord);
+    if (!kind)
+        return;
+    const PictureBox *picture = m_panes[static_cast<std::size_t>(kind->pane)]->picture();
+    if (picture->isHidden() || picture->image().isNull())
+        return;  // an empty pane has nothing to save (its menu item is off then)
+    // The picture as it is now, should a conversion draw on while the dialog is open.
+    const QImage image = picture->image().copy();
+
+    const document::AppSettings &settings = m_main.settings();
+    const QString key = QString::fromLatin1(kind->folderKey);
+    QString folder = settings.ReadSetting(key);
+    if (folder.isEmpty())
+        folder = QDir::homePath();
+    FileRequest request;
+    request.folder = folder;
+    request.filter = QStringLiteral("BMP(*.bmp)");
+    request.save = true;
+    request.overwritePrompt = true;
+    const QString chosen = m_main.prompts().askFile(this, request);
+    if (chosen.isEmpty())
+        return;
+
+    // The name is taken as typed: the file is a BMP file whatever its extension, or without one.
+    const bool stereo = kind->pane == 2;
+    const QString previousStereo = s.StereoImagePath;
+    if (stereo)
+        s.StereoImagePath = chosen;
+    if (!writeBmp(image, chosen)) {
+        // The document must not name a stereo picture that was never written.
+        if (stereo)
+            s.StereoImagePath = previousStereo;
+        m_main.prompts().exclamation(this, applicationTitle(),
+                                     QStringLiteral("次のファイルに保存できませんでした。\r\n")
+                                         + QDir::toNativeSeparators(chosen));
+        return;
+    }
+    settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
+}
+
+void DocumentWindow::PrintStereo()
+{
+    const PictureBox *picture = picAfter();
+    if (picture->isHidden() || picture->image().isNull())
+        return;  // nothing to print (印刷 is off then)
+    QString error;
+    if (!m_main.printer().printPicture(picture->image(), picture->logicalDpiX(), picture->logicalDpiY(),
+                                       m_caption, &error)) {
+        m_main.prompts().exclamation(this, applicationTitle(),
+                                     QStringLiteral("印刷できませんでした。\r\n") + error);
+    }
+}
+
+} // namespace lumivex::docwindow

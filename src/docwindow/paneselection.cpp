@@ -1,0 +1,136 @@
+#include "paneselection.h"
+
+#include "clipboard.h"
+#include "documentwindow.h"
+#include "mainfacade.h"
+#include "pane.h"
+#include "picturebox.h"
+
+#include "document/sharedstate.h"
+
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace lumivex::docwindow {
+
+namespace {
+
+constexpr const char *kPaneWords[] = {"CBpicBefore", "CBpicField", "CBpicAfter"};
+
+// Toolbar buttons of the Edit commands.
+constexpr int kCutButton = 6;
+constexpr int kCopyButton = 7;
+constexpr int kPasteButton = 8;
+
+} // namespace
+
+PaneSelection::PaneSelection(DocumentWindow &window, MainFacade &main)
+    : QObject(&window)
+    , m_window(window)
+    , m_main(main)
+    , m_panes{window.picContBefore(), window.picContField(), window.picContAfter()}
+{
+    for (Pane *pane : m_panes) {
+        // Right-button presses and releases reach the pane itself instead of turning into a
+        // context menu event somewhere up the window chain.
+        pane->setContextMenuPolicy(Qt::PreventContextMenu);
+        pane->picture()->setContextMenuPolicy(Qt::PreventContextMenu);
+        pane->installEventFilter(this);
+        pane->picture()->installEventFilter(this);
+    }
+}
+
+QString PaneSelection::paneWord(int pane)
+{
+    return pane >= 0 && pane < 3 ? QString::fromLatin1(kPaneWords[pane]) : QString();
+}
+
+int PaneSelection::paneOfWord(const QString &word)
+{
+    for (int pane = 0; pane < 3; ++pane) {
+        if (word == QLatin1String(kPaneWords[pane]))
+            return pane;
+    }
+    return -1;
+}
+
+bool PaneSelection::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease
+        && type != QEvent::MouseButtonDblClick)
+        return QObject::eventFilter(watched, event);
+    for (int pane = 0; pane < 3; ++pane) {
+        if (watched == m_panes[pane]->picture())
+            return pictureEvent(pane, event);
+        if (watched == m_panes[pane] && type == QEvent::MouseButtonRelease) {
+            containerRelease(pane, static_cast<QMouseEvent *>(event));
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool PaneSelection::pictureEvent(int pane, QEvent *event)
+{
+    // The picture's own button events end here: passed on, they would reach the container as
+    // a release on its empty area.
+    if (m_main.shared().Converting)
+        return true;
+    QPointer<PictureBox> picture = m_panes[pane]->picture();
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    if (event->type() != QEvent::MouseButtonRelease) {
+        picture->setPressedLook(true);
+        return true;
+    }
+    m_main.shared().InsertSource = paneWord(pane);
+    setCopyCutClear(true);
+    if (mouse->button() == Qt::RightButton)
+        PanePopupMenu(mouse->globalPosition().toPoint());
+    // The picture keeps its pressed look while the menu is open. (Guarded: the menu runs an
+    // event loop of its own.)
+    if (picture)
+        picture->setPressedLook(false);
+    return true;
+}
+
+void PaneSelection::containerRelease(int pane, const QMouseEvent *event)
+{
+    document::SharedState &s = m_main.shared();
+    if (s.Converting || !m_panes[pane]->picture()->isHidden())
+        return;
+    // Right after a project has been opened its panes are still being filled.
+    if (s.CommandWord == QLatin1String("MDImnuOpen"))
+        return;
+    s.InsertSource = paneWord(pane);
+    setPasteFromClipboard();
+    for (const char *name : {"mnuClear", "mnuCut", "mnuCopy"})
+        m_main.setMenuEnabled(QString::fromLatin1(name), false);
+    if (event->button() == Qt::RightButton)
+        m_main.popupEditMenu(event->globalPosition().toPoint());
+}
+
+void PaneSelection::PanePopupMenu(const QPoint &globalPos)
+{
+    const int pane = paneOfWord(m_main.shared().InsertSource);
+    if (pane >= 0 && m_panes[pane]->picture()->isHidden())
+        setCopyCutClear(false);
+    m_main.popupEditMenu(globalPos);
+}
+
+void PaneSelection::setPasteFromClipboard()
+{
+    const bool bitmap = !m_main.clipboard().image().isNull();
+    m_main.setMenuEnabled(QStringLiteral("mnuPaste"), bitmap);
+    m_main.setButtonEnabled(kPasteButton, bitmap);
+}
+
+void PaneSelection::setCopyCutClear(bool enabled)
+{
+    for (const char *name : {"mnuCopy", "mnuCut", "mnuClear"})
+        m_main.setMenuEnabled(QString::fromLatin1(name), enabled);
+    m_main.setButtonEnabled(kCopyButton, enabled);
+    m_main.setButtonEnabled(kCutButton, enabled);
+}
+
+} // namespace lumivex::docwindow

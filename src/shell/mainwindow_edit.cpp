@@ -1,0 +1,144 @@
+// The Edit commands on the selected pane (cut, copy, clear; paste posts an insertion), the Edit
+// menu as the panes' context menu, and the printer.
+#include "mainwindow.h"
+
+#include "docwindow/clipboard.h"
+#include "docwindow/documentwindow.h"
+#include "docwindow/pane.h"
+#include "docwindow/paneselection.h"
+#include "docwindow/picturebox.h"
+#include "docwindow/printer.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScrollBar>
+
+namespace lumivex::shell {
+
+namespace {
+
+constexpr int kPrinterButton = 4;
+constexpr int kCutButton = 6;
+constexpr int kCopyButton = 7;
+constexpr int kPasteButton = 8;
+
+docwindow::Pane *paneOf(docwindow::DocumentWindow *document, int pane)
+{
+    switch (pane) {
+    case 0:
+        return document->picContBefore();
+    case 1:
+        return document->picContField();
+    case 2:
+        return document->picContAfter();
+    default:
+        return nullptr;
+    }
+}
+
+/// Empties a pane: no picture, hidden, 1 × 1, no scroll bars. The bars keep their values.
+void emptyPane(docwindow::Pane *pane)
+{
+    docwindow::PictureBox *picture = pane->picture();
+    picture->setImage(QImage());
+    picture->hide();
+    picture->resize(1, 1);
+    pane->vsb()->hide();
+    pane->hsb()->hide();
+}
+
+} // namespace
+
+docwindow::Printer &MainWindow::printer()
+{
+    static docwindow::QtPrinter systemPrinter;
+    return m_printer ? *m_printer : systemPrinter;
+}
+
+void MainWindow::popupEditMenu(const QPoint &globalPos)
+{
+    QAction *edit = menuAction(QStringLiteral("mnuHensyuu"));
+    QMenu *menu = edit ? edit->menu() : nullptr;
+    if (!menu)
+        return;
+    // The context menu offers the commands on the pane only: the editor submenu and its
+    // separator are left out while it is open.
+    QAction *editor = menuAction(QStringLiteral("mnuEditer"));
+    QAction *bar = menuAction(QStringLiteral("mnuBar5"));
+    editor->setVisible(false);
+    bar->setVisible(false);
+    menu->exec(globalPos);
+    editor->setVisible(true);
+    bar->setVisible(true);
+}
+
+void MainWindow::onCopy()
+{
+    docwindow::DocumentWindow *document = activeDocument();
+    const int pane = docwindow::PaneSelection::paneOfWord(m_shared.InsertSource);
+    if (!document || pane < 0)
+        return;
+    const docwindow::PictureBox *picture = paneOf(document, pane)->picture();
+    // An empty pane has no picture to copy; the clipboard keeps what it holds rather than being
+    // emptied for nothing.
+    if (picture->isHidden() || picture->image().isNull())
+        return;
+    clipboard().setImage(picture->image());
+}
+
+void MainWindow::onCut()
+{
+    onCopy();
+    ClearSelectedPane();
+}
+
+void MainWindow::ClearSelectedPane()
+{
+    docwindow::DocumentWindow *document = activeDocument();
+    if (!document)
+        return;  // the Edit commands are off without a document
+    const int pane = docwindow::PaneSelection::paneOfWord(m_shared.InsertSource);
+    if (pane >= 0)
+        emptyPane(paneOf(document, pane));
+    switch (pane) {
+    case 0:
+        m_shared.DesignImagePath.clear();
+        document->picUra() = QImage();  // the working copy goes with the pane's picture
+        setConvControls(QStringLiteral("開始"), false, false, false);
+        setMenuEnabled(QStringLiteral("mnuSaveDesign"), false);
+        break;
+    case 1:
+        m_shared.FieldImagePath.clear();
+        document->picUraField() = QImage();
+        setConvControls(QStringLiteral("開始"), false, false, false);
+        setMenuEnabled(QStringLiteral("mnuSaveField"), false);
+        break;
+    case 2:
+        m_shared.StereoImagePath.clear();
+        setMenuEnabled(QStringLiteral("mnuSaveStereo"), false);
+        setStatusText(5, QString());
+        setMenuEnabled(QStringLiteral("mnuPrint"), false);
+        setButtonEnabled(kPrinterButton, false);
+        break;
+    default:
+        break;
+    }
+
+    for (const char *name : {"mnuCut", "mnuCopy"})
+        setMenuEnabled(QString::fromLatin1(name), false);
+    setButtonEnabled(kCutButton, false);
+    setButtonEnabled(kCopyButton, false);
+    const bool bitmap = !clipboard().image().isNull();
+    setMenuEnabled(QStringLiteral("mnuPaste"), bitmap);
+    setButtonEnabled(kPasteButton, bitmap);
+
+    const bool designGone = document->picBefore()->isHidden();
+    const bool stereoGone = document->picAfter()->isHidden();
+    const bool nothingLeft = m_shared.ModeWord == QLatin1String("RandomDot")
+        ? designGone && stereoGone
+        : designGone && stereoGone && document->picField()->isHidden();
+    if (nothingLeft)
+        setMenuEnabled(QStringLiteral("mnuSaveGazou"), false);
+}
+
+} // namespace lumivex::shell
