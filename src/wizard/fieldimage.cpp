@@ -1,0 +1,69 @@
+#include "fieldimage.h"
+
+#include "document/picture.h"
+#include "engine/packedimage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+
+namespace lumivex::wizard {
+
+namespace {
+
+// A folder full of such names is not worth more attempts than this.
+constexpr int kMaxDraws = 200;
+
+} // namespace
+
+int tileCount(int length, int tile)
+{
+    if (length <= 0 || tile <= 0)
+        return 0;
+    return length / tile + (length % tile != 0 ? 1 : 0);
+}
+
+QImage buildFieldImage(const QImage &source, int width, int height)
+{
+    if (source.isNull() || width <= 0 || height <= 0)
+        return {};
+    const engine::PackedImage tiled = engine::tileField(document::toPacked(source), width, height);
+    return document::fromPacked(tiled);
+}
+
+HandOverFiles::HandOverFiles(QString folder, std::function<int()> draw)
+    : m_folder(std::move(folder))
+    , m_draw(std::move(draw))
+{
+    if (!m_draw)
+        m_draw = [] { return static_cast<int>(QRandomGenerator::global()->bounded(10000, 100000)); };
+}
+
+QString HandOverFiles::write(const QImage &image, QString *error)
+{
+    QString lastError = QStringLiteral("no free name");
+    for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
+        const QString path = QDir(m_folder).filePath(QStringLiteral("TMP%1.bmp").arg(m_draw()));
+        QFile file(path);
+        // NewOnly: a name already taken (the other picture of this hand-over, a pending one of
+        // another copy of the program) is drawn again instead of being overwritten.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            lastError = file.errorString();
+            if (file.exists())
+                continue;
+            break;
+        }
+        const bool written = image.save(&file, "BMP") && file.flush();
+        file.close();
+        if (written && file.error() == QFileDevice::NoError)
+            return path;
+        lastError = file.errorString();
+        QFile::remove(path);
+        break;
+    }
+    if (error)
+        *error = lastError;
+    return {};
+}
+
+} // namespace lumivex::wizard

@@ -1,0 +1,147 @@
+// Page 1 of the wizard: choosing the design picture and the field source picture, their
+// previews and the width checks.
+#include "wizarddialog.h"
+
+#include "docwindow/prompts.h"
+#include "document/appsettings.h"
+#include "document/picture.h"
+#include "document/sharedstate.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace lumivex::wizard {
+
+namespace {
+
+// The field source picture is tiled into the field image: the repeat width cannot exceed this.
+constexpr int kMaxSourceWidth = 200;
+constexpr int kPreviewSide = 57;
+
+// The same files the insert dialogs offer (PNG is read too).
+const QString kPictureFilter = QStringLiteral(
+    "すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png);;BMP(*.bmp);;JPEG(*.jpg);;GIF(*.gif);;"
+    "WMF(*.wmf);;PNG(*.png)");
+
+} // namespace
+
+QSize WizardDialog::thumbnailSize(int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {1, 1};
+    if (width > height)
+        return {kPreviewSide, std::max(1, qRound(double(height) / width * kPreviewSide))};
+    if (width < height)
+        return {std::max(1, qRound(double(width) / height * kPreviewSide)), kPreviewSide};
+    return {kPreviewSide, kPreviewSide};
+}
+
+void WizardDialog::browse(int index)
+{
+    if (index < 0 || index > 1)
+        return;
+    BrowseWizardImage(index);
+    if (WizardBrowseCancelled) {
+        WizardBrowseCancelled = false;
+        return;
+    }
+    const QString path = WizardPickedPath;
+    const QImage image = document::loadPicture(path);
+    if (image.isNull()) {
+        // The row keeps what it held before: the wizard stays usable.
+        m_prompts.exclamation(this, docwindow::applicationTitle(),
+                              QStringLiteral("次のファイルは画像として読み込めません。\r\n")
+                                  + QDir::toNativeSeparators(path));
+        return;
+    }
+    const QString key = QString::fromLatin1(index == 0 ? document::AppSettings::kPicDesignDir
+                                                       : document::AppSettings::kPicFieldDir);
+    m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
+    takePicture(index, path, image);
+    checkSizes();
+}
+
+bool WizardDialog::BrowseWizardImage(int index)
+{
+    const QString key = QString::fromLatin1(index == 0 ? document::AppSettings::kPicDesignDir
+                                                       : document::AppSettings::kPicFieldDir);
+    QString folder = m_settings.ReadSetting(key);
+    if (folder.isEmpty())
+        folder = document::samplesFolder();
+    docwindow::FileRequest request;
+    request.folder = folder;
+    request.filter = kPictureFilter;
+    const QString chosen = m_prompts.askFile(this, request);
+    if (chosen.isEmpty()) {
+        WizardBrowseCancelled = true;
+        return false;
+    }
+    WizardPickedPath = chosen;
+    return true;
+}
+
+void WizardDialog::takePicture(int index, const QString &path, const QImage &image)
+{
+    lblDesign[index]->setText(QDir::toNativeSeparators(path));
+    lblSize1[index]->setText(QStringLiteral("画像サイズ　") + QString::number(image.width()) + QStringLiteral("×")
+                             + QString::number(image.height()) + QStringLiteral("  ピクセル"));
+    if (index == 0) {
+        m_designPath = path;
+        picDUra = image;
+        MakeThumbnail(picDUra, picD);
+    } else {
+        m_fieldSourcePath = path;
+        picFmotoUra = image;
+        MakeThumbnail(picFmotoUra, picFmoto);
+        // A refused picture must not leave its width behind as the repeat width.
+        if (image.width() <= kMaxSourceWidth)
+            m_shared.WizardKurikaesi = image.width();
+    }
+}
+
+void WizardDialog::clearPicture(int index)
+{
+    QLabel *preview = index == 0 ? picD : picFmoto;
+    (index == 0 ? picDUra : picFmotoUra) = QImage();
+    (index == 0 ? m_designPath : m_fieldSourcePath).clear();
+    preview->clear();
+    preview->hide();
+    lblDesign[index]->clear();
+    lblSize1[index]->clear();
+}
+
+void WizardDialog::checkSizes()
+{
+    if (picDUra.width() > document::kMaxPictureWidth) {
+        m_prompts.exclamation(this, docwindow::applicationTitle(),
+                              QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。"));
+        clearPicture(0);
+    } else if (picFmotoUra.width() > kMaxSourceWidth) {
+        m_prompts.exclamation(this, docwindow::applicationTitle(),
+                              QStringLiteral("フィールド画像の元となる画像が大きすぎます。\r\n"
+                                             "幅を200ピクセル以下にしてください。"));
+        clearPicture(1);
+    }
+    // 次へ follows the two choices: with a row emptied by a refusal the wizard cannot go on, or
+    // 完了 would build a document from a picture that is no longer there.
+    cmdNext->setEnabled(!lblDesign[0]->text().isEmpty() && !lblDesign[1]->text().isEmpty());
+}
+
+void WizardDialog::MakeThumbnail(const QImage &image, QLabel *preview)
+{
+    const QSize size = thumbnailSize(image.width(), image.height());
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(QPoint(0, 0), size), image);
+    painter.end();
+    preview->setPixmap(pixmap);
+    preview->setFixedSize(size);
+    preview->show();
+}
+
+} // namespace lumivex::wizard
