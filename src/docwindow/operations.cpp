@@ -4,6 +4,5 @@
 
 namespace lumivex::docwindow {
 
-void DocumentWindow::SetupFromWizard() {}
 
 } // namespace lumivex::docwindow
