@@ -75,9 +75,13 @@ bool PaneSelection::pictureEvent(int pane, QEvent *event)
 {
     // The picture's own button events end here: passed on, they would reach the container as
     // a release on its empty area.
-    if (m_main.shared().Converting)
-        return true;
     QPointer<PictureBox> picture = m_panes[pane]->picture();
+    if (m_main.shared().Converting) {
+        // A press made just before the run started must not leave the picture looking pressed.
+        if (event->type() == QEvent::MouseButtonRelease)
+            picture->setPressedLook(false);
+        return true;
+    }
     const auto *mouse = static_cast<QMouseEvent *>(event);
     if (event->type() != QEvent::MouseButtonRelease) {
         picture->setPressedLook(true);

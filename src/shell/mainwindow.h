@@ -30,6 +30,7 @@ class Prompts;
 namespace lumivex::shell {
 
 class InstanceLock;
+class Launcher;
 
 /// The main window (MDIForm1): the frame of the document windows with the menus, the toolbar,
 /// the parameter strip with its three sliders and the status bar. Every command acts on the
@@ -99,6 +100,13 @@ public:
     void OnTimForWiz();
     void CenterOnScreen();
 
+    // The editor, help and version commands (mainwindow_help.cpp).
+    /// Replaces what starts the editor and opens the help page (tests); nullptr for the desktop.
+    void setLauncher(Launcher *launcher);
+    /// The help page "Help/Help01.htm" of the shipped files, unless set otherwise (tests).
+    QString helpPage() const;
+    void setHelpPage(const QString &path);
+
     // Edit commands on the selected pane of the active document (mainwindow_edit.cpp).
     void onCopy();
     void onCut();
@@ -127,6 +135,11 @@ private:
     void showWizard();
     void onSubWindowActivated(QMdiSubWindow *window);
     void deleteStateFilesAtQuit();
+    void chooseEditor();    ///< mnuEditerChoice
+    void startEditor();     ///< mnuEditerBoot
+    void openHelp();        ///< mnuSetumei
+    void showVersionBox();  ///< mnuInfomation
+    Launcher &launcher();
 
     docwindow::Prompts &m_prompts;
     docwindow::Printer *m_printer = nullptr;
@@ -147,6 +160,8 @@ private:
     QTimer m_timForWiz;
     QList<QPointer<QMdiSubWindow>> m_windows;  ///< document windows in creation order
     QPointer<QMdiSubWindow> m_active;          ///< the document window last activated
+    Launcher *m_launcher = nullptr;            ///< nullptr: the desktop's
+    QString m_helpPage;                        ///< empty: the shipped page
 };
 
 } // namespace lumivex::shell

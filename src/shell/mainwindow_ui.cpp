@@ -261,6 +261,10 @@ void MainWindow::createActions()
     onMenu("mnuConvStart", start);
     onMenu("mnuConvStop", stop);
     onMenu("mnuConvExit", abort);
+    onMenu("mnuEditerChoice", [this] { chooseEditor(); });
+    onMenu("mnuEditerBoot", [this] { startEditor(); });
+    onMenu("mnuSetumei", [this] { openHelp(); });
+    onMenu("mnuInfomation", [this] { showVersionBox(); });
 
     onItem(m_buttons[1], wizard);
     onItem(m_buttons[2], [this] { OpenProject(); });

@@ -72,6 +72,7 @@ private slots:
     void releaseOnPicture_data();
     void releaseOnPicture();
     void releaseBesideSmallPictureDoesNothing();
+    void selectingInAnotherWindowActivatesIt();
     void contextMenuOnEmptyPane();
     void contextMenuOnPicture();
     void cutStereoPane();
@@ -239,6 +240,26 @@ void TestSelection::releaseBesideSmallPictureDoesNothing()
     Pane *container = doc->picContBefore();
     QTest::mouseClick(container, Qt::LeftButton, {}, QPoint(container->width() - 10, container->height() - 10));
     QCOMPARE(m_app->shared().InsertSource, QStringLiteral("FromFile"));
+}
+
+void TestSelection::selectingInAnotherWindowActivatesIt()
+{
+    DocumentWindow *first = m_app->newDocument(QStringLiteral("RandomDot"));
+    const QImage image = picture(30, 30, qRgb(0, 0, 250));
+    put(first, 2, image);
+    DocumentWindow *second = m_app->newDocument(QStringLiteral("RandomDot"));
+    QCOMPARE(m_app->window->activeDocument(), second);
+
+    // The press makes the window active (reading its state), the release then selects: Copy
+    // stays available for the picture just selected.
+    m_app->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->window.get()));
+    QTest::mousePress(first->picAfter(), Qt::LeftButton, {}, QPoint(4, 4));
+    QCOMPARE(m_app->window->activeDocument(), first);
+    QTest::mouseRelease(first->picAfter(), Qt::LeftButton, {}, QPoint(4, 4));
+    QVERIFY(m_app->menuEnabled("mnuCopy"));
+    m_app->window->menuAction(QStringLiteral("mnuCopy"))->trigger();
+    QCOMPARE(clipboardImage(), image);
 }
 
 void TestSelection::contextMenuOnEmptyPane()

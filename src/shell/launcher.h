@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace lumivex::shell {
+
+/// Starting other programs and opening files in the desktop's viewer: the external editor and
+/// the help page. The program uses DesktopLauncher; tests hand in a fake.
+class Launcher
+{
+public:
+    virtual ~Launcher() = default;
+    /// Starts the program without arguments, detached, in the given working folder. Whether it
+    /// started.
+    virtual bool startProgram(const QString &program, const QString &workingFolder) = 0;
+    /// Opens a local file with the viewer the desktop associates with its type. Whether the
+    /// desktop accepted it.
+    virtual bool openDocument(const QString &path) = 0;
+};
+
+/// QProcess::startDetached and QDesktopServices::openUrl.
+class DesktopLauncher : public Launcher
+{
+public:
+    bool startProgram(const QString &program, const QString &workingFolder) override;
+    bool openDocument(const QString &path) override;
+};
+
+} // namespace lumivex::shell

@@ -1,0 +1,396 @@
+// エディタ (選択, 起動), 使い方など and バージョン情報: the editor path kept in the settings file,
+// starting it and the help page through a fake launcher, the real launcher's process start, and
+// the version box.
+#include "scriptedprompts.h"
+#include "shell/launcher.h"
+#include "shell/mainwindow.h"
+
+#include "document/appsettings.h"
+#include "document/inifile.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using lumivex::document::AppSettings;
+using lumivex::shell::MainWindow;
+
+namespace {
+
+/// Records what it is asked to start or open and answers as told.
+class FakeLauncher : public lumivex::shell::Launcher
+{
+public:
+    struct Started
+    {
+        QString program;
+        QString workingFolder;
+    };
+    bool succeed = true;
+    QList<Started> started;
+    QStringList opened;
+
+    bool startProgram(const QString &program, const QString &workingFolder) override
+    {
+        started.append({program, workingFolder});
+        return succeed;
+    }
+    bool openDocument(const QString &path) override
+    {
+        opened.append(path);
+        return succeed;
+    }
+};
+
+QString settingsFile()
+{
+    return lumivex::document::programFolder() + QStringLiteral("/Lumivex2.lvs");
+}
+
+QString editerPath()
+{
+    return AppSettings().ReadSetting(QString::fromLatin1(AppSettings::kEditerPath));
+}
+
+/// Writes a file, executable when asked.
+QString makeFile(const QString &path, const QByteArray &content, bool executable)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(content);
+    file.close();
+    if (executable)
+        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
+    return path;
+}
+
+} // namespace
+
+class TestEditorHelp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void chooseEditor_data();
+    void chooseEditor();
+    void startEditor_data();
+    void startEditor();
+    void chosenEditorSurvivesRestart();
+    void helpPage_data();
+    void helpPage();
+    void shippedHelpPageIsComplete();
+    void desktopLauncherStartsProgram();
+    void desktopLauncherReportsFailure();
+    void helpWithoutDesktop();
+    void versionBox();
+
+private:
+    void openWindow();
+    void trigger(const char *name) { m_window->menuAction(QString::fromLatin1(name))->trigger(); }
+
+    ScriptedPrompts m_prompts;
+    FakeLauncher m_launcher;
+    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestEditorHelp::init()
+{
+    QFile::remove(settingsFile());
+    m_prompts.answers.clear();
+    m_prompts.files.clear();
+    m_prompts.asked.clear();
+    m_launcher.succeed = true;
+    m_launcher.started.clear();
+    m_launcher.opened.clear();
+    m_dir = std::make_unique<QTemporaryDir>();
+    openWindow();
+}
+
+void TestEditorHelp::cleanup()
+{
+    m_window.reset();
+    m_dir.reset();
+    QFile::remove(settingsFile());
+}
+
+void TestEditorHelp::openWindow()
+{
+    m_window.reset();
+    m_window = std::make_unique<MainWindow>(m_prompts);
+    m_window->setLauncher(&m_launcher);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestEditorHelp::chooseEditor_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("first choice") << QString() << "/usr/bin/gimp" << "/usr/bin/gimp";
+    QTest::newRow("replaces the earlier one") << "/usr/bin/gimp" << "/opt/krita/krita" << "/opt/krita/krita";
+    QTest::newRow("path with spaces and Japanese")
+        << QString() << "/home/ユーザー/My Tools/paint" << "/home/ユーザー/My Tools/paint";
+    QTest::newRow("cancel keeps the earlier one") << "/usr/bin/gimp" << QString() << "/usr/bin/gimp";
+    QTest::newRow("cancel with none chosen") << QString() << QString() << QString();
+}
+
+void TestEditorHelp::chooseEditor()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, chosen);
+    QFETCH(QString, after);
+    if (!before.isEmpty())
+        AppSettings().WriteSetting(QString::fromLatin1(AppSettings::kEditerPath), before);
+    if (!chosen.isEmpty())
+        m_prompts.files.append(chosen);
+
+    trigger("mnuEditerChoice");
+
+    QCOMPARE(m_prompts.asked.size(), 1);
+    const auto &request = m_prompts.asked.constFirst().request;
+    QVERIFY(!request.save);
+    QVERIFY(request.fileName.isEmpty());
+    QVERIFY(QFileInfo(request.folder).isDir());
+    QCOMPARE(request.filter, QStringLiteral("実行ファイル(*)"));
+    QCOMPARE(editerPath(), after);
+    QVERIFY(m_launcher.started.isEmpty());  // choosing does not start it
+}
+
+void TestEditorHelp::startEditor_data()
+{
+    QTest::addColumn<QString>("setting");  // "<exe>", "<plain>", "<missing>" name files of the test
+    QTest::addColumn<bool>("launcherSucceeds");
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("message");  // kind: text start
+
+    QTest::newRow("none chosen") << QString() << true << false
+                                 << "information:エディタが設定されていません...";
+    QTest::newRow("only spaces") << "   " << true << false << "information:エディタが設定されていません...";
+    QTest::newRow("starts") << "<exe>" << true << true << QString();
+    QTest::newRow("spaces around the path") << "  <exe>  " << true << true << QString();
+    QTest::newRow("gone since chosen") << "<missing>" << true << false << "exclamation:エディタが見つかりません。";
+    QTest::newRow("a folder") << "<folder>" << true << false << "exclamation:エディタが見つかりません。";
+    QTest::newRow("cannot be started") << "<plain>" << false << true
+                                       << "exclamation:エディタを起動できませんでした。";
+}
+
+void TestEditorHelp::startEditor()
+{
+    QFETCH(QString, setting);
+    QFETCH(bool, launcherSucceeds);
+    QFETCH(bool, started);
+    QFETCH(QString, message);
+
+    const QString exe = makeFile(m_dir->filePath(QStringLiteral("editor")), "#!/bin/sh\n", true);
+    const QString plain = makeFile(m_dir->filePath(QStringLiteral("notes.txt")), "text", false);
+    QString value = setting;
+    value.replace(QStringLiteral("<exe>"), exe)
+        .replace(QStringLiteral("<plain>"), plain)
+        .replace(QStringLiteral("<missing>"), m_dir->filePath(QStringLiteral("gone/editor")))
+        .replace(QStringLiteral("<folder>"), m_dir->path());
+    const QString expectedPath = value.trimmed();
+    // Written by hand into the file, as a user might.
+    lumivex::document::iniWriteString(settingsFile(), QString::fromLatin1(lumivex::document::kSection),
+                                      QString::fromLatin1(AppSettings::kEditerPath), value);
+    m_launcher.succeed = launcherSucceeds;
+
+    trigger("mnuEditerBoot");
+
+    QCOMPARE(m_launcher.started.size(), started ? 1 : 0);
+    if (started) {
+        QCOMPARE(m_launcher.started.constFirst().program, expectedPath);
+        QCOMPARE(m_launcher.started.constFirst().workingFolder, lumivex::document::programFolder());
+    }
+    if (message.isEmpty()) {
+        QVERIFY(m_prompts.asked.isEmpty());
+        return;
+    }
+    QCOMPARE(m_prompts.asked.size(), 1);
+    const auto &asked = m_prompts.asked.constFirst();
+    QCOMPARE(asked.kind, message.section(QLatin1Char(':'), 0, 0));
+    QCOMPARE(asked.title, QStringLiteral("Lumivex"));
+    QVERIFY2(asked.text.startsWith(message.section(QLatin1Char(':'), 1)), qPrintable(asked.text));
+    if (asked.kind == QStringLiteral("exclamation"))
+        QVERIFY2(asked.text.contains(expectedPath), qPrintable(asked.text));
+    else
+        QCOMPARE(asked.text, QStringLiteral("エディタが設定されていません..."));
+}
+
+void TestEditorHelp::chosenEditorSurvivesRestart()
+{
+    const QString exe = makeFile(m_dir->filePath(QStringLiteral("paint tool")), "#!/bin/sh\n", true);
+    m_prompts.files.append(exe);
+    trigger("mnuEditerChoice");
+
+    openWindow();  // a fresh start reads the settings file
+    trigger("mnuEditerBoot");
+
+    QCOMPARE(m_launcher.started.size(), 1);
+    QCOMPARE(m_launcher.started.constFirst().program, exe);
+    QCOMPARE(m_prompts.asked.size(), 1);  // only the dialog of the choice
+}
+
+void TestEditorHelp::helpPage_data()
+{
+    QTest::addColumn<bool>("pageExists");
+    QTest::addColumn<bool>("launcherSucceeds");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("opens") << true << true << QString();
+    QTest::newRow("page missing") << false << true << "ヘルプページが見つかりません。";
+    QTest::newRow("no viewer") << true << false << "ヘルプページを開けませんでした。";
+}
+
+void TestEditorHelp::helpPage()
+{
+    QFETCH(bool, pageExists);
+    QFETCH(bool, launcherSucceeds);
+    QFETCH(QString, message);
+
+    const QString page = m_dir->filePath(QStringLiteral("Help/Help01.htm"));
+    if (pageExists) {
+        QVERIFY(QDir().mkpath(QFileInfo(page).path()));
+        QVERIFY(!makeFile(page, "<html></html>", false).isEmpty());
+    }
+    m_window->setHelpPage(page);
+    m_launcher.succeed = launcherSucceeds;
+
+    trigger("mnuSetumei");
+
+    QCOMPARE(m_launcher.opened, pageExists ? QStringList{page} : QStringList{});
+    if (message.isEmpty()) {
+        QVERIFY(m_prompts.asked.isEmpty());
+    } else {
+        QCOMPARE(m_prompts.asked.size(), 1);
+        QCOMPARE(m_prompts.asked.constFirst().kind, QStringLiteral("exclamation"));
+        QVERIFY(m_prompts.asked.constFirst().text.startsWith(message));
+        QVERIFY(m_prompts.asked.constFirst().text.contains(page));  // so it can be opened by hand
+    }
+}
+
+void TestEditorHelp::shippedHelpPageIsComplete()
+{
+    // The page the program finds by itself: the shipped one, with what it refers to.
+    const QString page = m_window->helpPage();
+    QVERIFY2(page.endsWith(QStringLiteral("/Help/Help01.htm")), qPrintable(page));
+    QFile file(page);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(page));
+    const QString html = QString::fromUtf8(file.readAll());
+    QVERIFY(html.contains(QStringLiteral("charset=\"utf-8\""), Qt::CaseInsensitive));
+    for (const char *caption : {"カラーフィールド　ウイザード", "繰返幅", "立体度", "密度", "開始", "平行法"})
+        QVERIFY2(html.contains(QString::fromUtf8(caption)), caption);
+
+    trigger("mnuSetumei");
+    QCOMPARE(m_launcher.opened, QStringList{page});
+}
+
+void TestEditorHelp::desktopLauncherStartsProgram()
+{
+    // The editor starts with no file to open, in the folder it is given.
+    const QString out = m_dir->filePath(QStringLiteral("ran.txt"));
+    const QString script = makeFile(
+        m_dir->filePath(QStringLiteral("editor script")),
+        QStringLiteral("#!/bin/sh\n{ echo \"$#\"; pwd; } > \"%1.part\" && mv \"%1.part\" \"%1\"\n").arg(out).toUtf8(),
+        true);
+    QTemporaryDir work;
+    lumivex::shell::DesktopLauncher launcher;
+    QVERIFY(launcher.startProgram(script, work.path()));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 10000);
+    QFile file(out);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines, (QStringList{QStringLiteral("0"), QFileInfo(work.path()).canonicalFilePath()}));
+}
+
+void TestEditorHelp::desktopLauncherReportsFailure()
+{
+    lumivex::shell::DesktopLauncher launcher;
+    const QString plain = makeFile(m_dir->filePath(QStringLiteral("picture.bmp")), "BM", false);
+    QVERIFY(!launcher.startProgram(plain, m_dir->path()));
+    QVERIFY(!launcher.startProgram(m_dir->filePath(QStringLiteral("missing")), m_dir->path()));
+}
+
+void TestEditorHelp::helpWithoutDesktop()
+{
+    if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
+        QSKIP("only headless: elsewhere a browser would open");
+    m_window->setLauncher(nullptr);
+    trigger("mnuSetumei");
+    QCOMPARE(m_prompts.asked.size(), 1);
+    QVERIFY(m_prompts.asked.constFirst().text.startsWith(QStringLiteral("ヘルプページを開けませんでした。")));
+}
+
+void TestEditorHelp::versionBox()
+{
+    // Moved away from the centre: the box centres on the screen, not on the main window.
+    m_window->move(0, 0);
+    struct Seen
+    {
+        bool shown = false;
+        QString title;
+        QStringList labels;
+        int buttons = -1;
+        Qt::WindowModality modality = Qt::NonModal;
+        QWidget *parent = nullptr;
+        QRect geometry;
+        QRect frame;
+    } seen;
+    QTimer::singleShot(0, this, [&seen] {
+        QWidget *box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        seen.shown = box->objectName() == QStringLiteral("Form5");
+        seen.title = box->windowTitle();
+        for (const char *name : {"Label1", "Label2", "Label3"}) {
+            const auto *label = box->findChild<QLabel *>(QString::fromLatin1(name));
+            seen.labels.append(label ? label->text() : QString());
+        }
+        seen.buttons = int(box->findChildren<QAbstractButton *>().size());
+        seen.modality = box->windowModality();
+        seen.parent = box->parentWidget();
+        seen.geometry = box->geometry();
+        seen.frame = box->frameGeometry();
+        box->close();
+    });
+
+    trigger("mnuInfomation");
+
+    QVERIFY(seen.shown);
+    QCOMPARE(seen.title, QStringLiteral("バージョン情報"));
+    QCOMPARE(seen.labels.value(0), QStringLiteral("Lumivex"));
+    QVERIFY2(QRegularExpression(QStringLiteral("^Version \\d+\\.\\d+")).match(seen.labels.value(1)).hasMatch(),
+             qPrintable(seen.labels.value(1)));
+    QVERIFY(!seen.labels.value(2).isEmpty());
+    QCOMPARE(seen.buttons, 0);
+    QCOMPARE(seen.modality, Qt::ApplicationModal);
+    QCOMPARE(seen.parent, nullptr);
+    QVERIFY(seen.geometry.width() >= 3570 / 15 && seen.geometry.height() >= 1425 / 15);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Placed where the window frame goes, from the box's own size.
+    QCOMPARE(seen.frame.topLeft(), QPoint((screen.width() - seen.geometry.width()) / 2,
+                                          (screen.height() - seen.geometry.height()) / 2));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);  // closed and gone
+}
+
+QTEST_MAIN(TestEditorHelp)
+#include "tst_editorhelp.moc"
