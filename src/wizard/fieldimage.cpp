@@ -16,13 +16,6 @@ constexpr int kMaxDraws = 200;
 
 } // namespace
 
-int tileCount(int length, int tile)
-{
-    if (length <= 0 || tile <= 0)
-        return 0;
-    return length / tile + (length % tile != 0 ? 1 : 0);
-}
-
 QImage buildFieldImage(const QImage &source, int width, int height)
 {
     if (source.isNull() || width <= 0 || height <= 0)

@@ -11,9 +11,6 @@ namespace lumivex::wizard {
 /// and columns from (0, 0) until it covers width × height; the last column and row are cut off.
 QImage buildFieldImage(const QImage &source, int width, int height);
 
-/// How many whole or cut tiles of size `tile` cover `length` (rounded up).
-int tileCount(int length, int tile);
-
 /// Writes the hand-over pictures as "TMPnnnnn.bmp" files (n from 10000 to 99999) into one folder.
 /// Each file is created new, so two pictures of one hand-over (or of two copies of the program)
 /// never share a name and an existing file is never replaced.

@@ -88,9 +88,12 @@ void WizardDialog::buildPages()
     }
 
     // The previews belong to the window, not to a page: once shown they stay on every page.
-    auto *previews = new QVBoxLayout;
-    picD = namedLabel(QStringLiteral("picD"), this);
-    picFmoto = namedLabel(QStringLiteral("picFmoto"), this);
+    auto *previewColumn = new QWidget(this);
+    previewColumn->setFixedWidth(57);  // the pages keep their width when a preview appears
+    auto *previews = new QVBoxLayout(previewColumn);
+    previews->setContentsMargins(0, 0, 0, 0);
+    picD = namedLabel(QStringLiteral("picD"), previewColumn);
+    picFmoto = namedLabel(QStringLiteral("picFmoto"), previewColumn);
     for (QLabel *preview : {picD, picFmoto}) {
         preview->setFixedSize(57, 57);
         preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -101,7 +104,7 @@ void WizardDialog::buildPages()
 
     auto *top = new QHBoxLayout;
     top->addWidget(pageArea, 1);
-    top->addLayout(previews);
+    top->addWidget(previewColumn);
 
     auto *line = new QFrame(this);
     line->setObjectName(QStringLiteral("Line1"));
