@@ -7,11 +7,11 @@
 #include "docwindow/paneselection.h"
 #include "docwindow/prompts.h"
 #include "document/docstate.h"
-#include "wizard/wizarddialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -21,6 +21,55 @@ namespace lumivex::shell {
 
 using docwindow::DocumentFrame;
 using docwindow::DocumentWindow;
+
+namespace {
+
+/// What the main window showed for a run's window while a quit asks about the other documents.
+struct RunLook
+{
+    QPointer<QMdiSubWindow> holder;
+    QString stateFile;
+    QString statusText;
+    document::DocState state;
+    bool lent = false;  ///< another document's state is shown
+};
+
+void restoreRunLook(MainWindow &main, RunLook &look)
+{
+    if (!look.lent)
+        return;
+    look.lent = false;
+    const auto *holder = qobject_cast<DocumentFrame *>(look.holder.data());
+    if (holder && !holder->document()->isClosed()) {
+        main.shared().StateFilePath = look.stateFile;
+        main.applyDocState(look.state);
+        main.setStatusText(1, look.statusText);
+    } else if (DocumentWindow *document = main.activeDocument()) {
+        // The run's window has closed meanwhile: the window now active shows its own state.
+        document->Activate();
+    }
+}
+
+// While a run holds the lock the windows are not switched: the others stay locked and the run
+// keeps its controls. The shared state is only lent to the document being asked about (read
+// from its file, nothing written), and the run's window gets back what it showed.
+void showForQuestion(MainWindow &main, RunLook &look, QMdiSubWindow *active, DocumentFrame *frame)
+{
+    if (!look.holder) {
+        look.holder = active;
+        look.stateFile = main.shared().StateFilePath;
+        look.statusText = main.statusPanel(1)->text();
+        look.state = main.docStateFromControls();
+    }
+    if (frame == look.holder) {
+        restoreRunLook(main, look);
+        return;
+    }
+    look.lent = true;
+    frame->document()->Activate();
+}
+
+} // namespace
 
 MainWindow::MainWindow(docwindow::Prompts &prompts, QWidget *parent)
     : QMainWindow(parent)
@@ -224,28 +273,13 @@ void MainWindow::onPaste()
 
 void MainWindow::showWizard()
 {
-    wizard::WizardDialog wizard(m_shared, m_settings, m_prompts, document::programFolder(), this);
-    wizard.exec();
-    if (!m_shared.WizardFinished)
-        return;
-    // The chosen paths belong to the new document only: the document active now keeps its own.
-    // They are handed over once the relay has made the new document the active one.
-    const QString designPath = wizard.designPath();
-    const QString fieldPath = wizard.fieldSourcePath();
-    connect(
-        &m_timForWiz, &QTimer::timeout, this,
-        [this, designPath, fieldPath] {
-            m_shared.DesignImagePath = designPath;
-            m_shared.FieldImagePath = fieldPath;
-            WriteDocState();
-        },
-        Qt::SingleShotConnection);
-    m_timForWiz.start(50);
+    // The colour-field wizard joins here once it is built.
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     // Every document closes through its own close path; one refusal stops the quit.
+    RunLook runLook;
     const QList<QPointer<QMdiSubWindow>> windows = m_windows;
     for (const QPointer<QMdiSubWindow> &window : windows) {
         if (!window)
@@ -254,16 +288,20 @@ void MainWindow::closeEvent(QCloseEvent *event)
         if (frame && frame->document()->isClosed())
             continue;
         // The question and a save answer belong to this document: make it the active one first,
-        // so that the shared state describes it. (Not while a run holds the lock: the other
-        // windows stay locked and the running one keeps the controls.)
-        if (!m_shared.Converting && m_mdiArea->activeSubWindow() != window) {
-            m_mdiArea->setActiveSubWindow(window);
-            if (m_active != window)
-                onSubWindowActivated(window);
+        // so that the shared state describes it.
+        if (!m_shared.Converting) {
+            if (m_mdiArea->activeSubWindow() != window) {
+                m_mdiArea->setActiveSubWindow(window);
+                if (m_active != window)
+                    onSubWindowActivated(window);
+            }
+        } else if (frame) {
+            showForQuestion(*this, runLook, m_active, frame);
         }
         // A window whose conversion is still on the stack accepts its close but is only
         // deleted when the conversion has returned: it counts as closed.
         if (!window->close() && !(frame && frame->document()->isClosed())) {
+            restoreRunLook(*this, runLook);
             event->ignore();
             return;
         }

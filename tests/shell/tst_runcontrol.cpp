@@ -159,6 +159,8 @@ private slots:
     void closePausedWindow_data();
     void closePausedWindow();
     void quitDuringRun();
+    void quitDuringRunAsksWithEachDocumentsState_data();
+    void quitDuringRunAsksWithEachDocumentsState();
 };
 
 void TestRunControl::fullRun_data()
@@ -550,6 +552,84 @@ void TestRunControl::quitDuringRun()
     QVERIFY(!QFile::exists(firstPath));
     QTest::qWait(10);
     QVERIFY(app.documents().isEmpty());
+}
+
+void TestRunControl::quitDuringRunAsksWithEachDocumentsState_data()
+{
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<Answer>("answer");  // for the document in the background
+    QTest::newRow("paused, yes") << true << Answer::Yes;
+    QTest::newRow("paused, cancel") << true << Answer::Cancel;
+    QTest::newRow("running, yes") << false << Answer::Yes;
+    QTest::newRow("running, cancel") << false << Answer::Cancel;
+}
+
+void TestRunControl::quitDuringRunAsksWithEachDocumentsState()
+{
+    // The windows are not switched while a run holds the lock, yet a Yes for a document in the
+    // background must save that document; a refusal gives the run's window its controls back.
+    QFETCH(bool, paused);
+    QFETCH(Answer, answer);
+    App app;
+    QTemporaryDir dir;
+    QPointer<DocumentWindow> background = app.newField();  // asked first
+    DocumentWindow *document = app.newMono();
+    countSeeds(document);
+    app.window->setSliderValue(0, 90);
+    const QImage design = designPicture(60, 200);
+    app.putDesign(document, design);
+    const QString saved = dir.filePath(QStringLiteral("field.lvd"));
+    app.prompts.answers = {answer, Answer::Cancel};
+    app.prompts.files = {saved};
+
+    bool quit = true;
+    if (paused) {
+        RowHook pause(*app.window, 0, 10, [&] { app.trigger("mnuConvStop"); });
+        QVERIFY(app.startAndWait());
+        quit = app.window->close();
+    } else {
+        RowHook hook(*app.window, 0, 15, [&] {
+            quit = app.window->close();
+            // back in the run, before its next row
+            QCOMPARE(describe(*app.window), expected(kRunning));
+            QVERIFY(!app.window->slider(0)->isEnabled());
+            QCOMPARE(app.shared().StateFilePath, document->lblIniName());
+        });
+        QVERIFY(app.startAndWait());
+        QVERIFY(hook.fired());
+    }
+    QVERIFY(!quit);
+    QCOMPARE(app.prompts.asked.at(0).text, QStringLiteral("「Vexart1」を保存しますか？"));
+    if (answer == Answer::Yes) {
+        QCOMPARE(iniValue(saved, "FileNamePath"), saved);
+        QCOMPARE(iniValue(saved, "StereoName"), QStringLiteral("Field"));
+        QCOMPARE(iniValue(saved, "KurikaesiHaba"), QStringLiteral("70"));
+        QCOMPARE(iniValue(saved, "Mitudo"), QStringLiteral("0"));
+        QCOMPARE(app.prompts.asked.last().text, QStringLiteral("「Vexart2」を保存しますか？"));
+    }
+    QCOMPARE(app.window->activeDocument(), document);
+    QCOMPARE(app.shared().StateFilePath, document->lblIniName());
+    QCOMPARE(app.shared().ModeWord, QStringLiteral("RandomDot"));
+    QCOMPARE(iniValue(document->lblIniName(), "KurikaesiHaba"), QStringLiteral("90"));
+    if (paused) {
+        QVERIFY(app.shared().Converting);
+        QCOMPARE(describe(*app.window), expected(kPaused));
+        QVERIFY(!app.window->slider(0)->isEnabled());
+        if (background)
+            QVERIFY(!app.window->isDocumentWindowEnabled(background));
+        QCOMPARE(app.window->statusPanel(1)->text(), kDotPaused);
+        QVERIFY(app.startAndWait());
+    }
+    // the run ends as any other, with the document's own states
+    QVERIFY(!app.shared().Converting);
+    QCOMPARE(describe(*app.window), expected(kEnded));
+    QVERIFY(app.window->slider(0)->isEnabled());
+    QVERIFY(app.window->isMenuEnabled(QStringLiteral("mnuMono")));
+    QCOMPARE(app.window->slider(0)->value(), 90);
+    if (answer == Answer::Yes)
+        QCOMPARE(app.documents(), QList<DocumentWindow *>{document});
+    else
+        QVERIFY(app.window->isDocumentWindowEnabled(background));
 }
 
 QTEST_MAIN(TestRunControl)
