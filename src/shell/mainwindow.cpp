@@ -7,6 +7,7 @@
 #include "docwindow/paneselection.h"
 #include "docwindow/prompts.h"
 #include "document/docstate.h"
+#include "wizard/wizarddialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -273,7 +274,23 @@ void MainWindow::onPaste()
 
 void MainWindow::showWizard()
 {
-    // The colour-field wizard joins here once it is built.
+    wizard::WizardDialog wizard(m_shared, m_settings, m_prompts, document::programFolder(), this);
+    wizard.exec();
+    if (!m_shared.WizardFinished)
+        return;
+    // The chosen paths belong to the new document only: the document active now keeps its own.
+    // They are handed over once the relay has made the new document the active one.
+    const QString designPath = wizard.designPath();
+    const QString fieldPath = wizard.fieldSourcePath();
+    connect(
+        &m_timForWiz, &QTimer::timeout, this,
+        [this, designPath, fieldPath] {
+            m_shared.DesignImagePath = designPath;
+            m_shared.FieldImagePath = fieldPath;
+            WriteDocState();
+        },
+        Qt::SingleShotConnection);
+    m_timForWiz.start(50);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
