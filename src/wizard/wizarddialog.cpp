@@ -180,9 +180,10 @@ QWidget *WizardDialog::buildPage2()
     layout->addWidget(txtRittaido, 1, 1);
     for (QLineEdit *box : {txtKurikaesi, txtRittaido}) {
         box->setMaximumWidth(80);
-        // Only digits are typed; a paste or a drop would bring in anything.
+        // Only digits are typed; a paste, a drop or an input method would bring in anything.
         box->setContextMenuPolicy(Qt::NoContextMenu);
         box->setAcceptDrops(false);
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
         box->installEventFilter(this);
     }
     layout->setRowStretch(2, 1);
