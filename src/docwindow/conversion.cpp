@@ -70,10 +70,11 @@ bool DocumentWindow::beginRun(int &resumeRow)
     return true;
 }
 
-DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const QString &pausedText)
+DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const QString &runningText,
+                                                 const QString &pausedText)
 {
     document::SharedState &s = m_main.shared();
-    m_main.setStatusText(1, m_lblStereoName == QLatin1String("RandomDot") ? kDotRunning : kFieldRunning);
+    m_main.setStatusText(1, runningText);
     QCoreApplication::processEvents();
     if (s.PauseRequested) {
         s.PauseRequested = false;
@@ -170,7 +171,7 @@ void DocumentWindow::ConvRandomDot()
     std::array<engine::Packed, engine::kRowCapacity> design{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
     for (int y = DotResumeRow; y <= scanHeight; ++y) {
-        switch (rowCheck(y, DotResumeRow, kDotPaused)) {
+        switch (rowCheck(y, DotResumeRow, kDotRunning, kDotPaused)) {
         case RunStep::Paused:
             return;
         case RunStep::Unloaded:
@@ -219,7 +220,7 @@ void DocumentWindow::ConvField()
     std::array<engine::Packed, engine::kRowCapacity> fieldRow{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
     for (int y = FieldResumeRow; y <= scanHeight; ++y) {
-        switch (rowCheck(y, FieldResumeRow, kFieldPaused)) {
+        switch (rowCheck(y, FieldResumeRow, kFieldRunning, kFieldPaused)) {
         case RunStep::Paused:
             return;
         case RunStep::Unloaded:

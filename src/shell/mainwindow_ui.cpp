@@ -419,9 +419,11 @@ void MainWindow::createParameterStrip()
 void MainWindow::createStatusBar()
 {
     static const char *const kTooltips[] = {"", "繰返幅", "立体度", "密度", "画像サイズ"};
+    static const char *const kKeys[] = {"", "KurikaesiHaba", "Rittaido", "Mitudo", "Size"};
     for (int panel = 1; panel <= 5; ++panel) {
         auto *label = new QLabel(statusBar());
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
+        label->setProperty("key", QString::fromLatin1(kKeys[panel - 1]));
         label->setToolTip(QString::fromUtf8(kTooltips[panel - 1]));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);

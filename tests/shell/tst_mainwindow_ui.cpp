@@ -435,6 +435,7 @@ void TestMainWindowUi::sliders()
 void TestMainWindowUi::statusPanels()
 {
     const QStringList tooltips = {"", "繰返幅", "立体度", "密度", "画像サイズ"};
+    const QStringList keys = {"", "KurikaesiHaba", "Rittaido", "Mitudo", "Size"};
     m_window->resize(900, 600);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -443,6 +444,7 @@ void TestMainWindowUi::statusPanels()
         QLabel *label = m_window->statusPanel(panel);
         QCOMPARE(label->objectName(), QStringLiteral("StatusPanel%1").arg(panel));
         QCOMPARE(label->toolTip(), tooltips.at(panel - 1));
+        QCOMPARE(label->property("key").toString(), keys.at(panel - 1));
         QVERIFY2(label->x() > x, "panels stand left to right");
         x = label->x();
         if (panel > 1)
