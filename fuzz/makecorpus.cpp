@@ -2,6 +2,8 @@
 // program's own, made here so that the corpus holds nothing from elsewhere.
 // Usage: makecorpus <folder>; writes <folder>/picture, <folder>/wmf and <folder>/ini.
 
+#include "wmfwriter.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -14,74 +16,8 @@
 
 namespace {
 
-void putWord(QByteArray &out, int value)
-{
-    out.append(static_cast<char>(value & 0xff));
-    out.append(static_cast<char>((value >> 8) & 0xff));
-}
-
-void putDword(QByteArray &out, quint32 value)
-{
-    putWord(out, static_cast<int>(value & 0xffff));
-    putWord(out, static_cast<int>(value >> 16));
-}
-
-// Metafile records; parameters are words, raw bytes may follow them.
-class Wmf
-{
-public:
-    Wmf &rec(int function, const QList<int> &params, const QByteArray &tail = {})
-    {
-        QByteArray body;
-        for (int p : params)
-            putWord(body, p);
-        body += tail;
-        if (body.size() % 2)
-            body.append('\0');
-        putDword(m_records, static_cast<quint32>(3 + body.size() / 2));
-        putWord(m_records, function);
-        m_records += body;
-        return *this;
-    }
-    Wmf &brush(int r, int g, int b)
-    {
-        rec(0x02FC, {0, r | (g << 8), b, 0});
-        return rec(0x012D, {m_objects++});
-    }
-    Wmf &pen(int style, int width, int r, int g, int b)
-    {
-        rec(0x02FA, {style, width, 0, r | (g << 8), b});
-        return rec(0x012D, {m_objects++});
-    }
-    QByteArray bytes(bool placeable) const
-    {
-        QByteArray out;
-        if (placeable) {
-            putDword(out, 0x9AC6CDD7u);
-            for (int v : {0, 0, 0, 1440, 960, 1440})
-                putWord(out, v);
-            putDword(out, 0);
-            quint16 sum = 0;
-            for (int i = 0; i < out.size(); i += 2)
-                sum ^= static_cast<quint8>(out[i]) | (static_cast<quint8>(out[i + 1]) << 8);
-            putWord(out, sum);
-        }
-        for (int v : {1, 9, 0x0300})
-            putWord(out, v);
-        putDword(out, static_cast<quint32>((18 + m_records.size() + 6) / 2));
-        putWord(out, std::max(m_objects, 16)); // room for the objects made by hand
-        putDword(out, static_cast<quint32>(m_records.size() / 2));
-        putWord(out, 0);
-        out += m_records;
-        putDword(out, 3);
-        putWord(out, 0);
-        return out;
-    }
-
-private:
-    QByteArray m_records;
-    int m_objects = 0;
-};
+using wmfwriter::putDword;
+using wmfwriter::putWord;
 
 // A bottom-up device-independent bitmap, 8 × 4 pixels: 24-bit, 8-bit, or 8-bit RLE.
 QByteArray dib(int bits, bool rle)
@@ -118,51 +54,58 @@ QByteArray dib(int bits, bool rle)
     return out + pixels;
 }
 
+// Every metafile is drawn in a window of 1440 × 960 units, placed at 1440 units per inch.
+QByteArray bytes(WmfWriter &w, bool placeable)
+{
+    w.reserveObjects(16);  // room for the objects the records select by hand
+    return placeable ? w.placeable(0, 0, 1440, 960, 1440) : w.plain();
+}
+
 QList<QByteArray> metafiles()
 {
     QList<QByteArray> files;
-    Wmf shapes;
-    shapes.rec(0x020B, {0, 0}).rec(0x020C, {960, 1440}).rec(0x0106, {1});
-    shapes.pen(5, 0, 0, 0, 0).brush(85, 85, 85).rec(0x041B, {960, 720, 0, 0});
-    shapes.brush(170, 170, 170).rec(0x0418, {800, 1300, 100, 800});
-    shapes.brush(255, 255, 255).rec(0x0324, {3, 100, 100, 600, 100, 350, 800});
-    files << shapes.bytes(true) << shapes.bytes(false);
+    WmfWriter shapes;
+    shapes.window(0, 0, 1440, 960).record(0x0106, {1});
+    shapes.fill(qRgb(85, 85, 85)).record(0x041B, {960, 720, 0, 0});
+    shapes.brush(qRgb(170, 170, 170)).record(0x0418, {800, 1300, 100, 800});
+    shapes.brush(qRgb(255, 255, 255)).record(0x0324, {3, 100, 100, 600, 100, 350, 800});
+    files << bytes(shapes, true) << bytes(shapes, false);
 
-    Wmf lines;
-    lines.rec(0x020B, {0, 0}).rec(0x020C, {960, 1440}).pen(0, 30, 200, 10, 10);
-    lines.rec(0x0214, {10, 10}).rec(0x0213, {900, 1400});
-    lines.rec(0x0325, {4, 0, 0, 500, 900, 1000, 0, 1400, 900});
-    lines.rec(0x0817, {0, 700, 480, 1400, 960, 1440, 0, 0});
-    lines.rec(0x081A, {0, 700, 480, 1400, 960, 1440, 0, 0});
-    lines.rec(0x0830, {0, 700, 480, 1400, 960, 1440, 0, 0});
-    lines.rec(0x061C, {100, 100, 900, 1300, 100, 100});
-    lines.rec(0x0538, {2, 3, 3, 0, 0, 100, 0, 50, 100, 200, 200, 300, 200, 250, 300});
-    lines.rec(0x041F, {0x00ff, 0, 50, 50}).rec(0x0548, {0, 0, 0, 700, 700});
-    files << lines.bytes(true);
+    WmfWriter lines;
+    lines.window(0, 0, 1440, 960).pen(30, qRgb(200, 10, 10));
+    lines.record(0x0214, {10, 10}).record(0x0213, {900, 1400});
+    lines.record(0x0325, {4, 0, 0, 500, 900, 1000, 0, 1400, 900});
+    lines.record(0x0817, {0, 700, 480, 1400, 960, 1440, 0, 0});
+    lines.record(0x081A, {0, 700, 480, 1400, 960, 1440, 0, 0});
+    lines.record(0x0830, {0, 700, 480, 1400, 960, 1440, 0, 0});
+    lines.record(0x061C, {100, 100, 900, 1300, 100, 100});
+    lines.record(0x0538, {2, 3, 3, 0, 0, 100, 0, 50, 100, 200, 200, 300, 200, 250, 300});
+    lines.record(0x041F, {0x00ff, 0, 50, 50}).record(0x0548, {0, 0, 0, 700, 700});
+    files << bytes(lines, true);
 
-    Wmf text;
-    text.rec(0x020B, {0, 0}).rec(0x020C, {960, 1440});
+    WmfWriter text;
+    text.window(0, 0, 1440, 960);
     QByteArray face("Times New Roman");
     face.resize(32, '\0');
-    text.rec(0x02FB, {-200, 0, 0, 0, 700, 0x0001, 0, 0, 0}, face).rec(0x012D, {0});
-    text.rec(0x0209, {0x40, 0x80}).rec(0x0102, {1}).rec(0x012E, {0x18});
+    text.record(0x02FB, {-200, 0, 0, 0, 700, 0x0001, 0, 0, 0}, face).record(0x012D, {0});
+    text.record(0x0209, {0x40, 0x80}).record(0x0102, {1}).record(0x012E, {0x18});
     QByteArray words("Depth");
     words.append('\0');
     putWord(words, 200);
     putWord(words, 300);
-    text.rec(0x0521, {5}, words).rec(0x0A32, {300, 200, 4, 0}, QByteArray("Lumi"));
-    files << text.bytes(true);
+    text.record(0x0521, {5}, words).record(0x0A32, {300, 200, 4, 0}, QByteArray("Lumi"));
+    files << bytes(text, true);
 
-    Wmf bitmaps;
-    bitmaps.rec(0x020B, {0, 0}).rec(0x020C, {960, 1440});
+    WmfWriter bitmaps;
+    bitmaps.window(0, 0, 1440, 960);
     for (const QByteArray &d : {dib(24, false), dib(8, false), dib(8, true)}) {
         // STRETCHDIB: raster operation SRCCOPY, colours from the table, source and target.
-        bitmaps.rec(0x0F43, {0x0020, 0x00CC, 0, 4, 8, 0, 0, 480, 720, 0, 0}, d);
-        bitmaps.rec(0x0B41, {0x0020, 0x00CC, 4, 8, 0, 0, 480, 720, 480, 720}, d);
-        bitmaps.rec(0x0142, {0, 0}, d).rec(0x012D, {0}).rec(0x041B, {960, 1440, 480, 0}).rec(0x01F0, {0});
+        bitmaps.record(0x0F43, {0x0020, 0x00CC, 0, 4, 8, 0, 0, 480, 720, 0, 0}, d);
+        bitmaps.record(0x0B41, {0x0020, 0x00CC, 4, 8, 0, 0, 480, 720, 480, 720}, d);
+        bitmaps.record(0x0142, {0, 0}, d).record(0x012D, {0}).record(0x041B, {960, 1440, 480, 0}).record(0x01F0, {0});
     }
-    bitmaps.rec(0x001E, {}).rec(0x0416, {500, 500, 100, 100}).rec(0x0127, {0xffff});
-    files << bitmaps.bytes(true) << bitmaps.bytes(false);
+    bitmaps.record(0x001E, {}).record(0x0416, {500, 500, 100, 100}).record(0x0127, {0xffff});
+    files << bytes(bitmaps, true) << bytes(bitmaps, false);
     return files;
 }
 

@@ -3,6 +3,7 @@
 
 #include "document/picture.h"
 #include "document/wmfpicture.h"
+#include "wmfwriter.h"
 
 #include <QBuffer>
 #include <QRandomGenerator>
@@ -14,114 +15,8 @@ using namespace lumivex::document;
 
 namespace {
 
-void putWord(QByteArray &out, int value)
-{
-    out.append(static_cast<char>(value & 0xff));
-    out.append(static_cast<char>((value >> 8) & 0xff));
-}
-
-void putDword(QByteArray &out, quint32 value)
-{
-    putWord(out, static_cast<int>(value & 0xffff));
-    putWord(out, static_cast<int>(value >> 16));
-}
-
-// A Windows metafile written record by record. Colours are given as QRgb and stored as the
-// file's COLORREF (0x00BBGGRR).
-class WmfWriter
-{
-public:
-    void record(int function, const QList<int> &params, const QByteArray &tail = {})
-    {
-        QByteArray body;
-        for (int p : params)
-            putWord(body, p);
-        body += tail;
-        if (body.size() % 2)
-            body.append('\0');
-        QByteArray r;
-        putDword(r, static_cast<quint32>(3 + body.size() / 2));
-        putWord(r, function);
-        m_records += r + body;
-        m_largest = std::max(m_largest, 3 + static_cast<int>(body.size() / 2));
-    }
-    void window(int x, int y, int width, int height)
-    {
-        record(0x020B, {y, x});           // SETWINDOWORG
-        record(0x020C, {height, width});  // SETWINDOWEXT
-    }
-    // Creates a solid brush and a null pen (no outlines) and selects both. Objects are never
-    // deleted: each takes the next free slot of the object table.
-    void fill(QRgb colour)
-    {
-        const quint32 ref = qRed(colour) | (qGreen(colour) << 8) | (qBlue(colour) << 16);
-        record(0x02FA, {5, 0, 0, 0, 0});                            // CREATEPENINDIRECT
-        record(0x012D, {m_objects++});                              // SELECTOBJECT
-        record(0x02FC, {0, int(ref & 0xffff), int(ref >> 16), 0}); // CREATEBRUSHINDIRECT
-        record(0x012D, {m_objects++});
-    }
-    void pen(int width, QRgb colour)
-    {
-        const quint32 ref = qRed(colour) | (qGreen(colour) << 8) | (qBlue(colour) << 16);
-        record(0x02FA, {0, width, 0, int(ref & 0xffff), int(ref >> 16)});
-        record(0x012D, {m_objects++});
-    }
-    void rectangle(int left, int top, int right, int bottom)
-    {
-        record(0x041B, {bottom, right, top, left});
-    }
-    void ellipse(int left, int top, int right, int bottom)
-    {
-        record(0x0418, {bottom, right, top, left});
-    }
-    void polygon(const QList<QPoint> &points)
-    {
-        QList<int> params{static_cast<int>(points.size())};
-        for (const QPoint &p : points)
-            params << p.x() << p.y();
-        record(0x0324, params);
-    }
-
-    QByteArray plain() const
-    {
-        QByteArray out;
-        const QByteArray end = eofRecord();
-        putWord(out, 1);
-        putWord(out, 9);
-        putWord(out, 0x0300);
-        putDword(out, static_cast<quint32>((18 + m_records.size() + end.size()) / 2));
-        putWord(out, m_objects);
-        putDword(out, static_cast<quint32>(m_largest));
-        putWord(out, 0);
-        return out + m_records + end;
-    }
-    QByteArray placeable(int left, int top, int right, int bottom, int unitsPerInch) const
-    {
-        QByteArray head;
-        putDword(head, 0x9AC6CDD7u);
-        putWord(head, 0);
-        for (int v : {left, top, right, bottom, unitsPerInch})
-            putWord(head, v);
-        putDword(head, 0);
-        quint16 sum = 0;
-        for (int i = 0; i < head.size(); i += 2)
-            sum ^= static_cast<quint8>(head[i]) | (static_cast<quint8>(head[i + 1]) << 8);
-        putWord(head, sum);
-        return head + plain();
-    }
-
-private:
-    static QByteArray eofRecord()
-    {
-        QByteArray r;
-        putDword(r, 3);
-        putWord(r, 0);
-        return r;
-    }
-    QByteArray m_records;
-    int m_largest = 3;
-    int m_objects = 0;
-};
+using wmfwriter::putDword;
+using wmfwriter::putWord;
 
 // A GIF with a 256-colour table and one frame per picture of indices. The LZW stream sends every
 // index as a 9-bit code and a clear code before the table would widen, which any decoder reads.

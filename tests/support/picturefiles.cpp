@@ -1,43 +1,14 @@
 #include "picturefiles.h"
 
+#include "wmfwriter.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QList>
 
 namespace picturefiles {
 
-namespace {
-
-void word(QByteArray &out, int value)
-{
-    out.append(char(value & 0xff)).append(char((value >> 8) & 0xff));
-}
-
-void dword(QByteArray &out, quint32 value)
-{
-    word(out, int(value & 0xffff));
-    word(out, int(value >> 16));
-}
-
-QByteArray record(int function, const QList<int> &params)
-{
-    QByteArray r;
-    dword(r, quint32(3 + params.size()));
-    word(r, function);
-    for (int p : params)
-        word(r, p);
-    return r;
-}
-
-// A null pen and a solid brush of the colour, selected as objects first and second.
-QByteArray brush(QRgb colour, int firstObject)
-{
-    const quint32 ref = qRed(colour) | (qGreen(colour) << 8) | (qBlue(colour) << 16);
-    return record(0x02FA, {5, 0, 0, 0, 0}) + record(0x012D, {firstObject})
-        + record(0x02FC, {0, int(ref & 0xffff), int(ref >> 16), 0}) + record(0x012D, {firstObject + 1});
-}
-
-} // namespace
+using wmfwriter::putWord;
 
 QImage bands(int width, int height, const QList<QRgb> &colours)
 {
@@ -73,18 +44,18 @@ QByteArray gif(const QImage &image)
         }
     }
     QByteArray out("GIF89a");
-    word(out, image.width());
-    word(out, image.height());
+    putWord(out, image.width());
+    putWord(out, image.height());
     out.append(char(0xF7)).append(char(0)).append(char(0));  // 256-entry global colour table
     for (int i = 0; i < 256; ++i) {
         const QRgb c = i < palette.size() ? palette[i] : 0;
         out.append(char(qRed(c))).append(char(qGreen(c))).append(char(qBlue(c)));
     }
     out.append(char(0x2C));
-    word(out, 0);
-    word(out, 0);
-    word(out, image.width());
-    word(out, image.height());
+    putWord(out, 0);
+    putWord(out, 0);
+    putWord(out, image.width());
+    putWord(out, image.height());
     out.append(char(0)).append(char(8));
     // Nine-bit codes throughout: a clear code often enough that the table never widens.
     QByteArray codes;
@@ -113,31 +84,11 @@ QByteArray gif(const QImage &image)
 
 QByteArray wmf(int width, int height, QRgb left, QRgb right)
 {
-    QByteArray records = record(0x020B, {0, 0}) + record(0x020C, {height, width});
-    records += brush(left, 0) + record(0x041B, {height, width / 2, 0, 0});
-    records += brush(right, 2) + record(0x041B, {height, width, 0, width / 2});
-    records += record(0x0000, {});
-
-    QByteArray head;
-    dword(head, 0x9AC6CDD7u);
-    word(head, 0);
-    for (int v : {0, 0, width, height, 96})
-        word(head, v);
-    dword(head, 0);
-    quint16 sum = 0;
-    for (int i = 0; i < head.size(); i += 2)
-        sum ^= quint8(head[i]) | (quint8(head[i + 1]) << 8);
-    word(head, sum);
-
-    QByteArray plain;
-    word(plain, 1);
-    word(plain, 9);
-    word(plain, 0x0300);
-    dword(plain, quint32((18 + records.size()) / 2));
-    word(plain, 4);   // objects
-    dword(plain, 8);  // largest record (the pen), in words
-    word(plain, 0);
-    return head + plain + records;
+    WmfWriter w;
+    w.window(0, 0, width, height);
+    w.fill(left).rectangle(0, 0, width / 2, height);
+    w.fill(right).rectangle(width / 2, 0, width, height);
+    return w.placeable(0, 0, width, height, 96);
 }
 
 QString write(const QString &dir, const QString &name, const QByteArray &bytes)
