@@ -7,10 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-fuzz
 total=${FUZZ_SECONDS:-60}
+mkdir -p "$build"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DLUMIVEX_FUZZ=ON -DLUMIVEX_TESTS=OFF -DLUMIVEX_BENCH=OFF > "$build.log" 2>&1 \
-  || { cat "$build.log"; exit 1; }
+  -DLUMIVEX_FUZZ=ON -DLUMIVEX_TESTS=OFF -DLUMIVEX_BENCH=OFF > "$build/configure.log" 2>&1 \
+  || { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" -j2 --target fuzz_picture fuzz_wmf fuzz_ini makecorpus
 
 seeds="$build/fuzz/seeds"
