@@ -120,9 +120,10 @@ DocState readDocState(const QString &path)
     file.load(path);
     const QString section = QString::fromLatin1(kSection);
     DocState state;
-    state.picDesignPath = file.readString(section, kPicDesignPath, state.picDesignPath);
-    state.picFieldPath = file.readString(section, kPicFieldPath, state.picFieldPath);
-    state.picStereoPath = file.readString(section, kPicStereoPath, state.picStereoPath);
+    // Picture paths are read whole: a path cut at 255 characters names another file or none.
+    state.picDesignPath = file.readLongString(section, kPicDesignPath, state.picDesignPath);
+    state.picFieldPath = file.readLongString(section, kPicFieldPath, state.picFieldPath);
+    state.picStereoPath = file.readLongString(section, kPicStereoPath, state.picStereoPath);
     state.stereoName = file.readString(section, kStereoName, state.stereoName);
     state.monoOrColor = file.readString(section, kMonoOrColor, state.monoOrColor);
     state.kurikaesiHaba = file.readInt(section, kKurikaesiHaba, state.kurikaesiHaba);

@@ -51,14 +51,17 @@ struct DocState
 };
 
 /// WriteDocState: writes all 65 keys into section "Lumivex Ver.2" of the file, in order, in one
-/// atomic file write ("FileNamePath" = path). Other sections and keys stay as they were.
+/// atomic file write ("FileNamePath" = path). Other sections and keys stay as they were, and
+/// so does the file's encoding (a Shift-JIS project from Windows stays Shift-JIS, IniFile).
 /// Returns false when the file could not be written, or when a value could not be stored
 /// (a path holding a line break): that key is then written empty, so that it never keeps an
-/// earlier document's path.
+/// earlier document's path. An existing file that cannot be read (not a regular file, too
+/// large), or a result too large to be read again, is not written at all.
 bool writeDocState(const QString &path, const DocState &state);
 
 /// ReadDocState: reads the keys back with the defaults for anything missing ("Field" for the
 /// two words, 70/20/30, every enabled state true). fileNamePath is left empty (never read).
+/// Values are cut at 255 characters, except the three picture paths, which are read whole.
 DocState readDocState(const QString &path);
 
 } // namespace lumivex::document

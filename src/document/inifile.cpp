@@ -3,10 +3,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <climits>
 #include <optional>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace lumivex::document {
 
@@ -105,19 +110,35 @@ Location locate(const QStringList &lines, QStringView section, QStringView key)
     return found;
 }
 
-QString decodeText(QByteArray bytes)
+// Reads a regular file of at most IniFile::kMaxFileSize bytes. Anything else is refused before
+// it is opened or read: opening a FIFO waits for a writer, a device may never end.
+bool readRegularFile(const QString &path, QByteArray &bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    // Files saved on Japanese Windows are in its ANSI code page.
-    QStringDecoder shiftJis("windows-31j");
-    if (shiftJis.isValid())
-        return shiftJis(bytes);
-    return QString::fromLatin1(bytes);
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > IniFile::kMaxFileSize)
+        return false;
+    QFile file(path);
+#ifdef Q_OS_UNIX
+    // The path may have been replaced since the check: open without waiting and look again at
+    // what was opened.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)
+        || status.st_size > IniFile::kMaxFileSize
+        || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+#else
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+#endif
+    // One byte past the limit, for a file that grew since it was looked at.
+    bytes = file.read(IniFile::kMaxFileSize + 1);
+    return bytes.size() <= IniFile::kMaxFileSize && file.error() == QFileDevice::NoError;
 }
 
 } // namespace
@@ -125,19 +146,18 @@ QString decodeText(QByteArray bytes)
 bool IniFile::load(const QString &path)
 {
     m_lines.clear();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    m_encoding = IniEncoding::Utf8;
+    m_lineEnding = IniLineEnding::Lf;
+    QByteArray bytes;
+    if (!readRegularFile(path, bytes))
         return false;
-    // Read one byte past the limit so that devices and huge files are refused without
-    // reading them whole.
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize || file.error() != QFileDevice::NoError)
-        return false;
-    const QString text = decodeText(bytes);
-    if (text.isEmpty())
+    IniText text = decodeIniText(bytes);
+    m_encoding = text.encoding;
+    m_lineEnding = text.lineEnding;
+    if (text.text.isEmpty())
         return true;
-    m_lines = text.split(u'\n');
-    if (text.endsWith(u'\n'))
+    m_lines = text.text.split(u'\n');
+    if (text.text.endsWith(u'\n'))
         m_lines.removeLast();
     for (QString &line : m_lines) {
         if (line.endsWith(u'\r'))
@@ -148,11 +168,11 @@ bool IniFile::load(const QString &path)
 
 bool IniFile::save(const QString &path) const
 {
-    QByteArray bytes;
-    for (const QString &line : m_lines) {
-        bytes += line.toUtf8();
-        bytes += '\n';
-    }
+    IniEncoding encoding = m_encoding;
+    const QByteArray bytes = encodeIniText(m_lines, encoding, m_lineEnding);
+    // A file that load() would refuse reads as all defaults: better not saved at all.
+    if (bytes.size() > kMaxFileSize)
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -212,6 +232,12 @@ QString IniFile::readString(const QString &section, const QString &key,
                             const QString &fallback) const
 {
     return iniCutValue(value(section, key, fallback));
+}
+
+QString IniFile::readLongString(const QString &section, const QString &key,
+                                const QString &fallback) const
+{
+    return trimBlanks(value(section, key, fallback)).toString();
 }
 
 int IniFile::readInt(const QString &section, const QString &key, int fallback) const

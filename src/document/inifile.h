@@ -1,5 +1,7 @@
 #pragma once
 
+#include "initext.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,10 +18,16 @@ inline constexpr char kSection[] = "Lumivex Ver.2";
 /// first section header belong to no section. When a section or key occurs twice, the first
 /// occurrence counts.
 ///
-/// Files are read as UTF-8 (an initial byte-order mark is skipped), falling back to Shift-JIS
-/// (CP932) when the bytes are not valid UTF-8, as in files saved on Japanese Windows; CRLF and
-/// LF line endings are both accepted. They are written as UTF-8 with "\n" line endings,
-/// atomically (a crash never leaves half a file).
+/// A file is written back in the form it was read in, so that a project saved on Windows stays
+/// readable there: Shift-JIS (CP932, CRLF) as Shift-JIS with CRLF, UTF-16 with its byte-order
+/// mark (Notepad's "Unicode") as the same, UTF-8 as UTF-8 with its line ending. New files are
+/// UTF-8 with "\n". How a file without a byte-order mark is recognised, and what happens to a
+/// value that does not fit in Shift-JIS (the file becomes UTF-16 LE), is in initext.h: in
+/// short, a mark decides, then whichever of UTF-8 and Shift-JIS decodes the bytes validly and
+/// plausibly, then UTF-8 if its non-ASCII characters are all 3- or 4-byte sequences, and
+/// otherwise the line ending (CRLF: Shift-JIS, LF: UTF-8). What we write always reads back as
+/// written (a UTF-8 file gets a mark when it would not). Writes are atomic (a crash never
+/// leaves half a file).
 ///
 /// Values cannot hold line breaks: set() refuses such a value and keeps the key's old line.
 class IniFile
@@ -27,15 +35,23 @@ class IniFile
 public:
     IniFile() = default;
 
-    /// Maximum size of a file that load() accepts; anything larger is not an INI file of ours.
+    /// Maximum size of a file that load() accepts and that save() writes; anything larger is
+    /// not an INI file of ours.
     static constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 
-    /// Reads the file; a missing, unreadable or oversized file gives an empty one. Returns
+    /// Reads the file and remembers its encoding and line ending. Only a regular file is read:
+    /// a missing one, a folder, a FIFO or device (never opened, so never waited on), an
+    /// unreadable or oversized file gives an empty one stored as UTF-8 with "\n". Returns
     /// whether it was read.
     bool load(const QString &path);
-    /// Writes the whole file atomically. Returns false when it could not be written; the file
-    /// on disk is then unchanged. The folder is not created.
+    /// Writes the whole file atomically, in the form load() found (see above). Returns false
+    /// when it could not be written or would be larger than kMaxFileSize (load() would not read
+    /// it back); the file on disk is then unchanged. The folder is not created.
     bool save(const QString &path) const;
+
+    /// The form of the file as load() found it (what save() starts from).
+    IniEncoding encoding() const { return m_encoding; }
+    IniLineEnding lineEnding() const { return m_lineEnding; }
 
     /// Whether the section holds the key.
     bool contains(const QString &section, const QString &key) const;
@@ -53,6 +69,10 @@ public:
     /// The iniRead* rules applied to this file's contents (see the free functions below).
     QString readString(const QString &section, const QString &key,
                        const QString &fallback = {}) const;
+    /// readString without the 255-character cut, for values that must survive whole (picture
+    /// paths, which are longer than that on Linux).
+    QString readLongString(const QString &section, const QString &key,
+                           const QString &fallback = {}) const;
     int readInt(const QString &section, const QString &key, int fallback) const;
     bool readBool(const QString &section, const QString &key, bool fallback) const;
 
@@ -60,6 +80,8 @@ public:
 
 private:
     QStringList m_lines;
+    IniEncoding m_encoding = IniEncoding::Utf8;
+    IniLineEnding m_lineEnding = IniLineEnding::Lf;
 };
 
 // The profile calls the rest of the program relies on, each one reading or writing the file.

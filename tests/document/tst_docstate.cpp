@@ -2,6 +2,7 @@
 #include "document/inifile.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -88,6 +89,9 @@ private slots:
     void readsKeys_data();
     void readsKeys();
     void shiftJisProject();
+    void longPicturePaths();
+    void saveNeverOutgrowsTheReader_data();
+    void saveNeverOutgrowsTheReader();
     void roundTrip_data();
     void roundTrip();
     void writesTableOrder();
@@ -213,6 +217,82 @@ void TstDocState::shiftJisProject()
     expected.menus[DocState::menuIndex("mnuSave")] = false;
     expected.sliders[2] = false;
     QVERIFY(readDocState(path("win.lvd")) == expected);
+
+    // Saved again here, it stays a file that Windows reads: Shift-JIS, CRLF, no mark.
+    expected.picFieldPath = QString::fromUtf8("C:\\画像\\ﾌｨｰﾙﾄﾞ.bmp");
+    expected.mitudo = 45;
+    QVERIFY(writeDocState(path("win.lvd"), expected));
+    const QByteArray bytes = readBytes(path("win.lvd"));
+    QStringDecoder shiftJis("windows-31j");
+    const QString text = shiftJis(bytes);
+    QVERIFY(!shiftJis.hasError());
+    QVERIFY(text.startsWith(QLatin1String("[Lumivex Ver.2]\r\n")));
+    QCOMPARE(text.count(QLatin1String("\r\n")), 1 + kTableKeys.size());
+    QCOMPARE(text.count(u'\n'), 1 + kTableKeys.size());
+    QVERIFY(text.contains(QString::fromUtf8("PicFieldPath=C:\\画像\\ﾌｨｰﾙﾄﾞ.bmp\r\n")));
+    QVERIFY(readDocState(path("win.lvd")) == expected);
+}
+
+void TstDocState::longPicturePaths()
+{
+    // Linux paths reach 4095 bytes; Windows ones stop at 259 characters.
+    DocState state;
+    state.picDesignPath = "/" + QString(300, u'd') + QString::fromUtf8("/デザイン 1.bmp");
+    state.picFieldPath = "/" + QString(4000, u'f') + ".bmp";
+    state.picStereoPath = "/" + QString(254, u's') + ".bmp";
+    state.monoOrColor = QString(300, u'c');
+    QVERIFY(writeDocState(path("a.lvd"), state));
+
+    DocState expected = state;
+    expected.monoOrColor = QString(255, u'c'); // stored files rely on the cut elsewhere
+    QVERIFY(readDocState(path("a.lvd")) == expected);
+
+    // Blanks around a long path are trimmed like those around a short one.
+    const QString design = "/" + QString(500, u'x') + " y.bmp";
+    writeBytes(path("b.lvd"), "[Lumivex Ver.2]\nPicDesignPath= \t" + design.toUtf8() + "  \n"
+                              "StereoName=" + QByteArray(256, 'R') + "\n");
+    const DocState read = readDocState(path("b.lvd"));
+    QCOMPARE(read.picDesignPath, design);
+    QCOMPARE(read.stereoName, QString(255, u'R'));
+}
+
+void TstDocState::saveNeverOutgrowsTheReader_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<bool>("saved");
+
+    const QByteArray lf = "[Lumivex Ver.2]\nMitudo=44\n[Notes]\n;";
+    QTest::newRow("UTF-8 file just under the limit")
+        << lf + QByteArray(IniFile::kMaxFileSize - lf.size() - 200, 'x') + "\n" << "/a.bmp"
+        << false;
+    // 2.5 MiB of Shift-JIS become 5 MiB of UTF-16 when a value does not fit.
+    const QByteArray crlf = "[Lumivex Ver.2]\r\nMitudo=44\r\n[Notes]\r\n;\x89\xe6\x91\x9c";
+    const QByteArray windows = crlf + QByteArray(5 * IniFile::kMaxFileSize / 8, 'x') + "\r\n";
+    QTest::newRow("Shift-JIS file that would become UTF-16") << windows << "C:\\José.bmp"
+                                                             << false;
+    QTest::newRow("Shift-JIS file that stays Shift-JIS") << windows << u"C:\\画像.bmp"_qs
+                                                         << true;
+}
+
+void TstDocState::saveNeverOutgrowsTheReader()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, design);
+    QFETCH(bool, saved);
+
+    writeBytes(path("a.lvd"), before);
+    DocState state;
+    state.picDesignPath = design;
+    state.mitudo = 55;
+    QCOMPARE(writeDocState(path("a.lvd"), state), saved);
+    // What was saved opens again; what could not be is left as it was, still readable.
+    const DocState read = readDocState(path("a.lvd"));
+    QCOMPARE(read.mitudo, saved ? 55 : 44);
+    QCOMPARE(read.picDesignPath, saved ? design : QString());
+    if (!saved)
+        QCOMPARE(readBytes(path("a.lvd")), before);
+    QVERIFY(QFileInfo(path("a.lvd")).size() <= IniFile::kMaxFileSize);
 }
 
 void TstDocState::roundTrip_data()
@@ -238,6 +318,7 @@ void TstDocState::writesTableOrder()
     QVERIFY(writeDocState(path("a.lvd"), state));
     const QByteArray bytes = readBytes(path("a.lvd"));
     QCOMPARE(keysOf(bytes), QStringList{"[Lumivex Ver.2]"} + kTableKeys);
+    QVERIFY(!bytes.contains('\r') && !bytes.startsWith("\xEF\xBB\xBF")); // a new file: UTF-8, "\n"
 
     const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
     QCOMPARE(lines[1], "FileNamePath=" + path("a.lvd"));

@@ -8,6 +8,8 @@
 
 #include <climits>
 
+#include <sys/stat.h>
+
 using namespace lumivex::document;
 
 namespace {
@@ -57,7 +59,8 @@ private slots:
     void readBool();
     void windowsFiles_data();
     void windowsFiles();
-    void shiftJisFileIsRewrittenAsUtf8();
+    void onlyRegularFilesAreRead_data();
+    void onlyRegularFilesAreRead();
     void unstorableEntryIsRefused_data();
     void unstorableEntryIsRefused();
     void failedWriteChangesNothing_data();
@@ -304,15 +307,31 @@ void TstIniFile::windowsFiles()
     QCOMPARE(file.value(kOurs, "StereoName"), QStringLiteral("RandomDot")); // no stray CR
 }
 
-void TstIniFile::shiftJisFileIsRewrittenAsUtf8()
+void TstIniFile::onlyRegularFilesAreRead_data()
 {
-    writeBytes(path("a.lvd"), "; \x83\x52\x83\x81\x83\x93\x83\x67\r\n" // コメント
-                              "[Lumivex Ver.2]\r\nPicDesignPath=C:\\\x89\xe6\x91\x9c\\a.bmp\r\n");
-    QVERIFY(iniWriteString(path("a.lvd"), kOurs, "Mitudo", "40"));
+    QTest::addColumn<QString>("special"); // "fifo": made here
 
-    const QByteArray bytes = readBytes(path("a.lvd"));
-    QCOMPARE(bytes, QByteArray("; コメント\n[Lumivex Ver.2]\nPicDesignPath=C:\\画像\\a.bmp\n"
-                               "Mitudo=40\n"));
+    QTest::newRow("FIFO without a writer") << "fifo";
+    QTest::newRow("endless device") << "/dev/zero";
+}
+
+void TstIniFile::onlyRegularFilesAreRead()
+{
+    QFETCH(QString, special);
+
+    QString target = special;
+    if (special == QLatin1String("fifo")) {
+        target = path("a.lvd");
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    }
+    // Opening a FIFO would wait for a writer for ever; a device would be read to the limit.
+    IniFile file;
+    QVERIFY(!file.load(target));
+    QVERIFY(file.lines().isEmpty());
+    QCOMPARE(iniReadString(target, kOurs, "PicDesignPath", "dflt"), QStringLiteral("dflt"));
+    QCOMPARE(iniReadInt(target, kOurs, "Mitudo", 30), 30);
+    QVERIFY(!iniWriteString(target, kOurs, "Mitudo", "40"));
+    QVERIFY(QFileInfo::exists(target) && !QFileInfo(target).isFile());
 }
 
 void TstIniFile::unstorableEntryIsRefused_data()
