@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace lumivex::docwindow {
 
@@ -11,10 +12,16 @@ QImage QtClipboard::image()
     return clipboard ? clipboard->image() : QImage();
 }
 
-void QtClipboard::setImage(const QImage &image)
+bool QtClipboard::setImage(const QImage &image)
 {
-    if (QClipboard *clipboard = QGuiApplication::clipboard())
-        clipboard->setImage(image);
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard || image.isNull())
+        return false;
+    clipboard->setImage(image);
+    // Setting reports nothing: ask the clipboard what it holds now. Our own data answers from
+    // memory, so the check costs no conversion of the picture.
+    const QMimeData *data = clipboard->mimeData();
+    return data && data->hasImage();
 }
 
 } // namespace lumivex::docwindow

@@ -11,7 +11,9 @@ public:
     virtual ~Clipboard() = default;
     /// The clipboard's picture, or a null image when it holds none.
     virtual QImage image() = 0;
-    virtual void setImage(const QImage &image) = 0;
+    /// Replaces what the clipboard holds with the picture. Whether the clipboard now holds it:
+    /// a clipboard owned by another program, or no clipboard at all, may refuse it.
+    virtual bool setImage(const QImage &image) = 0;
 };
 
 /// The application's clipboard (QGuiApplication::clipboard()).
@@ -19,7 +21,7 @@ class QtClipboard : public Clipboard
 {
 public:
     QImage image() override;
-    void setImage(const QImage &image) override;
+    bool setImage(const QImage &image) override;
 };
 
 } // namespace lumivex::docwindow

@@ -113,6 +113,8 @@ public:
     void ClearSelectedPane();
     /// Prints on the given printer instead of the system's default one (null: the default).
     void setPrinter(docwindow::Printer *printer) { m_printer = printer; }
+    /// Copies to and pastes from the given clipboard instead of the system's (null: the system's).
+    void setClipboard(docwindow::Clipboard *clipboard) { m_clipboard = clipboard; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -143,6 +145,7 @@ private:
 
     docwindow::Prompts &m_prompts;
     docwindow::Printer *m_printer = nullptr;
+    docwindow::Clipboard *m_clipboard = nullptr;
     document::SharedState m_shared;
     document::AppSettings m_settings;
     std::unique_ptr<InstanceLock> m_lock;

@@ -9,7 +9,7 @@ docwindow::Clipboard &MainWindow::clipboard()
 {
     // The system clipboard keeps no state of its own here, so one object serves every window.
     static docwindow::QtClipboard systemClipboard;
-    return systemClipboard;
+    return m_clipboard ? *m_clipboard : systemClipboard;
 }
 
 } // namespace lumivex::shell

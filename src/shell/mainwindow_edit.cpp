@@ -8,6 +8,7 @@
 #include "docwindow/paneselection.h"
 #include "docwindow/picturebox.h"
 #include "docwindow/printer.h"
+#include "docwindow/prompts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,6 +48,26 @@ void emptyPane(docwindow::Pane *pane)
     pane->hsb()->hide();
 }
 
+/// Copy: the selected pane's picture onto the clipboard. Whether a picture was to be copied and
+/// the clipboard would not take it (said to the user).
+bool copyRefused(MainWindow &main)
+{
+    docwindow::DocumentWindow *document = main.activeDocument();
+    const int pane = docwindow::PaneSelection::paneOfWord(main.shared().InsertSource);
+    if (!document || pane < 0)
+        return false;
+    const docwindow::PictureBox *picture = paneOf(document, pane)->picture();
+    // An empty pane has no picture to copy; the clipboard keeps what it holds rather than being
+    // emptied for nothing.
+    if (picture->isHidden() || picture->image().isNull())
+        return false;
+    if (main.clipboard().setImage(picture->image()))
+        return false;
+    main.prompts().exclamation(&main, docwindow::applicationTitle(),
+                               QStringLiteral("画像をクリップボードに置けませんでした。"));
+    return true;
+}
+
 } // namespace
 
 docwindow::Printer &MainWindow::printer()
@@ -74,21 +95,14 @@ void MainWindow::popupEditMenu(const QPoint &globalPos)
 
 void MainWindow::onCopy()
 {
-    docwindow::DocumentWindow *document = activeDocument();
-    const int pane = docwindow::PaneSelection::paneOfWord(m_shared.InsertSource);
-    if (!document || pane < 0)
-        return;
-    const docwindow::PictureBox *picture = paneOf(document, pane)->picture();
-    // An empty pane has no picture to copy; the clipboard keeps what it holds rather than being
-    // emptied for nothing.
-    if (picture->isHidden() || picture->image().isNull())
-        return;
-    clipboard().setImage(picture->image());
+    copyRefused(*this);
 }
 
 void MainWindow::onCut()
 {
-    onCopy();
+    // The picture is only taken out of the pane once it is safe on the clipboard.
+    if (copyRefused(*this))
+        return;
     ClearSelectedPane();
 }
 

@@ -2,6 +2,7 @@
 // context menu, the pressed look, cut, copy, clear and paste.
 #include "docharness.h"
 
+#include "docwindow/clipboard.h"
 #include "docwindow/pane.h"
 
 #include <QApplication>
@@ -44,6 +45,19 @@ QImage clipboardImage()
     return QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
 }
 
+/// A clipboard that takes nothing, as one held by a program that will not let go of it.
+class RefusingClipboard : public lumivex::docwindow::Clipboard
+{
+public:
+    int offered = 0;
+    QImage image() override { return {}; }
+    bool setImage(const QImage &) override
+    {
+        ++offered;
+        return false;
+    }
+};
+
 /// The texts of the entries an open context menu shows ("-" for a separator).
 QStringList shownEntries(const QMenu *menu)
 {
@@ -78,6 +92,7 @@ private slots:
     void cutStereoPane();
     void copyTakesDrawnPicture();
     void copyOfEmptyPaneKeepsClipboard();
+    void refusedByClipboard();
     void clearDesignDisablesStart_data();
     void clearDesignDisablesStart();
     void saveImagesMenu_data();
@@ -353,6 +368,44 @@ void TestSelection::copyOfEmptyPaneKeepsClipboard()
     QCOMPARE(clipboardImage(), held);
 }
 
+void TestSelection::refusedByClipboard()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    MainWindow *w = m_app->window.get();
+    const QImage stereo = picture(32, 24, qRgb(0, 90, 0));
+    put(doc, 2, stereo);
+    m_app->shared().StereoImagePath = QStringLiteral("/pictures/kept.bmp");
+    w->statusPanel(5)->setText(QStringLiteral("32 x 24"));
+    QTest::mouseClick(doc->picAfter(), Qt::LeftButton, {}, QPoint(3, 3));
+    RefusingClipboard refusing;
+    w->setClipboard(&refusing);
+    const QString refused = QStringLiteral("画像をクリップボードに置けませんでした。");
+
+    // A cut whose picture did not reach the clipboard takes nothing away: the picture would be
+    // lost.
+    w->menuAction(QStringLiteral("mnuCut"))->trigger();
+    QCOMPARE(refusing.offered, 1);
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{refused});
+    QVERIFY(!doc->picAfter()->isHidden());
+    QCOMPARE(doc->picAfter()->image(), stereo);
+    QCOMPARE(m_app->shared().StereoImagePath, QStringLiteral("/pictures/kept.bmp"));
+    QCOMPARE(w->statusPanel(5)->text(), QStringLiteral("32 x 24"));
+    for (const char *name : {"mnuPrint", "mnuSaveStereo", "mnuCut", "mnuCopy"})
+        QVERIFY2(m_app->menuEnabled(name), name);
+
+    // A copy that did not get there says so too, instead of looking done.
+    w->button(7)->trigger();
+    QCOMPARE(refusing.offered, 2);
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList({refused, refused}));
+
+    // With a clipboard that takes it, the same cut goes through.
+    w->setClipboard(nullptr);
+    w->button(6)->trigger();
+    QVERIFY(doc->picAfter()->isHidden());
+    QCOMPARE(clipboardImage(), stereo);
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")).size(), 2);
+}
+
 void TestSelection::clearDesignDisablesStart_data()
 {
     QTest::addColumn<int>("pane");
@@ -423,6 +476,7 @@ void TestSelection::ignoredAfterOpenAndWhileConverting()
 {
     QFETCH(bool, converting);
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    MainWindow *w = m_app->window.get();
     put(doc, 0, picture(30, 30, qRgb(0, 0, 0)));
     setClipboard(picture(4, 4, qRgb(9, 9, 9)));
     lumivex::document::SharedState &s = m_app->shared();
@@ -431,25 +485,40 @@ void TestSelection::ignoredAfterOpenAndWhileConverting()
         s.Converting = true;
     else
         s.CommandWord = QStringLiteral("MDImnuOpen");
-    const bool pasteBefore = m_app->menuEnabled("mnuPaste");
-    const bool cutBefore = m_app->menuEnabled("mnuCut");
+    // States that a release which acted would change: the clipboard holds a bitmap, so a
+    // release on the empty pane would enable Paste and disable Cut, Copy and Clear.
+    const auto setEdit = [w](bool paste, bool others) {
+        w->menuAction(QStringLiteral("mnuPaste"))->setEnabled(paste);
+        for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
+            w->menuAction(QString::fromLatin1(name))->setEnabled(others);
+    };
+    setEdit(false, true);
 
     QTest::mouseClick(doc->picContAfter(), Qt::LeftButton, {}, doc->picContAfter()->rect().center());
+    QCOMPARE(s.InsertSource, QStringLiteral("FromMDImnuOpen"));
+    QVERIFY(!m_app->menuEnabled("mnuPaste"));
+    for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
+        QVERIFY2(m_app->menuEnabled(name), name);
+
+    // On the picture: selected right after opening, ignored while converting.
+    setEdit(false, false);
     QTest::mousePress(doc->picBefore(), Qt::LeftButton, {}, QPoint(2, 2));
     const bool pressed = doc->picBefore()->pressedLook();
     QTest::mouseRelease(doc->picBefore(), Qt::LeftButton, {}, QPoint(2, 2));
     s.Converting = false;
 
     QCOMPARE(pressed, !converting);
+    QVERIFY(!doc->picBefore()->pressedLook());
     QCOMPARE(s.InsertSource, converting ? QStringLiteral("FromMDImnuOpen") : QStringLiteral("CBpicBefore"));
-    QCOMPARE(m_app->menuEnabled("mnuPaste"), pasteBefore);
-    QCOMPARE(m_app->menuEnabled("mnuCut"), converting ? cutBefore : true);
+    for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
+        QCOMPARE(m_app->menuEnabled(name), !converting);
 
     // Once another command has been posted, the empty pane can be selected again.
     if (!converting) {
         s.CommandWord = QStringLiteral("MDImnuSaveDesign");
         QTest::mouseClick(doc->picContAfter(), Qt::LeftButton, {}, doc->picContAfter()->rect().center());
         QCOMPARE(s.InsertSource, QStringLiteral("CBpicAfter"));
+        QVERIFY(m_app->menuEnabled("mnuPaste"));
     }
 }
 
