@@ -1,13 +1,43 @@
 #include "prompts.h"
 
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 
 namespace lumivex::docwindow {
+
+namespace {
+
+/// The folders and the files that may be run, of a file dialog's listing.
+class ExecutablesOnly : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &parent) const override
+    {
+        const auto *files = qobject_cast<QFileSystemModel *>(sourceModel());
+        if (!files)
+            return true;
+        const QFileInfo info = files->fileInfo(files->index(row, 0, parent));
+        return info.isDir() || info.isExecutable();
+    }
+};
+
+} // namespace
 
 QString applicationTitle()
 {
     return QStringLiteral("Lumivex");
+}
+
+QString runtimeErrorText(int number, const QString &source, const QString &description)
+{
+    const QString numberText = number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
+    return QStringLiteral("ｴﾗｰ番号 ") + numberText + source + QStringLiteral(" でｴﾗｰが発生しました。\r\n")
+        + description;
 }
 
 Prompts::Answer QtPrompts::question(QWidget *parent, const QString &title, const QString &text)
@@ -44,6 +74,12 @@ QString QtPrompts::askFile(QWidget *parent, const FileRequest &request)
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!request.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (request.executablesOnly) {
+        // The dialog's own permission filter hides everything it is asked to keep; a proxy
+        // does it. Proxies need Qt's own dialog.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setProxyModel(new ExecutablesOnly(&dialog));
+    }
     const QStringList filters = request.filter.split(QStringLiteral(";;"));
     if (request.filterIndex >= 0 && request.filterIndex < filters.size())
         dialog.selectNameFilter(filters.at(request.filterIndex));

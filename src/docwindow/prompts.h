@@ -16,6 +16,9 @@ struct FileRequest
     int filterIndex = 0;     ///< initially selected filter entry
     bool save = false;       ///< save dialog (otherwise open)
     bool overwritePrompt = false;
+    /// Lists only the files the user may run (besides folders): no extension marks a program
+    /// here, so a name filter cannot tell them.
+    bool executablesOnly = false;
 };
 
 /// Everything modal the program asks the user: message boxes and file dialogs. The program uses
@@ -48,5 +51,10 @@ public:
 
 /// The title of every message box.
 QString applicationTitle();
+
+/// The text of the box that reports a run-time error: "ｴﾗｰ番号 ", the number as a number-to-text
+/// conversion writes it (a blank before a number that is not negative), the error's source,
+/// " でｴﾗｰが発生しました。", CR LF and the description. Shown with the exclamation icon.
+QString runtimeErrorText(int number, const QString &source, const QString &description);
 
 } // namespace lumivex::docwindow

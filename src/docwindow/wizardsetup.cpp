@@ -37,9 +37,7 @@ int missingFileError(const QString &path)
 void reportError(MainFacade &main, QWidget *parent, int number)
 {
     main.prompts().exclamation(parent, applicationTitle(),
-                               QStringLiteral("ｴﾗｰ番号 ") + QLatin1Char(' ') + QString::number(number)
-                                   + applicationTitle() + QStringLiteral(" でｴﾗｰが発生しました。\r\n")
-                                   + errorDescription(number));
+                               runtimeErrorText(number, applicationTitle(), errorDescription(number)));
 }
 
 enum class Loaded { Picture, Missing, Unreadable };

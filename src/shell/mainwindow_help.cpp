@@ -7,10 +7,49 @@
 
 #include "docwindow/prompts.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 
+#include <exception>
+#include <new>
+
 namespace lumivex::shell {
+
+namespace {
+
+// Where the dialog for choosing the editor starts when none has been chosen yet.
+constexpr char kProgramsFolder[] = "/usr/bin";
+
+// The numbers under which a failure that the commands do not expect is reported.
+constexpr int kOutOfMemory = 7;
+constexpr int kInternalError = 51;
+
+/// Runs the editor or help command. A failure it does not expect (an exception from the
+/// platform or from memory) ends the command in the program's run-time error box instead of
+/// ending the program.
+template<typename Command>
+void runReported(MainWindow &main, const Command &command)
+{
+    int number = 0;
+    QString description;
+    try {
+        command();
+        return;
+    } catch (const std::bad_alloc &) {
+        number = kOutOfMemory;
+        description = QStringLiteral("メモリが不足しています。");
+    } catch (const std::exception &error) {
+        number = kInternalError;
+        description = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        number = kInternalError;
+    }
+    if (description.isEmpty())
+        description = QStringLiteral("内部エラーです。");
+    main.prompts().exclamation(&main, docwindow::applicationTitle(),
+                               docwindow::runtimeErrorText(number, docwindow::applicationTitle(), description));
+}
+
+} // namespace
 
 void MainWindow::setLauncher(Launcher *launcher)
 {
@@ -37,55 +76,64 @@ QString MainWindow::helpPage() const
 
 void MainWindow::chooseEditor()
 {
+    const QString key = QString::fromLatin1(document::AppSettings::kEditerPath);
     docwindow::FileRequest request;
-    // Programs have no extension to filter on here; the dialog starts where our own program
-    // is installed, which is where the desktop's other programs live as well.
-    request.folder = QCoreApplication::applicationDirPath();
+    // The dialog starts beside the editor chosen before, or among the installed programs.
+    const QString before = m_settings.ReadSetting(key);
+    const QString beside = before.isEmpty() ? QString() : document::FolderOfChosenFile(before);
+    request.folder = QFileInfo(beside).isDir() ? beside : QString::fromLatin1(kProgramsFolder);
+    // A program here has no extension to filter on ("*.exe" would list nothing): the name
+    // filter lets every name through and the dialog lists only the files that may be run.
     request.filter = QStringLiteral("実行ファイル(*)");
+    request.executablesOnly = true;
     const QString chosen = m_prompts.askFile(this, request);
     if (chosen.isEmpty())
         return;  // cancelled: the editor chosen before stays
-    m_settings.WriteSetting(QString::fromLatin1(document::AppSettings::kEditerPath), chosen);
+    m_settings.WriteSetting(key, chosen);
 }
 
 void MainWindow::startEditor()
 {
-    const QString path = m_settings.ReadSetting(QString::fromLatin1(document::AppSettings::kEditerPath));
-    if (path.isEmpty()) {
-        m_prompts.information(this, docwindow::applicationTitle(),
-                              QStringLiteral("エディタが設定されていません..."));
-        return;
-    }
-    // An editor that was moved or uninstalled since it was chosen would otherwise start
-    // nothing without a word; say so, with the path, so the user knows to choose it again.
-    if (!QFileInfo(path).isFile()) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("エディタが見つかりません。\n") + path);
-        return;
-    }
-    // No file is handed over: the editor starts empty, in our program folder.
-    if (!launcher().startProgram(path, document::programFolder())) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("エディタを起動できませんでした。\n") + path);
-    }
+    runReported(*this, [this] {
+        const QString path = m_settings.ReadSetting(QString::fromLatin1(document::AppSettings::kEditerPath));
+        if (path.isEmpty()) {
+            m_prompts.information(this, docwindow::applicationTitle(),
+                                  QStringLiteral("エディタが設定されていません..."));
+            return;
+        }
+        // An editor that was moved or uninstalled since it was chosen would otherwise start
+        // nothing without a word; say so, with the path, so the user knows to choose it again.
+        if (!QFileInfo(path).isFile()) {
+            m_prompts.exclamation(this, docwindow::applicationTitle(),
+                                  QStringLiteral("エディタが見つかりません。\n") + path);
+            return;
+        }
+        // No file is handed over: the editor starts empty, in our program folder.
+        if (!launcher().startProgram(path, document::programFolder())) {
+            m_prompts.exclamation(this, docwindow::applicationTitle(),
+                                  QStringLiteral("エディタを起動できませんでした。\n") + path);
+        }
+    });
 }
 
 void MainWindow::openHelp()
 {
-    const QString page = helpPage();
-    if (!QFileInfo(page).isFile()) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("ヘルプページが見つかりません。\n") + page);
-        return;
-    }
-    // Without a desktop (a bare X server, a remote session) nothing may be registered to show
-    // web pages; the path lets the user open the page by hand.
-    if (!launcher().openDocument(page)) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("ヘルプページを開けませんでした。"
-                                             "ブラウザで次のファイルを開いてください。\n")
-                                  + page);
-    }
+    runReported(*this, [this] {
+        const QString page = helpPage();
+        if (!QFileInfo(page).isFile()) {
+            m_prompts.exclamation(this, docwindow::applicationTitle(),
+                                  QStringLiteral("ヘルプページが見つかりません。\n") + page);
+            return;
+        }
+        // Without a desktop (a bare X server, a remote session) nothing may be registered to
+        // show web pages; the path lets the user open the page by hand.
+        if (!launcher().openDocument(page)) {
+            m_prompts.exclamation(this, docwindow::applicationTitle(),
+                                  QStringLiteral("ヘルプページを開けませんでした。"
+                                                 "ブラウザで次のファイルを開いてください。\n")
+                                      + page);
+        }
+    });
 }
 
 void MainWindow::showVersionBox()

@@ -74,10 +74,8 @@ void MainWindow::OpenProject()
     ReadDocState();
     if (error != 0) {
         m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("ｴﾗｰ番号 ") + QLatin1Char(' ') + QString::number(error)
-                                  + docwindow::applicationTitle()
-                                  + QStringLiteral(" でｴﾗｰが発生しました。\r\n")
-                                  + errorDescription(error));
+                              docwindow::runtimeErrorText(error, docwindow::applicationTitle(),
+                                                          errorDescription(error)));
     }
     OpenDocumentWindow();
 
