@@ -28,14 +28,22 @@ QString quoted(const QString &text)
 // full-size picture is 16 MB, and only two of them are alive at any moment.
 PackedImage loadPacked(const QString &what, const QString &path, int maxWidth)
 {
-    QString error;
-    const QImage image = document::loadPicture(path, &error);
-    if (image.isNull())
-        fail(QStringLiteral("cannot read the %1 %2: %3").arg(what, quoted(path), error));
-    if (image.width() > maxWidth)
+    const document::LoadedPicture picture = document::readPicture(path, maxWidth);
+    switch (picture.problem) {
+    case document::PictureProblem::None:
+        break;
+    case document::PictureProblem::TooWide:
         fail(QStringLiteral("the %1 %2 is %3 pixels wide; at most %4 are allowed")
-                 .arg(what, quoted(path)).arg(image.width()).arg(maxWidth));
-    return document::toPacked(image);
+                 .arg(what, quoted(path)).arg(picture.size.width()).arg(maxWidth));
+    case document::PictureProblem::TooLarge:
+        if (picture.size.isValid())
+            fail(QStringLiteral("the %1 %2 is too large for memory (%3 × %4 pixels)")
+                     .arg(what, quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
+        fail(QStringLiteral("the %1 %2 is too large for memory: %3").arg(what, quoted(path), picture.reason));
+    default:
+        fail(QStringLiteral("cannot read the %1 %2: %3").arg(what, quoted(path), picture.reason));
+    }
+    return document::toPacked(picture.image);
 }
 
 PackedImage convertDots(const Options &options)

@@ -16,12 +16,15 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    QString error;
-    const QImage image = lumivex::document::loadPictureData(bytes, &error);
-    if (image.isNull() == error.isEmpty())
+    using lumivex::document::PictureProblem;
+    QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const lumivex::document::LoadedPicture result = lumivex::document::readPictureData(std::move(bytes));
+    if (result.image.isNull() != !result.ok() || result.reason.isEmpty() != result.ok())
         __builtin_trap(); // a failure must say why, a success must not
-    if (!image.isNull() && image.format() != QImage::Format_RGB32)
+    if (result.ok() && (result.image.format() != QImage::Format_RGB32 || result.image.size() != result.size
+                        || result.image.width() > lumivex::document::kMaxPictureWidth))
         __builtin_trap();
+    if (result.problem == PictureProblem::TooWide && result.size.width() <= lumivex::document::kMaxPictureWidth)
+        __builtin_trap(); // refused for its width: the width it has must say so
     return 0;
 }

@@ -17,10 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                    "\x01\x00\x09\x00\x00\x03\xff\xff\x00\x00\x10\x00\xff\xff\x00\x00\x00\x00";
         bytes.prepend(QByteArray(head, sizeof head - 1));
     }
-    QString error;
     // Slow files must end with a reason well within the fuzzer's time-out.
-    const QImage image = lumivex::document::renderWmfInProcess(bytes, &error, 2000);
-    if (image.isNull() == error.isEmpty())
+    const lumivex::document::LoadedPicture result =
+        lumivex::document::renderWmfInProcess(bytes, lumivex::document::kMaxPictureWidth, 2000);
+    if (result.image.isNull() != !result.ok() || result.reason.isEmpty() != result.ok())
         __builtin_trap();
     return 0;
 }

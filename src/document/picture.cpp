@@ -1,129 +1,282 @@
 #include "picture.h"
 
+#include "pictureformats.h"
 #include "wmfpicture.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
-#include <QtEndian>
 
 #include <algorithm>
-#include <cstdlib>
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumivex::document {
 
 namespace {
 
-// Larger files than this are no picture the program can use; refuse them before reading.
-constexpr qint64 kMaxFileBytes = qint64(256) * 1024 * 1024;
+// No picture within the pixel budget needs a larger file: eight bytes a pixel (a 16-bit PNG
+// that does not compress), and room for headers and colour tables.
+constexpr qint64 kMaxFileBytes = 8 * kMaxPicturePixels + (qint64(64) << 20);
 
-QImage fail(QString *error, const QString &reason)
+// The start of a file read first: enough for every header but a JPEG's behind large metadata.
+constexpr qint64 kHeaderBytes = 64 * 1024;
+
+LoadedPicture fail(PictureProblem problem, const QString &reason, QSize size = {})
 {
-    if (error)
-        *error = reason;
-    return {};
+    LoadedPicture result;
+    result.problem = problem;
+    result.reason = reason;
+    result.size = size;
+    return result;
 }
 
-bool withinBudget(QSize size)
+LoadedPicture judgeSize(QSize size, int maxWidth)
 {
-    return size.width() > 0 && size.height() > 0
-           && qint64(size.width()) * size.height() <= kMaxPicturePixels;
+    if (size.width() > maxWidth)
+        return fail(PictureProblem::TooWide, QStringLiteral("the picture is too wide"), size);
+    if (qint64(size.width()) * size.height() > kMaxPicturePixels)
+        return fail(PictureProblem::TooLarge, QStringLiteral("the picture is too large for memory"), size);
+    LoadedPicture accepted;
+    accepted.size = size;
+    return accepted;
 }
 
-// Whether an uncompressed BMP holds fewer bytes than its rows need. Qt's reader returns such a
-// picture as if whole, its missing rows never written (black, or whatever the memory held).
-bool bmpCutShort(const QByteArray &data)
+// What the header says, before anything is decoded. With partial data (the start of a file) a
+// header that lies further on is not judged: the result is then accepted with no size.
+LoadedPicture judgeHeader(const QByteArray &data, int maxWidth, bool partial)
 {
-    if (data.size() < 30 || !data.startsWith("BM"))
-        return false;
-    const auto *p = reinterpret_cast<const uchar *>(data.constData());
-    const quint32 offset = qFromLittleEndian<quint32>(p + 10);
-    const quint32 headerSize = qFromLittleEndian<quint32>(p + 14);
-    qint64 width = 0;
-    qint64 height = 0;
-    int bits = 0;
-    quint32 compression = 0;
-    if (headerSize == 12) {
-        width = qFromLittleEndian<quint16>(p + 18);
-        height = qFromLittleEndian<quint16>(p + 20);
-        bits = qFromLittleEndian<quint16>(p + 24);
-    } else if (headerSize >= 40 && data.size() >= 54) {
-        width = qFromLittleEndian<qint32>(p + 18);
-        height = std::abs(qint64(qFromLittleEndian<qint32>(p + 22)));
-        bits = qFromLittleEndian<quint16>(p + 28);
-        compression = qFromLittleEndian<quint32>(p + 30);
+    if (looksLikeWmf(data)) {
+        const QSize size = placeableWmfSize(data);
+        return size.isValid() ? judgeSize(size, maxWidth) : LoadedPicture{};
     }
-    if (width <= 0 || height <= 0 || bits <= 0 || (compression != 0 && compression != 3))
-        return false; // compressed or unknown: left to the reader
-    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
-    return qint64(offset) + rowBytes * height > data.size();
+    const RasterLayout layout = rasterHeader(data);
+    if (layout.problem == PictureProblem::CutShort && partial)
+        return {};
+    if (layout.problem != PictureProblem::None)
+        return fail(layout.problem, layout.reason);
+    return judgeSize(layout.size, maxWidth);
 }
 
-// Composites a picture with transparency over white, exactly: opaque pixels keep their colour.
-QImage opaqueOverWhite(const QImage &source)
+// Windows shows a 32-bit BMP whose alpha bytes are all zero as opaque: the writer left them
+// unused. Qt reads them as fully transparent.
+bool alphaAllZero(const QImage &image)
 {
-    const QImage argb = source.convertToFormat(QImage::Format_ARGB32);
-    QImage result(argb.size(), QImage::Format_RGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto *in = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
-        auto *out = reinterpret_cast<QRgb *>(result.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            const int a = qAlpha(in[x]);
-            auto blend = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
-            out[x] = qRgb(blend(qRed(in[x])), blend(qGreen(in[x])), blend(qBlue(in[x])));
+    if (image.format() != QImage::Format_ARGB32)
+        return false;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0)
+                return false;
         }
     }
+    return true;
+}
+
+// An opaque Format_RGB32 picture of the decoded one, converted in place where Qt can: a picture
+// of the largest size exists only once. Transparency is composited over white, exactly: opaque
+// pixels keep their colour.
+QImage opaqueRgb32(QImage image, bool ignoreAlpha)
+{
+    if (!image.hasAlphaChannel())
+        return std::move(image).convertToFormat(QImage::Format_RGB32);
+    image = std::move(image).convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull())
+        return image;
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb p = line[x];
+            const int a = ignoreAlpha ? 255 : qAlpha(p);
+            auto blend = [a](int c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+            line[x] = qRgb(blend(qRed(p)), blend(qGreen(p)), blend(qBlue(p)));
+        }
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
+
+LoadedPicture decodeRaster(QByteArray data, const RasterLayout &layout, int maxWidth)
+{
+    // Qt's own limit on what a reader may allocate, raised to the pixel budget at the deepest
+    // format a reader decodes into (16-bit channels): every header was judged against the budget
+    // already, and this stays a second bound for what the checks above do not see.
+    static const bool limitSet = [] {
+        QImageReader::setAllocationLimit(int(kMaxPicturePixels * 8 >> 20));
+        return true;
+    }();
+    Q_UNUSED(limitSet);
+
+    QImage decoded;
+    QString readerError;
+    {
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, rasterFormatName(layout.format));
+        reader.setAutoTransform(false);
+        decoded = reader.read(); // a GIF's first frame
+        readerError = reader.errorString();
+    }
+    data = QByteArray(); // the file's bytes are not needed beside the picture
+    if (decoded.isNull())
+        return fail(PictureProblem::Damaged, QStringLiteral("damaged picture: %1").arg(readerError), layout.size);
+    // The header was judged before decoding; what the reader made of it is judged too.
+    if (LoadedPicture refused = judgeSize(decoded.size(), maxWidth); !refused.ok())
+        return refused;
+    const bool opaqueBmp = layout.format == RasterFormat::Bmp && alphaAllZero(decoded);
+    LoadedPicture result;
+    result.size = decoded.size();
+    result.image = opaqueRgb32(std::move(decoded), opaqueBmp);
+    if (result.image.isNull())
+        return fail(PictureProblem::TooLarge, QStringLiteral("out of memory"), result.size);
     return result;
+}
+
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Reads up to length bytes from fd at its position; fewer when the file ends sooner.
+bool readBytes(int fd, QByteArray &into, qint64 length)
+{
+    const qint64 start = into.size();
+    into.resize(start + length);
+    qint64 done = 0;
+    while (done < length) {
+        const ssize_t n = ::read(fd, into.data() + start + done, size_t(length - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    into.truncate(start + done);
+    return true;
+}
+
+LoadedPicture readOpenFile(int fd, int maxWidth)
+{
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        return fail(PictureProblem::NotAFile, QStringLiteral("not a regular file"));
+    const qint64 fileSize = info.st_size;
+    if (fileSize == 0)
+        return fail(PictureProblem::Damaged, QStringLiteral("empty file"));
+    if (fileSize > kMaxFileBytes)
+        return fail(PictureProblem::TooLarge, QStringLiteral("the file is larger than any picture that fits in memory"));
+    QByteArray data;
+    if (!readBytes(fd, data, std::min(fileSize, kHeaderBytes)))
+        return fail(PictureProblem::CannotOpen, errnoText(errno));
+    // A picture that is refused by its header is not read any further.
+    if (LoadedPicture refused = judgeHeader(data, maxWidth, data.size() < fileSize); !refused.ok())
+        return refused;
+    if (data.size() < fileSize && !readBytes(fd, data, fileSize - data.size()))
+        return fail(PictureProblem::CannotOpen, errnoText(errno));
+    return readPictureData(std::move(data), maxWidth);
 }
 
 } // namespace
 
-QImage loadPicture(const QString &path, QString *error)
+LoadedPicture readPicture(const QString &path, int maxWidth)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(error, file.errorString());
-    if (file.size() > kMaxFileBytes)
-        return fail(error, QStringLiteral("file too large"));
-    const QByteArray data = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        return fail(error, file.errorString());
-    return loadPictureData(data, error);
+    if (path.isEmpty())
+        return fail(PictureProblem::CannotOpen, QStringLiteral("no file name"));
+    const QByteArray name = QFile::encodeName(path);
+    // Only regular files: opening a pipe would wait for a writer, and a device could give bytes
+    // without end. The type is asked before opening (opening a device may do something) and
+    // again of what was opened, without waiting, in case the name changed hands meanwhile.
+    struct stat info{};
+    if (::stat(name.constData(), &info) != 0)
+        return fail(PictureProblem::CannotOpen, errnoText(errno));
+    if (!S_ISREG(info.st_mode))
+        return fail(PictureProblem::NotAFile, QStringLiteral("not a regular file"));
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(PictureProblem::CannotOpen, errnoText(errno));
+    LoadedPicture result;
+    try {
+        result = readOpenFile(fd, maxWidth);
+    } catch (const std::bad_alloc &) {
+        result = fail(PictureProblem::TooLarge, QStringLiteral("out of memory"));
+    }
+    ::close(fd);
+    return result;
 }
 
-QImage loadPictureData(const QByteArray &data, QString *error)
+LoadedPicture readPictureData(QByteArray data, int maxWidth)
 {
     if (data.isEmpty())
-        return fail(error, QStringLiteral("empty file"));
+        return fail(PictureProblem::Damaged, QStringLiteral("empty file"));
+    if (LoadedPicture refused = judgeHeader(data, maxWidth, false); !refused.ok())
+        return refused;
     if (looksLikeWmf(data))
-        return renderWmf(data, error);
+        return renderWmf(data, maxWidth);
+    RasterLayout layout = rasterHeader(data);
+    checkRasterStructure(data, layout);
+    if (layout.problem != PictureProblem::None)
+        return fail(layout.problem, layout.reason, layout.size);
+    return decodeRaster(std::move(data), layout, maxWidth);
+}
 
-    QBuffer buffer;
-    buffer.setData(data);
-    buffer.open(QIODevice::ReadOnly);
-    const QByteArray format = QImageReader::imageFormat(&buffer);
-    // Only the formats the program offers: Qt's other readers (icons and whatever plugins are
-    // installed) stay out of reach of files from elsewhere.
-    static const QList<QByteArray> accepted = {"bmp", "jpeg", "gif", "png"};
-    if (!accepted.contains(format))
-        return fail(error, QStringLiteral("not a BMP, JPEG, GIF, PNG or WMF picture"));
-    if (format == "bmp" && bmpCutShort(data))
-        return fail(error, QStringLiteral("damaged picture: the file is cut short"));
+QImage loadPicture(const QString &path, QString *error)
+{
+    LoadedPicture result = readPicture(path);
+    if (error)
+        *error = result.reason;
+    return std::move(result.image);
+}
 
-    QImageReader reader(&buffer, format);
-    reader.setAutoTransform(false);
-    const QSize announced = reader.size();
-    if (announced.isValid() && !withinBudget(announced))
-        return fail(error, QStringLiteral("picture too large (%1 × %2 pixels)")
-                               .arg(announced.width()).arg(announced.height()));
-    const QImage image = reader.read(); // a GIF's first frame
-    if (image.isNull())
-        return fail(error, QStringLiteral("damaged picture: %1").arg(reader.errorString()));
-    if (!withinBudget(image.size()))
-        return fail(error, QStringLiteral("picture too large"));
-    if (image.hasAlphaChannel())
-        return opaqueOverWhite(image);
-    return image.convertToFormat(QImage::Format_RGB32);
+QString pictureFailureMessage(const QString &path, const LoadedPicture &result)
+{
+    const QString name = QDir::toNativeSeparators(path);
+    if (result.problem == PictureProblem::TooLarge) {
+        const QString size = result.size.isValid()
+            ? QStringLiteral("（%1×%2 ピクセル）").arg(result.size.width()).arg(result.size.height())
+            : QString();
+        return QStringLiteral("次の画像は大きすぎて、メモリーに読み込めません%1。\r\n").arg(size) + name;
+    }
+    QString why;
+    switch (result.problem) {
+    case PictureProblem::CannotOpen:
+        why = QStringLiteral("ファイルを開けません。");
+        break;
+    case PictureProblem::NotAFile:
+        why = QStringLiteral("通常のファイルではありません。");
+        break;
+    case PictureProblem::NotAPicture:
+        why = QStringLiteral("BMP、JPEG、GIF、PNG、WMFのどの形式でもありません。");
+        break;
+    case PictureProblem::CutShort:
+        why = QStringLiteral("ファイルが途中で切れています。");
+        break;
+    case PictureProblem::TooWide:
+        why = QStringLiteral("画像の幅が大きすぎます。");
+        break;
+    case PictureProblem::Damaged:
+    case PictureProblem::None:
+    case PictureProblem::TooLarge:
+        why = QStringLiteral("ファイルが壊れています。");
+        break;
+    }
+    return QStringLiteral("次のファイルは画像として読み込めません。\r\n") + name + QStringLiteral("\r\n") + why;
+}
+
+QString pictureFileFilter()
+{
+    // JPEG files come as .jpg and .jpeg; PNG is read as well, so it closes the list and joins
+    // the pattern of the first entry.
+    return QStringLiteral("すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg);;BMP(*.bmp);;"
+                          "JPEG(*.jpg *.jpeg);;GIF(*.gif);;WMF(*.wmf);;PNG(*.png)");
 }
 
 void packRow(const QImage &image, int y, std::span<engine::Packed> out)

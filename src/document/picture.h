@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <span>
@@ -13,21 +14,59 @@ namespace lumivex::document {
 /// Pictures are at most this many pixels wide (design, field and stereo pictures).
 inline constexpr int kMaxPictureWidth = 1024;
 
-/// Pictures loaded may hold at most this many pixels (1024 × 16384), whatever their shape, so that
-/// a damaged header cannot make the program allocate without bound. Pictures wider than
-/// kMaxPictureWidth but within this budget still load, so that the caller can refuse them by width.
-inline constexpr qint64 kMaxPicturePixels = qint64(1024) * 16384;
+/// Pictures loaded may hold at most this many pixels (1024 × 262144, 1 GiB at four bytes per
+/// pixel), whatever their shape: any height a picture of the program's widths can use in memory,
+/// yet a bound, so that a header that lies cannot make the program allocate without limit.
+inline constexpr qint64 kMaxPicturePixels = qint64(1) << 28;
+
+/// Why a picture was not loaded.
+enum class PictureProblem {
+    None,
+    CannotOpen,  ///< missing, or not readable
+    NotAFile,    ///< a folder, pipe or device: only regular files are read
+    NotAPicture, ///< none of the formats the program reads
+    Damaged,     ///< broken data
+    CutShort,    ///< the file ends before the picture does
+    TooWide,     ///< wider than the caller's limit; the picture was not decoded
+    TooLarge,    ///< more pixels (or a larger file) than memory allows
+};
+
+/// The outcome of loading a picture file.
+struct LoadedPicture
+{
+    QImage image;   ///< opaque Format_RGB32; null unless problem is None
+    QSize size;     ///< the picture's pixel size as far as known (also for TooWide and TooLarge)
+    PictureProblem problem = PictureProblem::None;
+    QString reason; ///< a short English description of the problem; empty on success
+
+    bool ok() const { return problem == PictureProblem::None; }
+};
 
 /// Loads a picture file: BMP, JPEG, GIF (its first frame), PNG, and Windows metafiles (WMF,
-/// placeable or not, rendered at the size their header gives at 96 dots per inch).
-/// The format is decided from the content, not the file name.
-/// The result is an opaque QImage::Format_RGB32 picture (transparent pixels become white); on
-/// failure a null image, with a short reason in *error when given. A malformed file never crashes
-/// or hangs the program.
+/// placeable or not, rendered at the size their header gives at 96 dots per inch). The format is
+/// decided from the content, not the file name. Only regular files are opened, and nothing is
+/// read from a file larger than a picture that fits in memory.
+///
+/// The size is judged from the header before anything is decoded: a picture wider than maxWidth
+/// is refused as TooWide, one of more than kMaxPicturePixels as TooLarge. A file cut short, or
+/// whose structure is broken, is refused instead of returned half decoded. Transparent pixels
+/// become white, except in a BMP whose alpha bytes are all zero, which is opaque as Windows
+/// shows it. A malformed file never crashes or hangs the program, and costs no more memory
+/// than the picture its data can hold.
+LoadedPicture readPicture(const QString &path, int maxWidth = kMaxPictureWidth);
+
+/// As readPicture, for a file's bytes already in memory.
+LoadedPicture readPictureData(QByteArray data, int maxWidth = kMaxPictureWidth);
+
+/// readPicture's image alone (null on any failure, with the reason in *error when given).
 QImage loadPicture(const QString &path, QString *error = nullptr);
 
-/// As loadPicture, for a file's bytes already in memory.
-QImage loadPictureData(const QByteArray &data, QString *error = nullptr);
+/// The message box text for a picture file that was not loaded: the file's name and, in a line
+/// of its own, why. (A picture refused as too wide gets its caller's own message.)
+QString pictureFailureMessage(const QString &path, const LoadedPicture &result);
+
+/// The open-file dialog filter of every picture dialog.
+QString pictureFileFilter();
 
 /// Packed colour of a QImage pixel value (0xAARRGGBB) and back (opaque).
 inline engine::Packed packPixel(QRgb rgb)

@@ -22,10 +22,10 @@ namespace {
 
 std::atomic<int> timeLimitMs{20000};
 
-// What the child writes first: a status word, then the size and the rows, or the reason.
+// What the child writes first: the outcome and the size, then the rows, or the reason.
 struct Reply
 {
-    qint32 ok = 0;
+    qint32 problem = 0; // a PictureProblem
     qint32 width = 0;
     qint32 height = 0;
     qint32 reasonBytes = 0;
@@ -46,7 +46,7 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
     return true;
 }
 
-[[noreturn]] void runChild(int fd, const QByteArray &data, int timeLimitMs)
+[[noreturn]] void runChild(int fd, const QByteArray &data, int maxWidth, int timeLimitMs)
 {
     std::signal(SIGPIPE, SIG_IGN);
     // Die quietly and without a core file when the library crashes: the parent reports it.
@@ -54,18 +54,18 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
         std::signal(sig, SIG_DFL);
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
-    QString reason;
-    const QImage image = renderWmfInProcess(data, &reason, timeLimitMs);
+    const LoadedPicture result = renderWmfInProcess(data, maxWidth, timeLimitMs);
     Reply reply;
+    reply.problem = static_cast<qint32>(result.problem);
+    reply.width = result.size.width();
+    reply.height = result.size.height();
     bool written = false;
-    if (image.isNull()) {
-        const QByteArray text = reason.toUtf8().left(200);
+    if (!result.ok()) {
+        const QByteArray text = result.reason.toUtf8().left(200);
         reply.reasonBytes = static_cast<qint32>(text.size());
         written = writeAll(fd, &reply, sizeof reply) && writeAll(fd, text.constData(), text.size());
     } else {
-        reply.ok = 1;
-        reply.width = image.width();
-        reply.height = image.height();
+        const QImage &image = result.image;
         written = writeAll(fd, &reply, sizeof reply);
         for (int y = 0; written && y < image.height(); ++y)
             written = writeAll(fd, image.constScanLine(y), qsizetype(image.width()) * 4);
@@ -103,28 +103,42 @@ bool readAll(int fd, void *buffer, qsizetype length, const QDeadlineTimer &deadl
     return true;
 }
 
-QImage readReply(int fd, const QDeadlineTimer &deadline, bool &timedOut, QString &reason)
+// The child's outcome; a damaged or missing reply leaves result.problem at Damaged with no reason.
+bool readReply(int fd, const QDeadlineTimer &deadline, bool &timedOut, LoadedPicture &result)
 {
+    result.problem = PictureProblem::Damaged;
     Reply reply;
     if (!readAll(fd, &reply, sizeof reply, deadline, timedOut))
-        return {};
-    if (!reply.ok) {
+        return false;
+    const auto problem = static_cast<PictureProblem>(reply.problem);
+    if (reply.problem < 0 || problem > PictureProblem::TooLarge)
+        return false;
+    if (reply.width >= 0 && reply.height >= 0)
+        result.size = QSize(reply.width, reply.height);
+    if (problem != PictureProblem::None) {
         QByteArray text(qBound(0, reply.reasonBytes, 200), '\0');
-        if (readAll(fd, text.data(), text.size(), deadline, timedOut))
-            reason = QString::fromUtf8(text);
-        return {};
+        if (!readAll(fd, text.data(), text.size(), deadline, timedOut))
+            return false;
+        result.problem = problem;
+        result.reason = QString::fromUtf8(text);
+        return true;
     }
     if (reply.width <= 0 || reply.height <= 0 || reply.width > kMaxWmfSide
         || reply.height > kMaxWmfSide || qint64(reply.width) * reply.height > kMaxPicturePixels)
-        return {};
+        return false;
     QImage image(reply.width, reply.height, QImage::Format_RGB32);
-    if (image.isNull())
-        return {};
+    if (image.isNull()) {
+        result.problem = PictureProblem::TooLarge;
+        result.reason = QStringLiteral("out of memory");
+        return true;
+    }
     for (int y = 0; y < image.height(); ++y) {
         if (!readAll(fd, image.scanLine(y), qsizetype(image.width()) * 4, deadline, timedOut))
-            return {};
+            return false;
     }
-    return image;
+    result.problem = PictureProblem::None;
+    result.image = std::move(image);
+    return true;
 }
 
 } // namespace
@@ -134,15 +148,19 @@ void setWmfTimeLimit(int milliseconds)
     timeLimitMs = qMax(1, milliseconds);
 }
 
-QImage renderWmf(const QByteArray &data, QString *error)
+LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
 {
-    auto fail = [error](const QString &reason) {
-        if (error)
-            *error = reason;
-        return QImage();
+    auto fail = [](const QString &reason) {
+        LoadedPicture result;
+        result.problem = PictureProblem::Damaged;
+        result.reason = reason;
+        return result;
     };
-    if (!looksLikeWmf(data))
-        return fail(QStringLiteral("not a Windows metafile"));
+    if (!looksLikeWmf(data)) {
+        LoadedPicture result = fail(QStringLiteral("not a Windows metafile"));
+        result.problem = PictureProblem::NotAPicture;
+        return result;
+    }
 
     const int limit = timeLimitMs.load();
     int fds[2];
@@ -157,16 +175,16 @@ QImage renderWmf(const QByteArray &data, QString *error)
     if (pid == 0) {
         ::close(fds[0]);
         // The renderer's own limit comes first, so that the child normally gives its reason.
-        runChild(fds[1], data, limit * 3 / 4);
+        runChild(fds[1], data, maxWidth, limit * 3 / 4);
     }
     ::close(fds[1]);
 
     const QDeadlineTimer deadline(limit);
     bool timedOut = false;
-    QString reason;
-    QImage image = readReply(fds[0], deadline, timedOut, reason);
+    LoadedPicture result;
+    const bool replied = readReply(fds[0], deadline, timedOut, result);
     ::close(fds[0]);
-    if (timedOut || image.isNull())
+    if (!replied || !result.ok())
         ::kill(pid, SIGKILL);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
@@ -174,11 +192,9 @@ QImage renderWmf(const QByteArray &data, QString *error)
 
     if (timedOut)
         return fail(QStringLiteral("the metafile took too long to render"));
-    if (!image.isNull())
-        return image;
-    if (!reason.isEmpty())
-        return fail(reason);
-    return fail(QStringLiteral("damaged metafile (the renderer failed)"));
+    if (!replied)
+        return fail(QStringLiteral("damaged metafile (the renderer failed)"));
+    return result;
 }
 
 } // namespace lumivex::document

@@ -122,7 +122,7 @@ bool plausibleBitmap(const unsigned char *buffer, long length)
         return false;
     // Top-down bitmaps (negative height) are refused: the reader takes the height as it stands.
     if (width <= 0 || height <= 0 || width > kMaxWmfSide || height > kMaxWmfSide
-        || qint64(width) * height > kMaxPicturePixels || planes != 1)
+        || qint64(width) * height > kMaxWmfBitmapPixels || planes != 1)
         return false;
     const bool known = (compression == 0 && (bits == 1 || bits == 4 || bits == 8 || bits == 16
                                              || bits == 24 || bits == 32))

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 namespace lumivex::document {
@@ -89,10 +90,23 @@ struct ApiDeleter
 };
 using ApiPtr = std::unique_ptr<wmfAPI, ApiDeleter>;
 
-QImage fail(QString *error, const QString &reason)
+LoadedPicture fail(PictureProblem problem, const QString &reason, QSize size = {})
 {
-    if (error)
-        *error = reason;
+    LoadedPicture result;
+    result.problem = problem;
+    result.reason = reason;
+    result.size = size;
+    return result;
+}
+
+// A size known before drawing: too wide for the caller, too large to draw, or of no use.
+LoadedPicture judgeSize(QSize size, int maxWidth)
+{
+    if (size.width() > maxWidth)
+        return fail(PictureProblem::TooWide, QStringLiteral("the picture is too wide"), size);
+    if (!sizeAcceptable(size.width(), size.height()))
+        return size.isEmpty() ? fail(PictureProblem::Damaged, QStringLiteral("unusable metafile size"), size)
+                              : fail(PictureProblem::TooLarge, QStringLiteral("the metafile is too large to draw"), size);
     return {};
 }
 
@@ -142,6 +156,11 @@ bool finite(const wmfD_Rect &box)
 const QString kTooSlow = QStringLiteral("the metafile took too long to render");
 const QString kDamaged = QStringLiteral("damaged metafile");
 
+LoadedPicture damaged(wmf_error_t status)
+{
+    return fail(PictureProblem::Damaged, status == wmf_E_UserExit ? kTooSlow : kDamaged);
+}
+
 } // namespace
 
 bool looksLikeWmf(const QByteArray &data)
@@ -168,23 +187,25 @@ QSize placeableWmfSize(const QByteArray &data)
     return QSize(width, height);
 }
 
-QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitMs)
+LoadedPicture renderWmfInProcess(const QByteArray &data, int maxWidth, int timeLimitMs)
 {
     if (!looksLikeWmf(data))
-        return fail(error, QStringLiteral("not a Windows metafile"));
+        return fail(PictureProblem::NotAPicture, QStringLiteral("not a Windows metafile"));
     const bool placeable = dword(data, 0) == kPlaceableKey;
     if (!isMetaHeader(data, placeable ? kPlaceableHeaderSize : 0))
-        return fail(error, QStringLiteral("damaged metafile header"));
+        return fail(PictureProblem::Damaged, QStringLiteral("damaged metafile header"));
     QSize size;
     if (placeable) {
         size = placeableWmfSize(data);
-        if (!size.isValid() || !sizeAcceptable(size.width(), size.height()))
-            return fail(error, QStringLiteral("unusable metafile size"));
+        if (!size.isValid())
+            return fail(PictureProblem::Damaged, QStringLiteral("unusable metafile size"));
+        if (LoadedPicture refused = judgeSize(size, maxWidth); !refused.ok())
+            return refused;
     }
 
     QByteArray bytes = data;
     if (!checkRecords(bytes, placeable ? kPlaceableHeaderSize : 0))
-        return fail(error, QStringLiteral("damaged metafile (truncated or broken records)"));
+        return fail(PictureProblem::CutShort, QStringLiteral("damaged metafile (truncated or broken records)"));
 
     // The bytes and the patch outlive the api, which uses them until it is destroyed.
     WmfDevicePatch patch;
@@ -196,7 +217,7 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     const wmf_error_t created = wmf_api_create(&raw, flags, &options);
     ApiPtr api(raw);
     if (created != wmf_E_None || !api)
-        return fail(error, QStringLiteral("metafile renderer unavailable"));
+        return fail(PictureProblem::Damaged, QStringLiteral("metafile renderer unavailable"));
     patchWmfDevice(api.get(), &patch);
     // The player asks between records whether to go on: a file of many slow records ends here
     // with a reason instead of running on until someone kills it.
@@ -208,21 +229,23 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     auto *input = reinterpret_cast<unsigned char *>(bytes.data());
     wmfD_Rect bbox{};
     if (wmf_mem_open(api.get(), input, bytes.size()) != wmf_E_None)
-        return fail(error, kDamaged);
+        return fail(PictureProblem::Damaged, kDamaged);
     if (const wmf_error_t scanned = wmf_scan(api.get(), 0, &bbox); scanned != wmf_E_None)
-        return fail(error, scanned == wmf_E_UserExit ? kTooSlow : kDamaged);
+        return damaged(scanned);
     if (placeable) {
         bbox = placeableBox(data);
     } else {
         unsigned int width = 0;
         unsigned int height = 0;
         if (wmf_display_size(api.get(), &width, &height, kWmfDpi, kWmfDpi) != wmf_E_None
-            || !sizeAcceptable(width, height))
-            return fail(error, QStringLiteral("unusable metafile size"));
+            || width > unsigned(std::numeric_limits<int>::max()) || height > unsigned(std::numeric_limits<int>::max()))
+            return fail(PictureProblem::Damaged, QStringLiteral("unusable metafile size"));
         size = QSize(static_cast<int>(width), static_cast<int>(height));
+        if (LoadedPicture refused = judgeSize(size, maxWidth); !refused.ok())
+            return refused;
     }
     if (!finite(bbox))
-        return fail(error, kDamaged);
+        return fail(PictureProblem::Damaged, kDamaged);
 
     // Caps in points: a pen at most twice the picture's diagonal and 128 pixels wide, text at
     // most twice the picture's height and 2048 pixels high. Larger ones come from damaged files
@@ -241,11 +264,16 @@ QImage renderWmfInProcess(const QByteArray &data, QString *error, int timeLimitM
     const std::unique_ptr<void, void (*)(void *)> gdImage(device->gd_image, destroyWmfGdImage);
     device->gd_image = nullptr;
     if (played != wmf_E_None || !gdImage)
-        return fail(error, played == wmf_E_UserExit ? kTooSlow : kDamaged);
+        return damaged(played);
     const int *pixels = wmf_gd_image_pixels(gdImage.get());
     if (!pixels)
-        return fail(error, QStringLiteral("metafile renderer failed"));
-    return toImage(pixels, size);
+        return fail(PictureProblem::Damaged, QStringLiteral("metafile renderer failed"));
+    LoadedPicture result;
+    result.image = toImage(pixels, size);
+    result.size = size;
+    if (result.image.isNull())
+        return fail(PictureProblem::TooLarge, QStringLiteral("out of memory"), size);
+    return result;
 }
 
 } // namespace lumivex::document

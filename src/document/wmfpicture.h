@@ -9,9 +9,13 @@
 
 namespace lumivex::document {
 
-/// Largest metafile rendering accepted: each side at most kMaxWmfSide pixels and the whole at
-/// most kMaxPicturePixels.
+/// Largest metafile rendering accepted: each side at most kMaxWmfSide pixels (170 inches at 96
+/// dots per inch; the library draws into one buffer of that size) and the whole at most
+/// kMaxPicturePixels.
 inline constexpr int kMaxWmfSide = 16384;
+
+/// Largest bitmap inside a metafile that is drawn (a larger one is left out).
+inline constexpr qint64 kMaxWmfBitmapPixels = qint64(1024) * 16384;
 
 /// Metafiles are rendered at this many dots per inch.
 inline constexpr int kWmfDpi = 96;
@@ -26,15 +30,16 @@ bool looksLikeWmf(const QByteArray &data);
 QSize placeableWmfSize(const QByteArray &data);
 
 /// Renders a metafile with libwmf's gd device into an opaque Format_RGB32 picture, with exact
-/// colours; transparent pixels become white. Filled ellipses come out filled. Playing stops with
-/// a failure once timeLimitMs have passed (checked between records). Runs the library in this
-/// process: only for a process that may die with it (the isolated child, the fuzzer).
-QImage renderWmfInProcess(const QByteArray &data, QString *error = nullptr, int timeLimitMs = 15000);
+/// colours; transparent pixels become white. Filled ellipses come out filled. A picture wider
+/// than maxWidth is refused as TooWide once its size is known, before it is drawn. Playing stops
+/// with a failure once timeLimitMs have passed (checked between records). Runs the library in
+/// this process: only for a process that may die with it (the isolated child, the fuzzer).
+LoadedPicture renderWmfInProcess(const QByteArray &data, int maxWidth, int timeLimitMs = 15000);
 
 /// Renders a metafile as renderWmfInProcess does, but in a forked child process (no helper
 /// program) with a time limit, so that a metafile that crashes or hangs the library costs only
-/// the child. On failure a null image and a short reason.
-QImage renderWmf(const QByteArray &data, QString *error = nullptr);
+/// the child.
+LoadedPicture renderWmf(const QByteArray &data, int maxWidth);
 
 /// Time the child may take before it is stopped and the picture refused (default 20 s).
 void setWmfTimeLimit(int milliseconds);

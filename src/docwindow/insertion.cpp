@@ -12,7 +12,6 @@
 #include "document/picture.h"
 #include "document/sharedstate.h"
 
-#include <QDir>
 #include <QPainter>
 
 namespace lumivex::docwindow {
@@ -43,12 +42,6 @@ const PictureKind kField{Target::Field, document::AppSettings::kPicFieldDir,
 const PictureKind kStereo{Target::Stereo, document::AppSettings::kPicStereoDir,
                           &SharedState::StereoImagePath, "CBpicAfter",
                           "ステレオ画像が大きすぎます。", "mnuSaveStereo"};
-
-// The open dialog's filter entries; PNG is read as well, so it closes the list and joins the
-// pattern of the first entry.
-const QString kPictureFilter = QStringLiteral(
-    "すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png);;BMP(*.bmp);;JPEG(*.jpg);;GIF(*.gif);;"
-    "WMF(*.wmf);;PNG(*.png)");
 
 QString text(const char *utf8)
 {
@@ -82,6 +75,8 @@ private:
     QImage &hiddenPicture();
     QImage currentPicture();
     bool fromFile(QImage &image, QString &chosen);
+    bool fromProject(QImage &image);
+    void refuseTooWide();
     void put(const QImage &image);
     void makeConversionAvailable();
 
@@ -116,9 +111,7 @@ void Insertion::run()
             return;
         image = opaque(image);
     } else if (source == QLatin1String("FromMDImnuOpen")) {
-        // A picture the project names but that is gone (or unreadable) is skipped silently.
-        image = document::loadPicture(m_shared.*m_kind.path);
-        if (image.isNull())
+        if (!fromProject(image))
             return;
     } else {
         image = currentPicture();
@@ -127,9 +120,7 @@ void Insertion::run()
     }
 
     if (image.width() > document::kMaxPictureWidth) {
-        m_main.prompts().exclamation(&m_window, applicationTitle(),
-                                     text(m_kind.tooWide)
-                                         + QStringLiteral("\r\n幅を1024ピクセル以下にしてください。"));
+        refuseTooWide();
         return;
     }
     if (!chosen.isEmpty())
@@ -146,19 +137,48 @@ bool Insertion::fromFile(QImage &image, QString &chosen)
         folder = document::samplesFolder();
     FileRequest request;
     request.folder = folder;
-    request.filter = kPictureFilter;
+    request.filter = document::pictureFileFilter();
     chosen = m_main.prompts().askFile(&m_window, request);
     if (chosen.isEmpty())
         return false;
-    image = document::loadPicture(chosen);
-    if (image.isNull()) {
+    // The width is judged from the header: a picture too wide is never decoded.
+    document::LoadedPicture loaded = document::readPicture(chosen);
+    if (loaded.problem == document::PictureProblem::TooWide) {
+        settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
+        refuseTooWide();
+        return false;
+    }
+    if (!loaded.ok()) {
         m_main.prompts().exclamation(&m_window, applicationTitle(),
-                                     QStringLiteral("次のファイルは画像として読み込めません。\r\n")
-                                         + QDir::toNativeSeparators(chosen));
+                                     document::pictureFailureMessage(chosen, loaded));
         return false;
     }
     settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
+    image = std::move(loaded.image);
     return true;
+}
+
+bool Insertion::fromProject(QImage &image)
+{
+    const QString &path = m_shared.*m_kind.path;
+    document::LoadedPicture loaded = document::readPicture(path);
+    // A picture the project names that is gone, unreadable or no file at all is skipped
+    // silently; one the program cannot take for its size says so.
+    if (loaded.problem == document::PictureProblem::TooWide)
+        refuseTooWide();
+    else if (loaded.problem == document::PictureProblem::TooLarge)
+        m_main.prompts().exclamation(&m_window, applicationTitle(),
+                                     document::pictureFailureMessage(path, loaded));
+    if (!loaded.ok())
+        return false;
+    image = std::move(loaded.image);
+    return true;
+}
+
+void Insertion::refuseTooWide()
+{
+    m_main.prompts().exclamation(&m_window, applicationTitle(),
+                                 text(m_kind.tooWide) + QStringLiteral("\r\n幅を1024ピクセル以下にしてください。"));
 }
 
 void Insertion::put(const QImage &image)

@@ -76,7 +76,7 @@ private:
     bool BrowseWizardImage(int index);
     void takePicture(int index, const QString &path, const QImage &image);
     void clearPicture(int index);
-    void checkSizes();
+    void refuseTooWide(int index);
     void MakeThumbnail(const QImage &image, QLabel *preview);
 
     bool textKeyPress(QKeyEvent *event);

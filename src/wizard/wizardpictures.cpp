@@ -21,10 +21,6 @@ namespace {
 constexpr int kMaxSourceWidth = 200;
 constexpr int kPreviewSide = 57;
 
-// The same files the insert dialogs offer (PNG is read too).
-const QString kPictureFilter = QStringLiteral(
-    "すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png);;BMP(*.bmp);;JPEG(*.jpg);;GIF(*.gif);;"
-    "WMF(*.wmf);;PNG(*.png)");
 
 } // namespace
 
@@ -49,19 +45,25 @@ void WizardDialog::browse(int index)
         return;
     }
     const QString path = WizardPickedPath;
-    const QImage image = document::loadPicture(path);
-    if (image.isNull()) {
-        // The row keeps what it held before: the wizard stays usable.
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("次のファイルは画像として読み込めません。\r\n")
-                                  + QDir::toNativeSeparators(path));
-        return;
-    }
     const QString key = QString::fromLatin1(index == 0 ? document::AppSettings::kPicDesignDir
                                                        : document::AppSettings::kPicFieldDir);
-    m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
-    takePicture(index, path, image);
-    checkSizes();
+    // The width is judged from the header: a picture too wide is never decoded.
+    document::LoadedPicture loaded =
+        document::readPicture(path, index == 0 ? document::kMaxPictureWidth : kMaxSourceWidth);
+    if (loaded.problem == document::PictureProblem::TooWide) {
+        m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
+        refuseTooWide(index);
+    } else if (!loaded.ok()) {
+        // The row is left without a picture: what it showed before is no longer the choice.
+        m_prompts.exclamation(this, docwindow::applicationTitle(), document::pictureFailureMessage(path, loaded));
+        clearPicture(index);
+    } else {
+        m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
+        takePicture(index, path, loaded.image);
+    }
+    // 次へ follows the two choices: with a row emptied by a refusal the wizard cannot go on, or
+    // 完了 would build a document from a picture that is no longer there.
+    cmdNext->setEnabled(!lblDesign[0]->text().isEmpty() && !lblDesign[1]->text().isEmpty());
 }
 
 bool WizardDialog::BrowseWizardImage(int index)
@@ -73,7 +75,7 @@ bool WizardDialog::BrowseWizardImage(int index)
         folder = document::samplesFolder();
     docwindow::FileRequest request;
     request.folder = folder;
-    request.filter = kPictureFilter;
+    request.filter = document::pictureFileFilter();
     const QString chosen = m_prompts.askFile(this, request);
     if (chosen.isEmpty()) {
         WizardBrowseCancelled = true;
@@ -96,9 +98,7 @@ void WizardDialog::takePicture(int index, const QString &path, const QImage &ima
         m_fieldSourcePath = path;
         picFmotoUra = image;
         MakeThumbnail(picFmotoUra, picFmoto);
-        // A refused picture must not leave its width behind as the repeat width.
-        if (image.width() <= kMaxSourceWidth)
-            m_shared.WizardKurikaesi = image.width();
+        m_shared.WizardKurikaesi = image.width();
     }
 }
 
@@ -113,21 +113,13 @@ void WizardDialog::clearPicture(int index)
     lblSize1[index]->clear();
 }
 
-void WizardDialog::checkSizes()
+void WizardDialog::refuseTooWide(int index)
 {
-    if (picDUra.width() > document::kMaxPictureWidth) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。"));
-        clearPicture(0);
-    } else if (picFmotoUra.width() > kMaxSourceWidth) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              QStringLiteral("フィールド画像の元となる画像が大きすぎます。\r\n"
-                                             "幅を200ピクセル以下にしてください。"));
-        clearPicture(1);
-    }
-    // 次へ follows the two choices: with a row emptied by a refusal the wizard cannot go on, or
-    // 完了 would build a document from a picture that is no longer there.
-    cmdNext->setEnabled(!lblDesign[0]->text().isEmpty() && !lblDesign[1]->text().isEmpty());
+    m_prompts.exclamation(this, docwindow::applicationTitle(),
+                          index == 0 ? QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
+                                     : QStringLiteral("フィールド画像の元となる画像が大きすぎます。\r\n"
+                                                      "幅を200ピクセル以下にしてください。"));
+    clearPicture(index);
 }
 
 void WizardDialog::MakeThumbnail(const QImage &image, QLabel *preview)

@@ -1,8 +1,10 @@
 // Picture loading: every format by content, exact sizes and colours, metafiles through libwmf,
-// damaged files refused with a reason, and the packed-colour conversions.
+// damaged files refused with a reason, sizes judged from the header, and the packed-colour
+// conversions.
 
 #include "document/picture.h"
 #include "document/wmfpicture.h"
+#include "picturefiles.h"
 #include "wmfwriter.h"
 
 #include <QBuffer>
@@ -143,6 +145,13 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return path;
 }
 
+QImage load(const QByteArray &bytes, QString *error)
+{
+    LoadedPicture result = readPictureData(bytes);
+    *error = result.reason;
+    return std::move(result.image);
+}
+
 int colourDistance(QRgb a, QRgb b)
 {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
@@ -171,9 +180,8 @@ private slots:
     void metafileBitmaps();
     void damagedFilesFail_data();
     void damagedFilesFail();
-    void absurdSizesAreRefused_data();
-    void absurdSizesAreRefused();
-    void widePicturesStillLoad();
+    void sizeJudgedFromHeader_data();
+    void sizeJudgedFromHeader();
     void packedRoundTrip();
 
 private:
@@ -216,7 +224,7 @@ void TestPicture::gifGivesItsFirstFrame()
     const QByteArray first(6 * 4, char(1));
     const QByteArray second(6 * 4, char(2));
     QString error;
-    const QImage image = loadPictureData(makeGif(6, 4, kBands, {first, second}), &error);
+    const QImage image = load(makeGif(6, 4, kBands, {first, second}), &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(3, 2), kBands[1]);
 }
@@ -242,7 +250,7 @@ void TestPicture::transparencyBecomesWhite()
 {
     QFETCH(QByteArray, bytes);
     QString error;
-    const QImage image = loadPictureData(bytes, &error);
+    const QImage image = load(bytes, &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(1, 1), qRgb(9, 9, 9));
     QCOMPARE(image.pixel(7, 7), qRgb(255, 255, 255));
@@ -271,7 +279,7 @@ void TestPicture::placeableMetafileSize()
     w.rectangle(area.left(), area.top(), area.right(), area.bottom());
     QString error;
     const QImage image =
-        loadPictureData(w.placeable(header[0], header[1], header[2], header[3], header[4]), &error);
+        load(w.placeable(header[0], header[1], header[2], header[3], header[4]), &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.size(), size);
     QCOMPARE(image.format(), QImage::Format_RGB32);
@@ -309,7 +317,7 @@ void TestPicture::plainMetafileUsesItsExtents()
     w.fill(qRgb(0, 0, 0));
     w.ellipse(100, 50, 300, 150);
     QString error;
-    const QImage image = loadPictureData(w.plain(), &error);
+    const QImage image = load(w.plain(), &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     // The drawing's extent gives the shape: twice as wide as high, at least as large as the
     // drawing's units.
@@ -328,11 +336,11 @@ void TestPicture::metafileHeaderCountsAreNotTrusted()
     qToLittleEndian<quint32>(0x7fffffffu, bytes.data() + 22 + 6);
     qToLittleEndian<quint32>(0xfffffff0u, bytes.data() + 22 + 12);
     QString error;
-    const QImage image = loadPictureData(bytes, &error);
+    const QImage image = load(bytes, &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(24, 40), qRgb(200, 40, 10));
     // Nor is an end record needed after the last one.
-    const QImage noEnd = loadPictureData(bytes.chopped(6), &error);
+    const QImage noEnd = load(bytes.chopped(6), &error);
     QVERIFY2(!noEnd.isNull(), qPrintable(error));
     QCOMPARE(noEnd.pixel(24, 40), qRgb(200, 40, 10));
 }
@@ -347,7 +355,7 @@ void TestPicture::hugePenStillDraws()
     w.record(0x0214, {32, 0});  // MOVETO
     w.record(0x0213, {32, 96}); // LINETO
     QString error;
-    const QImage image = loadPictureData(w.placeable(0, 0, 96, 64, 96), &error);
+    const QImage image = load(w.placeable(0, 0, 96, 64, 96), &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(0, 0), qRgb(0x20, 0x30, 0x10));
     QCOMPARE(image.pixel(95, 63), qRgb(0x20, 0x30, 0x10));
@@ -385,7 +393,7 @@ void TestPicture::metafileBitmaps()
     // STRETCHDIB: copy, colours as given, source 8 × 8 at (0, 0), target 8 × 8 at (2, 2).
     w.record(0x0F43, {0x0020, 0x00CC, 0, 8, 8, 0, 0, 8, 8, 2, 2}, bitmap);
     QString error;
-    const QImage image = loadPictureData(w.placeable(0, 0, 96, 96, 96), &error);
+    const QImage image = load(w.placeable(0, 0, 96, 96, 96), &error);
     QVERIFY2(!image.isNull(), qPrintable(error));
     QCOMPARE(image.pixel(72, 72), qRgb(9, 9, 9));
     if (drawn) {
@@ -441,42 +449,72 @@ void TestPicture::damagedFilesFail()
     QVERIFY(!error.isEmpty());
 }
 
-void TestPicture::absurdSizesAreRefused_data()
+void TestPicture::sizeJudgedFromHeader_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QByteArray bmp = encoded(bandPicture(4, 4), "BMP");
-    qToLittleEndian<qint32>(200000, bmp.data() + 18);
-    qToLittleEndian<qint32>(200000, bmp.data() + 22);
-    QTest::newRow("bmp") << bmp;
-    QByteArray png = encoded(bandPicture(4, 4), "PNG");
-    qToBigEndian<quint32>(100000, png.data() + 16);
-    qToBigEndian<quint32>(100000, png.data() + 20);
-    QTest::newRow("png") << png;
-    QByteArray gif = bandGif(4, 4);
-    qToLittleEndian<quint16>(65535, gif.data() + 6);
-    qToLittleEndian<quint16>(65535, gif.data() + 8);
-    QTest::newRow("gif") << gif;
-    QTest::newRow("wmf") << WmfWriter().placeable(-32768, -32768, 32767, 32767, 1);
-    QTest::newRow("wmf too many pixels") << WmfWriter().placeable(0, 0, 16000, 16000, 96);
+    QTest::addColumn<int>("maxWidth");
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<QSize>("size");
+    using picturefiles::claimingSize;
+    const auto tooWide = int(PictureProblem::TooWide);
+    const auto tooLarge = int(PictureProblem::TooLarge);
+    const QImage small = bandPicture(64, 48);
+
+    // A camera photo: only its header is read, the rest would not decode to this size.
+    QTest::newRow("jpeg 5000 x 4000") << claimingSize(encoded(small, "JPEG"), {5000, 4000})
+                                      << kMaxPictureWidth << tooWide << QSize(5000, 4000);
+    QTest::newRow("bmp 2000 wide") << encoded(bandPicture(2000, 3), "BMP") << kMaxPictureWidth << tooWide
+                                   << QSize(2000, 3);
+    QTest::newRow("png 1025 wide") << claimingSize(encoded(small, "PNG"), {1025, 2}) << kMaxPictureWidth
+                                   << tooWide << QSize(1025, 2);
+    QTest::newRow("gif 65535 wide") << claimingSize(bandGif(8, 8), {65535, 65535}) << kMaxPictureWidth
+                                    << tooWide << QSize(65535, 65535);
+    QTest::newRow("bmp 200000 square") << claimingSize(encoded(small, "BMP"), {200000, 200000})
+                                       << kMaxPictureWidth << tooWide << QSize(200000, 200000);
+    QTest::newRow("field source 201") << encoded(bandPicture(201, 2), "BMP") << 200 << tooWide << QSize(201, 2);
+    QTest::newRow("field source 200") << encoded(bandPicture(200, 2), "BMP") << 200 << 0 << QSize(200, 2);
+    QTest::newRow("wmf 1025 wide") << WmfWriter().window(0, 0, 1025, 5).placeable(0, 0, 1025, 5, 96)
+                                   << kMaxPictureWidth << tooWide << QSize(1025, 5);
+    WmfWriter plain;
+    plain.window(0, 0, 1400, 100);
+    plain.fill(qRgb(85, 85, 85)).rectangle(0, 0, 1400, 100);
+    QTest::newRow("plain wmf 200 wide") << plain.plain() << 200 << tooWide << QSize();
+    QTest::newRow("wmf whole inches") << WmfWriter().placeable(-32768, -32768, 32767, 32767, 1)
+                                      << kMaxPictureWidth << tooWide << QSize();
+
+    // Narrow enough, but more pixels than memory allows: refused before anything is allocated.
+    QTest::newRow("bmp 1024 x 300000") << claimingSize(encoded(small, "BMP"), {1024, 300000})
+                                       << kMaxPictureWidth << tooLarge << QSize(1024, 300000);
+    QTest::newRow("png 1000 x 2^31") << claimingSize(encoded(small, "PNG"), {1000, 0x7fffffff})
+                                     << kMaxPictureWidth << tooLarge << QSize(1000, 0x7fffffff);
+    // Within the budget, but its data could never fill that size: not worth decoding.
+    QTest::newRow("jpeg 1024 x 65535") << claimingSize(encoded(small, "JPEG"), {1024, 65535})
+                                       << kMaxPictureWidth << int(PictureProblem::CutShort) << QSize(1024, 65535);
+    QTest::newRow("wmf 20000 high") << WmfWriter().placeable(0, 0, 10, 20000, 96) << kMaxPictureWidth
+                                    << tooLarge << QSize(10, 20000);
 }
 
-void TestPicture::absurdSizesAreRefused()
+void TestPicture::sizeJudgedFromHeader()
 {
     QFETCH(QByteArray, bytes);
-    QString error;
-    QVERIFY(loadPictureData(bytes, &error).isNull());
-    QVERIFY(!error.isEmpty());
-}
-
-void TestPicture::widePicturesStillLoad()
-{
-    // Too wide for the program, but the caller must see its width to say so.
-    QString error;
-    const QImage bmp = loadPictureData(encoded(bandPicture(2000, 3), "BMP"), &error);
-    QCOMPARE(bmp.size(), QSize(2000, 3));
-    WmfWriter w;
-    w.window(0, 0, 1025, 5);
-    QCOMPARE(loadPictureData(w.placeable(0, 0, 1025, 5, 96), &error).size(), QSize(1025, 5));
+    QFETCH(int, maxWidth);
+    QFETCH(int, problem);
+    QFETCH(QSize, size);
+    const LoadedPicture result = readPictureData(bytes, maxWidth);
+    if (problem == 0) {
+        // Within the limits: decoded, or refused for its data, never for its size.
+        QVERIFY(result.problem != PictureProblem::TooWide && result.problem != PictureProblem::TooLarge);
+        if (size.isValid())
+            QCOMPARE(result.image.size(), size);
+        return;
+    }
+    QCOMPARE(int(result.problem), problem);
+    QVERIFY(result.image.isNull());
+    QVERIFY(!result.reason.isEmpty());
+    if (size.isValid())
+        QCOMPARE(result.size, size);
+    if (result.problem == PictureProblem::TooWide)
+        QVERIFY(result.size.width() > maxWidth);
 }
 
 void TestPicture::packedRoundTrip()

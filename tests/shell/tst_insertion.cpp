@@ -154,11 +154,11 @@ void TestInsertion::tallNarrowPicture()
     QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
     QCOMPARE(doc->picUra().size(), QSize(3, 6000));
     QCOMPARE(doc->picBefore()->size(), QSize(3, 6000));
-    // Only the vertical bar, its range the overflow.
+    // Only the vertical bar, its range the overflow of the inside of the border.
     const lumivex::docwindow::Pane *pane = doc->picContBefore();
     QVERIFY(pane->vsb()->isVisible());
     QVERIFY(!pane->hsb()->isVisible());
-    QCOMPARE(pane->vsb()->maximum(), 6000 - pane->height());
+    QCOMPARE(pane->vsb()->maximum(), 6000 - (pane->height() - 2 * pane->frameWidth()));
 }
 
 void TestInsertion::formats_data()
@@ -248,7 +248,7 @@ void TestInsertion::rememberedFolders()
     QVERIFY(!first.save);
     QCOMPARE(first.fileName, QString());
     QCOMPARE(first.filter.split(QStringLiteral(";;")),
-             QStringList({"すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png)", "BMP(*.bmp)", "JPEG(*.jpg)",
+             QStringList({"すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg)", "BMP(*.bmp)", "JPEG(*.jpg *.jpeg)",
                           "GIF(*.gif)", "WMF(*.wmf)", "PNG(*.png)"}));
     QCOMPARE(docharness::settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
 

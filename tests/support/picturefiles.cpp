@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QList>
+#include <QtEndian>
 
 namespace picturefiles {
 
@@ -89,6 +90,31 @@ QByteArray wmf(int width, int height, QRgb left, QRgb right)
     w.fill(left).rectangle(0, 0, width / 2, height);
     w.fill(right).rectangle(width / 2, 0, width, height);
     return w.placeable(0, 0, width, height, 96);
+}
+
+QByteArray claimingSize(QByteArray bytes, QSize size)
+{
+    auto *p = reinterpret_cast<uchar *>(bytes.data());
+    if (bytes.startsWith("BM")) {
+        qToLittleEndian<qint32>(size.width(), p + 18);
+        qToLittleEndian<qint32>(size.height(), p + 22);
+    } else if (bytes.startsWith("\x89PNG")) {
+        qToBigEndian<quint32>(size.width(), p + 16);
+        qToBigEndian<quint32>(size.height(), p + 20);
+    } else if (bytes.startsWith("GIF")) {
+        qToLittleEndian<quint16>(size.width(), p + 6);
+        qToLittleEndian<quint16>(size.height(), p + 8);
+    } else if (bytes.startsWith("\xFF\xD8")) {
+        // The baseline or progressive frame header: marker, length, precision, height, width.
+        for (qsizetype i = 2; i + 9 < bytes.size(); ++i) {
+            if (p[i] == 0xFF && (p[i + 1] == 0xC0 || p[i + 1] == 0xC2)) {
+                qToBigEndian<quint16>(size.height(), p + i + 5);
+                qToBigEndian<quint16>(size.width(), p + i + 7);
+                break;
+            }
+        }
+    }
+    return bytes;
 }
 
 QString write(const QString &dir, const QString &name, const QByteArray &bytes)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 /// Picture files made by the tests themselves, in the formats the program reads.
@@ -19,6 +20,11 @@ QByteArray gif(const QImage &image);
 /// A placeable metafile of width × height pixels at 96 dots per inch: two filled rectangles,
 /// the left half in left, the right half in right.
 QByteArray wmf(int width, int height, QRgb left, QRgb right);
+
+/// The encoded picture (BMP, PNG, JPEG or GIF) with its header changed to claim another size.
+/// The pixel data stays as it was: only a reader that judges the header before decoding refuses
+/// such a file for its size rather than for its damage. (A PNG's header checksum is not mended.)
+QByteArray claimingSize(QByteArray bytes, QSize size);
 
 /// Writes bytes to dir/name and returns the full path.
 QString write(const QString &dir, const QString &name, const QByteArray &bytes);

@@ -52,7 +52,7 @@ private slots:
     void thumbnail_data();
     void thumbnail();
     void nextNeedsBothPictures();
-    void cancelledOrUnreadableChoiceChangesNothing();
+    void cancelledOrUnreadableChoice();
     void rememberedFolders();
     void numbers_data();
     void numbers();
@@ -216,7 +216,7 @@ void TestWizard::nextNeedsBothPictures()
     QVERIFY(next->isEnabled());
 }
 
-void TestWizard::cancelledOrUnreadableChoiceChangesNothing()
+void TestWizard::cancelledOrUnreadableChoice()
 {
     choosePair(300, 200, 64, 48);
     const QString design = m_wizard->designPath();
@@ -228,13 +228,15 @@ void TestWizard::cancelledOrUnreadableChoiceChangesNothing()
     const QString broken =
         picturefiles::write(m_dir->path(), QStringLiteral("broken.bmp"), QByteArray("BM not a picture"));
     choose(0, broken);
-    QCOMPARE(exclamations(),
-             QStringList{QStringLiteral("次のファイルは画像として読み込めません。\r\n") + QDir::toNativeSeparators(broken)});
-    QCOMPARE(m_wizard->designPath(), design);
-    QCOMPARE(child<QLabel>("lblDesign_0")->text(), QDir::toNativeSeparators(design));
-    QCOMPARE(child<QLabel>("lblSize1_0")->text(), QStringLiteral("画像サイズ　300×200  ピクセル"));
+    QCOMPARE(exclamations().size(), 1);
+    QVERIFY(exclamations().first().startsWith(QStringLiteral("次のファイルは画像として読み込めません。\r\n")
+                                              + QDir::toNativeSeparators(broken) + QStringLiteral("\r\n")));
+    // The row is left without a picture, and the wizard cannot go on without one.
+    QVERIFY(m_wizard->designPath().isEmpty());
+    QVERIFY(child<QLabel>("lblDesign_0")->text().isEmpty());
+    QVERIFY(child<QLabel>("lblSize1_0")->text().isEmpty());
     QCOMPARE(m_settings->ReadSetting(QStringLiteral("picDesignDir")), settingsBefore);
-    QVERIFY(child<QPushButton>("cmdNext")->isEnabled());
+    QVERIFY(!child<QPushButton>("cmdNext")->isEnabled());
 }
 
 void TestWizard::rememberedFolders()
