@@ -4,6 +4,7 @@
 #include "picturebox.h"
 
 #include <QEvent>
+#include <QRegion>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -31,6 +32,9 @@ Pane::Pane(const QString &suffix, const QString &toolTip, QWidget *parent)
     setObjectName(QStringLiteral("picCont") + suffix);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
+    // What the picture and the bars leave (the corner between the bars, the strips beside them)
+    // shows the window colour.
+    setAutoFillBackground(true);
     setMouseTracking(true);
     m_picture->setObjectName(QStringLiteral("pic") + suffix);
     m_picture->setToolTip(toolTip);
@@ -54,7 +58,8 @@ void Pane::layoutScroll()
     bars.vsbWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vsb);
     // A picture that is hidden holds no image as far as the pane is concerned.
     const QSize picture = m_picture->isHidden() ? QSize(0, 0) : m_picture->size();
-    const PaneScrollLayout layout = paneScrollLayout(size(), picture, bars);
+    const PaneScrollLayout layout = paneScrollLayout(size(), picture, bars, frameWidth());
+    m_view = layout.view.translated(frameWidth(), frameWidth());
     applyBar(m_vsb, layout.vsb, frameWidth());
     applyBar(m_hsb, layout.hsb, frameWidth());
     // A range that did not change moves nothing by itself; a new picture still belongs where
@@ -86,6 +91,11 @@ void Pane::scrollPicture()
     // Positions are inside the border, like the bars'.
     const QPoint inner(frameWidth(), frameWidth());
     m_picture->move(inner + picturePosition(m_hsb->value(), m_vsb->value()));
+    // The picture is a child of the container and would otherwise paint over the border, the
+    // gaps beside the bars and the corner between them. An empty mask would mean no mask, so a
+    // view with nothing in it masks to a point outside the picture.
+    const QRect visible = m_view.translated(-m_picture->pos());
+    m_picture->setMask(visible.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(visible));
 }
 
 void Pane::resetPointer()

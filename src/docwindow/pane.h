@@ -11,8 +11,9 @@ class PictureBox;
 /// A bordered container holding one picture and its two scroll bars (picContBefore with
 /// picBefore, hsbBefore and vsbBefore, and so on).
 ///
-/// The bars appear only in a direction where the picture is larger than the container; moving
-/// either bar moves the picture to (-hsb, -vsb). A mouse movement over the container or its
+/// The bars appear only in a direction where the picture does not fit the room inside the border
+/// and beside the other bar; moving either bar moves the picture to (-hsb, -vsb), and at the bars'
+/// maximum the picture's last row and column are in view. The picture shows only in that room. A mouse movement over the container or its
 /// picture puts back the default pointer that a splitter drag may have left on the container.
 class Pane : public QFrame
 {
@@ -43,6 +44,7 @@ private:
     PictureBox *m_picture;
     QScrollBar *m_hsb;
     QScrollBar *m_vsb;
+    QRect m_view;  ///< where the picture may show, in the container's coordinates
 };
 
 } // namespace lumivex::docwindow

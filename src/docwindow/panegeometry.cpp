@@ -111,36 +111,47 @@ std::optional<WindowLayout> splitterDragLayout(const WindowLayout &current, int 
     return layout;
 }
 
-int scrollMaximum(int pictureLength, int containerLength)
+int scrollMaximum(int pictureLength, int viewLength)
 {
-    const long long difference = static_cast<long long>(pictureLength) - containerLength;
+    const long long difference = static_cast<long long>(pictureLength) - viewLength;
     return static_cast<int>(std::clamp<long long>(difference, 0, ScrollMaximumLimit));
 }
 
-PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars)
+PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars, int border)
 {
     const int cw = container.width();
     const int ch = container.height();
-    const bool across = picture.width() > cw;
-    const bool down = picture.height() > ch;
+    // The view's width with the vertical bar shown ends where that bar begins; likewise its
+    // height with the horizontal bar. Without the bar it is the whole inside of the border.
+    const int besideVsb = length(cw - (bars.vsbWidth + BarMargin));
+    const int aboveHsb = length(ch - (bars.hsbHeight + BarMargin));
+    const int innerWidth = length(cw - 2 * border);
+    const int innerHeight = length(ch - 2 * border);
+
+    bool across = picture.width() > innerWidth;
+    bool down = picture.height() > innerHeight;
+    // Either bar narrows the view in the other direction. Two passes settle it: a bar that the
+    // first one brings in was already counted by the second.
+    down = down || (across && picture.height() > aboveHsb);
+    across = across || (down && picture.width() > besideVsb);
 
     PaneScrollLayout pane;
+    pane.view = QRect(0, 0, down ? std::min(besideVsb, innerWidth) : innerWidth,
+                      across ? std::min(aboveHsb, innerHeight) : innerHeight);
     // Hidden bars sit where both bars would: the vertical one at the right, the horizontal one at
     // the bottom, each leaving room for the other.
-    pane.vsb.rect = QRect(cw - (bars.vsbWidth + BarMargin), 0, bars.vsbWidth,
-                          length(ch - (bars.hsbHeight + BarMargin)));
-    pane.hsb.rect = QRect(0, ch - (bars.hsbHeight + BarMargin),
-                          length(cw - (bars.vsbWidth + BarMargin)), bars.hsbHeight);
+    pane.vsb.rect = QRect(cw - (bars.vsbWidth + BarMargin), 0, bars.vsbWidth, aboveHsb);
+    pane.hsb.rect = QRect(0, ch - (bars.hsbHeight + BarMargin), besideVsb, bars.hsbHeight);
 
     if (down) {
         pane.vsb.visible = true;
-        pane.vsb.maximum = scrollMaximum(picture.height(), ch);
+        pane.vsb.maximum = scrollMaximum(picture.height(), pane.view.height());
         const int room = across ? bars.hsbHeight + BarMargin : BarMargin;
         pane.vsb.rect.setHeight(length(ch - room));
     }
     if (across) {
         pane.hsb.visible = true;
-        pane.hsb.maximum = scrollMaximum(picture.width(), cw);
+        pane.hsb.maximum = scrollMaximum(picture.width(), pane.view.width());
         const int room = down ? bars.vsbWidth + BarMargin : BarMargin;
         pane.hsb.rect.setWidth(length(cw - room));
     }

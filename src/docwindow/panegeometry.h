@@ -17,9 +17,10 @@
 // 15 twips per pixel, i.e. 96 dots per inch.)
 //
 // Coordinates: containers and splitter are in the window's client coordinates. Scroll bar
-// rectangles are in the container's inner coordinates, i.e. relative to the inside of its
-// 1-pixel border; a widget that positions bars directly in a QFrame adds the frame width. The
-// container sizes handed in are the containers' outer sizes, as WindowLayout holds them.
+// rectangles and the picture's view are in the container's inner coordinates, i.e. relative to
+// the inside of its border; a widget that positions bars directly in a QFrame adds the frame
+// width. The container sizes handed in are the containers' outer sizes, as WindowLayout holds
+// them.
 
 namespace lumivex::docwindow {
 
@@ -101,26 +102,37 @@ struct ScrollBarLayout
     int smallChange = ScrollSmallChange;
 };
 
-/// Both bars of one pane.
+/// Both bars of one pane, and the part of the container where the picture shows.
 struct PaneScrollLayout
 {
     ScrollBarLayout hsb;
     ScrollBarLayout vsb;
+    /// Container inner coordinates, at (0, 0): the inside of the border less what the shown bars
+    /// take, each from its own top or left edge outwards. The picture is clipped to it, so it
+    /// never shows beside, below or between the bars.
+    QRect view;
 };
 
-/// The scroll bars of a pane with the given container (outer size) and picture sizes. A bar is
-/// shown in a direction where the picture is larger than the container; its Max is the
-/// difference. With both bars shown each is shortened by the other's thickness + 3, otherwise by
-/// 3 only. The layout never sets a bar's value; the bar clamps it to the new range.
-/// With an empty picture this is also the placement the window gives its bars at creation.
-PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars);
+/// The scroll bars of a pane with the given container (outer size, with a border of the given
+/// width on every side) and picture sizes.
+///
+/// A bar is shown in a direction where the picture does not fit the view: the inside of the
+/// border, less the other bar's room when that one is shown (a bar can thus bring the other one
+/// with it). Its Max is the picture's length less the view's, so that at Max the picture's last
+/// row or column is the view's last. Bars are placed as the program always placed them: at the
+/// right and bottom, 3 pixels from the outer edge, each shortened by the other's thickness + 3
+/// when both show and by 3 otherwise. The layout never sets a bar's value; the bar clamps it to
+/// the new range. With an empty picture this is also the placement the window gives its bars at
+/// creation.
+PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars, int border);
 
-/// A scroll bar's Max for a picture and container length: the difference, 0 when the picture
-/// fits, and at most ScrollMaximumLimit. Scroll positions are 16-bit in this program, so a
-/// difference beyond 32767 is clamped rather than wrapped (a wrapped value would be negative and
-/// leave an unusable bar); the part of such a picture beyond 32767 pixels of scrolling cannot be
-/// scrolled into view. Only pictures over about 33000 pixels long meet this.
-int scrollMaximum(int pictureLength, int containerLength);
+/// A scroll bar's Max for a picture length and the length of the view that shows it: the
+/// difference, 0 when the picture fits, and at most ScrollMaximumLimit. Scroll positions are
+/// 16-bit in this program, so a difference beyond 32767 is clamped rather than wrapped (a wrapped
+/// value would be negative and leave an unusable bar); the part of such a picture beyond 32767
+/// pixels of scrolling cannot be scrolled into view. Only pictures over about 33000 pixels long
+/// meet this.
+int scrollMaximum(int pictureLength, int viewLength);
 
 /// Where a pane's picture sits for the values of its two bars (hidden bars included).
 QPoint picturePosition(int hsbValue, int vsbValue);

@@ -8,6 +8,8 @@
 #include <QStyle>
 #include <QTest>
 
+#include <algorithm>
+
 using lumivex::docwindow::Pane;
 
 namespace {
@@ -42,6 +44,8 @@ class TestPane : public QObject
 private slots:
     void scrollBars_data();
     void scrollBars();
+    void everyPixelShown_data();
+    void everyPixelShown();
     void scrollingMovesThePicture();
     void barsFollowTheContainer();
     void pointerReset_data();
@@ -51,24 +55,25 @@ private slots:
 void TestPane::scrollBars_data()
 {
     QTest::addColumn<QSize>("picture");
-    QTest::addColumn<int>("hsbMax");  // -1: hidden
-    QTest::addColumn<int>("vsbMax");
+    QTest::addColumn<bool>("hsbShown");
+    QTest::addColumn<bool>("vsbShown");
 
-    // The container is 200 × 150 outside its border.
-    QTest::newRow("same size") << QSize(200, 150) << -1 << -1;
-    QTest::newRow("smaller") << QSize(20, 15) << -1 << -1;
-    QTest::newRow("one pixel wider") << QSize(201, 150) << 1 << -1;
-    QTest::newRow("one pixel taller") << QSize(200, 151) << -1 << 1;
-    QTest::newRow("both ways") << QSize(500, 400) << 300 << 250;
-    QTest::newRow("tall and narrow") << QSize(30, 9000) << -1 << 8850;
-    QTest::newRow("beyond 16 bits") << QSize(40000, 10) << 32767 << -1;
+    // The container is 200 × 150 outside its 1-pixel border, 198 × 148 inside.
+    QTest::newRow("fills the inside") << QSize(198, 148) << false << false;
+    QTest::newRow("smaller") << QSize(20, 15) << false << false;
+    QTest::newRow("as large as the container") << QSize(200, 150) << true << true;
+    QTest::newRow("one pixel wider, low") << QSize(199, 60) << true << false;
+    QTest::newRow("one pixel taller, narrow") << QSize(60, 149) << false << true;
+    QTest::newRow("both ways") << QSize(500, 400) << true << true;
+    QTest::newRow("tall and narrow") << QSize(30, 9000) << false << true;
+    QTest::newRow("beyond 16 bits") << QSize(40000, 10) << true << false;
 }
 
 void TestPane::scrollBars()
 {
     QFETCH(QSize, picture);
-    QFETCH(int, hsbMax);
-    QFETCH(int, vsbMax);
+    QFETCH(bool, hsbShown);
+    QFETCH(bool, vsbShown);
 
     Pane pane(QStringLiteral("Before"), QString());
     pane.show();
@@ -76,24 +81,106 @@ void TestPane::scrollBars()
     const int h = barThickness(pane.hsb());
     const int v = barThickness(pane.vsb());
     const int frame = pane.frameWidth();
+    QCOMPARE(frame, 1);
 
-    QCOMPARE(pane.hsb()->isVisible(), hsbMax >= 0);
-    QCOMPARE(pane.vsb()->isVisible(), vsbMax >= 0);
-    if (hsbMax >= 0) {
+    QCOMPARE(pane.hsb()->isVisible(), hsbShown);
+    QCOMPARE(pane.vsb()->isVisible(), vsbShown);
+    // The range ends where the last column or row meets the bar across or the border.
+    const int viewWidth = vsbShown ? 200 - (v + 3) : 198;
+    const int viewHeight = hsbShown ? 150 - (h + 3) : 148;
+    if (hsbShown) {
         QCOMPARE(pane.hsb()->minimum(), 0);
-        QCOMPARE(pane.hsb()->maximum(), hsbMax);
+        QCOMPARE(pane.hsb()->maximum(), std::min(picture.width() - viewWidth, 32767));
         QCOMPARE(pane.hsb()->pageStep(), 100);
         QCOMPARE(pane.hsb()->singleStep(), 10);
         // Shortened by the vertical bar's width + 3 when both show, by 3 otherwise.
-        const int width = 200 - (vsbMax >= 0 ? v + 3 : 3);
+        const int width = 200 - (vsbShown ? v + 3 : 3);
         QCOMPARE(pane.hsb()->geometry(), QRect(frame, frame + 150 - (h + 3), width, h));
     }
-    if (vsbMax >= 0) {
-        QCOMPARE(pane.vsb()->maximum(), vsbMax);
+    if (vsbShown) {
+        QCOMPARE(pane.vsb()->maximum(), std::min(picture.height() - viewHeight, 32767));
         QCOMPARE(pane.vsb()->pageStep(), 100);
         QCOMPARE(pane.vsb()->singleStep(), 10);
-        const int height = 150 - (hsbMax >= 0 ? h + 3 : 3);
+        const int height = 150 - (hsbShown ? h + 3 : 3);
         QCOMPARE(pane.vsb()->geometry(), QRect(frame + 200 - (v + 3), frame, v, height));
+    }
+}
+
+void TestPane::everyPixelShown_data()
+{
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("fits") << QSize(120, 90);
+    QTest::newRow("as large as the container") << QSize(200, 150);
+    QTest::newRow("one pixel wider, low") << QSize(199, 60);
+    QTest::newRow("one pixel wider, full height") << QSize(199, 148);
+    QTest::newRow("taller, narrow") << QSize(60, 700);
+    QTest::newRow("both ways") << QSize(500, 400);
+    QTest::newRow("wide strip") << QSize(1024, 20);
+}
+
+void TestPane::everyPixelShown()
+{
+    QFETCH(QSize, picture);
+
+    // Every pixel tells where it comes from; nothing else in the pane has this blue.
+    QImage image(picture, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 251, y % 251, 255));
+    }
+    Pane pane(QStringLiteral("After"), QString());
+    pane.picture()->setImage(image);
+    pane.picture()->show();
+    pane.resize(200, 150);
+    pane.show();
+    pane.layoutScroll();
+
+    for (bool atEnd : {false, true}) {
+        if (atEnd) {
+            pane.hsb()->setValue(pane.hsb()->maximum());
+            pane.vsb()->setValue(pane.vsb()->maximum());
+        }
+        const QImage shot = pane.grab().toImage();
+        const auto isPicture = [&shot](int x, int y) {
+            const QRgb c = shot.pixel(x, y);
+            return qBlue(c) == 255 && qRed(c) < 251;
+        };
+        // The picture shows as one rectangle inside the border, clear of the bars.
+        QRect shown;
+        for (int y = 0; y < shot.height(); ++y) {
+            for (int x = 0; x < shot.width(); ++x) {
+                if (isPicture(x, y))
+                    shown |= QRect(x, y, 1, 1);
+            }
+        }
+        QVERIFY(!shown.isEmpty());
+        for (int y = shown.top(); y <= shown.bottom(); ++y) {
+            for (int x = shown.left(); x <= shown.right(); ++x)
+                QVERIFY2(isPicture(x, y), qPrintable(QStringLiteral("gap at %1, %2").arg(x).arg(y)));
+        }
+        QVERIFY(QRect(1, 1, 198, 148).contains(shown));
+        for (const QScrollBar *bar : {pane.hsb(), pane.vsb()}) {
+            if (bar->isVisible())
+                QVERIFY(!shown.intersects(bar->geometry()));
+        }
+        // The picture fills the view up to its own end: what the view leaves is a bar with its
+        // margin, or the border.
+        const QPoint first(pane.hsb()->value(), pane.vsb()->value());
+        const int right = pane.vsb()->isVisible() ? pane.vsb()->x() - 1 : 198;
+        const int bottom = pane.hsb()->isVisible() ? pane.hsb()->y() - 1 : 148;
+        QCOMPARE(shown.topLeft(), QPoint(1, 1));
+        QCOMPARE(shown.right(), std::min(right, picture.width() - first.x()));
+        QCOMPARE(shown.bottom(), std::min(bottom, picture.height() - first.y()));
+
+        // The view starts at the bars' values; at their ends the last column and row are in
+        // view, at the view's edge.
+        const QRgb corner = shot.pixel(shown.bottomRight());
+        QCOMPARE(qRed(shot.pixel(shown.topLeft())), first.x() % 251);
+        QCOMPARE(qGreen(shot.pixel(shown.topLeft())), first.y() % 251);
+        if (atEnd) {
+            QCOMPARE(qRed(corner), (picture.width() - 1) % 251);
+            QCOMPARE(qGreen(corner), (picture.height() - 1) % 251);
+        }
     }
 }
 
@@ -121,15 +208,15 @@ void TestPane::barsFollowTheContainer()
 {
     Pane pane(QStringLiteral("Before"), QString());
     pane.show();
-    setUp(pane, QSize(200, 150), QSize(500, 150));
+    setUp(pane, QSize(200, 150), QSize(500, 100));
     const int inner = pane.frameWidth();
     pane.hsb()->setValue(300);
     QCOMPARE(pane.picture()->x(), inner - 300);
 
     // A wider container shortens the range; the bar keeps its value within it.
     pane.resize(400, 150);
-    QCOMPARE(pane.hsb()->maximum(), 100);
-    QCOMPARE(pane.picture()->x(), inner - 100);
+    QCOMPARE(pane.hsb()->maximum(), 102);  // 398 inside the border
+    QCOMPARE(pane.picture()->x(), inner - 102);
 
     // Once the picture fits, its bar goes and the picture is back at the edge.
     pane.resize(600, 150);

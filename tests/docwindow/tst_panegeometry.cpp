@@ -49,6 +49,7 @@ private slots:
     void splitterDrag();
     void scrollBars_data();
     void scrollBars();
+    void everyPixelReachable();
     void scrollRangeLimit_data();
     void scrollRangeLimit();
     void modeWordAndScrolling();
@@ -63,10 +64,11 @@ void TestPaneGeometry::creation()
     QCOMPARE(l.picContAfter, QRect(301, 0, 299, 400));
     QCOMPARE(l.picDrag, QRect(299, 0, 2, 199));
     // Bars placed while hidden leave room for each other.
-    const PaneScrollLayout bars = paneScrollLayout(QSize(299, 199), QSize(0, 0), {});
+    const PaneScrollLayout bars = paneScrollLayout(QSize(299, 199), QSize(0, 0), {}, 1);
     QVERIFY(!bars.hsb.visible && !bars.vsb.visible);
     QCOMPARE(bars.vsb.rect, QRect(279, 0, 17, 179));
     QCOMPARE(bars.hsb.rect, QRect(0, 179, 279, 17));
+    QCOMPARE(bars.view, QRect(0, 0, 297, 197));
 }
 
 void TestPaneGeometry::newDocument_data()
@@ -241,25 +243,45 @@ void TestPaneGeometry::scrollBars_data()
     QTest::addColumn<int>("hsbMax");
     QTest::addColumn<QRect>("vsb");
     QTest::addColumn<int>("vsbMax");
+    QTest::addColumn<QSize>("view");
 
+    // 200 x 150 outside a 1-pixel border: 198 x 148 inside, 180 wide beside a vertical bar of
+    // 17 (+ 3), 130 high above a horizontal one.
     const QSize c(200, 150);
     const BarThickness std17;
-    QTest::newRow("equal") << c << c << std17 << QRect() << 0 << QRect() << 0;
-    QTest::newRow("smaller") << c << QSize(100, 100) << std17 << QRect() << 0 << QRect() << 0;
-    QTest::newRow("one wider") << c << QSize(201, 150) << std17 << QRect(0, 130, 197, 17) << 1
-                               << QRect() << 0;
-    QTest::newRow("one taller") << c << QSize(200, 151) << std17 << QRect() << 0
-                                << QRect(180, 0, 17, 147) << 1;
-    QTest::newRow("one larger both") << c << QSize(201, 151) << std17 << QRect(0, 130, 180, 17) << 1
-                                     << QRect(180, 0, 17, 130) << 1;
-    QTest::newRow("wider, shorter") << c << QSize(1024, 20) << std17 << QRect(0, 130, 197, 17) << 824
-                                    << QRect() << 0;
+    const QRect hsbAlone(0, 130, 197, 17);
+    const QRect vsbAlone(180, 0, 17, 147);
+    const QRect hsbBoth(0, 130, 180, 17);
+    const QRect vsbBoth(180, 0, 17, 130);
+    QTest::newRow("fills the inside") << c << QSize(198, 148) << std17 << QRect() << 0 << QRect()
+                                      << 0 << QSize(198, 148);
+    QTest::newRow("smaller") << c << QSize(100, 100) << std17 << QRect() << 0 << QRect() << 0
+                             << QSize(198, 148);
+    // The border hides a pixel on each side: a picture as large as the container overflows.
+    QTest::newRow("as large as the container") << c << c << std17 << hsbBoth << 20 << vsbBoth << 20
+                                               << QSize(180, 130);
+    QTest::newRow("one wider, low") << c << QSize(199, 100) << std17 << hsbAlone << 1 << QRect()
+                                    << 0 << QSize(198, 130);
+    QTest::newRow("one taller, narrow") << c << QSize(100, 149) << std17 << QRect() << 0
+                                        << vsbAlone << 1 << QSize(180, 148);
+    // A bar takes room from the other direction and brings the other bar with it.
+    QTest::newRow("one wider, full height") << c << QSize(199, 148) << std17 << hsbBoth << 19
+                                            << vsbBoth << 18 << QSize(180, 130);
+    QTest::newRow("one taller, full width") << c << QSize(198, 149) << std17 << hsbBoth << 18
+                                            << vsbBoth << 19 << QSize(180, 130);
+    QTest::newRow("one taller, beside the bar") << c << QSize(180, 149) << std17 << QRect() << 0
+                                                << vsbAlone << 1 << QSize(180, 148);
+    QTest::newRow("wider, shorter") << c << QSize(1024, 20) << std17 << hsbAlone << 826 << QRect()
+                                    << 0 << QSize(198, 130);
     QTest::newRow("uneven bars") << c << QSize(300, 400) << BarThickness{15, 20}
-                                 << QRect(0, 132, 177, 15) << 100 << QRect(177, 0, 20, 132) << 250;
+                                 << QRect(0, 132, 177, 15) << 123 << QRect(177, 0, 20, 132) << 268
+                                 << QSize(177, 132);
     QTest::newRow("tiny container both") << QSize(10, 12) << QSize(50, 50) << std17
-                                         << QRect(0, -8, 0, 17) << 40 << QRect(-10, 0, 17, 0) << 38;
-    QTest::newRow("tiny container across") << QSize(2, 100) << QSize(50, 100) << std17
-                                           << QRect(0, 80, 0, 17) << 48 << QRect() << 0;
+                                         << QRect(0, -8, 0, 17) << 50 << QRect(-10, 0, 17, 0) << 50
+                                         << QSize(0, 0);
+    QTest::newRow("tiny container across") << QSize(2, 100) << QSize(50, 60) << std17
+                                           << QRect(0, 80, 0, 17) << 50 << QRect() << 0
+                                           << QSize(0, 80);
 }
 
 void TestPaneGeometry::scrollBars()
@@ -271,8 +293,9 @@ void TestPaneGeometry::scrollBars()
     QFETCH(int, hsbMax);
     QFETCH(QRect, vsb);
     QFETCH(int, vsbMax);
+    QFETCH(QSize, view);
 
-    const PaneScrollLayout p = paneScrollLayout(container, picture, bars);
+    const PaneScrollLayout p = paneScrollLayout(container, picture, bars, 1);
     const auto check = [](const ScrollBarLayout &bar, const QRect &rect, int max) {
         QCOMPARE(bar.visible, !rect.isNull());
         if (bar.visible)
@@ -285,6 +308,39 @@ void TestPaneGeometry::scrollBars()
     };
     check(p.hsb, hsb, hsbMax);
     check(p.vsb, vsb, vsbMax);
+    QCOMPARE(p.view, QRect(QPoint(0, 0), view));
+}
+
+void TestPaneGeometry::everyPixelReachable()
+{
+    // Over many containers, pictures and bar sizes: the view lies inside the border and clear of
+    // the shown bars, and the bars' range brings the picture's last row and column exactly to
+    // the view's edge (a picture that fits has no bar in that direction).
+    for (const BarThickness bars : {BarThickness{17, 17}, BarThickness{12, 21}}) {
+        for (int border : {0, 1, 2}) {
+            for (const QSize container : {QSize(200, 150), QSize(41, 300), QSize(25, 25)}) {
+                for (int pw = 0; pw <= 260; pw += 7) {
+                    for (int ph = 0; ph <= 320; ph += 9) {
+                        const PaneScrollLayout p =
+                            paneScrollLayout(container, QSize(pw, ph), bars, border);
+                        const QRect inside(0, 0, container.width() - 2 * border,
+                                           container.height() - 2 * border);
+                        QVERIFY(inside.contains(p.view) || p.view.isEmpty());
+                        if (p.vsb.visible)
+                            QVERIFY(p.view.right() < p.vsb.rect.left());
+                        if (p.hsb.visible)
+                            QVERIFY(p.view.bottom() < p.hsb.rect.top());
+                        QCOMPARE(p.hsb.visible, pw > p.view.width());
+                        QCOMPARE(p.vsb.visible, ph > p.view.height());
+                        if (p.hsb.visible)
+                            QCOMPARE(p.hsb.maximum + p.view.width(), pw);
+                        if (p.vsb.visible)
+                            QCOMPARE(p.vsb.maximum + p.view.height(), ph);
+                    }
+                }
+            }
+        }
+    }
 }
 
 void TestPaneGeometry::scrollRangeLimit_data()
@@ -292,10 +348,10 @@ void TestPaneGeometry::scrollRangeLimit_data()
     QTest::addColumn<QSize>("picture");
     QTest::addColumn<int>("hsbMax");
     QTest::addColumn<int>("vsbMax");
-    // Container 200 x 150.
-    QTest::newRow("down by 32767") << QSize(100, 150 + 32767) << 0 << 32767;
-    QTest::newRow("down by 32768") << QSize(100, 150 + 32768) << 0 << 32767;
-    QTest::newRow("down by 100000") << QSize(1024, 100150) << 824 << 32767;
+    // Container 200 x 150 with its border: 198 x 148 inside, 180 x 130 beside and above the bars.
+    QTest::newRow("down by 32767") << QSize(100, 148 + 32767) << 0 << 32767;
+    QTest::newRow("down by 32768") << QSize(100, 148 + 32768) << 0 << 32767;
+    QTest::newRow("down by 100000") << QSize(1024, 100150) << 844 << 32767;
     QTest::newRow("across by 40000") << QSize(40200, 100) << 32767 << 0;
     QTest::newRow("largest int") << QSize(INT_MAX, INT_MAX) << 32767 << 32767;
 }
@@ -305,7 +361,7 @@ void TestPaneGeometry::scrollRangeLimit()
     QFETCH(QSize, picture);
     QFETCH(int, hsbMax);
     QFETCH(int, vsbMax);
-    const PaneScrollLayout p = paneScrollLayout(QSize(200, 150), picture, {});
+    const PaneScrollLayout p = paneScrollLayout(QSize(200, 150), picture, {}, 1);
     QCOMPARE(p.hsb.maximum, hsbMax);
     QCOMPARE(p.vsb.maximum, vsbMax);
 }
