@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -180,10 +181,13 @@ QWidget *WizardDialog::buildPage2()
     layout->addWidget(txtRittaido, 1, 1);
     for (QLineEdit *box : {txtKurikaesi, txtRittaido}) {
         box->setMaximumWidth(80);
-        // Only digits are typed; a paste, a drop or an input method would bring in anything.
+        // Only digits are typed (the key filter); a paste, a drop or an input method would bring
+        // in anything, so they are off, and whatever way text still arrives by (the middle
+        // button's selection paste of X11) is refused unless it is all digits.
         box->setContextMenuPolicy(Qt::NoContextMenu);
         box->setAcceptDrops(false);
         box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), box));
         box->installEventFilter(this);
     }
     layout->setRowStretch(2, 1);

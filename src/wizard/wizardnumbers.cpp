@@ -55,6 +55,10 @@ bool WizardDialog::eventFilter(QObject *watched, QEvent *event)
 bool WizardDialog::textKeyPress(QKeyEvent *event)
 {
     // Returns whether the key is discarded.
+    // Ctrl+V types a control character and is discarded with the others; Shift+Insert types
+    // none, yet pastes the same way.
+    if (event->matches(QKeySequence::Paste))
+        return true;
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

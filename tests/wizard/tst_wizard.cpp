@@ -9,9 +9,12 @@
 #include "wizard/fieldimage.h"
 #include "wizard/wizarddialog.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -57,6 +60,7 @@ private slots:
     void numbers_data();
     void numbers();
     void keysTyped();
+    void numberBoxesTakeOnlyDigits();
     void focusLossChecksTheBox();
     void pagesAndSummary();
     void leavingPageTwoTakesTheBoxes();
@@ -144,6 +148,9 @@ void TestWizard::widthChecks()
     QFETCH(int, width);
     QFETCH(QString, message);
 
+    // A good picture chosen first: a refused one must take the row's picture away with it.
+    choose(index, file(QStringLiteral("first.bmp"), patterned(120, 5)));
+    m_prompts.asked.clear();
     const QString path = file(QStringLiteral("pic.bmp"), patterned(width, 3));
     choose(index, path);
     auto *pathLabel = m_wizard->findChild<QLabel *>(QStringLiteral("lblDesign_%1").arg(index));
@@ -166,7 +173,8 @@ void TestWizard::widthChecks()
     QVERIFY(sizeLabel->text().isEmpty());
     QVERIFY(preview->isHidden());
     QVERIFY(chosen.isEmpty());
-    QCOMPARE(m_shared.WizardKurikaesi, 70);  // a refused source leaves no repeat width behind
+    // A refused source leaves no repeat width behind.
+    QCOMPARE(m_shared.WizardKurikaesi, index == 1 ? 120 : 70);
 }
 
 void TestWizard::refusedLaterChoiceStopsNext()
@@ -327,6 +335,44 @@ void TestWizard::keysTyped()
     QCOMPARE(box->text(), QStringLiteral("64"));
 }
 
+void TestWizard::numberBoxesTakeOnlyDigits()
+{
+    choosePair(300, 200, 120, 30);
+    m_wizard->next();
+    for (const char *name : {"txtKurikaesi", "txtRittaido"}) {
+        auto *box = child<QLineEdit>(name);
+        const QString before = box->text();
+        box->setCursorPosition(int(before.size()));
+
+        // The paste keys are discarded like every key that types no digit, whatever the
+        // clipboard holds.
+        for (const QString &held : {QStringLiteral("abc"), QStringLiteral("45")}) {
+            QGuiApplication::clipboard()->setText(held);
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
+            QCOMPARE(box->text(), before);
+        }
+        QGuiApplication::clipboard()->clear();
+
+        // Text that arrives by other ways (an input method, a drop, the X11 middle button's
+        // selection paste, which inserts as insert() does) gets in only when it is all digits.
+        for (const QString &commit : {QStringLiteral("abc"), QStringLiteral("１２")}) {
+            QInputMethodEvent typed;
+            typed.setCommitString(commit);
+            QApplication::sendEvent(box, &typed);
+        }
+        QMimeData dragged;
+        dragged.setText(QStringLiteral("9x"));
+        QDropEvent drop(QPointF(box->rect().center()), Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+        box->insert(QStringLiteral("-3"));
+        QCOMPARE(box->text(), before);
+        box->insert(QStringLiteral("7"));
+        QCOMPARE(box->text(), before + QStringLiteral("7"));
+    }
+    QVERIFY(exclamations().isEmpty());
+}
+
 void TestWizard::focusLossChecksTheBox()
 {
     choosePair(300, 200, 120, 30);
@@ -350,7 +396,13 @@ void TestWizard::focusLossChecksTheBox()
     QCOMPARE(m_wizard->currentPage(), 1);
     QTRY_VERIFY(box->hasFocus());
 
+    // Enter with a good value: 次へ takes the focus and the value is taken without a word.
     QTest::keyClicks(box, QStringLiteral("90"));
+    QTest::keyClick(box, Qt::Key_Return);
+    QTRY_VERIFY(next->hasFocus());
+    QTRY_COMPARE(m_shared.WizardKurikaesi, 90);
+    QCOMPARE(exclamations().size(), 2);
+    QCOMPARE(m_wizard->currentPage(), 1);
     QTest::mouseClick(next, Qt::LeftButton);
     QTest::qWait(20);
     QCOMPARE(m_wizard->currentPage(), 2);
