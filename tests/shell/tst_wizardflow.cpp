@@ -3,6 +3,7 @@
 // wizard's parameters and converts at once.
 #include "appfixture.h"
 #include "picturefiles.h"
+#include "../cli/convertrun.h"
 
 #include "docwindow/pane.h"
 #include "document/appsettings.h"
@@ -12,6 +13,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -38,6 +40,7 @@ private slots:
     void cleanup();
 
     void finishOpensOneColourFieldDocument();
+    void wholeRunMatchesConverter();
     void cancelOpensNothing();
     void handOverFiles_data();
     void handOverFiles();
@@ -179,6 +182,59 @@ void TestWizardFlow::finishOpensOneColourFieldDocument()
     m_app->activate(earlier);
     QCOMPARE(m_app->shared().DesignImagePath, QStringLiteral("/pictures/earlier.bmp"));
     QVERIFY(exclamations().isEmpty());
+}
+
+void TestWizardFlow::wholeRunMatchesConverter()
+{
+    // The whole run as a user makes it: both pictures chosen, the numbers typed, 完了. The new
+    // document's stereo picture is the converter's for the same pictures and numbers.
+    const QImage design = lumivex::testing::makeDesign(263, 151, 5);
+    const QImage source = lumivex::testing::makeField(45, 38, 9);
+    const QString designPath = picturefiles::write(m_dir->path(), QStringLiteral("design.png"),
+                                                   picturefiles::encoded(design, "PNG"));
+    const QString sourcePath = picturefiles::write(m_dir->path(), QStringLiteral("source.bmp"),
+                                                   picturefiles::encoded(source, "BMP"));
+    m_app->prompts.files << designPath << sourcePath;
+
+    QStringList summary;
+    runWizard([&summary](WizardDialog &wizard) {
+        const auto click = [&wizard](const QString &name) {
+            QTest::mouseClick(wizard.findChild<QPushButton *>(name), Qt::LeftButton);
+        };
+        // Backspace does nothing in the boxes: the old value is selected and typed over.
+        const auto type = [&wizard](const char *name, const QString &digits) {
+            auto *box = wizard.findChild<QLineEdit *>(QString::fromLatin1(name));
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_End);
+            QTest::keyClick(box, Qt::Key_Home, Qt::ShiftModifier);
+            QTest::keyClicks(box, digits);
+        };
+        click(QStringLiteral("cmdSansyou_0"));
+        click(QStringLiteral("cmdSansyou_1"));
+        click(QStringLiteral("cmdNext"));
+        type("txtKurikaesi", QStringLiteral("56"));
+        type("txtRittaido", QStringLiteral("27"));
+        click(QStringLiteral("cmdNext"));
+        for (int i = 0; i < 4; ++i)
+            summary << wizard.findChild<QLabel *>(QStringLiteral("lblSize3_%1").arg(i))->text();
+        click(QStringLiteral("cmdCompreat"));
+    });
+    QCOMPARE(summary, QStringList({"263×151　ピクセル", "45×38　ピクセル", "56　ピクセル", "27"}));
+    DocumentWindow *made = waitForNewDocument();
+    QVERIFY(made);
+    QVERIFY(exclamations().isEmpty());
+    QVERIFY(!m_app->shared().Converting);
+
+    const QString out = m_dir->filePath(QStringLiteral("converted.bmp"));
+    const lumivex::testing::Run run = lumivex::testing::convert(
+        {QStringLiteral("--mode"), QStringLiteral("field"), QStringLiteral("--field-source"), sourcePath,
+         QStringLiteral("--kurikaesi"), QStringLiteral("56"), QStringLiteral("--rittaido"), QStringLiteral("27"),
+         designPath, out},
+        m_dir->path());
+    QVERIFY2(run.exitCode == 0, run.err.constData());
+    const QImage expected = lumivex::document::loadPicture(out).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(expected.size(), design.size());
+    QCOMPARE(made->picAfter()->image().convertToFormat(QImage::Format_RGB32), expected);
 }
 
 void TestWizardFlow::cancelOpensNothing()
