@@ -274,7 +274,7 @@ void MainWindow::onPaste()
 
 void MainWindow::showWizard()
 {
-    wizard::WizardDialog wizard(m_shared, m_settings, m_prompts, document::programFolder(), this);
+    wizard::WizardDialog wizard(m_shared, m_settings, m_prompts, stateFolder(), this);
     wizard.exec();
     if (!m_shared.WizardFinished)
         return;
