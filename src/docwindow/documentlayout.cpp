@@ -108,8 +108,7 @@ void DocumentWindow::layoutWindow()
         return;
     }
 
-    // Nothing happens while this window or the main window is minimised; the mode word keeps
-    // what it holds then.
+    // Nothing happens while this window or the main window is minimised.
     const QWidget *frame = parentWidget();
     ResizeEvent resize;
     resize.client = size();
@@ -117,7 +116,9 @@ void DocumentWindow::layoutWindow()
     resize.mainMinimised = minimised(window());
     if (resize.documentMinimised || resize.mainMinimised)
         return;
-    m_main.shared().ModeWord = m_lblStereoName;
+    // The layout follows this window's own mode. It leaves the shared mode word alone: that word
+    // describes the active document, and a maximized window is resized on activation before the
+    // previous document has written its own state.
     resize.mode = paneModeOf(m_lblStereoName);
     if (const std::optional<WindowLayout> layout = windowLayout(layoutOf(m_panes, m_picDrag), resize))
         apply(*layout, m_panes, m_picDrag);

@@ -8,6 +8,7 @@
 #include "document/sharedstate.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 
 namespace lumivex::docwindow {
@@ -53,6 +54,9 @@ void DocumentWindow::Load()
     }
     m_lblIniName = s.StateFilePath;
     m_lblOldIniName = s.StateFilePath;
+    // An opened project is as it was last saved unless the opener knew better.
+    if (!m_lblOldIniName.endsWith(kTmp) && !m_hasSavedCopy)
+        rememberSavedCopy();
     m_lblStereoName = s.ModeWord;
     m_iconId = s.ModeWord == QLatin1String("Field") ? 104 : s.ColourWord == QLatin1String("Color") ? 103 : 101;
     setWindowTitle(m_caption);
@@ -73,6 +77,12 @@ void DocumentWindow::Activate()
     m_main.setInsItemEnabled(2, m_lblStereoName != QLatin1String("RandomDot"));
     if (picAfter()->isVisible() || !picAfter()->isHidden())
         m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), true);
+    // The picture-size panel shows this document's stereo picture, not the one shown before.
+    const QSize size = picAfter()->isHidden() ? QSize() : picAfter()->size();
+    if (size.isEmpty())
+        m_main.setStatusText(5, QString());
+    else
+        showSize(size.width(), size.height());
 }
 
 void DocumentWindow::Deactivate()
@@ -90,18 +100,24 @@ bool DocumentWindow::QueryUnload()
     const bool lastWindow = m_main.documentWindows().size() == 1;
     switch (m_main.prompts().question(this, applicationTitle(), text)) {
     case Prompts::Answer::Yes:
+        // A save that fails keeps the window open: its state is the only copy left.
         if (neverSaved)
             SaveProjectAs();
-        else
-            m_main.WriteDocState();
+        else if (!SaveState())
+            SaveCancelled = true;
         if (SaveCancelled) {
             SaveCancelled = false;
             return false;
         }
         break;
     case Prompts::Answer::No:
-        if (neverSaved)
+        if (neverSaved) {
             QFile::remove(m_lblOldIniName);
+        } else if (!restoreSavedCopy(m_lblIniName)) {
+            m_main.prompts().exclamation(this, applicationTitle(),
+                                         QStringLiteral("次のファイルを保存した時の内容に戻せませんでした。\r\n")
+                                             + QDir::toNativeSeparators(m_lblIniName));
+        }
         break;
     default:
         return false;
@@ -167,7 +183,7 @@ void DocumentWindow::OnTimer1()
     } else if (word == QLatin1String("MDImnuSaveName")) {
         SaveProjectAs();
     } else if (word == QLatin1String("MDImnuSave")) {
-        m_main.WriteDocState();
+        SaveState();
     } else if (word == QLatin1String("MDImnuSaveDesign") || word == QLatin1String("MDImnuSaveField")
                || word == QLatin1String("MDImnuSaveStereo")) {
         SavePaneImage();

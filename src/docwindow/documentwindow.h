@@ -3,6 +3,7 @@
 #include "engine/colourfield.h"
 #include "engine/randomdot.h"
 
+#include <QByteArray>
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -54,6 +55,9 @@ public:
     void InsPicField();
     void InsPicStereo();
     void SaveProjectAs();
+    /// 上書き保存: the state into the project file. A write that fails is reported; returns
+    /// whether the file was written.
+    bool SaveState();
     void SavePaneImage();
     void SetupFromWizard();
     void PrintStereo();
@@ -78,6 +82,13 @@ public:
     QString lblTitle() const { return m_lblTitle; }
     QString lblStereoName() const { return m_lblStereoName; }
     void setIdentity(const QString &iniName, const QString &title);  ///< after a save under a new name
+
+    /// The project file as it was when it was opened or last saved: declining to save puts it
+    /// back, since every slider move and switch writes into it meanwhile. `exists` false: there
+    /// was no file then.
+    void setSavedCopy(bool exists, const QByteArray &bytes);
+    /// Takes the state file as it is now as the saved copy.
+    void rememberSavedCopy();
 
     Pane *picContBefore() const { return m_panes[0]; }
     Pane *picContField() const { return m_panes[1]; }
@@ -122,6 +133,8 @@ private:
     void setRunLock(bool locked);
     void showSize(int width, int height);
     void layoutWindow();
+    bool restoreSavedCopy(const QString &path);
+    void reportSaveFailure(const QString &path);
 
     MainFacade &m_main;
     QString m_caption;
@@ -139,6 +152,9 @@ private:
     bool m_runHeld = false;
     bool m_looping = false;  ///< a conversion's row loop is on the stack (not paused)
     bool m_closed = false;
+    bool m_hasSavedCopy = false;
+    bool m_savedCopyExists = false;
+    QByteArray m_savedCopy;
 
     engine::RandomDot m_dots;
     engine::ColourField m_field;

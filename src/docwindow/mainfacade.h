@@ -38,8 +38,9 @@ public:
     virtual QString stateFolder() const = 0;
 
     /// WriteDocState / ReadDocState: the shared document variables and the enabled states of the
-    /// main window's controls to and from the file StateFilePath names.
-    virtual void WriteDocState() = 0;
+    /// main window's controls to and from the file StateFilePath names. WriteDocState says
+    /// whether the file was written; only a save asks.
+    virtual bool WriteDocState() = 0;
     virtual void ReadDocState() = 0;
     /// What WriteDocState writes, for a writer that must know whether the file was written.
     virtual document::DocState docStateFromControls() const = 0;

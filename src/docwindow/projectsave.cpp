@@ -1,4 +1,5 @@
-// 名前を付けて保存: the document moves to a project file of the user's choosing.
+// Saving a document: 名前を付けて保存 moves it to a project file of the user's choosing,
+// 上書き保存 writes it into the one it has, and declining to save puts that file back as it was.
 #include "documentwindow.h"
 
 #include "mainfacade.h"
@@ -7,11 +8,13 @@
 
 #include "document/appsettings.h"
 #include "document/docstate.h"
+#include "document/inifile.h"
 #include "document/sharedstate.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace lumivex::docwindow {
 
@@ -80,17 +83,78 @@ void DocumentWindow::SaveProjectAs()
         m_main.setStatusText(1, oldStateFile);
         m_main.setMenuEnabled(QStringLiteral("mnuSave"), saveWasEnabled);
         m_main.setButtonEnabled(3, saveButtonWasEnabled);
-        prompts.exclamation(this, applicationTitle(),
-                            QStringLiteral("次のファイルに保存できませんでした。\r\n")
-                                + QDir::toNativeSeparators(path));
+        reportSaveFailure(path);
         SaveCancelled = true;
         return;
     }
     settings.WriteSetting(folderKey, document::FolderOfChosenFile(path));
 
-    // A new document's temporary state file has served its time.
+    // A new document's temporary state file has served its time. A project the document came
+    // from stays as it was last saved: what changed since went into the new file.
     if (previousIniName.endsWith(QLatin1String(".tmp")))
         QFile::remove(previousIniName);
+    else if (previousIniName != path)
+        restoreSavedCopy(previousIniName);
+    rememberSavedCopy();
+}
+
+bool DocumentWindow::SaveState()
+{
+    if (m_main.WriteDocState()) {
+        rememberSavedCopy();
+        return true;
+    }
+    reportSaveFailure(m_main.shared().StateFilePath);
+    return false;
+}
+
+void DocumentWindow::reportSaveFailure(const QString &path)
+{
+    m_main.prompts().exclamation(this, applicationTitle(),
+                                 QStringLiteral("次のファイルに保存できませんでした。\r\n")
+                                     + QDir::toNativeSeparators(path));
+}
+
+void DocumentWindow::setSavedCopy(bool exists, const QByteArray &bytes)
+{
+    m_hasSavedCopy = true;
+    m_savedCopyExists = exists;
+    m_savedCopy = exists ? bytes : QByteArray();
+}
+
+void DocumentWindow::rememberSavedCopy()
+{
+    const QFileInfo info(m_lblIniName);
+    if (!info.exists()) {
+        setSavedCopy(false, QByteArray());
+        return;
+    }
+    // A file that cannot be read whole is never put back (it would come back cut or empty).
+    m_hasSavedCopy = false;
+    QFile file(m_lblIniName);
+    if (info.isFile() && info.size() <= document::IniFile::kMaxFileSize && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            setSavedCopy(true, bytes);
+    }
+}
+
+bool DocumentWindow::restoreSavedCopy(const QString &path)
+{
+    if (!m_hasSavedCopy)
+        return true;
+    if (!m_savedCopyExists)
+        return !QFileInfo::exists(path) || QFile::remove(path);
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedCopy)
+        return true;
+    current.close();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(m_savedCopy) != m_savedCopy.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace lumivex::docwindow

@@ -31,6 +31,7 @@ struct RunLook
     QPointer<QMdiSubWindow> holder;
     QString stateFile;
     QString statusText;
+    QString sizeText;
     document::DocState state;
     bool lent = false;  ///< another document's state is shown
 };
@@ -45,6 +46,7 @@ void restoreRunLook(MainWindow &main, RunLook &look)
         main.shared().StateFilePath = look.stateFile;
         main.applyDocState(look.state);
         main.setStatusText(1, look.statusText);
+        main.setStatusText(5, look.sizeText);
     } else if (DocumentWindow *document = main.activeDocument()) {
         // The run's window has closed meanwhile: the window now active shows its own state.
         document->Activate();
@@ -60,6 +62,7 @@ void showForQuestion(MainWindow &main, RunLook &look, QMdiSubWindow *active, Doc
         look.holder = active;
         look.stateFile = main.shared().StateFilePath;
         look.statusText = main.statusPanel(1)->text();
+        look.sizeText = main.statusPanel(5)->text();
         look.state = main.docStateFromControls();
     }
     if (frame == look.holder) {
@@ -148,9 +151,9 @@ bool MainWindow::isDocumentWindowEnabled(DocumentWindow *window) const
     return frame && frame->isEnabled();
 }
 
-void MainWindow::WriteDocState()
+bool MainWindow::WriteDocState()
 {
-    document::writeDocState(m_shared.StateFilePath, docStateFromControls());
+    return document::writeDocState(m_shared.StateFilePath, docStateFromControls());
 }
 
 void MainWindow::ReadDocState()
@@ -158,11 +161,35 @@ void MainWindow::ReadDocState()
     applyDocState(document::readDocState(m_shared.StateFilePath));
 }
 
+void MainWindow::deactivateActiveDocument()
+{
+    // The document shown until now writes its own state into its own file before anything of
+    // the next document reaches the shared state; the new window's activation then finds no
+    // previous window to deactivate.
+    auto *previous = qobject_cast<DocumentFrame *>(m_active.data());
+    m_active = nullptr;
+    if (previous && !previous->document()->isClosed())
+        previous->document()->Deactivate();
+}
+
 void MainWindow::OpenDocumentWindow()
 {
+    deactivateActiveDocument();
+    // A new document has no pictures yet: it must not take over the paths of the document shown
+    // before (the wizard hands its own over once the window exists).
+    if (m_shared.DocumentOrigin == QLatin1String("Sinki")) {
+        m_shared.DesignImagePath.clear();
+        m_shared.FieldImagePath.clear();
+        m_shared.StereoImagePath.clear();
+    }
     applyNewDocumentState();
+    setStatusText(5, QString());  // a new window has no stereo picture yet
     auto *document = new DocumentWindow(*this);
     new docwindow::PaneSelection(*document, *this);  // owned by the document
+    if (m_openedCopy) {
+        document->setSavedCopy(m_openedCopy->exists, m_openedCopy->bytes);
+        m_openedCopy.reset();
+    }
     document->Load();
     auto *frame = new DocumentFrame(document);
     frame->setWindowIcon(documentIcon(document->iconId()));
@@ -180,6 +207,7 @@ void MainWindow::OpenDocumentWindow()
 
 void MainWindow::newDocument(const QString &modeWord, const QString &colourWord)
 {
+    deactivateActiveDocument();
     m_shared.ModeWord = modeWord;
     m_shared.ColourWord = colourWord;
     m_shared.DocumentOrigin = QStringLiteral("Sinki");
@@ -217,6 +245,7 @@ void MainWindow::PostCommand(const QString &word)
 void MainWindow::OnTimForWiz()
 {
     m_timForWiz.stop();
+    deactivateActiveDocument();
     m_shared.DocumentOrigin = QStringLiteral("Sinki");
     m_shared.ModeWord = QStringLiteral("Field");
     OpenDocumentWindow();

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QLabel;
@@ -72,7 +73,7 @@ public:
     docwindow::Printer &printer() override;      ///< mainwindow_edit.cpp
     void popupEditMenu(const QPoint &globalPos) override;
     QString stateFolder() const override;
-    void WriteDocState() override;
+    bool WriteDocState() override;
     void ReadDocState() override;
     void SetNoDocumentState() override;
     void SetConvIdle() override;
@@ -137,6 +138,7 @@ private:
     void showWizard();
     void onSubWindowActivated(QMdiSubWindow *window);
     void deleteStateFilesAtQuit();
+    void deactivateActiveDocument();
     void chooseEditor();    ///< mnuEditerChoice
     void startEditor();     ///< mnuEditerBoot
     void openHelp();        ///< mnuSetumei
@@ -165,6 +167,13 @@ private:
     QPointer<QMdiSubWindow> m_active;          ///< the document window last activated
     Launcher *m_launcher = nullptr;            ///< nullptr: the desktop's
     QString m_helpPage;                        ///< empty: the shipped page
+    /// A project file as the open command found it, for the window about to be made for it.
+    struct OpenedCopy
+    {
+        bool exists = false;
+        QByteArray bytes;
+    };
+    std::optional<OpenedCopy> m_openedCopy;
 };
 
 } // namespace lumivex::shell

@@ -178,6 +178,12 @@ void MainWindow::applyNewDocumentState()
         setCaptionEnabled(i, true);
         setSliderEnabled(i, true);
     }
+    // A colour-field document has no density: an opened one shows it greyed, as a new one does
+    // once its command has set the sliders.
+    if (fieldAllowed) {
+        setCaptionEnabled(2, false);
+        setSliderEnabled(2, false);
+    }
 }
 
 // Conversion control states.

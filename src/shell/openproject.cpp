@@ -4,7 +4,9 @@
 
 #include "docwindow/projectfiles.h"
 #include "docwindow/prompts.h"
+#include "document/inifile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace lumivex::shell {
@@ -66,6 +68,19 @@ void MainWindow::OpenProject()
     if (error != 0 && !reported(error))
         return;
 
+    // The document shown until now keeps its own state in its own file; the project file is
+    // taken as it is now, before reading it makes the sliders write their keys back into it.
+    deactivateActiveDocument();
+    m_openedCopy = OpenedCopy{};
+    if (error == 0) {
+        QFile file(chosen);
+        if (QFileInfo(chosen).size() <= document::IniFile::kMaxFileSize && file.open(QIODevice::ReadOnly)) {
+            m_openedCopy->exists = true;
+            m_openedCopy->bytes = file.readAll();
+        } else {
+            m_openedCopy.reset();  // unreadable: never put back
+        }
+    }
     m_shared.StateFilePath = chosen;
     m_shared.DocumentTitle = docwindow::projectTitle(chosen);
     m_settings.WriteSetting(folderKey, document::FolderOfChosenFile(chosen));

@@ -174,15 +174,21 @@ struct App
         return window->activeDocument();
     }
 
-    /// An opened project document: its state file and title, as the open command sets them.
+    /// A project opened with 開く, its mode word stored in it first; waits until the opened
+    /// window has run its posted loading command.
     DocumentWindow *openProject(const QString &path, const QString &title, const QString &mode)
     {
-        shared().DocumentOrigin = QStringLiteral("Hiraku");
-        shared().StateFilePath = path;
-        shared().DocumentTitle = title;
-        shared().ModeWord = mode;
-        window->OpenDocumentWindow();
-        return window->activeDocument();
+        lumivex::document::iniWriteString(path, QString::fromLatin1(lumivex::document::kSection),
+                                          QStringLiteral("StereoName"), mode);
+        prompts.files.prepend(path);
+        const qsizetype asked = prompts.asked.size();
+        trigger("mnuOpen");
+        prompts.asked.resize(asked);  // the open dialog is not what the test asks about
+        DocumentWindow *document = window->activeDocument();
+        if (!document || document->caption() != title || document->lblIniName() != path)
+            return nullptr;
+        waitForTick(document);
+        return document;
     }
 
     QList<DocumentWindow *> documents() const { return window->documentWindows(); }

@@ -171,12 +171,12 @@ void TestDocuments::firstActivationIsQuiet()
     stored.kurikaesiHaba = 120;
     lumivex::document::writeDocState(project, stored);
 
-    // The open command has already applied the file; the window's first activation must not
-    // read it again.
+    // The open command has already applied the file; the window's first activation is skipped.
     app.window->slider(0)->setValue(90);
     DocumentWindow *opened = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
+    QVERIFY(opened);
     QVERIFY(!opened->SkipNextActivate);
-    QCOMPARE(app.window->slider(0)->value(), 90);
+    QCOMPARE(app.window->slider(0)->value(), 120);
 
     // switching away and back does read it
     DocumentWindow *other = app.newMono();
@@ -191,21 +191,24 @@ void TestDocuments::firstActivationIsQuiet()
 
 void TestDocuments::newWindowTakesOverTheStateFile()
 {
-    // A window created while another is active binds its own file first; the other window's
-    // deactivation then writes into the new file, and its own file keeps what it last held.
+    // A window created while another is active lets that one write its own state into its own
+    // file first; the new window's file holds the new document only.
     App app;
     DocumentWindow *first = app.newMono();
     const QString firstPath = first->lblIniName();
-    const QByteArray before = contents(firstPath);
     app.window->setMenuEnabled(QStringLiteral("mnuSave"), true);  // not yet recorded anywhere
+    app.window->setSliderValue(0, 99);
 
     DocumentWindow *second = app.newColour();
-    QCOMPARE(contents(firstPath), before);
+    QCOMPARE(iniValue(firstPath, "mnuSave"), QStringLiteral("True"));
     QCOMPARE(iniValue(second->lblIniName(), "FileNamePath"), second->lblIniName());
     QCOMPARE(iniValue(second->lblIniName(), "MONOorCOLOR"), QStringLiteral("Color"));
+    QCOMPARE(iniValue(second->lblIniName(), "mnuSave"), QStringLiteral("False"));
+    QCOMPARE(iniValue(second->lblIniName(), "KurikaesiHaba"), QStringLiteral("70"));
 
     app.activate(first);
-    QVERIFY(!app.window->isMenuEnabled(QStringLiteral("mnuSave")));
+    QVERIFY(app.window->isMenuEnabled(QStringLiteral("mnuSave")));
+    QCOMPARE(app.window->slider(0)->value(), 99);
     QCOMPARE(app.shared().ColourWord, QStringLiteral("Mono"));
 }
 
@@ -290,12 +293,14 @@ void TestDocuments::closeBranches_data()
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("fileKept");
     QTest::addColumn<bool>("fileRewritten");
-    QTest::newRow("new, yes, save dialog cancelled") << false << Answer::Yes << false << true << false;
-    QTest::newRow("new, no") << false << Answer::No << true << false << false;
-    QTest::newRow("new, cancel") << false << Answer::Cancel << false << true << false;
-    QTest::newRow("project, yes") << true << Answer::Yes << true << true << true;
-    QTest::newRow("project, no") << true << Answer::No << true << true << false;
-    QTest::newRow("project, cancel") << true << Answer::Cancel << false << true << false;
+    QTest::addColumn<QString>("rittaido");
+    QTest::newRow("new, yes, save dialog cancelled") << false << Answer::Yes << false << true << false << "33";
+    QTest::newRow("new, no") << false << Answer::No << true << false << false << "";
+    QTest::newRow("new, cancel") << false << Answer::Cancel << false << true << false << "33";
+    QTest::newRow("project, yes") << true << Answer::Yes << true << true << true << "33";
+    // declined: the project is put back as it was opened, the slider move undone
+    QTest::newRow("project, no") << true << Answer::No << true << true << true << "20";
+    QTest::newRow("project, cancel") << true << Answer::Cancel << false << true << false << "33";
 }
 
 void TestDocuments::closeBranches()
@@ -305,6 +310,7 @@ void TestDocuments::closeBranches()
     QFETCH(bool, closed);
     QFETCH(bool, fileKept);
     QFETCH(bool, fileRewritten);
+    QFETCH(QString, rittaido);
     App app;
     QTemporaryDir dir;
     app.newMono();
@@ -341,7 +347,7 @@ void TestDocuments::closeBranches()
     QCOMPARE(QFile::exists(path), fileKept);
     if (fileKept) {
         QCOMPARE(contents(path) != before, fileRewritten);
-        QCOMPARE(iniValue(path, "Rittaido"), QStringLiteral("33"));
+        QCOMPARE(iniValue(path, "Rittaido"), rittaido);
     }
     // one of two closed: the main window keeps document commands
     QVERIFY(app.window->isMenuEnabled(QStringLiteral("mnuClose")));

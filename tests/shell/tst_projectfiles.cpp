@@ -214,16 +214,19 @@ void TestProjectFiles::oldProjectUntouched()
     DocState state;
     state.picDesignPath = picture(QStringLiteral("d.bmp"), QSize(12, 10));
     const QString old = writeProject(QStringLiteral("old.lvd"), state);
+    const QByteArray before = fileBytes(old);
     DocumentWindow *doc = open(old);
     QVERIFY(doc);
-    const QByteArray before = fileBytes(old);
+    m_app->window->slider(1)->setValue(44);  // written into old.lvd at once
 
     const QString next = m_dir->path() + QStringLiteral("/new.lvd");
     m_app->prompts.files << next;
     doc->SaveProjectAs();
     QVERIFY(!doc->SaveCancelled);
     QCOMPARE(m_app->prompts.asked.last().request.fileName, QStringLiteral("old"));
+    // What changed since the open went into the new file; the old one is as it was saved.
     QCOMPARE(fileBytes(old), before);
+    QCOMPARE(iniValue(next, "Rittaido"), QStringLiteral("44"));
     QCOMPARE(iniValue(next, "FileNamePath"), next);
     QCOMPARE(iniValue(next, "PicDesignPath"), state.picDesignPath);
     QCOMPARE(doc->windowTitle(), QStringLiteral("new"));
