@@ -3,6 +3,7 @@
 
 #include "document/inifile.h"
 #include "icons.h"
+#include "messagepanel.h"
 
 #include <QAction>
 #include <QEvent>
@@ -312,6 +313,31 @@ void MainWindow::createMenus()
         }
     }
 
+    // Ctrl+Tab and Ctrl+Shift+Tab switch documents from wherever the focus is in the main
+    // window; the document area alone would only see them while it holds the focus itself.
+    // While a run holds the lock the other documents are disabled, and the keys do nothing.
+    const auto switchKeys = [this](const QList<QKeySequence> &keys, bool forward) {
+        auto *action = new QAction(this);
+        action->setObjectName(forward ? QStringLiteral("nextDocument")
+                                      : QStringLiteral("previousDocument"));
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, forward] {
+            if (!m_mdiArea || m_shared.Converting)
+                return;
+            if (forward)
+                m_mdiArea->activateNextSubWindow();
+            else
+                m_mdiArea->activatePreviousSubWindow();
+        });
+    };
+    switchKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, true);
+    // Shift+Tab arrives as Backtab on most keyboards.
+    switchKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
+               false);
+
     // ウィンドウ(&W) lists the open documents, the active one checked.
     QMenu *windowMenu = menus.value(QStringLiteral("mnuWindow"));
     connect(windowMenu, &QMenu::aboutToShow, this, [this, windowMenu] {
@@ -421,7 +447,8 @@ void MainWindow::createStatusBar()
     static const char *const kTooltips[] = {"", "繰返幅", "立体度", "密度", "画像サイズ"};
     static const char *const kKeys[] = {"", "KurikaesiHaba", "Rittaido", "Mitudo", "Size"};
     for (int panel = 1; panel <= 5; ++panel) {
-        auto *label = new QLabel(statusBar());
+        // Panel 1 shortens a message that does not fit and shows it whole as its tooltip.
+        QLabel *label = panel == 1 ? new MessagePanel(statusBar()) : new QLabel(statusBar());
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
         label->setProperty("key", QString::fromLatin1(kKeys[panel - 1]));
         label->setToolTip(QString::fromUtf8(kTooltips[panel - 1]));

@@ -3,12 +3,15 @@
 #include "scriptedprompts.h"
 #include "shell/icons.h"
 #include "shell/mainwindow.h"
+#include "shell/messagepanel.h"
 #include "shell/translations.h"
 
 #include "document/docstate.h"
 #include "document/inifile.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -22,6 +25,9 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
+
+#include <functional>
 
 using lumivex::document::DocState;
 using lumivex::shell::MainWindow;
@@ -91,6 +97,7 @@ private slots:
     void newDocumentStates_data();
     void newDocumentStates();
     void windowMenuListsDocuments();
+    void ctrlTabSwitchesDocuments();
     void pictures();
     void japaneseStandardButtons();
 
@@ -452,6 +459,34 @@ void TestMainWindowUi::statusPanels()
     }
     // panel 1 takes what the others leave
     QVERIFY(m_window->statusPanel(1)->width() > 96 * 4);
+
+    // Panel 1 keeps its whole text; what does not fit is shortened in the middle, and the whole
+    // text is offered as the tooltip then.
+    auto *message = qobject_cast<lumivex::shell::MessagePanel *>(m_window->statusPanel(1));
+    QVERIFY(message);
+    const auto askToolTip = [message] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), message->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(message, &help);
+    };
+    const QString shortPath = QStringLiteral("/tmp/Vexart1.tmp");
+    m_window->setStatusText(1, shortPath);
+    QCOMPARE(message->shownText(), shortPath);
+    askToolTip();
+    QVERIFY(!QToolTip::isVisible());
+    const QString longPath = QStringLiteral("/home/user/") +
+                             QStringLiteral("ステレオグラムの作品/").repeated(12) +
+                             QStringLiteral("最後のプロジェクト.lvd");
+    m_window->setStatusText(1, longPath);
+    QCOMPARE(message->text(), longPath);
+    const QString shown = message->shownText();
+    QVERIFY2(shown.contains(QChar(0x2026)), qPrintable(shown));
+    QVERIFY(shown.startsWith(QStringLiteral("/home/user/")));
+    QVERIFY(shown.endsWith(QStringLiteral("最後のプロジェクト.lvd")));
+    QVERIFY(message->fontMetrics().horizontalAdvance(shown) <= message->contentsRect().width());
+    QCOMPARE(m_window->width(), 900);  // a long message does not widen the window
+    askToolTip();
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), longPath);
     m_window->setStatusText(5, QStringLiteral("640 × 480"));
     QCOMPARE(m_window->statusPanel(5)->text(), QStringLiteral("640 × 480"));
     QVERIFY(!m_window->statusPanel(0));
@@ -760,6 +795,57 @@ void TestMainWindowUi::windowMenuListsDocuments()
     entries = windowMenu->actions();
     QCOMPARE(entries.size(), 2);
     QVERIFY(entries.at(0)->isChecked());
+}
+
+void TestMainWindowUi::ctrlTabSwitchesDocuments()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    for (int i = 0; i < 3; ++i)
+        m_window->menuAction(QStringLiteral("mnuMono"))->trigger();
+    QMdiArea *area = m_window->mdiArea();
+    const QList<QMdiSubWindow *> windows = area->subWindowList();
+    QCOMPARE(windows.size(), 3);
+    QCOMPARE(area->activeSubWindow(), windows.at(2));
+
+    // The keys work wherever the focus is inside the active document window: on the window
+    // itself, on a pane inside it, or with the document area holding it.
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, key, modifiers);
+    };
+    const Qt::KeyboardModifiers back = Qt::ControlModifier | Qt::ShiftModifier;
+    const QList<std::function<QWidget *(QMdiSubWindow *)>> focusPlaces = {
+        [](QMdiSubWindow *window) -> QWidget * { return window; },
+        [](QMdiSubWindow *window) -> QWidget * {
+            auto *pane = window->findChild<QWidget *>(QStringLiteral("picContBefore"));
+            pane->setFocusPolicy(Qt::StrongFocus);
+            return pane;
+        },
+        [area](QMdiSubWindow *) -> QWidget * { return area; },
+    };
+    for (const auto &place : focusPlaces) {
+        QWidget *focus = place(area->activeSubWindow());
+        focus->setFocus(Qt::OtherFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), focus);
+        QMdiSubWindow *before = area->activeSubWindow();
+        const int at = windows.indexOf(before);
+        press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(area->activeSubWindow(), windows.at((at + 1) % 3));
+        press(Qt::Key_Backtab, back);
+        QCOMPARE(area->activeSubWindow(), before);
+        press(Qt::Key_Backtab, back);
+        QCOMPARE(area->activeSubWindow(), windows.at((at + 2) % 3));
+    }
+
+    // While a run holds the lock, the documents stay where they are.
+    QMdiSubWindow *running = area->activeSubWindow();
+    m_window->shared().Converting = true;
+    press(Qt::Key_Tab, Qt::ControlModifier);
+    press(Qt::Key_Backtab, back);
+    QCOMPARE(area->activeSubWindow(), running);
+    m_window->shared().Converting = false;
 }
 
 void TestMainWindowUi::pictures()
