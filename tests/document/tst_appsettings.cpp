@@ -23,7 +23,6 @@ private slots:
     void readSetting_data();
     void readSetting();
     void writeSettingKeepsValueAndOtherKeys();
-    void windowsSettingsFileStaysShiftJis();
     void failedWriteIsQuiet();
     void folderOfChosenFile_data();
     void folderOfChosenFile();
@@ -125,24 +124,6 @@ void TstAppSettings::writeSettingKeepsValueAndOtherKeys()
     QCOMPARE(file.readAll(), QByteArray("[Lumivex Ver.2]\npicDesignDir=/pics2\n"
                                         "picFieldDir= /fields \n"));
     QCOMPARE(settings.ReadSetting(AppSettings::kPicFieldDir), QStringLiteral("/fields"));
-}
-
-void TstAppSettings::windowsSettingsFileStaysShiftJis()
-{
-    // Lumivex2.lvs as Japanese Windows writes it: Shift-JIS, CRLF. ﾃｽ (C3 BD) is also ý in UTF-8.
-    QFile out(path("a.lvs"));
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write("[Lumivex Ver.2]\r\nEditerPath=C:\\\xC3\xBD\\edit.exe\r\n");
-    out.close();
-    const AppSettings settings(path("a.lvs"));
-    QCOMPARE(settings.ReadSetting(AppSettings::kEditerPath), QString::fromUtf8("C:\\ﾃｽ\\edit.exe"));
-
-    QVERIFY(settings.WriteSetting(AppSettings::kPicDesignDir, QString::fromUtf8("C:\\画像")));
-    QFile in(path("a.lvs"));
-    QVERIFY(in.open(QIODevice::ReadOnly));
-    QCOMPARE(in.readAll(), QByteArray("[Lumivex Ver.2]\r\nEditerPath=C:\\\xC3\xBD\\edit.exe\r\n"
-                                      "picDesignDir=C:\\\x89\xe6\x91\x9c\r\n"));
-    QCOMPARE(settings.ReadSetting(AppSettings::kEditerPath), QString::fromUtf8("C:\\ﾃｽ\\edit.exe"));
 }
 
 void TstAppSettings::failedWriteIsQuiet()

@@ -246,14 +246,6 @@ void TstDocState::longPicturePaths()
     DocState expected = state;
     expected.monoOrColor = QString(255, u'c'); // stored files rely on the cut elsewhere
     QVERIFY(readDocState(path("a.lvd")) == expected);
-
-    // Blanks around a long path are trimmed like those around a short one.
-    const QString design = "/" + QString(500, u'x') + " y.bmp";
-    writeBytes(path("b.lvd"), "[Lumivex Ver.2]\nPicDesignPath= \t" + design.toUtf8() + "  \n"
-                              "StereoName=" + QByteArray(256, 'R') + "\n");
-    const DocState read = readDocState(path("b.lvd"));
-    QCOMPARE(read.picDesignPath, design);
-    QCOMPARE(read.stereoName, QString(255, u'R'));
 }
 
 void TstDocState::saveNeverOutgrowsTheReader_data()
