@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -95,8 +96,12 @@ MainWindow::MainWindow(docwindow::Prompts &prompts, QWidget *parent)
     createToolBars();
     createParameterStrip();
     createStatusBar();
-    // The client area starts at 10680 × 7530 twips.
-    resize(712, 502 + menuBar()->sizeHint().height());
+    // The document area starts at 10680 × 7530 twips; the bars around it take what they need.
+    // The window is centred once its layout has given every bar its size.
+    resize(712, 502);
+    layout()->activate();
+    resize(QSize(712, 502) + (size() - m_mdiArea->size()));
+    layout()->activate();
 
     CenterOnScreen();
     m_shared.DocumentCounter = 1;

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QScreen>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -58,6 +59,7 @@ private slots:
     void failingDiskKeepsTheWindow();
     void declinedSaveRestoresTheProject();
     void toolbarButtonsAndDropDownItems();
+    void startsCentredAroundItsDocumentArea();
 };
 
 void TestScenarios::switchingKeepsEachDocumentsMode_data()
@@ -346,6 +348,17 @@ void TestScenarios::toolbarButtonsAndDropDownItems()
     QVERIFY(!app.shared().Converting);
     QVERIFY(!app.window->button(13)->isEnabled());
     QVERIFY(app.window->button(11)->isEnabled());
+}
+
+void TestScenarios::startsCentredAroundItsDocumentArea()
+{
+    App app;
+    QCOMPARE(app.window->mdiArea()->height(), 502);
+    QVERIFY(app.window->mdiArea()->width() >= 712);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const QRect window = app.window->geometry();
+    QVERIFY(qAbs((screen.width() - window.width()) / 2 - app.window->x()) <= 1);
+    QVERIFY(qAbs((screen.height() - window.height()) / 2 - app.window->y()) <= 1);
 }
 
 QTEST_MAIN(TestScenarios)
