@@ -3,11 +3,46 @@
 
 #include "convertrun.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace lumivex::testing;
+
+namespace {
+
+// A small picture encoded with a header that claims another size: only a reader that judges the
+// header before decoding refuses it for its size.
+QByteArray claimingSize(const QImage &image, const char *format, int width, int height)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    auto *p = reinterpret_cast<uchar *>(bytes.data());
+    if (bytes.startsWith("\x89PNG")) {
+        qToBigEndian<quint32>(width, p + 16);
+        qToBigEndian<quint32>(height, p + 20);
+        return bytes;
+    }
+    const qsizetype frame = bytes.indexOf("\xFF\xC0"); // a baseline JPEG's frame header
+    qToBigEndian<quint16>(height, p + frame + 5);
+    qToBigEndian<quint16>(width, p + frame + 7);
+    return bytes;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
 
 class TestConvertInput : public QObject
 {
@@ -39,6 +74,16 @@ void TestConvertInput::initTestCase()
     QVERIFY(makeField(1025, 4, 5).save(in.filePath(QStringLiteral("field-wide.png"))));
     QVERIFY(makeField(40, 20, 6).save(in.filePath(QStringLiteral("field.bmp"))));
     QVERIFY(makeField(201, 4, 7).save(in.filePath(QStringLiteral("source201.bmp"))));
+    // A camera photo, a picture too large for memory, one cut short and a pipe.
+    writeFile(in.filePath(QStringLiteral("photo.jpg")), claimingSize(makeDesign(64, 48, 8), "JPEG", 5000, 4000));
+    writeFile(in.filePath(QStringLiteral("source-photo.jpg")), claimingSize(makeField(64, 48, 9), "JPEG", 640, 480));
+    writeFile(in.filePath(QStringLiteral("huge.png")), claimingSize(makeDesign(64, 48, 10), "PNG", 1000, 300000));
+    QByteArray png;
+    QBuffer pngBuffer(&png);
+    pngBuffer.open(QIODevice::WriteOnly);
+    QVERIFY(makeDesign(40, 20, 11).save(&pngBuffer, "PNG"));
+    writeFile(in.filePath(QStringLiteral("cut.png")), png.left(png.size() / 2));
+    QCOMPARE(::mkfifo(QFile::encodeName(in.filePath(QStringLiteral("pipe.bmp"))).constData(), 0600), 0);
     QFile garbage(in.filePath(QStringLiteral("garbage.bmp")));
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     garbage.write("BM this is not a picture at all");
@@ -78,6 +123,10 @@ void TestConvertInput::badInput_data()
     row("design is a folder", {"$IN", out}, "design picture");
     row("design too wide", {"$IN/wide.bmp", out}, "1025 pixels wide");
     row("design too wide for field mode", {"--mode", "field", "--field", "$IN/field.bmp", "$IN/wide.bmp", out}, "1025 pixels wide");
+    row("design a camera photo", {"$IN/photo.jpg", out}, "is 5000 pixels wide; at most 1024 are allowed");
+    row("design too large for memory", {"$IN/huge.png", out}, "is too large for memory (1000 × 300000 pixels)");
+    row("design cut short", {"$IN/cut.png", out}, "cut short");
+    row("design is a pipe", {"$IN/pipe.bmp", out}, "not a regular file");
     row("design one column", {"$IN/thin.bmp", out}, "at least 2 × 2");
     row("design one row", {"--mode", "color", "$IN/flat.bmp", out}, "at least 2 × 2");
     row("field missing", {"--mode", "field", "--field", "$IN/nothere.bmp", design, out}, "field picture");
@@ -85,6 +134,8 @@ void TestConvertInput::badInput_data()
     row("field too wide", {"--mode", "field", "--field", "$IN/field-wide.png", design, out}, "1025 pixels wide");
     row("field source missing", {"--mode", "field", "--field-source", "$IN/nothere.bmp", design, out}, "field source");
     row("field source too wide", {"--mode", "field", "--field-source", "$IN/source201.bmp", design, out}, "201 pixels wide");
+    row("field source a camera photo", {"--mode", "field", "--field-source", "$IN/source-photo.jpg", design, out},
+        "is 640 pixels wide; at most 200 are allowed");
     row("field name empty", {"--mode", "field", "--field=", design, out}, "--field needs a file name");
 
     row("kurikaesi above 200", {"--kurikaesi", "201", design, out}, "--kurikaesi must be a whole number from 0 to 200");
