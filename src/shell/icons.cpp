@@ -1,5 +1,6 @@
 #include "icons.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -14,6 +15,21 @@ namespace {
 
 using Drawing = std::function<void(QPainter &)>;
 
+// The disabled look: grey, light and faded. The style's own disabled look only greys an icon,
+// which leaves the mostly white and grey pictures (copy, paste, printer) hardly changed.
+QPixmap disabledLook(const QPixmap &pixmap)
+{
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int grey = 128 + qGray(line[x]) / 2;
+            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]) * 45 / 100);
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
 // Every picture is drawn on a 16 x 16 grid and scaled, so it stays sharp at each size.
 QIcon paintedIcon(const Drawing &draw)
 {
@@ -27,6 +43,7 @@ QIcon paintedIcon(const Drawing &draw)
         draw(painter);
         painter.end();
         icon.addPixmap(pixmap);
+        icon.addPixmap(disabledLook(pixmap), QIcon::Disabled);
     }
     return icon;
 }

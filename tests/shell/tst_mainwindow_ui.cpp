@@ -27,6 +27,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 using lumivex::document::DocState;
@@ -99,6 +101,7 @@ private slots:
     void windowMenuListsDocuments();
     void ctrlTabSwitchesDocuments();
     void pictures();
+    void disabledButtonsLookDisabled();
     void japaneseStandardButtons();
 
 private:
@@ -866,6 +869,48 @@ void TestMainWindowUi::pictures()
         QVERIFY(!lumivex::shell::documentIcon(id).isNull());
     QVERIFY(lumivex::shell::documentIcon(105).isNull());
     QVERIFY(!m_window->windowIcon().isNull());
+}
+
+void TestMainWindowUi::disabledButtonsLookDisabled()
+{
+    // Against the toolbar's background, a disabled button's picture must stand out far less than
+    // the enabled one, and in grey: a shade of grey more on a white and grey picture (copy,
+    // paste, printer) is not enough to tell a button that does nothing.
+    const QColor background = QApplication::palette().color(QPalette::Window);
+    const auto contrast = [&background](const QImage &image) {
+        int strongest = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                const double a = c.alphaF();
+                for (int channel = 0; channel < 3; ++channel) {
+                    const int own = channel == 0 ? c.red() : channel == 1 ? c.green() : c.blue();
+                    const int back = channel == 0 ? background.red()
+                                     : channel == 1 ? background.green() : background.blue();
+                    strongest = std::max(strongest, int(std::abs(a * (own - back))));
+                }
+            }
+        }
+        return strongest;
+    };
+    for (int index : {2, 3, 4, 6, 7, 8, 11, 12, 13}) {
+        const QIcon icon = m_window->button(index)->icon();
+        for (int size : {16, 24}) {
+            const QImage normal = icon.pixmap(size, size, QIcon::Normal).toImage();
+            const QImage disabled = icon.pixmap(size, size, QIcon::Disabled)
+                                        .toImage()
+                                        .convertToFormat(QImage::Format_ARGB32);
+            const QString what = QStringLiteral("button %1 at %2").arg(index).arg(size);
+            QVERIFY2(contrast(disabled) * 2 <= contrast(normal), qPrintable(what));
+            for (int y = 0; y < disabled.height(); ++y) {
+                for (int x = 0; x < disabled.width(); ++x) {
+                    const QColor c = disabled.pixelColor(x, y);
+                    if (c.alpha() > 0)
+                        QVERIFY2(c.red() == c.green() && c.green() == c.blue(), qPrintable(what));
+                }
+            }
+        }
+    }
 }
 
 void TestMainWindowUi::japaneseStandardButtons()
