@@ -10,7 +10,7 @@ packages=(
   xdg-utils
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(cups printer-driver-cups-pdf xvfb)
+  packages+=(cups printer-driver-cups-pdf xvfb poppler-utils)
 fi
 
 missing=()

@@ -1,5 +1,6 @@
 // 印刷: the stereo picture goes to the printer at its size on the screen; a failure is reported
-// and the document stays usable. One test prints for real when a default printer exists.
+// and the document stays usable. One test prints for real when a default printer exists, and
+// looks into the PDF a PDF queue makes of it: one page, the picture at the screen's size.
 #include "docharness.h"
 
 #include "docwindow/printer.h"
@@ -10,6 +11,11 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -44,9 +50,9 @@ public:
     }
 };
 
-QImage stereoPicture()
+QImage stereoPicture(QSize size = {120, 80})
 {
-    QImage image(120, 80, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, (x / 3 + y / 5) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
@@ -75,10 +81,15 @@ private slots:
 
     void printsStereoPicture();
     void failureIsReported();
+    void printsOnDefaultPrinter_data();
     void printsOnDefaultPrinter();
 
 private:
     DocumentWindow *documentWithStereo();
+    /// The PDF the PDF queue wrote for a job, once it is complete; empty if none comes.
+    static QString waitForPdf(const QString &jobName);
+    /// The lines a program prints; one "<tool failed>" line when it fails.
+    static QStringList toolOutput(const QString &tool, const QStringList &arguments);
 
     std::unique_ptr<App> m_app;
     FakePrinter m_printer;
@@ -139,37 +150,88 @@ void TestPrint::failureIsReported()
     QTRY_COMPARE(m_printer.jobs.size(), 1);
 }
 
+void TestPrint::printsOnDefaultPrinter_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("dpi");  // of the screen the picture is shown on
+    QTest::newRow("120 x 80 at 96 dpi") << QSize(120, 80) << 96.0;
+    QTest::newRow("150 x 90 at 144 dpi") << QSize(150, 90) << 144.0;
+    // 10.4 × 13.5 inches: larger than the page, and still one page.
+    QTest::newRow("larger than the page") << QSize(1000, 1300) << 96.0;
+}
+
 void TestPrint::printsOnDefaultPrinter()
 {
+    QFETCH(QSize, size);
+    QFETCH(double, dpi);
     if (QPrinterInfo::defaultPrinter().isNull())
         QSKIP("no default printer");
     const QString name = QStringLiteral("lumivexprinttest%1x%2")
                              .arg(QCoreApplication::applicationPid())
                              .arg(QDateTime::currentMSecsSinceEpoch());
+    const QImage picture = stereoPicture(size);
     lumivex::docwindow::QtPrinter printer;
     QString error;
-    QVERIFY2(printer.printPicture(stereoPicture(), 96, 96, name, &error), qPrintable(error));
+    QVERIFY2(printer.printPicture(picture, dpi, dpi, name, &error), qPrintable(error));
 
     // The PDF queue writes its file a moment later; other queues are taken at their word.
     if (QPrinterInfo::defaultPrinter().printerName() != QLatin1String("PDF"))
         return;
-    QString found;
+    const QString pdf = waitForPdf(name);
+    QVERIFY2(!pdf.isEmpty(), "no PDF appeared");
+    const auto removePdf = qScopeGuard([pdf] { QFile::remove(pdf); });
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()
+        || QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty())
+        QSKIP("pdfinfo and pdfimages (poppler-utils) are needed to look into the PDF");
+
+    const QStringList pages = toolOutput(QStringLiteral("pdfinfo"), {pdf}).filter(QRegularExpression(QStringLiteral("^Pages:")));
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(pages.constFirst().simplified(), QStringLiteral("Pages: 1"));
+    // One picture, as many pixels as on the screen, placed at the screen's dots per inch: the
+    // size it has on the screen.
+    const QStringList images = toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).mid(2);
+    QCOMPARE(images.size(), 1);
+    const QStringList columns = images.constFirst().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QCOMPARE(columns.value(3).toInt(), size.width());
+    QCOMPARE(columns.value(4).toInt(), size.height());
+    QCOMPARE(columns.value(12).toInt(), qRound(dpi));  // x-ppi
+    QCOMPARE(columns.value(13).toInt(), qRound(dpi));  // y-ppi
+    // And it is the picture itself, neither moved nor mirrored. (The queue compresses it with
+    // losses: black and white come back as nearly black and nearly white.)
+    QTemporaryDir extracted;
+    toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-png"), pdf, extracted.filePath(QStringLiteral("p"))});
+    const QImage printed = QImage(extracted.filePath(QStringLiteral("p-000.png"))).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(printed.size(), size);
+    int wrong = 0;
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            wrong += (qGray(printed.pixel(x, y)) > 127) != (qGray(picture.pixel(x, y)) > 127);
+    QCOMPARE(wrong, 0);
+}
+
+QString TestPrint::waitForPdf(const QString &jobName)
+{
     QElapsedTimer clock;
     clock.start();
-    while (found.isEmpty() && clock.elapsed() < 20000) {
+    while (clock.elapsed() < 30000) {
         for (const QString &folder : pdfFolders()) {
-            const QStringList files = QDir(folder).entryList({QStringLiteral("*%1*").arg(name)}, QDir::Files);
-            if (!files.isEmpty()) {
-                found = folder + QLatin1Char('/') + files.constFirst();
-                break;
-            }
+            const QStringList files = QDir(folder).entryList({QStringLiteral("*%1*").arg(jobName)}, QDir::Files);
+            // Written whole: the queue moves a finished file into place.
+            if (!files.isEmpty() && fileBytes(folder + QLatin1Char('/') + files.constFirst()).trimmed().endsWith("%%EOF"))
+                return folder + QLatin1Char('/') + files.constFirst();
         }
-        if (found.isEmpty())
-            QTest::qWait(200);
+        QTest::qWait(200);
     }
-    QVERIFY2(!found.isEmpty(), "no PDF appeared");
-    QTRY_VERIFY_WITH_TIMEOUT(fileBytes(found).startsWith("%PDF"), 5000);
-    QFile::remove(found);
+    return {};
+}
+
+QStringList TestPrint::toolOutput(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {QStringLiteral("<%1 failed>").arg(tool)};
+    return QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 QTEST_MAIN(TestPrint)
