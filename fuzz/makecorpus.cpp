@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageWriter>
 #include <QList>
 #include <QPainter>
 
@@ -151,6 +152,78 @@ QByteArray encoded(const QImage &image, const char *format)
     return bytes;
 }
 
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? 0xedb88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return ~crc;
+}
+
+// A PNG with a text chunk after its image data, where the reader meets it last.
+QByteArray pngWithTrailingText(const QByteArray &png)
+{
+    const QByteArray body = QByteArray("tEXt") + QByteArray("Comment\0depth picture", 21);
+    QByteArray chunk;
+    for (int shift : {24, 16, 8, 0})
+        chunk.append(char((body.size() - 4) >> shift));
+    chunk.append(body);
+    const quint32 crc = crc32(body);
+    for (int shift : {24, 16, 8, 0})
+        chunk.append(char(crc >> shift));
+    QByteArray out = png;
+    return out.insert(out.lastIndexOf("IEND") - 4, chunk);
+}
+
+// The GIF with a comment after its picture, before the trailer.
+QByteArray gifWithTrailingComment(const QByteArray &gif)
+{
+    return gif.chopped(1) + QByteArray("\x21\xFE\x07comment\x00\x3B", 12);
+}
+
+// A 32-bit BMP with a version 5 header and alpha bytes all zero, as Windows tools write them.
+QByteArray bmpV5()
+{
+    QByteArray out("BM");
+    putDword(out, 14 + 124 + 4 * 2 * 4);
+    putDword(out, 0);
+    putDword(out, 14 + 124);
+    for (quint32 v : {124u, 4u, 2u})
+        putDword(out, v);
+    putWord(out, 1);
+    putWord(out, 32);
+    for (quint32 v : {3u, 32u, 2835u, 2835u, 0u, 0u, 0x00ff0000u, 0x0000ff00u, 0x000000ffu, 0xff000000u, 0x73524742u})
+        putDword(out, v);
+    out.append(QByteArray(124 - 60, '\0'));
+    for (int i = 0; i < 8; ++i)
+        putDword(out, quint32(i * 0x202020));
+    return out;
+}
+
+// A bitmap file of a device-independent bitmap whose pixels start `pixels` bytes into it.
+QByteArray bmpFile(const QByteArray &dib, int pixels)
+{
+    QByteArray out("BM");
+    putDword(out, quint32(14 + dib.size()));
+    putDword(out, 0);
+    putDword(out, quint32(14 + pixels));
+    return out + dib;
+}
+
+QByteArray progressiveJpeg(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPEG");
+    writer.setProgressiveScanWrite(true);
+    writer.write(image);
+    return bytes;
+}
+
 QList<QByteArray> rasters()
 {
     QImage image(12, 6, QImage::Format_RGB32);
@@ -161,8 +234,13 @@ QList<QByteArray> rasters()
     painter.end();
     QImage alpha = image.convertToFormat(QImage::Format_ARGB32);
     alpha.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    // Also files with more after the picture's data: a text chunk, a comment, bytes after the
+    // end marker or the rows.
     return {encoded(image, "BMP"), encoded(image.convertToFormat(QImage::Format_Indexed8), "BMP"),
-            encoded(image, "PNG"), encoded(alpha, "PNG"), encoded(image, "JPEG"), makeGif()};
+            encoded(image, "PNG"), encoded(alpha, "PNG"), encoded(image, "JPEG"), makeGif(),
+            pngWithTrailingText(encoded(image, "PNG")), gifWithTrailingComment(makeGif()),
+            encoded(image, "JPEG") + QByteArray("trailing bytes"), progressiveJpeg(image),
+            encoded(image, "BMP") + QByteArray(16, '\0'), bmpV5(), bmpFile(dib(8, true), 40 + 16)};
 }
 
 QList<QByteArray> iniFiles()
