@@ -170,9 +170,12 @@ void TestExport::rememberedFolder()
 void TestExport::cancelChangesNothing()
 {
     DocumentWindow *doc = filledDocument();
+    // A folder remembered before: a cancelled dialog must leave it, not write an empty one.
+    settings().WriteSetting(QStringLiteral("picStereoDir"), m_dir->path());
     save(doc, 2, QString());
     QCOMPARE(m_app->shared().StereoImagePath, QStringLiteral("/pictures/stereo.bmp"));
-    QVERIFY(settings().ReadSetting(QStringLiteral("picStereoDir")).isEmpty());
+    QCOMPARE(settings().ReadSetting(QStringLiteral("picStereoDir")), m_dir->path());
+    QCOMPARE(m_app->prompts.asked.constFirst().request.folder, m_dir->path());
     QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
     QVERIFY(QDir(m_dir->path()).isEmpty());
 }
