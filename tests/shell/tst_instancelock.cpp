@@ -40,7 +40,8 @@ int actAsOtherCopy(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     InstanceLock lock(QString::fromLocal8Bit(argv[2]));
     const QString folder = lock.stateFolder();
-    if (!touch(folder + QStringLiteral("/Vexart1.tmp")) || !touch(folder + QStringLiteral("/TMP12345.bmp")))
+    if (!touch(folder + QStringLiteral("/Vexart1.tmp"))
+        || !touch(folder + QStringLiteral("/TMP12345.bmp")))
         return 2;
     std::cout << folder.toStdString() << std::endl;
     std::string line;
@@ -99,7 +100,8 @@ void TestInstanceLock::otherCopysFilesOutliveOurQuit()
     for (const char *name : {"Vexart1.tmp", "Vexart2.tmp", "TMP54321.bmp"})
         QVERIFY(touch(ownFolder + QLatin1Char('/') + QLatin1String(name)));
     // left in the program folder itself by an older version, beside files that are not ours
-    for (const char *name : {"Vexart5.tmp", "TMP10000.bmp", "TMPlogo.bmp", "TMP.bmp", "keep.lvd", "Lumivex2.lvs"})
+    for (const char *name :
+         {"Vexart5.tmp", "TMP10000.bmp", "TMPlogo.bmp", "TMP.bmp", "keep.lvd", "Lumivex2.lvs"})
         QVERIFY(touch(programFolder.filePath(QLatin1String(name))));
 
     own.cleanUpAtQuit();
@@ -141,14 +143,17 @@ void TestInstanceLock::wizardHandOverGoesWithTheQuit()
     auto app = std::make_unique<App>();
     const QString own = app->window->stateFolder();
     app->newMono();
-    app->prompts.files
-        << picturefiles::write(pictures.path(), QStringLiteral("d.bmp"), picturefiles::encoded(designPicture(80, 60), "BMP"))
-        << picturefiles::write(pictures.path(), QStringLiteral("s.bmp"), picturefiles::encoded(fieldPicture(20, 20), "BMP"));
+    using picturefiles::encoded;
+    app->prompts.files << picturefiles::write(pictures.path(), QStringLiteral("d.bmp"),
+                                              encoded(designPicture(80, 60), "BMP"))
+                       << picturefiles::write(pictures.path(), QStringLiteral("s.bmp"),
+                                              encoded(fieldPicture(20, 20), "BMP"));
 
     // 完了: the hand-over pictures wait in this copy's folder for the relay's new document.
     bool finished = false;
     QTimer::singleShot(0, this, [&] {
-        if (auto *wizard = qobject_cast<lumivex::wizard::WizardDialog *>(QApplication::activeModalWidget())) {
+        using lumivex::wizard::WizardDialog;
+        if (auto *wizard = qobject_cast<WizardDialog *>(QApplication::activeModalWidget())) {
             wizard->browse(0);
             wizard->browse(1);
             wizard->next();
@@ -170,7 +175,8 @@ void TestInstanceLock::wizardHandOverGoesWithTheQuit()
     // In the program the quit ends the event loop, so the relay never runs.
     app->window->timForWiz()->stop();
     QVERIFY2(!QFileInfo::exists(own), "this copy's folder outlived its quit");
-    const QStringList left = filesBelow(programFolder).filter(QRegularExpression("(^|/)(TMP\\d+\\.bmp|[^/]*\\.tmp)$"));
+    const QStringList left =
+        filesBelow(programFolder).filter(QRegularExpression("(^|/)(TMP\\d+\\.bmp|[^/]*\\.tmp)$"));
     QVERIFY2(left.isEmpty(), qPrintable(left.join(u' ')));
     app.reset();
 }
