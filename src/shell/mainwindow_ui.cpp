@@ -334,8 +334,8 @@ void MainWindow::createMenus()
     };
     switchKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab)}, true);
     // Shift+Tab arrives as Backtab on most keyboards.
-    switchKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)},
+    switchKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
                false);
 
     // ウィンドウ(&W) lists the open documents, the active one checked.

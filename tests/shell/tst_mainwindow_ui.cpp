@@ -8,9 +8,11 @@
 
 #include "document/docstate.h"
 #include "document/inifile.h"
+#include "engine/depth.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -20,6 +22,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +36,7 @@
 
 using lumivex::document::DocState;
 using lumivex::shell::MainWindow;
+namespace engine = lumivex::engine;
 
 namespace {
 
@@ -102,6 +106,7 @@ private slots:
     void ctrlTabSwitchesDocuments();
     void pictures();
     void disabledButtonsLookDisabled();
+    void helpPageMatchesTheProgram();
     void japaneseStandardButtons();
 
 private:
@@ -910,6 +915,113 @@ void TestMainWindowUi::disabledButtonsLookDisabled()
                 }
             }
         }
+    }
+}
+
+void TestMainWindowUi::helpPageMatchesTheProgram()
+{
+    QFile file(m_window->helpPage());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString page = QString::fromUtf8(file.readAll());
+    const auto plain = [](QString html) {
+        return html.remove(QRegularExpression(QStringLiteral("<[^>]*>"))).trimmed();
+    };
+    const auto tableOf = [&page](const QString &opening) {
+        const qsizetype start = page.indexOf(opening);
+        return start < 0 ? QString() : page.mid(start, page.indexOf(QStringLiteral("</table>"), start) - start);
+    };
+    const auto captionOf = [](QString caption) {
+        return caption.remove(QRegularExpression(QStringLiteral("\\(&.\\)"))).trimmed();
+    };
+
+    // The key list: one row per item, "menu → submenu", item and key, as the program has them.
+    QMap<QString, QString> written;
+    QString menu;
+    const QRegularExpression row(QStringLiteral("<tr>(.*?)</tr>"),
+                                 QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression cell(QStringLiteral("<td[^>]*>(.*?)</td>"));
+    for (auto rows = row.globalMatch(tableOf(QStringLiteral("<table class=\"keys\">"))); rows.hasNext();) {
+        QStringList cells;
+        for (auto found = cell.globalMatch(rows.next().captured(1)); found.hasNext();)
+            cells.append(plain(found.next().captured(1)));
+        if (cells.size() == 3)
+            menu = cells.takeFirst();
+        if (cells.size() == 2)
+            written.insert(menu + QLatin1Char('/') + cells.at(0), cells.at(1));
+    }
+    QMap<QString, QString> program;
+    std::function<void(const QList<QAction *> &, const QString &)> walk;
+    walk = [&](const QList<QAction *> &actions, const QString &path) {
+        for (QAction *action : actions) {
+            if (action->isSeparator())
+                continue;
+            const QString caption = captionOf(action->text());
+            if (QMenu *sub = action->menu())
+                walk(sub->actions(), path.isEmpty() ? caption : path + QStringLiteral(" → ") + caption);
+            else
+                program.insert(path + QLatin1Char('/') + caption,
+                               action->shortcut().toString(QKeySequence::PortableText));
+        }
+    };
+    walk(m_window->menuBar()->actions(), QString());
+    QCOMPARE(program.size(), 27);  // every item of the menu tree
+    for (const char *name : {"nextDocument", "previousDocument"}) {
+        const auto *action = m_window->findChild<QAction *>(QString::fromLatin1(name));
+        QVERIFY(action);
+        const QString item = qstrcmp(name, "nextDocument") == 0 ? QStringLiteral("次の文書に切り替え")
+                                                                : QStringLiteral("前の文書に切り替え");
+        program.insert(QStringLiteral("ウィンドウ/") + item,
+                       action->shortcut().toString(QKeySequence::PortableText));
+    }
+    QCOMPARE(written, program);
+    // The menus' own keys.
+    for (QAction *top : m_window->menuBar()->actions()) {
+        const QString key = top->text().section(QLatin1Char('&'), 1, 1).left(1);
+        const QString line = captionOf(top->text()) + QStringLiteral(" <kbd>Alt</kbd>+<kbd>") + key
+                             + QStringLiteral("</kbd>");
+        QVERIFY2(page.contains(line), qPrintable(line));
+    }
+
+    // The sixteen depth colours and the examples of other colours, as the conversions take them.
+    const QRegularExpression level(QStringLiteral(
+        "<td>(\\d+)(?:（[^<]*）)?</td><td><span class=\"swatch\" style=\"background:#([0-9a-f]{6})\"></span>"
+        "</td><td>(\\d+), (\\d+), (\\d+)</td>"));
+    QSet<int> levels;
+    for (auto found = level.globalMatch(page); found.hasNext();) {
+        const QRegularExpressionMatch m = found.next();
+        const int n = m.captured(1).toInt();
+        const engine::Packed colour = engine::pack(m.captured(3).toInt(), m.captured(4).toInt(),
+                                                   m.captured(5).toInt());
+        QCOMPARE(engine::DepthPalette.at(std::size_t(n)), colour);
+        QCOMPARE(m.captured(2), QColor::fromRgb(engine::redOf(colour), engine::greenOf(colour),
+                                                engine::blueOf(colour)).name().mid(1));
+        levels.insert(n);
+    }
+    QCOMPARE(levels.size(), 16);
+    const QRegularExpression example(QStringLiteral(
+        "<td><span class=\"swatch\" style=\"background:#([0-9a-f]{6})\"></span></td>"
+        "<td>(\\d+), (\\d+), (\\d+)</td><td>(\\d+), (\\d+), (\\d+)</td><td>(\\d+)</td>"));
+    int examples = 0;
+    for (auto found = example.globalMatch(tableOf(QStringLiteral("<table class=\"examples\">")));
+         found.hasNext(); ++examples) {
+        const QRegularExpressionMatch m = found.next();
+        const int r = m.captured(2).toInt(), g = m.captured(3).toInt(), b = m.captured(4).toInt();
+        QCOMPARE(m.captured(1), QColor(r, g, b).name().mid(1));
+        QCOMPARE(engine::coarsen(r), m.captured(5).toInt());
+        QCOMPARE(engine::coarsen(g), m.captured(6).toInt());
+        QCOMPARE(engine::coarsen(b), m.captured(7).toInt());
+        QCOMPARE(engine::depthLevel(engine::pack(r, g, b)), m.captured(8).toInt());
+    }
+    QVERIFY(examples >= 4);
+
+    // The sliders' ranges and a new random-dot document's values.
+    m_window->menuAction(QStringLiteral("mnuMono"))->trigger();
+    for (int i = 0; i < 3; ++i) {
+        const QString line = QStringLiteral("<tr><td>%1</td><td>0～%2</td><td>%3</td>")
+                                 .arg(m_window->caption(i)->text())
+                                 .arg(m_window->slider(i)->maximum())
+                                 .arg(m_window->slider(i)->value());
+        QVERIFY2(page.contains(line), qPrintable(line));
     }
 }
 
