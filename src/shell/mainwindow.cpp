@@ -357,6 +357,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    // A wizard finished just before the quit hands over to no document.
+    m_timForWiz.stop();
     deleteStateFilesAtQuit();
     event->accept();
 }
