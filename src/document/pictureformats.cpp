@@ -1,5 +1,6 @@
 #include "pictureformats.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -207,6 +208,27 @@ bool isFrameMarker(uchar m)
     return m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC;
 }
 
+// The number of 8 × 8 blocks the frame's components have at least (each is sampled at H / Hmax
+// across and V / Vmax down), or -1 for a sampling factor of zero. `at` is the first component.
+double jpegBlocks(const Bytes &b, qint64 at, int components, QSize size)
+{
+    int maxH = 0;
+    int maxV = 0;
+    for (int i = 0; i < components; ++i) {
+        const uchar factors = b.at(at + 3 * i + 1);
+        if ((factors >> 4) == 0 || (factors & 15) == 0)
+            return -1;
+        maxH = std::max(maxH, factors >> 4);
+        maxV = std::max(maxV, factors & 15);
+    }
+    double blocks = 0;
+    for (int i = 0; i < components; ++i) {
+        const uchar factors = b.at(at + 3 * i + 1);
+        blocks += double(size.width()) * (factors >> 4) / maxH * size.height() * (factors & 15) / maxV / 64;
+    }
+    return blocks;
+}
+
 // Walks the markers. With wholeFile false it stops at the frame header (the size); otherwise it
 // goes through every scan's entropy-coded data to the end-of-image marker.
 void walkJpeg(const Bytes &b, RasterLayout &layout, bool wholeFile)
@@ -216,6 +238,7 @@ void walkJpeg(const Bytes &b, RasterLayout &layout, bool wholeFile)
     bool huffman = false;
     bool scanned = false;
     qint64 scanBytes = 0; // entropy-coded data of every scan
+    double leastBlocks = 0; // 8 × 8 blocks of all components, at least
     for (;;) {
         // Bytes between segments are skipped up to the next marker, as the decoder does.
         pos = b.nextFF(pos);
@@ -228,11 +251,10 @@ void walkJpeg(const Bytes &b, RasterLayout &layout, bool wholeFile)
         if (marker == 0xD9) { // end of image
             if (!scanned)
                 refuse(layout, PictureProblem::Damaged, QStringLiteral("no JPEG image data"));
-            // Huffman coding spends at least one bit on every 8 × 8 block of a component in
-            // the scans that carry its DC values, and a component has at least one block for
-            // 32 × 32 pixels (sampled at a quarter each way): scans too short for the frame
+            // Huffman coding spends at least one bit on every 8 × 8 block of every component
+            // in the scans that carry its DC values: scans too short for the frame's blocks
             // cannot hold it. (Arithmetic coding has no such floor.)
-            else if (huffman && double(scanBytes) * 8 * 1024 < double(layout.size.width()) * layout.size.height())
+            else if (huffman && double(scanBytes) * 8 < leastBlocks)
                 refuse(layout, PictureProblem::CutShort, QStringLiteral("the image data is cut short"));
             return;
         }
@@ -246,7 +268,8 @@ void walkJpeg(const Bytes &b, RasterLayout &layout, bool wholeFile)
         if (!b.has(pos, length))
             return refuse(layout, PictureProblem::CutShort, kCutShort);
         if (isFrameMarker(marker) && !frame) {
-            if (length < 8)
+            const int components = length >= 8 ? b.at(pos + 7) : 0;
+            if (components == 0 || length < 8 + 3 * components)
                 return refuse(layout, PictureProblem::Damaged, QStringLiteral("damaged JPEG frame header"));
             const int height = int(b.be16(pos + 3));
             const int width = int(b.be16(pos + 5));
@@ -255,6 +278,9 @@ void walkJpeg(const Bytes &b, RasterLayout &layout, bool wholeFile)
             layout.size = QSize(width, height);
             frame = true;
             huffman = marker <= 0xC7;
+            leastBlocks = jpegBlocks(b, pos + 8, components, layout.size);
+            if (leastBlocks < 0)
+                return refuse(layout, PictureProblem::Damaged, QStringLiteral("damaged JPEG frame header"));
             if (!wholeFile)
                 return;
         }

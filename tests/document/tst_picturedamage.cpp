@@ -31,13 +31,14 @@ namespace {
 
 const QList<QRgb> kGreys{qRgb(0, 0, 0), qRgb(85, 85, 85), qRgb(170, 170, 170), qRgb(255, 255, 255)};
 
-QByteArray encoded(const QImage &image, const char *format, bool progressive = false)
+QByteArray encoded(const QImage &image, const char *format, bool progressive = false, int quality = -1)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
     writer.setProgressiveScanWrite(progressive);
+    writer.setQuality(quality);
     writer.write(image);
     return bytes;
 }
@@ -256,6 +257,12 @@ void TestPictureDamage::cutShortIsRefused_data()
     QTest::newRow("jpeg in the middle of its scan") << jpeg.left(jpeg.size() * 2 / 3) << cut;
     QTest::newRow("jpeg without its end marker") << jpeg.chopped(2) << cut;
     QTest::newRow("jpeg with bytes after its end") << jpeg + QByteArray(100, 'x') << whole;
+    // Pictures of one colour pack into the fewest bytes a JPEG can have: still whole.
+    QImage uniform(1024, 1024, QImage::Format_RGB32);
+    uniform.fill(qRgb(250, 250, 250));
+    QTest::newRow("jpeg of one colour") << encoded(uniform, "JPEG", false, 1) << whole;
+    QTest::newRow("progressive grey jpeg of one colour")
+        << encoded(uniform.convertToFormat(QImage::Format_Grayscale8), "JPEG", true, 1) << whole;
     const QByteArray progressive = encoded(noise(160, 120), "JPEG", true);
     QTest::newRow("progressive jpeg whole") << progressive << whole;
     QTest::newRow("progressive jpeg after its first scan") << progressive.left(secondScan(progressive)) << cut;
