@@ -12,8 +12,10 @@ void ColourField::begin(const FieldParams &params, int scanWidth)
     m_params = params;
     m_params.kurikaesi = limitParameter(params.kurikaesi);
     m_params.rittaido = limitParameter(params.rittaido);
-    m_scanWidth = std::clamp(scanWidth, 0, kMaxWidth);
+    m_scanWidth = std::clamp(scanWidth, 0, kMaxRunWidth);
     m_offset = linkOffsets(m_params.kurikaesi, m_params.rittaido);
+    // Every row clears the positions it uses: only the size matters here.
+    m_fieldRow.resize(static_cast<std::size_t>(m_scanWidth) + 1);
 }
 
 void ColourField::row(std::span<const std::int32_t> depthRow, std::span<const Packed> fieldRow,

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace lumivex::engine {
 
@@ -24,8 +25,9 @@ struct FieldParams
 class ColourField
 {
 public:
-    /// Starts or continues a run. scanWidth = the field picture's width, at most kMaxWidth.
-    /// The repeat width and depth strength are held to ±kParameterLimit.
+    /// Starts or continues a run. scanWidth = the field picture's width, held to
+    /// 0..kMaxRunWidth. The field row is sized here, so that no row allocates. The repeat width
+    /// and depth strength are held to ±kParameterLimit.
     void begin(const FieldParams &params, int scanWidth);
 
     /// Processes one row. depthRow holds the levels of columns 0..scanWidth (std::out_of_range
@@ -46,7 +48,7 @@ private:
     FieldParams m_params;
     int m_scanWidth = 0;
     std::array<int, 16> m_offset{};  ///< link offset K - shift of each depth level
-    std::array<Packed, kRowCapacity> m_fieldRow{};
+    std::vector<Packed> m_fieldRow = std::vector<Packed>(1);  ///< positions 0..scanWidth
 };
 
 } // namespace lumivex::engine

@@ -11,8 +11,13 @@ using Packed = std::int32_t;
 /// What a point read outside a picture yields.
 inline constexpr Packed kOutside = -1;
 
-/// Pictures are at most this many pixels wide; row buffers hold one position more, because
-/// the conversions visit one column beyond the last visible one.
+/// The widest run the conversions take: the last column they process is at most this, so a
+/// row of a run has at most kMaxRunWidth + 1 positions (the conversions visit one column beyond
+/// the last visible one). Their row buffers are sized to each run when it starts.
+inline constexpr int kMaxRunWidth = 16384;
+
+/// The document window's pictures are at most this many pixels wide; its row buffers hold one
+/// position more, for the column beyond the last visible one.
 inline constexpr int kMaxWidth = 1024;
 inline constexpr int kRowCapacity = kMaxWidth + 1;
 

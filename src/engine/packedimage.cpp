@@ -4,20 +4,22 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace lumivex::engine {
 
 PackedImage convertRandomDot(const PackedImage &design, const DotParams &params, std::uint64_t seed,
                              RandomDot &dots)
 {
-    if (design.width > kRowCapacity)
+    // The last column processed is width - 1: the design may be one pixel wider than a run.
+    if (design.width > kMaxRunWidth + 1)
         throw std::invalid_argument("design picture too wide");
     if (design.width < 1 || design.height < 1)
         return {};
     const int scanWidth = design.width - 1;
     const int scanHeight = design.height - 1;
     PackedImage result(scanWidth, scanHeight);
-    std::array<std::int32_t, kRowCapacity> depth{};
+    std::vector<std::int32_t> depth(static_cast<std::size_t>(scanWidth) + 1);
     dots.begin(params, scanWidth, seed);
     for (int y = 0; y <= scanHeight; ++y) {
         GetDepthRow(design.row(y), scanWidth, depth);
@@ -34,12 +36,12 @@ PackedImage convertRandomDot(const PackedImage &design, const DotParams &params,
 
 PackedImage convertField(const PackedImage &design, const PackedImage &field, const FieldParams &params)
 {
-    if (field.width > kMaxWidth)
+    if (field.width > kMaxRunWidth)
         throw std::invalid_argument("field picture too wide");
     const int scanWidth = field.width;
     const int scanHeight = field.height;
     PackedImage result(field.width, field.height);
-    std::array<std::int32_t, kRowCapacity> depth{};
+    std::vector<std::int32_t> depth(static_cast<std::size_t>(scanWidth) + 1);
     ColourField conv;
     conv.begin(params, scanWidth);
     for (int y = 0; y <= scanHeight; ++y) {

@@ -42,13 +42,13 @@ struct PackedImage
 
 /// One complete random-dot run started afresh over a design picture. The result is
 /// (width-1) × (height-1). `dots` carries the window's state between runs. A design wider than
-/// kRowCapacity throws std::invalid_argument.
+/// kMaxRunWidth + 1 (a result wider than kMaxRunWidth) throws std::invalid_argument.
 PackedImage convertRandomDot(const PackedImage &design, const DotParams &params, std::uint64_t seed,
                              RandomDot &dots);
 PackedImage convertRandomDot(const PackedImage &design, const DotParams &params, std::uint64_t seed);
 
 /// One complete colour-field run over a design and a field picture. The result has the field's
-/// size. A field wider than kMaxWidth throws std::invalid_argument.
+/// size. A field wider than kMaxRunWidth throws std::invalid_argument.
 PackedImage convertField(const PackedImage &design, const PackedImage &field, const FieldParams &params);
 
 /// Tiles a small source picture, unscaled, from (0, 0) over an area of width × height:

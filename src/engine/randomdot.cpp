@@ -43,8 +43,11 @@ void RandomDot::begin(const DotParams &params, int scanWidth, std::uint64_t seed
     m_params = params;
     m_params.kurikaesi = limitParameter(params.kurikaesi);
     m_params.rittaido = limitParameter(params.rittaido);
-    m_scanWidth = std::clamp(scanWidth, 0, kMaxWidth);
+    m_scanWidth = std::clamp(scanWidth, 0, kMaxRunWidth);
     m_offset = linkOffsets(m_params.kurikaesi, m_params.rittaido);
+    // Every row clears the positions it uses, so the contents left from an earlier run do not
+    // matter; a run no wider than the last one keeps the buffer it has.
+    m_dotRow.resize(static_cast<std::size_t>(m_scanWidth) + 1);
     m_dotThreshold = dotThreshold(params.mitudo);
     m_random.reseed(seed);
 }
@@ -66,23 +69,27 @@ void RandomDot::row(std::span<const std::int32_t> depthRow, std::span<Packed> ou
     Packed *pixels = out.data();
 
     int previous = m_previousShift;
-    columns<true, true>(0, split, depth, pixels, previous);
+    DotChooser chooser{m_random, m_dotThreshold, m_params.mono};
+    columns<true, true>(0, split, depth, pixels, previous, chooser);
     if (chooseEnd < visible)
-        columns<false, true>(split, rest, depth, pixels, previous);
+        columns<false, true>(split, rest, depth, pixels, previous, chooser);
     else
-        columns<true, false>(split, rest, depth, pixels, previous);
-    columns<false, false>(rest, last + 1, depth, pixels, previous);
+        columns<true, false>(split, rest, depth, pixels, previous, chooser);
+    columns<false, false>(rest, last + 1, depth, pixels, previous, chooser);
     m_previousShift = previous;
+    m_random = chooser.random;
 }
 
 template <bool Choose, bool Draw>
-void RandomDot::columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous)
+void RandomDot::columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous,
+                        DotChooser &chooser)
 {
     // Works with link offsets K - shift: an offset larger than the previous column's means the
     // shift fell. The inner loop leaves for the gap fill, so that it keeps its values in
     // registers.
     const int k = m_params.kurikaesi;
-    const unsigned last = static_cast<unsigned>(m_scanWidth);
+    const int lastColumn = m_scanWidth;
+    const unsigned last = static_cast<unsigned>(lastColumn);
     std::int32_t *dots = m_dotRow.data();
     int previousOffset = k - previous;
     int x = from;
@@ -93,7 +100,7 @@ void RandomDot::columns(int from, int to, const std::int32_t *depth, Packed *out
             if constexpr (Choose) {
                 // A copied dot stays; an empty or black position gets a fresh one.
                 if (dots[x] == 0)
-                    choose(x);
+                    dots[x] = chooser.next();
             }
             const std::int32_t dot = dots[x];
             if constexpr (Draw)
@@ -106,21 +113,15 @@ void RandomDot::columns(int from, int to, const std::int32_t *depth, Packed *out
             previousOffset = linkOffset;
         }
         if (x < to) {
-            gapFill(x + previousOffset, x + linkOffset - 1);
+            // The surface steps back: these positions are reached by no link.
+            const int fillEnd = std::min(x + linkOffset - 1, lastColumn);
+            for (int i = std::max(x + previousOffset, 0); i <= fillEnd; ++i)
+                dots[i] = chooser.next();
             previousOffset = linkOffset;
             ++x;
         }
     }
     previous = k - previousOffset;
-}
-
-void RandomDot::gapFill(int from, int to)
-{
-    // The surface steps back: these positions are reached by no link.
-    from = std::max(from, 0);
-    to = std::min(to, m_scanWidth);
-    for (int i = from; i <= to; ++i)
-        choose(i);
 }
 
 } // namespace lumivex::engine

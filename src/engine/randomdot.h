@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace lumivex::engine {
 
@@ -32,8 +33,9 @@ class RandomDot
 {
 public:
     /// Starts or continues a run with fresh parameters and a fresh seed.
-    /// scanWidth is the last column processed: design width - 1, at most kMaxWidth. The repeat
-    /// width and depth strength are held to ±kParameterLimit.
+    /// scanWidth is the last column processed: design width - 1, held to 0..kMaxRunWidth. The
+    /// dot row is sized here, so that no row allocates. The repeat width and depth strength
+    /// are held to ±kParameterLimit.
     void begin(const DotParams &params, int scanWidth, std::uint64_t seed);
 
     /// Processes one row. depthRow holds the levels of columns 0..scanWidth (GetDepthRow;
@@ -47,24 +49,29 @@ public:
     int scanWidth() const { return m_scanWidth; }
 
 private:
-    template <bool Choose, bool Draw>
-    void columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous);
-    void gapFill(int from, int to);
-
     // A fresh dot: r = floor(draw × 101) against the density, then white in monochrome or a
     // second draw for one of the sixteen colours (black included). r < density holds exactly
-    // for the draws below m_dotThreshold (worked out in begin()), so the first draw needs no
-    // floating-point work.
-    void choose(int position)
+    // for the draws below the threshold (worked out in begin()), so the first draw needs no
+    // floating-point work. A row works on a copy of the generator, so that its state stays in
+    // registers rather than being written back after every draw.
+    struct DotChooser
     {
-        const bool dotted = m_random.nextBits() < m_dotThreshold;
-        if (m_params.mono)
-            m_dotRow[position] = 15 * static_cast<std::int32_t>(dotted);  // no branch on the draw
-        else if (dotted)
-            m_dotRow[position] = static_cast<std::int32_t>(m_random.next() * 16.0f);
-        else
-            m_dotRow[position] = 0;
-    }
+        UniformRandom random;
+        std::uint32_t threshold;
+        bool mono;
+
+        std::int32_t next()
+        {
+            const bool dotted = random.nextBits() < threshold;
+            if (mono)
+                return 15 * static_cast<std::int32_t>(dotted);  // no branch on the draw
+            return dotted ? static_cast<std::int32_t>(random.next() * 16.0f) : 0;
+        }
+    };
+
+    template <bool Choose, bool Draw>
+    void columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous,
+                 DotChooser &chooser);
 
     DotParams m_params;
     int m_scanWidth = 0;
@@ -72,7 +79,7 @@ private:
     std::array<int, 16> m_offset{};  ///< link offset K - shift of each depth level
     std::uint32_t m_dotThreshold = 0;  ///< draws below it make a dot
     UniformRandom m_random;
-    std::array<std::int32_t, kRowCapacity> m_dotRow{};
+    std::vector<std::int32_t> m_dotRow = std::vector<std::int32_t>(1);  ///< positions 0..scanWidth
 };
 
 } // namespace lumivex::engine

@@ -94,7 +94,7 @@ struct RandomDot
                 dotRow[p] = static_cast<int>(random.next() * 16.0f);
         };
         for (int y = firstRow; y <= scanHeight && y != endRow; ++y) {
-            std::vector<int> dotRow(1025, 0);
+            std::vector<int> dotRow(scanWidth + 1, 0);
             const std::vector<int> depth = depthRow(design, y, scanWidth);
             for (int x = 0; x <= scanWidth; ++x) {
                 const int s = shift(rittaido, depth[x]);
@@ -124,7 +124,7 @@ inline void field(const PackedImage &design, const PackedImage &fieldPicture, in
     const int scanWidth = fieldPicture.width;
     const int scanHeight = fieldPicture.height;
     for (int y = firstRow; y <= scanHeight; ++y) {
-        std::vector<Packed> fieldRow(1025, 0);
+        std::vector<Packed> fieldRow(scanWidth + 1, 0);
         const std::vector<int> depth = depthRow(design, y, scanWidth);
         for (int x = 0; x <= scanWidth; ++x) {
             const int s = shift(rittaido, depth[x]);

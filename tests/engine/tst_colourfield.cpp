@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
+#include <vector>
 
 using namespace lumivex::engine;
 
@@ -43,6 +45,7 @@ private slots:
     void sameAsReference_data();
     void sameAsReference();
     void continueAtLaterRow();
+    void runsOfChangingWidth();
     void tiling_data();
     void tiling();
 };
@@ -59,6 +62,11 @@ void TstColourField::pictureHasTheFieldsSize()
     // Numbers far out of range (a hand-edited project file) leave the run sound.
     for (const int extreme : {INT_MAX, INT_MIN})
         QCOMPARE(convertField(designs::noise(100, 20, 1), field, {extreme, extreme}).width, 120);
+
+    // The widest run takes a field of kMaxRunWidth columns; a wider one is refused, not cut.
+    QCOMPARE(convertField(designs::flat(10, 2, 9), designs::field(kMaxRunWidth, 2, 1, 0), {}).width, kMaxRunWidth);
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                             convertField(designs::flat(10, 2, 9), designs::field(kMaxRunWidth + 1, 2, 1, 0), {}));
 }
 
 void TstColourField::depthZeroRepeatsWithPeriodK()
@@ -125,6 +133,9 @@ void TstColourField::sameAsReference_data()
     QTest::newRow("K beyond the picture") << 200 << 25 << 150;
     QTest::newRow("single precision factor") << 50 << 7 << 300;
     QTest::newRow("widest") << 200 << 50 << kMaxWidth;
+    QTest::newRow("print width") << 200 << 50 << 2480;
+    QTest::newRow("widest run") << 70 << 20 << kMaxRunWidth;
+    QTest::newRow("widest run, links of 3000") << 3000 << 50 << kMaxRunWidth;
 }
 
 void TstColourField::sameAsReference()
@@ -161,6 +172,27 @@ void TstColourField::continueAtLaterRow()
     PackedImage expected = convertField(design, field, {40, 20});
     reference::field(design, field, 65, 45, expected, 20);
     QVERIFY(samePicture(result, expected));
+}
+
+void TstColourField::runsOfChangingWidth()
+{
+    // One window's conversion taken through fields of very different widths, narrow after wide
+    // and wide after narrow: each picture is still the reference's.
+    auto conv = std::make_unique<ColourField>();
+    for (const int width : {180, kMaxRunWidth, 3, 2480, kMaxWidth, 0}) {
+        const PackedImage design = designs::noise(width + 5, 6, static_cast<unsigned>(width));
+        const PackedImage field = designs::field(width, 5, static_cast<unsigned>(width), 7);
+        PackedImage result(field.width, field.height);
+        std::vector<std::int32_t> depth(static_cast<std::size_t>(width) + 1);
+        conv->begin({90, 40}, width);
+        for (int y = 0; y <= field.height; ++y) {
+            GetDepthRow(design.row(y), width, depth);
+            conv->row(depth, field.row(y), y < result.height ? result.row(y) : std::span<Packed>{});
+        }
+        PackedImage expected(field.width, field.height);
+        reference::field(design, field, 90, 40, expected);
+        QVERIFY2(samePicture(result, expected), QByteArray::number(width));
+    }
 }
 
 void TstColourField::tiling_data()

@@ -46,6 +46,7 @@ private slots:
     void sameAsReference_data();
     void sameAsReference();
     void pauseAndContinue();
+    void runsOfChangingWidth();
 };
 
 void TstRandomDot::pictureSize()
@@ -55,8 +56,12 @@ void TstRandomDot::pictureSize()
     QCOMPARE(result.width, 9);
     QCOMPARE(result.height, 5);
     QCOMPARE(convertRandomDot(designs::flat(1, 1, 0), DotParams{}, 1).pixels.size(), 0u);
+
+    // The widest run draws kMaxRunWidth columns; a design wider than that plus the undrawn
+    // column is refused rather than cut.
+    QCOMPARE(convertRandomDot(designs::flat(kMaxRunWidth + 1, 2, 5), DotParams{}, 1).width, kMaxRunWidth);
     QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
-                             convertRandomDot(designs::flat(kMaxWidth + 2, 2, 0), DotParams{}, 1));
+                             convertRandomDot(designs::flat(kMaxRunWidth + 2, 2, 0), DotParams{}, 1));
 }
 
 void TstRandomDot::parametersFarOutOfRange()
@@ -231,6 +236,16 @@ void TstRandomDot::sameAsReference_data()
     QTest::newRow("carried shift into column 0")
         << designs::make(90, 30, [](int x, int) { return DepthPalette[x >= 80 ? 15 : x % 7]; })
         << 5 << 50 << 70 << false;
+    // Wider than the window takes: a print at 300 dpi, and the widest run.
+    QTest::newRow("print width") << designs::noise(2480, 16, 13) << 200 << 50 << 50 << false;
+    QTest::newRow("widest run, mono") << designs::noise(kMaxRunWidth + 1, 6, 14) << 70 << 20 << 30 << true;
+    QTest::newRow("widest run, gap fill past the right border")
+        << designs::make(kMaxRunWidth + 1, 4, [](int x, int) {
+               return DepthPalette[x < kMaxRunWidth - 23 && x % 150 < 100 ? 15 : 0];
+           })
+        << 200 << 50 << 70 << false;
+    // Links that reach far beyond the window's widest picture (a hand-edited repeat width).
+    QTest::newRow("widest run, links of 3000") << designs::noise(kMaxRunWidth + 1, 6, 15) << 3000 << 50 << 60 << false;
 }
 
 void TstRandomDot::sameAsReference()
@@ -287,6 +302,26 @@ void TstRandomDot::pauseAndContinue()
     ref.run(design, second.kurikaesi, second.rittaido, second.mitudo, second.mono, 6, expected, 40);
     QVERIFY(samePicture(result, expected));
     QCOMPARE(dots.previousShift(), depthShift(depthFactor(35), 15));
+}
+
+void TstRandomDot::runsOfChangingWidth()
+{
+    // One window's conversion taken through runs of very different widths, narrow after wide
+    // and wide after narrow: each picture is still the reference's, and the shift carried from
+    // run to run too.
+    auto dots = std::make_unique<RandomDot>();
+    reference::RandomDot ref;
+    std::uint64_t seed = 30;
+    for (const int width : {300, kMaxRunWidth + 1, 2, 2480, kRowCapacity, 1}) {
+        const PackedImage design = designs::noise(width, 5, static_cast<unsigned>(width));
+        const DotParams params{90, 40, 70, seed % 2 == 0};
+        PackedImage expected(width - 1, design.height - 1);
+        ref.run(design, params.kurikaesi, params.rittaido, params.mitudo, params.mono, seed, expected);
+        QVERIFY2(samePicture(convertRandomDot(design, params, seed, *dots), expected),
+                 QByteArray::number(width));
+        QCOMPARE(dots->previousShift(), ref.previousShift);
+        ++seed;
+    }
 }
 
 QTEST_GUILESS_MAIN(TstRandomDot)
