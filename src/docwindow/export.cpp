@@ -1,4 +1,4 @@
-// 画像の保存 and 印刷: one pane's picture written to a BMP file, the stereo picture printed.
+// 画像の保存 and 印刷: one pane's picture written to a BMP or PNG file, the stereo picture printed.
 #include "documentwindow.h"
 
 #include "mainfacade.h"
@@ -40,13 +40,15 @@ const ExportKind *exportFor(const QString &word)
     return nullptr;
 }
 
-// Written through a save file, so that a failed write leaves an existing file as it was.
-bool writeBmp(const QImage &image, const QString &path)
+// A name ending in ".png" is written as PNG; any other name, with or without an extension, as
+// BMP. Written through a save file, so that a failed write leaves an existing file as it was.
+bool writePicture(const QImage &image, const QString &path)
 {
+    const char *format = path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!image.save(&file, "BMP")) {
+    if (!image.save(&file, format)) {
         file.cancelWriting();
         return false;
     }
@@ -74,19 +76,19 @@ void DocumentWindow::SavePaneImage()
         folder = QDir::homePath();
     FileRequest request;
     request.folder = folder;
-    request.filter = QStringLiteral("BMP(*.bmp)");
+    request.filter = QStringLiteral("BMP(*.bmp);;PNG(*.png)");
     request.save = true;
     request.overwritePrompt = true;
     const QString chosen = m_main.prompts().askFile(this, request);
     if (chosen.isEmpty())
         return;
 
-    // The name is taken as typed: the file is a BMP file whatever its extension, or without one.
+    // The name is taken as typed, no extension added.
     const bool stereo = kind->pane == 2;
     const QString previousStereo = s.StereoImagePath;
     if (stereo)
         s.StereoImagePath = chosen;
-    if (!writeBmp(image, chosen)) {
+    if (!writePicture(image, chosen)) {
         // The document must not name a stereo picture that was never written.
         if (stereo)
             s.StereoImagePath = previousStereo;

@@ -104,18 +104,25 @@ void TestExport::save(DocumentWindow *doc, int pane, const QString &path)
 void TestExport::savesPane_data()
 {
     QTest::addColumn<int>("pane");
-    QTest::newRow("design") << 0;
-    QTest::newRow("field") << 1;
-    QTest::newRow("stereo") << 2;
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("design, BMP") << 0 << "out.bmp" << QByteArray("BM");
+    QTest::newRow("design, PNG") << 0 << "out.png" << QByteArray("\x89PNG");
+    QTest::newRow("field, BMP") << 1 << "out.bmp" << QByteArray("BM");
+    QTest::newRow("field, PNG") << 1 << "out.png" << QByteArray("\x89PNG");
+    QTest::newRow("stereo, BMP") << 2 << "out.bmp" << QByteArray("BM");
+    QTest::newRow("stereo, PNG in capitals") << 2 << "OUT.PNG" << QByteArray("\x89PNG");
 }
 
 void TestExport::savesPane()
 {
     QFETCH(int, pane);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, magic);
     DocumentWindow *doc = filledDocument();
     // What a conversion drew into the picture is saved with it.
     pictureOf(doc, pane)->image().setPixel(3, 4, qRgb(0, 0, 0));
-    const QString path = m_dir->filePath(QStringLiteral("out.bmp"));
+    const QString path = m_dir->filePath(name);
 
     save(doc, pane, path);
 
@@ -125,11 +132,11 @@ void TestExport::savesPane()
     QVERIFY(request.save);
     QVERIFY(request.overwritePrompt);
     QVERIFY(request.fileName.isEmpty());
-    QCOMPARE(request.filter, QStringLiteral("BMP(*.bmp)"));
+    QCOMPARE(request.filter, QStringLiteral("BMP(*.bmp);;PNG(*.png)"));
     QCOMPARE(request.folder, QDir::homePath());  // nothing remembered yet
 
-    QCOMPARE(fileBytes(path).left(2), QByteArray("BM"));
-    QCOMPARE(QImage(path, "BMP").convertToFormat(QImage::Format_RGB32), pictureOf(doc, pane)->image());
+    QCOMPARE(fileBytes(path).left(magic.size()), magic);
+    QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), pictureOf(doc, pane)->image());
     QCOMPARE(settings().ReadSetting(QString::fromLatin1(kFolderKeys[pane])), m_dir->path());
     QCOMPARE(m_app->shared().CommandWord, QString::fromLatin1(kCommands[pane]));
     // Only the stereo picture becomes the document's file; the others keep naming their source.
