@@ -1,5 +1,6 @@
 #include "convert.h"
 
+#include "document/greydepth.h"
 #include "document/picture.h"
 #include "engine/packedimage.h"
 #include "engine/uniformrandom.h"
@@ -46,10 +47,18 @@ PackedImage loadPacked(const QString &what, const QString &path, int maxWidth)
     return document::toPacked(picture.image);
 }
 
+// The design in the depth colours the engine samples; a grey depth map is mapped onto them.
+PackedImage loadDesign(const Options &options)
+{
+    PackedImage design = loadPacked(QStringLiteral("design picture"), options.design, kMaxDesignWidth);
+    if (options.depth == DepthSource::Grey)
+        document::greyToDepthColours(design);
+    return design;
+}
+
 PackedImage convertDots(const Options &options)
 {
-    const PackedImage design =
-        loadPacked(QStringLiteral("design picture"), options.design, document::kMaxPictureWidth);
+    const PackedImage design = loadDesign(options);
     // The stereo picture is one pixel narrower and shorter than the design: a design of one
     // row or column would give an empty picture, which no file can hold.
     if (design.width < 2 || design.height < 2)
@@ -65,10 +74,9 @@ PackedImage convertDots(const Options &options)
 
 PackedImage convertFieldPicture(const Options &options)
 {
-    const PackedImage design =
-        loadPacked(QStringLiteral("design picture"), options.design, document::kMaxPictureWidth);
+    const PackedImage design = loadDesign(options);
     const PackedImage field = !options.field.isEmpty()
-        ? loadPacked(QStringLiteral("field picture"), options.field, document::kMaxPictureWidth)
+        ? loadPacked(QStringLiteral("field picture"), options.field, kMaxDesignWidth)
         : engine::tileField(loadPacked(QStringLiteral("field source picture"), options.fieldSource,
                                        kMaxFieldSourceWidth),
                             design.width, design.height);

@@ -1,7 +1,10 @@
-// lumivex-convert: turns a design picture into a stereo picture without opening a window.
+// lumivex-convert: turns design pictures into stereo pictures without opening a window.
 
+#include "batch.h"
 #include "convert.h"
 #include "options.h"
+#include "outputcheck.h"
+#include "report.h"
 
 #include <QCoreApplication>
 
@@ -16,38 +19,39 @@ namespace {
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "lumivex-convert: %s\n", qPrintable(message));
+        lumivex::cli::complain(message);
 }
 
-int complain(QString message)
+int run(const lumivex::cli::Options &options)
 {
-    // Paths and reader messages may hold line breaks; the complaint stays one line.
-    message.replace(u'\r', u' ').replace(u'\n', u' ');
-    std::fprintf(stderr, "lumivex-convert: %s\n", qPrintable(message));
-    return 2;
+    if (options.help || options.version) {
+        std::fputs(qPrintable(options.help ? lumivex::cli::usageText() : lumivex::cli::versionText()), stdout);
+        return 0;
+    }
+    if (options.isBatch())
+        return lumivex::cli::runBatch(options);
+    lumivex::cli::checkOutput(options);
+    lumivex::cli::convertAndSave(options);
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    lumivex::cli::divertLibraryOutput();
     qInstallMessageHandler(quietMessages);
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
     try {
-        const lumivex::cli::Options options = lumivex::cli::parseOptions(arguments);
-        if (options.help) {
-            std::fputs(qPrintable(lumivex::cli::usageText()), stdout);
-            return 0;
-        }
-        lumivex::cli::convertAndSave(options);
-        return 0;
+        return run(lumivex::cli::parseOptions(arguments));
     } catch (const lumivex::cli::Failure &failure) {
-        return complain(failure.message);
+        lumivex::cli::complain(failure.message);
     } catch (const std::bad_alloc &) {
-        return complain(QStringLiteral("out of memory"));
+        lumivex::cli::complain(QStringLiteral("out of memory"));
     } catch (const std::exception &error) {
-        return complain(QString::fromLocal8Bit(error.what()));
+        lumivex::cli::complain(QString::fromLocal8Bit(error.what()));
     }
+    return 2;
 }

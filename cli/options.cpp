@@ -1,6 +1,8 @@
 #include "options.h"
 
-#include <QSet>
+#include "convert.h"
+
+#include <QHash>
 
 #include <array>
 #include <limits>
@@ -12,18 +14,27 @@ namespace {
 struct OptionSpec
 {
     QLatin1StringView name;
+    QLatin1StringView canonical; ///< the option this one spells differently
     bool takesValue;
 };
 
-constexpr std::array<OptionSpec, 8> kOptions = {{
-    {QLatin1StringView("help"), false},
-    {QLatin1StringView("mode"), true},
-    {QLatin1StringView("field"), true},
-    {QLatin1StringView("field-source"), true},
-    {QLatin1StringView("kurikaesi"), true},
-    {QLatin1StringView("rittaido"), true},
-    {QLatin1StringView("mitudo"), true},
-    {QLatin1StringView("seed"), true},
+// The English names beside the romanised ones are the same options under another spelling.
+constexpr std::array<OptionSpec, 15> kOptions = {{
+    {QLatin1StringView("help"), QLatin1StringView("help"), false},
+    {QLatin1StringView("version"), QLatin1StringView("version"), false},
+    {QLatin1StringView("mode"), QLatin1StringView("mode"), true},
+    {QLatin1StringView("depth"), QLatin1StringView("depth"), true},
+    {QLatin1StringView("field"), QLatin1StringView("field"), true},
+    {QLatin1StringView("field-source"), QLatin1StringView("field-source"), true},
+    {QLatin1StringView("kurikaesi"), QLatin1StringView("kurikaesi"), true},
+    {QLatin1StringView("repeat"), QLatin1StringView("kurikaesi"), true},
+    {QLatin1StringView("rittaido"), QLatin1StringView("rittaido"), true},
+    {QLatin1StringView("strength"), QLatin1StringView("rittaido"), true},
+    {QLatin1StringView("mitudo"), QLatin1StringView("mitudo"), true},
+    {QLatin1StringView("density"), QLatin1StringView("mitudo"), true},
+    {QLatin1StringView("seed"), QLatin1StringView("seed"), true},
+    {QLatin1StringView("out-dir"), QLatin1StringView("out-dir"), true},
+    {QLatin1StringView("format"), QLatin1StringView("format"), true},
 }};
 
 const OptionSpec *findOption(const QString &name)
@@ -88,28 +99,49 @@ Mode parseMode(const QString &text)
     fail(QStringLiteral("unknown mode %1 (use mono, color or field)").arg(quoted(text)));
 }
 
-void apply(Options &options, const QString &name, const QString &value)
+DepthSource parseDepth(const QString &text)
 {
-    if (name == u"mode") {
+    if (text == u"colours" || text == u"colors")
+        return DepthSource::Colours;
+    if (text == u"grey" || text == u"gray")
+        return DepthSource::Grey;
+    fail(QStringLiteral("unknown depth %1 (use colours or grey)").arg(quoted(text)));
+}
+
+// `name` is the option as typed, so that a complaint names what the user wrote.
+void apply(Options &options, const QString &canonical, const QString &name, const QString &value)
+{
+    if (canonical == u"mode") {
         options.mode = parseMode(value);
-    } else if (name == u"field" || name == u"field-source") {
+    } else if (canonical == u"depth") {
+        options.depth = parseDepth(value);
+    } else if (canonical == u"field" || canonical == u"field-source") {
         if (value.isEmpty())
             fail(QStringLiteral("--%1 needs a file name").arg(name));
-        (name == u"field" ? options.field : options.fieldSource) = value;
-    } else if (name == u"kurikaesi") {
+        (canonical == u"field" ? options.field : options.fieldSource) = value;
+    } else if (canonical == u"out-dir") {
+        if (value.isEmpty())
+            fail(QStringLiteral("--out-dir needs a folder name"));
+        options.outDir = value;
+    } else if (canonical == u"format") {
+        if (value != u"png" && value != u"bmp")
+            fail(QStringLiteral("unknown format %1 (use png or bmp)").arg(quoted(value)));
+        options.format = value;
+    } else if (canonical == u"kurikaesi") {
         options.kurikaesi = parseBounded(name, value, 0, 200);
-    } else if (name == u"rittaido") {
+    } else if (canonical == u"rittaido") {
         options.rittaido = parseBounded(name, value, 0, 50);
-    } else if (name == u"mitudo") {
+    } else if (canonical == u"mitudo") {
         options.mitudo = parseBounded(name, value, 0, 100);
-    } else if (name == u"seed") {
+    } else if (canonical == u"seed") {
         options.seed = parseSeed(value);
     }
 }
 
 // Options that belong to one kind of conversion are refused in the other rather than
 // silently ignored: a user who gives them expects them to change the picture.
-void checkCombination(const Options &options, const QSet<QString> &seen)
+// `seen` maps each option given to the name it was typed as.
+void checkCombination(const Options &options, const QHash<QString, QString> &seen)
 {
     const bool hasField = seen.contains(QStringLiteral("field"));
     const bool hasSource = seen.contains(QStringLiteral("field-source"));
@@ -121,7 +153,7 @@ void checkCombination(const Options &options, const QSet<QString> &seen)
         for (const char *name : {"mitudo", "seed"}) {
             if (seen.contains(QLatin1String(name)))
                 fail(QStringLiteral("--%1 is for random dot (--mode mono or color), not --mode field")
-                         .arg(QLatin1String(name)));
+                         .arg(seen.value(QLatin1String(name))));
         }
     } else {
         for (const char *name : {"field", "field-source"}) {
@@ -129,6 +161,36 @@ void checkCombination(const Options &options, const QSet<QString> &seen)
                 fail(QStringLiteral("--%1 is only used with --mode field").arg(QLatin1String(name)));
         }
     }
+    if (!options.isBatch() && seen.contains(QStringLiteral("format")))
+        fail(QStringLiteral("--format is only used with --out-dir; OUTPUT's name decides its format"));
+}
+
+// The format follows the output's name; any other name would get bytes that its extension
+// does not describe.
+void checkOutputName(const QString &output)
+{
+    if (!output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
+        && !output.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        fail(QStringLiteral("cannot write %1: the output's name must end in .png or .bmp").arg(quoted(output)));
+}
+
+void takePositional(Options &options, const QStringList &positional)
+{
+    if (options.isBatch()) {
+        if (positional.isEmpty())
+            fail(QStringLiteral("missing DESIGN: --out-dir needs at least one design (see --help)"));
+        options.designs = positional;
+        return;
+    }
+    if (positional.size() < 2)
+        fail(positional.isEmpty() ? QStringLiteral("missing DESIGN and OUTPUT (see --help)")
+                                  : QStringLiteral("missing OUTPUT (see --help)"));
+    if (positional.size() > 2)
+        fail(QStringLiteral("unexpected argument %1: give only DESIGN and OUTPUT, or --out-dir DIR for several designs")
+                 .arg(quoted(positional[2])));
+    options.design = positional[0];
+    options.output = positional[1];
+    checkOutputName(options.output);
 }
 
 } // namespace
@@ -137,7 +199,7 @@ Options parseOptions(const QStringList &arguments)
 {
     Options options;
     QStringList positional;
-    QSet<QString> seen;
+    QHash<QString, QString> seen;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &arg = arguments[i];
@@ -155,13 +217,18 @@ Options parseOptions(const QStringList &arguments)
         const OptionSpec *option = arg.startsWith(u"--") || arg == u"-h" ? findOption(name) : nullptr;
         if (!option)
             fail(QStringLiteral("unknown option %1 (see --help)").arg(quoted(arg.left(equals))));
-        if (seen.contains(name))
-            fail(QStringLiteral("--%1 is given more than once").arg(name));
-        seen.insert(name);
+        const QString canonical = option->canonical;
+        if (seen.contains(canonical)) {
+            const QString earlier = seen.value(canonical);
+            fail(earlier == name ? QStringLiteral("--%1 is given more than once").arg(name)
+                                 : QStringLiteral("--%1 and --%2 are the same option, given more than once")
+                                       .arg(earlier, name));
+        }
+        seen.insert(canonical, name);
         if (!option->takesValue) {
             if (equals >= 0)
                 fail(QStringLiteral("--%1 takes no value").arg(name));
-            options.help = true;
+            (canonical == u"help" ? options.help : options.version) = true;
             continue;
         }
         QString value;
@@ -171,19 +238,12 @@ Options parseOptions(const QStringList &arguments)
             value = arguments[++i];
         else
             fail(QStringLiteral("--%1 needs a value").arg(name));
-        apply(options, name, value);
+        apply(options, canonical, name, value);
     }
-    if (options.help)
+    if (options.help || options.version)
         return options;
 
-    if (positional.size() < 2)
-        fail(positional.isEmpty() ? QStringLiteral("missing DESIGN and OUTPUT (see --help)")
-                                  : QStringLiteral("missing OUTPUT (see --help)"));
-    if (positional.size() > 2)
-        fail(QStringLiteral("unexpected argument %1: give only DESIGN and OUTPUT")
-                 .arg(quoted(positional[2])));
-    options.design = positional[0];
-    options.output = positional[1];
+    takePositional(options, positional);
     checkCombination(options, seen);
     return options;
 }
@@ -192,23 +252,54 @@ QString usageText()
 {
     return QStringLiteral(
         "Usage: lumivex-convert [options] DESIGN OUTPUT\n"
-        "Turns a depth picture (DESIGN, at most 1024 pixels wide) into an autostereogram.\n"
-        "OUTPUT is written as PNG when its name ends in .png, otherwise as BMP.\n"
+        "       lumivex-convert [options] --out-dir DIR DESIGN...\n"
+        "Turns a depth picture (DESIGN, at most %1 pixels wide) into an autostereogram.\n"
+        "OUTPUT is written as PNG when its name ends in .png and as BMP when it ends in .bmp\n"
+        "(in any letter case); other names are refused. OUTPUT is never one of the input files.\n"
         "\n"
         "  --mode mono|color|field  random dot in black and white or in colour, or colour\n"
         "                           field (default mono)\n"
-        "  --field FILE             field picture for --mode field (at most 1024 pixels wide)\n"
-        "  --field-source FILE      small picture (at most 200 pixels wide) tiled from the\n"
+        "  --depth colours|grey     how DESIGN gives depth: painted in the sixteen depth\n"
+        "                           colours (default), or a grey depth map, black far and\n"
+        "                           white near, as renderers and depth estimators write them;\n"
+        "                           a colour picture is then taken by its brightness\n"
+        "                           0.299 R + 0.587 G + 0.114 B (also spelled colors, gray)\n"
+        "  --field FILE             field picture for --mode field (at most %1 pixels wide)\n"
+        "  --field-source FILE      small picture (at most %2 pixels wide) tiled from the\n"
         "                           top left over the design's area to make the field\n"
-        "  --kurikaesi N            repeat width in pixels, 0..200 (default 70)\n"
-        "  --rittaido N             depth strength, 0..50, applied divided by 10 (default 20)\n"
-        "  --mitudo N               dot density in percent, 0..100, random dot only (default 30)\n"
+        "  --repeat N, --kurikaesi N\n"
+        "                           repeat width in pixels, 0..200 (default 70)\n"
+        "  --strength N, --rittaido N\n"
+        "                           depth strength, 0..50, applied divided by 10 (default 20)\n"
+        "  --density N, --mitudo N  dot density in percent, 0..100, random dot only (default 30)\n"
         "  --seed N                 random dot only: the same seed gives the same picture;\n"
         "                           without it the clock seeds the dots\n"
+        "  --out-dir DIR            convert every DESIGN, in parallel, into the existing folder\n"
+        "                           DIR, each as DIR/<its name without extension>.png; two\n"
+        "                           designs of the same name are refused. A design that fails\n"
+        "                           is named on standard error and the others are still made\n"
+        "  --format png|bmp         the pictures --out-dir writes (default png)\n"
+        "  --version                show the version\n"
         "  --help                   show this text\n"
         "\n"
         "Options take their value as \"--opt value\" or \"--opt=value\". On bad input the\n"
-        "converter prints one line on standard error, writes nothing and exits with status 2.\n");
+        "converter prints one line on standard error, writes nothing and exits with status 2;\n"
+        "a batch exits with status 2 when any design failed.\n"
+        "\n"
+        "Examples:\n"
+        "  lumivex-convert --mode color --seed 7 shark.bmp shark-dots.png\n"
+        "  lumivex-convert --mode field --field-source leaves.bmp --repeat 90 --strength 30 \\\n"
+        "      shark.bmp shark-field.bmp\n"
+        "  lumivex-convert --mode field --field backdrop.png --kurikaesi 80 shark.bmp out.png\n"
+        "  lumivex-convert --depth grey --density 50 depthmap.png stereo.png\n"
+        "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n")
+        .arg(kMaxDesignWidth)
+        .arg(kMaxFieldSourceWidth);
+}
+
+QString versionText()
+{
+    return QStringLiteral("lumivex-convert " LUMIVEX_VERSION "\n");
 }
 
 } // namespace lumivex::cli

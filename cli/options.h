@@ -9,7 +9,7 @@
 namespace lumivex::cli {
 
 /// A bad input or a failed write: the converter prints the message as its one line of
-/// complaint and stops with exit status 2.
+/// complaint and stops with exit status 2 (in a batch: that design is not made).
 struct Failure
 {
     QString message;
@@ -17,26 +17,41 @@ struct Failure
 
 enum class Mode { Mono, Color, Field };
 
+/// How the design picture gives depth: painted in the sixteen depth colours, or as a grey depth
+/// map (black far, white near) whose brightness is spread over the sixteen levels.
+enum class DepthSource { Colours, Grey };
+
 /// What the command line asks for, checked for ranges and combinations but not yet for files.
 struct Options
 {
     bool help = false;
+    bool version = false;
     Mode mode = Mode::Mono;
+    DepthSource depth = DepthSource::Colours;
     QString design;
     QString output;
+    QStringList designs;  ///< a batch: every design, converted into outDir
+    QString outDir;       ///< --out-dir: empty for a single conversion
+    QString format = QStringLiteral("png"); ///< --format of a batch's pictures: "png" or "bmp"
     QString field;        ///< --field: a complete field picture
     QString fieldSource;  ///< --field-source: a small picture tiled into the field
     int kurikaesi = 70;
     int rittaido = 20;
     int mitudo = 30;
     std::optional<std::uint64_t> seed;  ///< none: seed from the clock
+
+    bool isBatch() const { return !outDir.isEmpty(); }
 };
 
 /// Parses the arguments (without the program name). Accepts "--opt value" and "--opt=value";
-/// "--" ends the options. Throws Failure for anything it cannot make sense of.
+/// "--" ends the options. Throws Failure for anything it cannot make sense of, including an
+/// output whose name ends in neither ".png" nor ".bmp".
 Options parseOptions(const QStringList &arguments);
 
 /// The text --help prints.
 QString usageText();
+
+/// The text --version prints.
+QString versionText();
 
 } // namespace lumivex::cli

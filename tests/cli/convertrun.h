@@ -64,9 +64,10 @@ inline QImage makeField(int width, int height, quint32 seed)
     return image;
 }
 
+// As wide as the converter reads and writes them.
 inline engine::PackedImage readPacked(const QString &path)
 {
-    return lumivex::document::toPacked(lumivex::document::loadPicture(path));
+    return lumivex::document::toPacked(lumivex::document::readPicture(path, engine::kMaxRunWidth).image);
 }
 
 inline QString samplePath(const QString &name)

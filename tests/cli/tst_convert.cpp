@@ -3,6 +3,8 @@
 
 #include "convertrun.h"
 
+#include "document/greydepth.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,6 +23,8 @@ private slots:
     void randomDotMatchesEngine();
     void fieldMatchesEngine_data();
     void fieldMatchesEngine();
+    void greyDepthMatchesPaintedDesign_data();
+    void greyDepthMatchesPaintedDesign();
     void seedDecidesPicture();
     void formatFollowsName_data();
     void formatFollowsName();
@@ -40,6 +44,7 @@ void TestConvert::initTestCase()
     QVERIFY(makeDesign(157, 61, 1).save(input(QStringLiteral("design.bmp"))));
     QVERIFY(makeDesign(300, 200, 2).save(input(QStringLiteral("design300.png"))));
     QVERIFY(makeDesign(1024, 20, 3).save(input(QStringLiteral("design1024.bmp"))));
+    QVERIFY(makeDesign(16384, 3, 3).save(input(QStringLiteral("design16384.png"))));
     QVERIFY(makeDesign(2, 2, 4).save(input(QStringLiteral("design2.bmp"))));
     QVERIFY(makeDesign(80, 40, 5).save(input(QStringLiteral("design.jpg"))));
     QVERIFY(makeDesign(40, 30, 8).save(m_dir.filePath(QStringLiteral("-design.bmp"))));
@@ -47,6 +52,7 @@ void TestConvert::initTestCase()
     QVERIFY(makeField(200, 90, 10).save(input(QStringLiteral("field-large.png"))));
     QVERIFY(makeField(90, 30, 11).save(input(QStringLiteral("field-small.bmp"))));
     QVERIFY(makeField(1024, 8, 12).save(input(QStringLiteral("field1024.bmp"))));
+    QVERIFY(makeField(16384, 5, 12).save(input(QStringLiteral("field16384.png"))));
     QVERIFY(makeField(64, 64, 13).save(input(QStringLiteral("source64.bmp"))));
     QVERIFY(makeField(200, 7, 14).save(input(QStringLiteral("source200.bmp"))));
 }
@@ -74,6 +80,10 @@ void TestConvert::randomDotMatchesEngine_data()
     QTest::newRow("colour, dense, deep") << design
         << QStringList{"--mode", "color", "--mitudo", "100", "--rittaido", "50", "--kurikaesi", "40", "--seed", "2"}
         << 40 << 50 << 100 << false << 2;
+    QTest::newRow("English names") << design
+        << QStringList{"--mode", "color", "--density", "45", "--strength=7", "--repeat", "33", "--seed", "5"}
+        << 33 << 7 << 45 << false << 5;
+    QTest::newRow("depth colours as the default") << design << QStringList{"--depth", "colours", "--seed", "11"} << 70 << 20 << 30 << true << 11;
     QTest::newRow("--opt=value form") << design
         << QStringList{"--mode=color", "--mitudo=45", "--rittaido=7", "--kurikaesi=33", "--seed=5"}
         << 33 << 7 << 45 << false << 5;
@@ -83,6 +93,7 @@ void TestConvert::randomDotMatchesEngine_data()
     QTest::newRow("PNG design") << input(QStringLiteral("design300.png")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
     QTest::newRow("JPEG design") << input(QStringLiteral("design.jpg")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
     QTest::newRow("1024 wide") << input(QStringLiteral("design1024.bmp")) << QStringList{"--mode", "color", "--seed", "9"} << 70 << 20 << 30 << false << 9;
+    QTest::newRow("16384 wide") << input(QStringLiteral("design16384.png")) << QStringList{"--mode", "color", "--seed", "9"} << 70 << 20 << 30 << false << 9;
     QTest::newRow("2 x 2 gives 1 x 1") << input(QStringLiteral("design2.bmp")) << QStringList{"--seed", "1"} << 70 << 20 << 30 << true << 1;
     QTest::newRow("after --") << QStringLiteral("-design.bmp") << QStringList{"--seed", "6", "--"} << 70 << 20 << 30 << true << 6;
     QTest::newRow("shipped sample") << samplePath(QStringLiteral("design-shapes.bmp")) << QStringList{"--seed", "4"} << 70 << 20 << 30 << true << 4;
@@ -130,6 +141,8 @@ void TestConvert::fieldMatchesEngine_data()
     QTest::newRow("field smaller than design") << design << QStringList{"--field", small, "--kurikaesi", "50", "--rittaido", "10"} << small << QString() << 50 << 10;
     const QString wide = input(QStringLiteral("field1024.bmp"));
     QTest::newRow("field 1024 wide") << design << QStringList{"--field", wide} << wide << QString() << 70 << 20;
+    const QString widest = input(QStringLiteral("field16384.png"));
+    QTest::newRow("field 16384 wide") << design << QStringList{"--field", widest} << widest << QString() << 70 << 20;
 
     const QString design300 = input(QStringLiteral("design300.png"));
     const QString source64 = input(QStringLiteral("source64.bmp"));
@@ -137,6 +150,9 @@ void TestConvert::fieldMatchesEngine_data()
     const QString source200 = input(QStringLiteral("source200.bmp"));
     QTest::newRow("source wider than design") << design << QStringList{"--field-source", source200, "--rittaido", "0"}
                                               << QString() << source200 << 70 << 0;
+    const QString design16384 = input(QStringLiteral("design16384.png"));
+    QTest::newRow("design 16384 wide, tiled source") << design16384 << QStringList{"--field-source", source64}
+                                                     << QString() << source64 << 70 << 20;
     const QString confetti = samplePath(QStringLiteral("field-confetti.bmp"));
     QTest::newRow("shipped samples") << samplePath(QStringLiteral("design-lumivex.bmp")) << QStringList{"--field-source", confetti}
                                      << QString() << confetti << 70 << 20;
@@ -164,6 +180,51 @@ void TestConvert::fieldMatchesEngine()
     QVERIFY(actual.pixels == expected.pixels);
 }
 
+void TestConvert::greyDepthMatchesPaintedDesign_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QImage>("design"); // the same depth in the depth colours
+
+    // A grey ramp over every value, black far and white near: level round(g × 15 / 255).
+    QImage ramp(256, 12, QImage::Format_Grayscale8);
+    QImage rampDesign(256, 12, QImage::Format_RGB32);
+    for (int y = 0; y < ramp.height(); ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const int grey = (x + 37 * y) % 256;
+            ramp.setPixel(x, y, qRgb(grey, grey, grey));
+            rampDesign.setPixel(x, y, document::unpackPixel(engine::DepthPalette[qRound(grey * 15 / 255.0)]));
+        }
+    }
+    QTest::newRow("grey ramp, random dot") << ramp << "grey" << QStringList{"--mode", "color", "--seed", "3"} << rampDesign;
+    QTest::newRow("grey ramp, colour field") << ramp << "grey"
+        << QStringList{"--mode", "field", "--field-source", input(QStringLiteral("source64.bmp"))} << rampDesign;
+    QTest::newRow("grey ramp, spelled gray") << ramp << "gray" << QStringList{"--seed", "4"} << rampDesign;
+    // A colour picture is taken by its brightness.
+    const QImage colours = makeField(120, 40, 21);
+    QTest::newRow("colour picture") << colours << "grey" << QStringList{"--seed", "5"} << document::greyToDepthColours(colours);
+}
+
+void TestConvert::greyDepthMatchesPaintedDesign()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QString, word);
+    QFETCH(QStringList, options);
+    QFETCH(QImage, design);
+
+    const QString source = input(QStringLiteral("depthmap.png"));
+    QVERIFY(picture.save(source));
+    const QString out = output(QStringLiteral("grey.png"));
+    expectSuccess(QStringList{"--depth", word} << options << source << out);
+
+    // The same run over the design painted in the depth colours.
+    const QString painted = output(QStringLiteral("painted.png"));
+    QVERIFY(design.save(painted));
+    expectSuccess(QStringList(options) << painted << output(QStringLiteral("painted-out.png")));
+    QVERIFY(readPacked(out).pixels == readPacked(output(QStringLiteral("painted-out.png"))).pixels);
+}
+
 void TestConvert::seedDecidesPicture()
 {
     const QString design = input(QStringLiteral("design.bmp"));
@@ -186,8 +247,6 @@ void TestConvert::formatFollowsName_data()
     QTest::newRow("PNG in capitals") << "OUT.PNG" << QByteArray("\x89PNG");
     QTest::newRow("Png") << "out.Png" << QByteArray("\x89PNG");
     QTest::newRow("bmp") << "out.bmp" << QByteArray("BM");
-    QTest::newRow("no extension") << "out" << QByteArray("BM");
-    QTest::newRow("other extension") << "out.jpg" << QByteArray("BM");
     QTest::newRow("png not last") << "out.png.bmp" << QByteArray("BM");
 }
 

@@ -10,6 +10,8 @@
 #include <QtTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace lumivex::testing;
 
@@ -42,6 +44,30 @@ void writeFile(const QString &path, const QByteArray &bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
+// What each entry of a folder is and holds, links and special files included, so that a run
+// can be shown to have left every input as it was.
+QMap<QString, QByteArray> contents(const QString &folder)
+{
+    QMap<QString, QByteArray> result;
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = dir.filePath(name);
+        struct stat info {};
+        if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+            continue;
+        QByteArray &entry = result[name];
+        if (S_ISLNK(info.st_mode)) {
+            entry = "link to " + QFile::encodeName(QFile::symLinkTarget(path));
+        } else if (S_ISREG(info.st_mode)) {
+            QFile file(path);
+            entry = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("unreadable");
+        } else {
+            entry = "special " + QByteArray::number(info.st_mode) + ' ' + QByteArray::number(qulonglong(info.st_rdev));
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 class TestConvertInput : public QObject
@@ -50,7 +76,7 @@ class TestConvertInput : public QObject
 
 private slots:
     void initTestCase();
-    void help();
+    void helpAndVersion();
     void badInput_data();
     void badInput();
     void failureKeepsExistingOutput_data();
@@ -58,6 +84,8 @@ private slots:
 
 private:
     QString m_in;
+    QMap<QString, QByteArray> m_inputs; // the input folder as it was made
+    bool m_hasDevice = false;
     QTemporaryDir m_dir;
 };
 
@@ -68,14 +96,15 @@ void TestConvertInput::initTestCase()
     QVERIFY(QDir().mkpath(m_in));
     const QDir in(m_in);
     QVERIFY(makeDesign(40, 20, 1).save(in.filePath(QStringLiteral("design.bmp"))));
-    QVERIFY(makeDesign(1025, 4, 2).save(in.filePath(QStringLiteral("wide.bmp"))));
+    QVERIFY(makeDesign(16385, 4, 2).save(in.filePath(QStringLiteral("wide.bmp"))));
     QVERIFY(makeDesign(1, 10, 3).save(in.filePath(QStringLiteral("thin.bmp"))));
     QVERIFY(makeDesign(30, 1, 4).save(in.filePath(QStringLiteral("flat.bmp"))));
-    QVERIFY(makeField(1025, 4, 5).save(in.filePath(QStringLiteral("field-wide.png"))));
+    QVERIFY(makeField(16385, 4, 5).save(in.filePath(QStringLiteral("field-wide.png"))));
     QVERIFY(makeField(40, 20, 6).save(in.filePath(QStringLiteral("field.bmp"))));
     QVERIFY(makeField(201, 4, 7).save(in.filePath(QStringLiteral("source201.bmp"))));
-    // A camera photo, a picture too large for memory, one cut short and a pipe.
-    writeFile(in.filePath(QStringLiteral("photo.jpg")), claimingSize(makeDesign(64, 48, 8), "JPEG", 5000, 4000));
+    QVERIFY(makeField(30, 20, 7).save(in.filePath(QStringLiteral("source.png"))));
+    // A camera photo, a picture too large for memory, one cut short, one damaged and a pipe.
+    writeFile(in.filePath(QStringLiteral("photo.jpg")), claimingSize(makeDesign(64, 48, 8), "JPEG", 20000, 4000));
     writeFile(in.filePath(QStringLiteral("source-photo.jpg")), claimingSize(makeField(64, 48, 9), "JPEG", 640, 480));
     writeFile(in.filePath(QStringLiteral("huge.png")), claimingSize(makeDesign(64, 48, 10), "PNG", 1000, 300000));
     QByteArray png;
@@ -83,22 +112,44 @@ void TestConvertInput::initTestCase()
     pngBuffer.open(QIODevice::WriteOnly);
     QVERIFY(makeDesign(40, 20, 11).save(&pngBuffer, "PNG"));
     writeFile(in.filePath(QStringLiteral("cut.png")), png.left(png.size() / 2));
+    // One byte of the compressed rows changed: the decoder finds the chunk's checksum wrong.
+    png[png.indexOf("IDAT") + 20] = char(png[png.indexOf("IDAT") + 20] ^ 0x5a);
+    writeFile(in.filePath(QStringLiteral("damaged.png")), png);
     QCOMPARE(::mkfifo(QFile::encodeName(in.filePath(QStringLiteral("pipe.bmp"))).constData(), 0600), 0);
     QFile garbage(in.filePath(QStringLiteral("garbage.bmp")));
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     garbage.write("BM this is not a picture at all");
+    garbage.close();
+    // Other names of the inputs, which an output must never write through.
+    QVERIFY(QFile::link(QStringLiteral("design.bmp"), in.filePath(QStringLiteral("design-link.png"))));
+    QVERIFY(QFile::link(QStringLiteral("pipe.bmp"), in.filePath(QStringLiteral("pipe-link.png"))));
+    QCOMPARE(::link(QFile::encodeName(in.filePath(QStringLiteral("design.bmp"))).constData(),
+                    QFile::encodeName(in.filePath(QStringLiteral("design-hard.bmp"))).constData()), 0);
+    QCOMPARE(::link(QFile::encodeName(in.filePath(QStringLiteral("source.png"))).constData(),
+                    QFile::encodeName(in.filePath(QStringLiteral("source-hard.png"))).constData()), 0);
+    // A device node of our own, where we may make one: a null device that a regression replaces
+    // instead of the system's.
+    m_hasDevice = ::mknod(QFile::encodeName(in.filePath(QStringLiteral("null.bmp"))).constData(),
+                          S_IFCHR | 0600, makedev(1, 3)) == 0;
+    m_inputs = contents(m_in);
 }
 
-void TestConvertInput::help()
+void TestConvertInput::helpAndVersion()
 {
     for (const QString &option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
         const Run run = convert({QStringLiteral("--mode"), QStringLiteral("color"), option}, m_dir.path());
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith("Usage: lumivex-convert [options] DESIGN OUTPUT\n"));
-        for (const char *name : {"--mode", "--field", "--field-source", "--kurikaesi", "--rittaido", "--mitudo", "--seed"})
+        for (const char *name : {"--mode", "--depth", "--field", "--field-source", "--kurikaesi", "--repeat", "--rittaido",
+                                 "--strength", "--mitudo", "--density", "--seed", "--out-dir", "--format", "--version",
+                                 "--help", "Examples:\n  lumivex-convert "})
             QVERIFY2(run.out.contains(name), name);
         QCOMPARE(run.err, QByteArray());
     }
+    const Run run = convert({QStringLiteral("--version")}, m_dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.out, QByteArray("lumivex-convert " LUMIVEX_VERSION "\n"));
+    QCOMPARE(run.err, QByteArray());
 }
 
 void TestConvertInput::badInput_data()
@@ -121,17 +172,19 @@ void TestConvertInput::badInput_data()
     row("design missing", {"$IN/nothere.bmp", out}, "nothere.bmp");
     row("design unreadable", {"$IN/garbage.bmp", out}, "garbage.bmp");
     row("design is a folder", {"$IN", out}, "design picture");
-    row("design too wide", {"$IN/wide.bmp", out}, "1025 pixels wide");
-    row("design too wide for field mode", {"--mode", "field", "--field", "$IN/field.bmp", "$IN/wide.bmp", out}, "1025 pixels wide");
-    row("design a camera photo", {"$IN/photo.jpg", out}, "is 5000 pixels wide; at most 1024 are allowed");
+    row("design too wide", {"$IN/wide.bmp", out}, "16385 pixels wide; at most 16384 are allowed");
+    row("design too wide for field mode", {"--mode", "field", "--field", "$IN/field.bmp", "$IN/wide.bmp", out}, "16385 pixels wide");
+    row("grey design too wide", {"--depth", "grey", "$IN/wide.bmp", out}, "16385 pixels wide");
+    row("design a camera photo too wide", {"$IN/photo.jpg", out}, "is 20000 pixels wide; at most 16384 are allowed");
     row("design too large for memory", {"$IN/huge.png", out}, "is too large for memory (1000 × 300000 pixels)");
     row("design cut short", {"$IN/cut.png", out}, "cut short");
+    row("design damaged", {"$IN/damaged.png", out}, "cannot read the design picture");
     row("design is a pipe", {"$IN/pipe.bmp", out}, "not a regular file");
     row("design one column", {"$IN/thin.bmp", out}, "at least 2 × 2");
     row("design one row", {"--mode", "color", "$IN/flat.bmp", out}, "at least 2 × 2");
     row("field missing", {"--mode", "field", "--field", "$IN/nothere.bmp", design, out}, "field picture");
     row("field unreadable", {"--mode", "field", "--field", "$IN/garbage.bmp", design, out}, "garbage.bmp");
-    row("field too wide", {"--mode", "field", "--field", "$IN/field-wide.png", design, out}, "1025 pixels wide");
+    row("field too wide", {"--mode", "field", "--field", "$IN/field-wide.png", design, out}, "16385 pixels wide");
     row("field source missing", {"--mode", "field", "--field-source", "$IN/nothere.bmp", design, out}, "field source");
     row("field source too wide", {"--mode", "field", "--field-source", "$IN/source201.bmp", design, out}, "201 pixels wide");
     row("field source a camera photo", {"--mode", "field", "--field-source", "$IN/source-photo.jpg", design, out},
@@ -149,6 +202,12 @@ void TestConvertInput::badInput_data()
     row("kurikaesi huge", {"--kurikaesi", "99999999999999999999999", design, out}, "--kurikaesi");
     row("rittaido above 50", {"--rittaido", "51", design, out}, "--rittaido must be a whole number from 0 to 50");
     row("mitudo above 100", {"--mitudo=101", design, out}, "--mitudo must be a whole number from 0 to 100");
+    row("repeat above 200", {"--repeat", "201", design, out}, "--repeat must be a whole number from 0 to 200");
+    row("strength above 50", {"--strength=51", design, out}, "--strength must be a whole number from 0 to 50");
+    row("density negative", {"--density", "-3", design, out}, "--density must be");
+    row("repeat beside kurikaesi", {"--kurikaesi", "5", "--repeat", "5", design, out}, "--kurikaesi and --repeat are the same option");
+    row("density beside mitudo", {"--density", "5", "--mitudo", "6", design, out}, "--density and --mitudo");
+    row("unknown depth", {"--depth", "rainbow", design, out}, "unknown depth 'rainbow' (use colours or grey)");
     row("seed not a number", {"--seed", "abc", design, out}, "--seed");
     row("seed negative", {"--seed", "-1", design, out}, "--seed");
     row("seed beyond 64 bits", {"--seed", "18446744073709551616", design, out}, "--seed");
@@ -170,11 +229,37 @@ void TestConvertInput::badInput_data()
     row("field source in colour mode", {"--mode", "color", "--field-source", "$IN/field.bmp", design, out},
         "--field-source is only used");
     row("density in field mode", {"--mode", "field", "--field", "$IN/field.bmp", "--mitudo", "10", design, out}, "--mitudo");
+    row("density in field mode, English", {"--mode", "field", "--field", "$IN/field.bmp", "--density", "10", design, out},
+        "--density is for random dot");
+    row("format without a batch", {"--format", "bmp", design, out}, "--format is only used with --out-dir");
+    row("unknown format", {"--format", "jpg", "--out-dir", "$DIR", design}, "unknown format 'jpg'");
+    row("batch without designs", {"--out-dir", "$DIR"}, "missing DESIGN");
+    row("batch folder missing", {"--out-dir", "$DIR/missing", design}, "the output folder");
+    row("batch folder a file", {"--out-dir", design, design}, "is not a folder");
     row("seed in field mode", {"--mode", "field", "--field", "$IN/field.bmp", "--seed", "10", design, out}, "--seed");
 
-    row("output folder missing", {design, "$DIR/missing/out.bmp"}, "cannot write");
+    row("output folder missing", {design, "$DIR/missing/out.bmp"}, "the folder");
     row("output is a folder", {design, out}, "cannot write", true);
-    row("output name empty", {design, ""}, "cannot write");
+    row("output name empty", {design, ""}, "must end in .png or .bmp");
+    row("output without extension", {design, "$DIR/out"}, "must end in .png or .bmp");
+    row("output of another format", {design, "$DIR/out.jpg"}, "'$DIR/out.jpg': the output's name must end in .png or .bmp");
+    row("output png not last", {design, "$DIR/out.png.txt"}, "must end in .png or .bmp");
+
+    // An output that is an input under another name, or no regular file, is left alone.
+    row("output is the design", {design, design}, "it is the design picture");
+    row("output is the design, spelled with ./", {design, "$IN/./design.bmp"}, "it is the design picture");
+    row("output is the design, relative", {design, "../in/design.bmp"}, "it is the design picture");
+    row("output is a link to the design", {design, "$IN/design-link.png"}, "it is the design picture");
+    row("output is a hard link of the design", {design, "$IN/design-hard.bmp"}, "it is the design picture");
+    row("grey output is the design", {"--depth", "grey", design, design}, "it is the design picture");
+    row("output is the field", {"--mode", "field", "--field", "$IN/field.bmp", design, "$IN/field.bmp"},
+        "it is the field picture '$IN/field.bmp'");
+    row("output is a hard link of the field source", {"--mode", "field", "--field-source", "$IN/source.png", design,
+        "$IN/source-hard.png"}, "it is the field source picture");
+    row("output is a pipe", {design, "$IN/pipe.bmp"}, "it is a pipe");
+    row("output is a link to a pipe", {design, "$IN/pipe-link.png"}, "it is a pipe");
+    if (m_hasDevice)
+        row("output is a device", {design, "$IN/null.bmp"}, "it is a device");
 }
 
 void TestConvertInput::badInput()
@@ -197,11 +282,13 @@ void TestConvertInput::badInput()
     const QString err = QString::fromLocal8Bit(run.err);
     QVERIFY2(err.startsWith(QStringLiteral("lumivex-convert: ")), qPrintable(err));
     QVERIFY2(err.endsWith(u'\n') && err.count(u'\n') == 1, qPrintable(err));
+    complaint.replace(QStringLiteral("$IN"), m_in).replace(QStringLiteral("$DIR"), outDir.path());
     QVERIFY2(err.contains(complaint), qPrintable(err));
 
-    // Nothing written: no output, no temporary file beside it.
+    // Nothing written: no output, no temporary file beside it, every input as it was.
     const QStringList left = QDir(outDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QCOMPARE(left, outputIsFolder ? QStringList{QStringLiteral("out.bmp")} : QStringList{});
+    QVERIFY(contents(m_in) == m_inputs);
 }
 
 void TestConvertInput::failureKeepsExistingOutput_data()

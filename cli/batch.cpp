@@ -1,0 +1,117 @@
+#include "batch.h"
+
+#include "convert.h"
+#include "outputcheck.h"
+#include "report.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace lumivex::cli {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return u'\'' + text + u'\'';
+}
+
+// One single conversion per design, with the batch's options.
+std::vector<Options> makeJobs(const Options &options)
+{
+    const QFileInfo folder(options.outDir);
+    if (!folder.exists())
+        throw Failure{QStringLiteral("the output folder %1 does not exist").arg(quoted(options.outDir))};
+    if (!folder.isDir())
+        throw Failure{QStringLiteral("the output folder %1 is not a folder").arg(quoted(options.outDir))};
+
+    const QDir dir(options.outDir);
+    std::vector<Options> jobs;
+    QHash<QString, QString> designOf; // output -> the design written there
+    for (const QString &design : options.designs) {
+        Options job = options;
+        job.designs.clear();
+        job.outDir.clear();
+        job.design = design;
+        job.output = dir.filePath(QFileInfo(design).completeBaseName() + u'.' + options.format);
+        // Two designs of one name would silently overwrite one another's picture.
+        if (const auto earlier = designOf.constFind(job.output); earlier != designOf.cend())
+            throw Failure{QStringLiteral("the designs %1 and %2 would both be written to %3; rename one of them")
+                              .arg(quoted(*earlier), quoted(design), quoted(job.output))};
+        designOf.insert(job.output, design);
+        jobs.push_back(std::move(job));
+    }
+    return jobs;
+}
+
+// Runs one design; a failure is reported with the design's name and does not stop the batch.
+bool runJob(const Options &job)
+{
+    const auto failed = [&](const QString &message) {
+        complain(job.design + QStringLiteral(": ") + message);
+        return false;
+    };
+    try {
+        checkOutput(job);
+        convertAndSave(job);
+        return true;
+    } catch (const Failure &failure) {
+        return failed(failure.message);
+    } catch (const std::bad_alloc &) {
+        return failed(QStringLiteral("out of memory"));
+    } catch (const std::exception &error) {
+        return failed(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        return failed(QStringLiteral("unexpected failure"));
+    }
+}
+
+} // namespace
+
+int runBatch(const Options &options)
+{
+    const std::vector<Options> jobs = makeJobs(options);
+    const int total = static_cast<int>(jobs.size());
+    std::atomic<int> next{0};
+    std::mutex countLock; // the counts and the progress line they show change together
+    int done = 0;
+    int failures = 0;
+
+    // Runs are independent (every run makes its own engine objects), so each worker takes the
+    // next design until none is left.
+    const auto work = [&] {
+        for (int i = next++; i < total; i = next++) {
+            const bool made = runJob(jobs[static_cast<std::size_t>(i)]);
+            const std::lock_guard guard(countLock);
+            ++done;
+            failures += made ? 0 : 1;
+            showProgress(failures == 0 ? QStringLiteral("%1/%2 converted").arg(done).arg(total)
+                                       : QStringLiteral("%1/%2 converted, %3 failed").arg(done).arg(total).arg(failures));
+        }
+    };
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, total);
+    std::vector<std::thread> threads;
+    try {
+        for (int i = 1; i < workers; ++i)
+            threads.emplace_back(work);
+    } catch (const std::system_error &) {
+        // Fewer threads than cores: the ones running take the remaining designs.
+    }
+    work();
+    for (std::thread &thread : threads)
+        thread.join();
+    endProgress();
+    return failures == 0 ? 0 : 2;
+}
+
+} // namespace lumivex::cli

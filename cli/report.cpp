@@ -1,0 +1,86 @@
+#include "report.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lumivex::cli {
+
+namespace {
+
+std::mutex lock;
+int reportFd = STDERR_FILENO;
+qsizetype progressShown = 0; // length of the progress line on the terminal, 0 when none
+
+void writeAll(const QByteArray &bytes)
+{
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(reportFd, data, static_cast<size_t>(left));
+        if (n <= 0)
+            return; // nowhere left to complain to
+        data += n;
+        left -= n;
+    }
+}
+
+QByteArray clearProgress()
+{
+    if (progressShown == 0)
+        return {};
+    const QByteArray blank = '\r' + QByteArray(progressShown, ' ') + '\r';
+    progressShown = 0;
+    return blank;
+}
+
+} // namespace
+
+void divertLibraryOutput()
+{
+    const int kept = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (kept >= 0 && null >= 0 && ::dup2(null, STDERR_FILENO) >= 0) {
+        reportFd = kept;
+    } else if (kept >= 0) {
+        ::close(kept);
+    }
+    if (null >= 0)
+        ::close(null);
+}
+
+void complain(QString message)
+{
+    message.replace(u'\r', u' ').replace(u'\n', u' ');
+    const std::lock_guard guard(lock);
+    writeAll(clearProgress() + "lumivex-convert: " + message.toLocal8Bit() + '\n');
+}
+
+bool reportsToTerminal()
+{
+    return ::isatty(reportFd) == 1;
+}
+
+void showProgress(const QString &text)
+{
+    if (!reportsToTerminal())
+        return;
+    const QByteArray line = text.toLocal8Bit();
+    const std::lock_guard guard(lock);
+    // A shorter line than the one before is padded, so that no tail of it stays visible.
+    const QByteArray padding(std::max<qsizetype>(0, progressShown - line.size()), ' ');
+    writeAll('\r' + line + padding);
+    progressShown = std::max<qsizetype>(line.size(), 1);
+}
+
+void endProgress()
+{
+    const std::lock_guard guard(lock);
+    if (progressShown > 0)
+        writeAll(QByteArrayLiteral("\n"));
+    progressShown = 0;
+}
+
+} // namespace lumivex::cli

@@ -1,0 +1,44 @@
+#include "greydepth.h"
+
+#include "engine/depth.h"
+#include "picture.h"
+
+#include <cassert>
+#include <vector>
+
+namespace lumivex::document {
+
+int greyDepthLevel(engine::Packed colour)
+{
+    // The luma in thousandths (0..255000) keeps the sum exact, so that a grey never lands on
+    // the level of its neighbour through an intermediate rounding. level = round(luma / 17).
+    const int luma1000 =
+        299 * engine::redOf(colour) + 587 * engine::greenOf(colour) + 114 * engine::blueOf(colour);
+    return (2 * luma1000 + 17000) / 34000;
+}
+
+void greyRowToDepthColours(std::span<const engine::Packed> row, std::span<engine::Packed> out)
+{
+    assert(out.size() >= row.size());
+    for (std::size_t x = 0; x < row.size(); ++x)
+        out[x] = engine::DepthPalette[static_cast<std::size_t>(greyDepthLevel(row[x]))];
+}
+
+void greyToDepthColours(engine::PackedImage &picture)
+{
+    greyRowToDepthColours(picture.pixels, picture.pixels);
+}
+
+QImage greyToDepthColours(const QImage &picture)
+{
+    QImage result = picture.convertToFormat(QImage::Format_RGB32);
+    std::vector<engine::Packed> row(static_cast<std::size_t>(result.width()));
+    for (int y = 0; y < result.height(); ++y) {
+        packRow(result, y, row);
+        greyRowToDepthColours(row, row);
+        unpackRow(row, result, y);
+    }
+    return result;
+}
+
+} // namespace lumivex::document

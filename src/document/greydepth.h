@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/packedimage.h"
+
+#include <QImage>
+
+#include <span>
+
+namespace lumivex::document {
+
+/// The depth level (0..15) of a pixel of a grey depth map, where black is the farthest and white
+/// the nearest, as renderers and depth estimators write them: round(brightness × 15 / 255),
+/// halves rounded up. The brightness of a colour is its luma by ITU-R BT.601,
+/// 0.299 R + 0.587 G + 0.114 B, taken exactly; a grey (g, g, g) has the brightness g.
+int greyDepthLevel(engine::Packed colour);
+
+/// Maps a row of packed colours from a grey depth map to the DepthPalette colours of their
+/// levels. out must hold at least row.size() entries; it may be the row itself.
+void greyRowToDepthColours(std::span<const engine::Packed> row, std::span<engine::Packed> out);
+
+/// A whole grey depth map as a design picture in the depth colours, in place.
+void greyToDepthColours(engine::PackedImage &picture);
+
+/// A whole grey depth map as a design picture in the depth colours (opaque Format_RGB32).
+QImage greyToDepthColours(const QImage &picture);
+
+} // namespace lumivex::document
