@@ -2,6 +2,7 @@
 // that fails is named and the others are still made; names that would collide are refused.
 
 #include "convertrun.h"
+#include "picturefiles.h"
 
 #include <QDir>
 #include <QSocketNotifier>
@@ -53,6 +54,12 @@ void TestConvertBatch::initTestCase()
     QVERIFY(makeDesign(200, 30, 3).save(input(QStringLiteral("shark.v2.bmp"))));
     QVERIFY(makeDesign(64, 64, 4).save(input(QStringLiteral("cube.jpg"))));
     QVERIFY(makeField(40, 30, 5).save(input(QStringLiteral("source.bmp"))));
+    // Metafiles are rendered in a child process of their own, also while other runs go on.
+    const auto &palette = lumivex::engine::DepthPalette;
+    for (int i = 0; i < 3; ++i)
+        picturefiles::write(input(QString()), QStringLiteral("meta%1.wmf").arg(i),
+                            picturefiles::wmf(80 + 10 * i, 40, lumivex::document::unpackPixel(palette[3 + i]),
+                                              lumivex::document::unpackPixel(palette[15 - i])));
     QFile garbage(input(QStringLiteral("broken.bmp")));
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     garbage.write("BM this is not a picture at all");
@@ -78,8 +85,10 @@ void TestConvertBatch::batchEqualsSingleRuns()
     QFETCH(bool, withBroken);
 
     const QStringList designs{input(QStringLiteral("rocket.bmp")), QStringLiteral("in/more/fish.png"),
-                              input(QStringLiteral("shark.v2.bmp")), input(QStringLiteral("cube.jpg"))};
-    QStringList names{"rocket", "fish", "shark.v2", "cube"};
+                              input(QStringLiteral("meta0.wmf")), input(QStringLiteral("shark.v2.bmp")),
+                              input(QStringLiteral("meta1.wmf")), input(QStringLiteral("cube.jpg")),
+                              input(QStringLiteral("meta2.wmf"))};
+    QStringList names{"rocket", "fish", "meta0", "shark.v2", "meta1", "cube", "meta2"};
     QStringList batchDesigns = designs;
     if (withBroken)
         batchDesigns.insert(2, input(QStringLiteral("broken.bmp")));
