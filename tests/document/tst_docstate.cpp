@@ -1,3 +1,5 @@
+#include "testfiles.h"
+
 #include "document/docstate.h"
 #include "document/inifile.h"
 
@@ -9,6 +11,9 @@
 using namespace lumivex::document;
 
 Q_DECLARE_METATYPE(DocState)
+
+using testfiles::readBytes;
+using testfiles::writeBytes;
 
 namespace {
 
@@ -27,19 +32,6 @@ const QStringList kTableKeys = {
     "knButtons13", "knButtons14", "knText0", "knText1", "knText2",
     "sldKurikaesiEnabled", "sldRittaidoEnabled", "sldMitudoEnabled",
 };
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // Keys of the file's lines, in order; header and other lines as they are.
 QStringList keysOf(const QByteArray &bytes)

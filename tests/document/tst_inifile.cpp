@@ -1,3 +1,5 @@
+#include "testfiles.h"
+
 #include "document/inifile.h"
 
 #include <QDir>
@@ -12,22 +14,12 @@
 
 using namespace lumivex::document;
 
+using testfiles::readBytes;
+using testfiles::writeBytes;
+
 namespace {
 
 const QString kOurs = QString::fromLatin1(kSection);
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 // A file holding one key in our section, or the section alone when the value is null.
 QByteArray oneKeyFile(const QString &raw)

@@ -1,6 +1,8 @@
 // Project and settings files keep the encoding and line ending they came with: a Shift-JIS file
 // from Windows stays readable there, Notepad's UTF-16 stays UTF-16, and whatever we write reads
 // back as written, also where the same bytes are valid Shift-JIS and valid UTF-8.
+#include "testfiles.h"
+
 #include "document/inifile.h"
 
 #include <QFile>
@@ -13,6 +15,9 @@ using namespace lumivex::document;
 
 Q_DECLARE_METATYPE(IniEncoding)
 Q_DECLARE_METATYPE(IniLineEnding)
+
+using testfiles::readBytes;
+using testfiles::writeBytes;
 
 namespace {
 
@@ -42,19 +47,6 @@ QByteArray stored(const QString &text, IniEncoding encoding)
 QString fromShiftJis(const QByteArray &bytes)
 {
     return QStringDecoder("windows-31j")(bytes);
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 } // namespace

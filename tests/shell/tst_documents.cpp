@@ -18,19 +18,6 @@ using lumivex::document::DocState;
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(data);
-}
-
 /// What a document's state file holds right after a new-document command.
 QStringList newDocumentLines(const QString &path, const QString &mode, const QString &colour)
 {
@@ -266,7 +253,7 @@ void TestDocuments::focusToADialogIsNoSwitch()
     app.newMono();
     DocumentWindow *b = app.newColour();
     const QString path = b->lblIniName();
-    const QByteArray before = contents(path);
+    const QByteArray before = readBytes(path);
     app.window->setMenuEnabled(QStringLiteral("mnuSave"), true);  // in the window, not in the file
 
     // a real modal dialog taking the focus and giving it back
@@ -280,7 +267,7 @@ void TestDocuments::focusToADialogIsNoSwitch()
     Q_EMIT app.window->mdiArea()->subWindowActivated(nullptr);
     Q_EMIT app.window->mdiArea()->subWindowActivated(App::frameOf(b));
 
-    QCOMPARE(contents(path), before);
+    QCOMPARE(readBytes(path), before);
     QVERIFY(app.window->isMenuEnabled(QStringLiteral("mnuSave")));
     QCOMPARE(app.window->activeDocument(), b);
     QCOMPARE(app.shared().StateFilePath, path);
@@ -328,7 +315,7 @@ void TestDocuments::closeBranches()
     const QString path = document->lblIniName();
     app.window->slider(1)->setValue(33);  // written at once
     app.window->setMenuEnabled(QStringLiteral("mnuSave"), true);  // written only by a save
-    const QByteArray before = contents(path);
+    const QByteArray before = readBytes(path);
 
     QPointer<QMdiSubWindow> frame = App::frameOf(document);
     app.prompts.answers = {answer};
@@ -346,7 +333,7 @@ void TestDocuments::closeBranches()
     QCOMPARE(app.documents().size(), closed ? 1 : 2);
     QCOMPARE(QFile::exists(path), fileKept);
     if (fileKept) {
-        QCOMPARE(contents(path) != before, fileRewritten);
+        QCOMPARE(readBytes(path) != before, fileRewritten);
         QCOMPARE(iniValue(path, "Rittaido"), rittaido);
     }
     // one of two closed: the main window keeps document commands
@@ -415,9 +402,9 @@ void TestDocuments::quitDeletesOwnStateFiles()
     const QString own = app.window->stateFolder();
     app.newMono();
     // left by an earlier crash of this copy, and by an older version in the program folder
-    writeFile(own + QStringLiteral("/Vexart7.tmp"), "[Lumivex Ver.2]\n");
-    writeFile(programFolder + QStringLiteral("/Vexart3.tmp"), "[Lumivex Ver.2]\n");
-    writeFile(programFolder + QStringLiteral("/keep.lvd"), "[Lumivex Ver.2]\n");
+    writeBytes(own + QStringLiteral("/Vexart7.tmp"), "[Lumivex Ver.2]\n");
+    writeBytes(programFolder + QStringLiteral("/Vexart3.tmp"), "[Lumivex Ver.2]\n");
+    writeBytes(programFolder + QStringLiteral("/keep.lvd"), "[Lumivex Ver.2]\n");
 
     // the unsaved document is kept by "Yes" with its save dialog cancelled: quit stops
     app.prompts.answers = {Answer::Yes};

@@ -18,12 +18,6 @@ using lumivex::document::DocState;
 
 namespace {
 
-QByteArray contents(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 /// Whether every pixel of the picture is black or white (a monochrome random-dot picture).
 bool onlyBlackAndWhite(const QImage &image)
 {
@@ -183,11 +177,11 @@ void TestScenarios::openingLeavesTheProjectAsStored()
     stored.menus[DocState::menuIndex(QStringLiteral("mnuSave"))] = true;
     stored.menus[DocState::menuIndex(QStringLiteral("mnuConvStart"))] = false;
     QVERIFY(lumivex::document::writeDocState(project, stored));
-    const QByteArray before = contents(project);
+    const QByteArray before = readBytes(project);
 
     DocumentWindow *opened = app.openProject(project, QStringLiteral("meadow"), QStringLiteral("Field"));
     QVERIFY(opened);
-    QCOMPARE(contents(project), before);
+    QCOMPARE(readBytes(project), before);
     QCOMPARE(app.window->slider(0)->value(), 88);
     QVERIFY(app.window->isMenuEnabled(QStringLiteral("mnuSave")));
     // a colour-field project has no density, as a new colour-field document has none
@@ -198,7 +192,7 @@ void TestScenarios::openingLeavesTheProjectAsStored()
     QCOMPARE(iniValue(active->lblIniName(), "KurikaesiHaba"), QStringLiteral("150"));
     QCOMPARE(iniValue(active->lblIniName(), "mnuCut"), QStringLiteral("True"));
     app.activate(active);
-    QCOMPARE(contents(project).count("mnuSave=True"), 1);
+    QCOMPARE(readBytes(project).count("mnuSave=True"), 1);
     QCOMPARE(iniValue(project, "StereoName"), QStringLiteral("Field"));
     QCOMPARE(iniValue(project, "KurikaesiHaba"), QStringLiteral("88"));
     QCOMPARE(app.window->slider(0)->value(), 150);
@@ -257,16 +251,16 @@ void TestScenarios::declinedSaveRestoresTheProject()
     DocState stored;
     stored.stereoName = QStringLiteral("RandomDot");
     QVERIFY(lumivex::document::writeDocState(project, stored));
-    const QByteArray asOpened = contents(project);
+    const QByteArray asOpened = readBytes(project);
     DocumentWindow *doc = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
     QVERIFY(doc);
-    QCOMPARE(contents(project), asOpened);
+    QCOMPARE(readBytes(project), asOpened);
 
     // 上書き保存 makes the saved state the one to come back to
     app.window->setSliderValue(0, 120);
     app.trigger("mnuSave");
     QVERIFY(App::waitForTick(doc));
-    const QByteArray asSaved = contents(project);
+    const QByteArray asSaved = readBytes(project);
     QCOMPARE(iniValue(project, "KurikaesiHaba"), QStringLiteral("120"));
 
     // later changes, written at once and on switching, are dropped by いいえ at quit
@@ -274,10 +268,10 @@ void TestScenarios::declinedSaveRestoresTheProject()
     app.newField();
     app.activate(doc);
     app.window->setSliderValue(1, 7);
-    QVERIFY(contents(project) != asSaved);
+    QVERIFY(readBytes(project) != asSaved);
     app.prompts.answers = {Answer::No, Answer::No};
     QVERIFY(app.window->close());
-    QCOMPARE(contents(project), asSaved);
+    QCOMPARE(readBytes(project), asSaved);
     app.window.reset();
 }
 

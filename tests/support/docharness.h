@@ -4,6 +4,7 @@
 // tests of layout, insertion and project files.
 
 #include "scriptedprompts.h"
+#include "testfiles.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/pane.h"
@@ -31,16 +32,11 @@ inline lumivex::document::AppSettings settings()
     return lumivex::document::AppSettings();
 }
 
-inline QString iniValue(const QString &path, const char *key)
-{
-    return lumivex::document::iniReadString(path, QString::fromLatin1(lumivex::document::kSection),
-                                            QString::fromLatin1(key), QStringLiteral("<missing>"));
-}
+using testfiles::iniValue;
 
 inline QByteArray fileBytes(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return testfiles::readBytes(path);
 }
 
 /// The main window of one test, shown, with no settings remembered from an earlier test.

@@ -5,6 +5,7 @@
 // runs something while a conversion is at a given row.
 
 #include "scriptedprompts.h"
+#include "testfiles.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
@@ -33,11 +34,9 @@ using lumivex::docwindow::DocumentWindow;
 using lumivex::shell::MainWindow;
 using Answer = ScriptedPrompts::Answer;
 
-inline QString iniValue(const QString &path, const char *key)
-{
-    return lumivex::document::iniReadString(path, QString::fromLatin1(lumivex::document::kSection),
-                                            QString::fromLatin1(key), QStringLiteral("<missing>"));
-}
+using testfiles::iniValue;
+using testfiles::readBytes;
+using testfiles::writeBytes;
 
 /// The "key=value" lines of a state file, in file order, without the section line.
 inline QStringList fileLines(const QString &path)
