@@ -164,7 +164,7 @@ bool readBytes(int fd, QByteArray &into, qint64 length)
     return true;
 }
 
-LoadedPicture readOpenFile(int fd, int maxWidth)
+LoadedPicture readOpenFile(int fd, QByteArray &data, int maxWidth)
 {
     struct stat info{};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
@@ -174,7 +174,7 @@ LoadedPicture readOpenFile(int fd, int maxWidth)
         return fail(PictureProblem::Damaged, QStringLiteral("empty file"));
     if (fileSize > kMaxFileBytes)
         return fail(PictureProblem::TooLarge, QStringLiteral("the file is larger than any picture that fits in memory"));
-    QByteArray data;
+    data.clear();
     if (!readBytes(fd, data, std::min(fileSize, kHeaderBytes)))
         return fail(PictureProblem::CannotOpen, errnoText(errno));
     // A picture that is refused by its header is not read any further.
@@ -182,12 +182,24 @@ LoadedPicture readOpenFile(int fd, int maxWidth)
         return refused;
     if (data.size() < fileSize && !readBytes(fd, data, fileSize - data.size()))
         return fail(PictureProblem::CannotOpen, errnoText(errno));
-    return readPictureData(std::move(data), maxWidth);
+    return {};
 }
 
 } // namespace
 
 LoadedPicture readPicture(const QString &path, int maxWidth)
+{
+    QByteArray data;
+    if (LoadedPicture refused = readPictureFile(path, data, maxWidth); !refused.ok())
+        return refused;
+    try {
+        return readPictureData(std::move(data), maxWidth);
+    } catch (const std::bad_alloc &) {
+        return fail(PictureProblem::TooLarge, QStringLiteral("out of memory"));
+    }
+}
+
+LoadedPicture readPictureFile(const QString &path, QByteArray &data, int maxWidth)
 {
     if (path.isEmpty())
         return fail(PictureProblem::CannotOpen, QStringLiteral("no file name"));
@@ -205,7 +217,7 @@ LoadedPicture readPicture(const QString &path, int maxWidth)
         return fail(PictureProblem::CannotOpen, errnoText(errno));
     LoadedPicture result;
     try {
-        result = readOpenFile(fd, maxWidth);
+        result = readOpenFile(fd, data, maxWidth);
     } catch (const std::bad_alloc &) {
         result = fail(PictureProblem::TooLarge, QStringLiteral("out of memory"));
     }
@@ -215,17 +227,26 @@ LoadedPicture readPicture(const QString &path, int maxWidth)
 
 LoadedPicture readPictureData(QByteArray data, int maxWidth)
 {
-    if (data.isEmpty())
-        return fail(PictureProblem::Damaged, QStringLiteral("empty file"));
-    if (LoadedPicture refused = judgeHeader(data, maxWidth, false); !refused.ok())
+    if (LoadedPicture refused = checkPictureData(data, maxWidth); !refused.ok())
         return refused;
     if (looksLikeWmf(data))
         return renderWmf(data, maxWidth);
+    const RasterLayout layout = rasterHeader(data);
+    return decodeRaster(std::move(data), layout, maxWidth);
+}
+
+LoadedPicture checkPictureData(const QByteArray &data, int maxWidth)
+{
+    if (data.isEmpty())
+        return fail(PictureProblem::Damaged, QStringLiteral("empty file"));
+    LoadedPicture judged = judgeHeader(data, maxWidth, false);
+    if (!judged.ok() || looksLikeWmf(data))
+        return judged;
     RasterLayout layout = rasterHeader(data);
     checkRasterStructure(data, layout);
     if (layout.problem != PictureProblem::None)
         return fail(layout.problem, layout.reason, layout.size);
-    return decodeRaster(std::move(data), layout, maxWidth);
+    return judged;
 }
 
 QImage loadPicture(const QString &path, QString *error)

@@ -58,6 +58,17 @@ LoadedPicture readPicture(const QString &path, int maxWidth = kMaxPictureWidth);
 /// As readPicture, for a file's bytes already in memory.
 LoadedPicture readPictureData(QByteArray data, int maxWidth = kMaxPictureWidth);
 
+/// readPicture's work up to decoding: the file's checks (a regular file, no larger than a
+/// picture that fits in memory, a header within maxWidth and the pixel budget) and its bytes
+/// read into data. The result has no image; it is ok() when the bytes are ready for
+/// readPictureData or checkPictureData.
+LoadedPicture readPictureFile(const QString &path, QByteArray &data, int maxWidth = kMaxPictureWidth);
+
+/// readPictureData's checks of a file's bytes, without decoding anything: the header's size
+/// against maxWidth and the pixel budget and, for BMP, JPEG, GIF and PNG, the file's structure
+/// (cut short, damaged). The result has no image, and the size when the header gives it.
+LoadedPicture checkPictureData(const QByteArray &data, int maxWidth = kMaxPictureWidth);
+
 /// readPicture's image alone (null on any failure, with the reason in *error when given).
 QImage loadPicture(const QString &path, QString *error = nullptr);
 
