@@ -4,9 +4,11 @@
 // nothing the user kept is lost.
 #include "appfixture.h"
 
+#include "docwindow/printer.h"
 #include "document/docstate.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QLabel>
 #include <QScreen>
@@ -53,6 +55,7 @@ private slots:
     void failingDiskKeepsTheWindow();
     void declinedSaveRestoresTheProject();
     void toolbarButtonsAndDropDownItems();
+    void toolbarFileAndEditButtons();
     void startsCentredAroundItsDocumentArea();
 };
 
@@ -342,6 +345,71 @@ void TestScenarios::toolbarButtonsAndDropDownItems()
     QVERIFY(!app.shared().Converting);
     QVERIFY(!app.window->button(13)->isEnabled());
     QVERIFY(app.window->button(11)->isEnabled());
+}
+
+namespace {
+
+class RecordingPrinter : public lumivex::docwindow::Printer
+{
+public:
+    QList<QSize> jobs;
+    bool printPicture(const QImage &picture, double, double, const QString &, QString *) override
+    {
+        jobs.append(picture.size());
+        return true;
+    }
+};
+
+} // namespace
+
+void TestScenarios::toolbarFileAndEditButtons()
+{
+    App app;
+    RecordingPrinter printer;
+    app.window->setPrinter(&printer);
+    DocumentWindow *doc = app.newMono();
+    QVERIFY(!app.window->button(3)->isEnabled());
+
+    // the Ins button's face asks for a design picture
+    app.window->button(9)->trigger();
+    QVERIFY(App::waitForTick(doc));
+    QCOMPARE(app.prompts.asked.last().kind, QStringLiteral("file"));
+
+    // 上書き保存 once the document has a project file
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("buttons.lvd"));
+    app.prompts.files = {project};
+    app.trigger("mnuSaveName");
+    QVERIFY(App::waitForTick(doc));
+    QVERIFY(app.window->button(3)->isEnabled());
+    app.window->setSliderValue(2, 55);
+    QVERIFY(lumivex::document::iniWriteString(project, QString::fromLatin1(lumivex::document::kSection),
+                                              QStringLiteral("Mitudo"), QStringLiteral("1")));
+    app.window->button(3)->trigger();
+    QVERIFY(App::waitForTick(doc));
+    QCOMPARE(iniValue(project, "Mitudo"), QStringLiteral("55"));
+
+    // 印刷 prints the finished stereo picture
+    app.putDesign(doc, designPicture(50, 40));
+    QVERIFY(app.startAndWait());
+    QVERIFY(app.window->button(4)->isEnabled());
+    app.window->button(4)->trigger();
+    QVERIFY(App::waitForTick(doc));
+    QCOMPARE(printer.jobs, QList<QSize>{QSize(49, 39)});
+
+    // コピー, 切り取り and 貼り付け on the stereo pane
+    const QImage stereo = doc->picAfter()->image();
+    QTest::mouseClick(doc->picAfter(), Qt::LeftButton, {}, QPoint(5, 5));
+    QVERIFY(app.window->button(7)->isEnabled());
+    app.window->button(7)->trigger();
+    QCOMPARE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), stereo);
+    app.window->button(6)->trigger();
+    QVERIFY(doc->picAfter()->isHidden());
+    QVERIFY(app.window->button(8)->isEnabled());
+    app.window->button(8)->trigger();
+    QVERIFY(App::waitForTick(doc));
+    QVERIFY(!doc->picAfter()->isHidden());
+    QCOMPARE(doc->picAfter()->image().convertToFormat(QImage::Format_RGB32), stereo);
 }
 
 void TestScenarios::startsCentredAroundItsDocumentArea()
