@@ -2,18 +2,38 @@
 
 #include "document/greydepth.h"
 #include "document/picture.h"
+#include "document/picturerows.h"
+#include "document/picturewriter.h"
+#include "engine/colourfield.h"
+#include "engine/depth.h"
 #include "engine/packedimage.h"
+#include "engine/randomdot.h"
 #include "engine/uniformrandom.h"
 
-#include <QImage>
-#include <QImageWriter>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The pictures stream through the conversion a row at a time: design (and field) rows are
+// decoded as they are needed, converted, and handed to the writer, which encodes them on a
+// second thread. No whole picture exists but a design that its format makes the reader decode
+// whole (any but PNG).
 
 namespace lumivex::cli {
 
 namespace {
 
-using engine::PackedImage;
+using engine::Packed;
+using Row = std::vector<Packed>;
+
+Row makeRow(int width)
+{
+    return Row(static_cast<std::size_t>(std::max(width, 0)));
+}
 
 QString quoted(const QString &text)
 {
@@ -25,14 +45,10 @@ QString quoted(const QString &text)
     throw Failure{message};
 }
 
-// The QImage is dropped as soon as its packed copy exists: with a 1024 × 4096 design each
-// full-size picture is 16 MB, and only two of them are alive at any moment.
-PackedImage loadPacked(const QString &what, const QString &path, int maxWidth)
+[[noreturn]] void refuse(const QString &what, const QString &path, const document::LoadedPicture &picture,
+                         int maxWidth)
 {
-    const document::LoadedPicture picture = document::readPicture(path, maxWidth);
     switch (picture.problem) {
-    case document::PictureProblem::None:
-        break;
     case document::PictureProblem::TooWide:
         fail(QStringLiteral("the %1 %2 is %3 pixels wide; at most %4 are allowed")
                  .arg(what, quoted(path)).arg(picture.size.width()).arg(maxWidth));
@@ -44,74 +60,223 @@ PackedImage loadPacked(const QString &what, const QString &path, int maxWidth)
     default:
         fail(QStringLiteral("cannot read the %1 %2: %3").arg(what, quoted(path), picture.reason));
     }
-    return document::toPacked(picture.image);
 }
 
-// The design in the depth colours the engine samples; a grey depth map is mapped onto them.
-PackedImage loadDesign(const Options &options)
+// An input picture read row by row; any failure, also one found in the middle of the picture,
+// is the converter's one line.
+class Input
 {
-    PackedImage design = loadPacked(QStringLiteral("design picture"), options.design, kMaxDesignWidth);
-    if (options.depth == DepthSource::Grey)
-        document::greyToDepthColours(design);
-    return design;
+public:
+    Input(QString what, QString path, int maxWidth, bool grey = false)
+        : m_what(std::move(what)), m_path(std::move(path)), m_maxWidth(maxWidth), m_grey(grey),
+          m_rows(m_path, maxWidth)
+    {
+        check();
+    }
+
+    int width() const { return m_rows.width(); }
+    int height() const { return m_rows.height(); }
+
+    void readRow(std::span<Packed> out)
+    {
+        if (!m_rows.readRow(out))
+            check();
+        if (m_grey)
+            document::greyRowToDepthColours(out.first(std::size_t(width())), out);
+    }
+
+    // The rows no conversion needed, read all the same: a file damaged further on is refused
+    // as it would be when read whole.
+    void readRest()
+    {
+        Row row = makeRow(width());
+        while (m_rows.readRow(row)) {
+        }
+        check();
+    }
+
+private:
+    void check() const
+    {
+        if (!m_rows.status().ok())
+            refuse(m_what, m_path, m_rows.status(), m_maxWidth);
+    }
+
+    QString m_what;
+    QString m_path;
+    int m_maxWidth;
+    bool m_grey;
+    document::PictureRows m_rows;
+};
+
+std::unique_ptr<Input> openDesign(const Options &options)
+{
+    return std::make_unique<Input>(QStringLiteral("design picture"), options.design, kMaxDesignWidth,
+                                   options.depth == DepthSource::Grey);
 }
 
-PackedImage convertDots(const Options &options)
+// The output file; it appears under its name only when commit() succeeds.
+class Output
 {
-    const PackedImage design = loadDesign(options);
+public:
+    Output(const QString &path, const document::PictureLayout &layout)
+        : m_path(path), m_file(path)
+    {
+        if (!m_file.open(QIODevice::WriteOnly))
+            failed(m_file.errorString());
+        m_writer.emplace(m_file, document::pictureFileFormatFor(path), layout);
+    }
+
+    void writeRow(std::span<const Packed> row)
+    {
+        if (!m_writer->writeRow(row))
+            finish();
+    }
+
+    void commit()
+    {
+        finish();
+        if (!m_file.commit())
+            failed(m_file.errorString());
+    }
+
+private:
+    void finish()
+    {
+        if (!m_writer->finish())
+            failed(m_writer->errorString());
+    }
+
+    [[noreturn]] void failed(const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(m_path), why)); }
+
+    QString m_path;
+    // QSaveFile writes to a temporary file beside the output and renames it on commit(); when
+    // anything fails before that, its destructor removes the temporary file.
+    QSaveFile m_file;
+    std::optional<document::PictureWriter> m_writer;
+};
+
+void convertDots(const Options &options)
+{
+    const std::unique_ptr<Input> design = openDesign(options);
+    const int width = design->width(), height = design->height();
     // The stereo picture is one pixel narrower and shorter than the design: a design of one
     // row or column would give an empty picture, which no file can hold.
-    if (design.width < 2 || design.height < 2)
+    if (width < 2 || height < 2)
         fail(QStringLiteral("the design picture %1 is %2 × %3 pixels; random dot needs at least 2 × 2")
-                 .arg(quoted(options.design)).arg(design.width).arg(design.height));
-    const engine::DotParams params{.kurikaesi = options.kurikaesi,
-                                   .rittaido = options.rittaido,
-                                   .mitudo = options.mitudo,
-                                   .mono = options.mode == Mode::Mono};
+                 .arg(quoted(options.design)).arg(width).arg(height));
+    const bool mono = options.mode == Mode::Mono;
+    const engine::DotParams params{
+        .kurikaesi = options.kurikaesi, .rittaido = options.rittaido, .mitudo = options.mitudo, .mono = mono};
     const std::uint64_t seed = options.seed ? *options.seed : engine::UniformRandom::clockSeed();
-    return engine::convertRandomDot(design, params, seed);
+
+    // Black and white dots, or the sixteen dot colours: a colour table holds every picture.
+    document::PictureLayout layout;
+    layout.width = width - 1;
+    layout.height = height - 1;
+    if (mono)
+        layout.palette = {engine::DotPalette[0], engine::DotPalette[15]};
+    else
+        layout.palette.assign(engine::DotPalette.begin(), engine::DotPalette.end());
+    Output output(options.output, layout);
+
+    const int scanWidth = width - 1;
+    Row designRow = makeRow(width), stereoRow = makeRow(scanWidth);
+    std::vector<std::int32_t> depth(std::size_t(scanWidth) + 1);
+    engine::RandomDot dots;
+    dots.begin(params, scanWidth, seed);
+    for (int y = 0; y < height; ++y) {
+        design->readRow(designRow);
+        engine::GetDepthRow(designRow, scanWidth, depth);
+        const bool drawn = y < height - 1;
+        dots.row(depth, drawn ? std::span<Packed>(stereoRow) : std::span<Packed>{});
+        if (drawn)
+            output.writeRow(stereoRow);
+    }
+    output.commit();
 }
 
-PackedImage convertFieldPicture(const Options &options)
+// The field rows: the field picture's own, or the small source tiled from the top left over
+// the design's area, made as each row is needed.
+class FieldRows
 {
-    const PackedImage design = loadDesign(options);
-    const PackedImage field = !options.field.isEmpty()
-        ? loadPacked(QStringLiteral("field picture"), options.field, kMaxDesignWidth)
-        : engine::tileField(loadPacked(QStringLiteral("field source picture"), options.fieldSource,
-                                       kMaxFieldSourceWidth),
-                            design.width, design.height);
-    const engine::FieldParams params{.kurikaesi = options.kurikaesi, .rittaido = options.rittaido};
-    return engine::convertField(design, field, params);
-}
+public:
+    FieldRows(const Options &options, int designWidth, int designHeight)
+    {
+        if (!options.field.isEmpty()) {
+            m_picture = std::make_unique<Input>(QStringLiteral("field picture"), options.field, kMaxDesignWidth);
+            m_width = m_picture->width();
+            m_height = m_picture->height();
+            return;
+        }
+        const document::LoadedPicture source = document::readPicture(options.fieldSource, kMaxFieldSourceWidth);
+        if (!source.ok())
+            refuse(QStringLiteral("field source picture"), options.fieldSource, source, kMaxFieldSourceWidth);
+        m_source = document::toPacked(source.image);
+        m_width = designWidth;
+        m_height = designHeight;
+    }
 
-void save(const QImage &image, const QString &path)
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+    void readRow(int y, std::span<Packed> out)
+    {
+        if (m_picture) {
+            m_picture->readRow(out);
+            return;
+        }
+        const std::span<const Packed> from = m_source.row(y % m_source.height);
+        for (std::size_t x = 0; x < out.size(); x += from.size())
+            std::memcpy(out.data() + x, from.data(), std::min(from.size(), out.size() - x) * sizeof(Packed));
+    }
+
+private:
+    std::unique_ptr<Input> m_picture;
+    engine::PackedImage m_source;
+    int m_width = 0;
+    int m_height = 0;
+};
+
+void convertFieldPicture(const Options &options)
 {
-    const QByteArray format = path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)
-        ? QByteArrayLiteral("png")
-        : QByteArrayLiteral("bmp");
-    // QSaveFile writes to a temporary file beside the output and renames it on commit();
-    // when anything fails before that, its destructor removes the temporary file.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), file.errorString()));
-    QImageWriter writer(&file, format);
-    if (!writer.write(image))
-        fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), writer.errorString()));
-    if (!file.commit())
-        fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), file.errorString()));
+    const std::unique_ptr<Input> design = openDesign(options);
+    FieldRows field(options, design->width(), design->height());
+    const int width = field.width(), height = field.height();
+    document::PictureLayout layout;
+    layout.width = width;
+    layout.height = height;
+    Output output(options.output, layout);
+
+    // A design smaller than the field is outside the picture (no depth) where it ends. (The run
+    // also works one row beyond the field, which is never drawn.)
+    Row designRow = makeRow(design->width()), fieldRow = makeRow(width), stereoRow = makeRow(width);
+    std::vector<std::int32_t> depth(std::size_t(width) + 1);
+    engine::ColourField conv;
+    conv.begin({.kurikaesi = options.kurikaesi, .rittaido = options.rittaido}, width);
+    const int designRows = std::min(design->height(), height);
+    for (int y = 0; y < height; ++y) {
+        const bool inDesign = y < designRows;
+        if (inDesign)
+            design->readRow(designRow);
+        engine::GetDepthRow(inDesign ? std::span<const Packed>(designRow) : std::span<const Packed>{}, width, depth);
+        field.readRow(y, fieldRow);
+        conv.row(depth, fieldRow, stereoRow);
+        output.writeRow(stereoRow);
+    }
+    if (designRows < design->height())
+        design->readRest();
+    output.commit();
 }
 
 } // namespace
 
 void convertAndSave(const Options &options)
 {
-    QImage stereo;
-    {
-        const PackedImage result =
-            options.mode == Mode::Field ? convertFieldPicture(options) : convertDots(options);
-        stereo = document::fromPacked(result);
-    }
-    save(stereo, options.output);
+    if (options.mode == Mode::Field)
+        convertFieldPicture(options);
+    else
+        convertDots(options);
 }
 
 } // namespace lumivex::cli

@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
   libwmf-dev fonts-urw-base35
+  libisal-dev
   libbenchmark-dev clang libclang-rt-14-dev
   xdg-utils
 )

@@ -1,0 +1,60 @@
+#include "picturerows.h"
+
+#include "pictureformats.h"
+
+#include <new>
+#include <utility>
+
+namespace lumivex::document {
+
+PictureRows::PictureRows(const QString &path, int maxWidth)
+    : m_maxWidth(maxWidth)
+{
+    m_status = readPictureFile(path, m_data, maxWidth);
+    if (m_status.ok())
+        m_status = checkPictureData(m_data, maxWidth);
+    if (!m_status.ok()) {
+        m_data = QByteArray();
+        return;
+    }
+    if (rasterHeader(m_data).format == RasterFormat::Png) {
+        auto png = std::make_unique<PngRows>();
+        if (png->open(m_data) && QSize(png->width(), png->height()) == m_status.size) {
+            m_png = std::move(png);
+            return;
+        }
+    }
+    decodeWhole();
+}
+
+bool PictureRows::decodeWhole()
+{
+    m_png.reset();
+    LoadedPicture whole;
+    try {
+        whole = readPictureData(std::exchange(m_data, QByteArray()), m_maxWidth);
+    } catch (const std::bad_alloc &) {
+        whole.problem = PictureProblem::TooLarge;
+        whole.reason = QStringLiteral("out of memory");
+        whole.size = m_status.size;
+    }
+    m_image = std::move(whole.image);
+    whole.image = QImage();
+    m_status = std::move(whole);
+    return m_status.ok();
+}
+
+bool PictureRows::readRow(std::span<engine::Packed> out)
+{
+    if (!m_status.ok() || m_next >= height())
+        return false;
+    // Should the row decoder stop, the whole-picture reader says why, or gives the rest.
+    if (m_png && !m_png->readRow(out) && !decodeWhole())
+        return false;
+    if (!m_png)
+        packRow(m_image, m_next, out);
+    ++m_next;
+    return true;
+}
+
+} // namespace lumivex::document

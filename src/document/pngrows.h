@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/packedcolour.h"
+
+#include <QByteArray>
+
+#include <memory>
+#include <span>
+
+namespace lumivex::document {
+
+/// Decodes a PNG file's rows one at a time from its bytes, without a picture of the whole. The
+/// rows are what readPicture makes of the file: opaque
+/// colours, transparent pixels composited over white. Only plain PNG is taken this way: 8 bits
+/// a sample or fewer, not interlaced; open() refuses others, which callers decode whole.
+///
+/// The bytes must have passed the loader's checks of a PNG's structure. A decoding error is
+/// reported by readRow(); whether the file is damaged is then for the whole-picture reader to
+/// say, so that both readers give one verdict.
+class PngRows
+{
+public:
+    PngRows();
+    ~PngRows();
+    PngRows(const PngRows &) = delete;
+    PngRows &operator=(const PngRows &) = delete;
+
+    /// Starts decoding data (kept by the decoder until it is destroyed). False when the file
+    /// is not one this decoder takes, or its header cannot be read.
+    bool open(const QByteArray &data);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+
+    /// Decodes the next row into out (at least width() entries). False on a decoding error;
+    /// no further rows are given then.
+    bool readRow(std::span<engine::Packed> out);
+
+private:
+    struct Context;
+    std::unique_ptr<Context> m_context;
+    int m_width = 0;
+    int m_height = 0;
+    int m_next = 0;
+    bool m_failed = false;
+};
+
+} // namespace lumivex::document
