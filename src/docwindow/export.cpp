@@ -8,6 +8,7 @@
 #include "prompts.h"
 
 #include "document/appsettings.h"
+#include "document/picturewriter.h"
 #include "document/sharedstate.h"
 
 #include <QDir>
@@ -40,15 +41,15 @@ const ExportKind *exportFor(const QString &word)
     return nullptr;
 }
 
-// A name ending in ".png" is written as PNG; any other name, with or without an extension, as
-// BMP. Written through a save file, so that a failed write leaves an existing file as it was.
+// A name ending in ".png" is written as PNG (with a colour table when the picture has at most
+// sixteen colours); any other name, with or without an extension, as BMP. Written through a
+// save file, so that a failed write leaves an existing file as it was.
 bool writePicture(const QImage &image, const QString &path)
 {
-    const char *format = path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive) ? "PNG" : "BMP";
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!image.save(&file, format)) {
+    if (!document::writePicture(image, file, document::pictureFileFormatFor(path))) {
         file.cancelWriting();
         return false;
     }
