@@ -1,0 +1,286 @@
+// PNG decoded a row at a time against the whole-picture reader: every kind of plain PNG gives
+// the same pixels, and every file the row decoder does not take, or finds damaged on the way,
+// gets the whole-picture reader's pixels or verdict.
+
+#include "document/picture.h"
+#include "document/picturerows.h"
+#include "document/pngrows.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <array>
+
+using namespace lumivex;
+
+namespace {
+
+quint32 crc32(const QByteArray &bytes)
+{
+    static const std::array<quint32, 256> table = [] {
+        std::array<quint32, 256> t{};
+        for (quint32 n = 0; n < 256; ++n) {
+            quint32 c = n;
+            for (int k = 0; k < 8; ++k)
+                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
+        }
+        return t;
+    }();
+    quint32 c = 0xffffffffu;
+    for (const char b : bytes)
+        c = table[(c ^ uchar(b)) & 0xff] ^ (c >> 8);
+    return c ^ 0xffffffffu;
+}
+
+QByteArray be32(quint32 v)
+{
+    const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    return QByteArray(bytes, 4);
+}
+
+QByteArray chunk(const char *type, const QByteArray &data)
+{
+    const QByteArray body = QByteArray(type, 4) + data;
+    return be32(quint32(data.size())) + body + be32(crc32(body));
+}
+
+struct PngKind
+{
+    int colourType = 2;
+    int depth = 8;
+    int width = 13;
+    int height = 11;
+    QByteArray transparency;    ///< tRNS data, if any
+    QByteArray filters = "01234"; ///< the filter of each row, in turn
+    int idatBytes = 0;          ///< image data split into chunks of this size (0: one chunk)
+    bool extraChunks = false;   ///< text before and after the data, one with a damaged checksum
+
+    PngKind &sized(int w, int h) { width = w; height = h; return *this; }
+    PngKind &transparent(const QByteArray &t) { transparency = t; return *this; }
+    PngKind &filtered(const QByteArray &f) { filters = f; return *this; }
+    PngKind &split(int bytes) { idatBytes = bytes; return *this; }
+};
+
+PngKind kindOf(int colourType, int depth = 8)
+{
+    PngKind kind;
+    kind.colourType = colourType;
+    kind.depth = depth;
+    return kind;
+}
+
+int channelsOf(int colourType)
+{
+    return colourType == 2 ? 3 : colourType == 4 ? 2 : colourType == 6 ? 4 : 1;
+}
+
+// Filters a row as an encoder does, from the unfiltered rows.
+QByteArray filtered(int filter, const QByteArray &row, const QByteArray &prior, int bpp)
+{
+    QByteArray out(row.size(), 0);
+    for (int i = 0; i < row.size(); ++i) {
+        const int a = i >= bpp ? uchar(row[i - bpp]) : 0, b = uchar(prior[i]), c = i >= bpp ? uchar(prior[i - bpp]) : 0;
+        int predicted = 0;
+        if (filter == 1)
+            predicted = a;
+        else if (filter == 2)
+            predicted = b;
+        else if (filter == 3)
+            predicted = (a + b) / 2;
+        else if (filter == 4) {
+            const int p = a + b - c, pa = qAbs(p - a), pb = qAbs(p - b), pc = qAbs(p - c);
+            predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+        }
+        out[i] = char(uchar(row[i]) - predicted);
+    }
+    return out;
+}
+
+QByteArray makePng(const PngKind &kind, quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const int bits = channelsOf(kind.colourType) * kind.depth;
+    const int rowBytes = (kind.width * bits + 7) / 8, bpp = qMax(1, bits / 8);
+    QByteArray header = be32(quint32(kind.width)) + be32(quint32(kind.height));
+    header += char(kind.depth);
+    header += char(kind.colourType);
+    header += QByteArray(3, 0);
+    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
+    if (kind.extraChunks) {
+        png += chunk("tEXt", "Comment\0made for a test");
+        QByteArray broken = chunk("tEXt", "Title\0checksum wrong");
+        broken[broken.size() - 1] = char(broken.back() ^ 0x55);
+        png += broken;
+    }
+    if (kind.colourType == 3) {
+        QByteArray table;
+        for (int i = 0; i < (1 << kind.depth) * 3; ++i)
+            table += char(random.bounded(256));
+        png += chunk("PLTE", table);
+    }
+    if (!kind.transparency.isEmpty())
+        png += chunk("tRNS", kind.transparency);
+
+    QByteArray raw, prior(rowBytes, 0);
+    for (int y = 0; y < kind.height; ++y) {
+        QByteArray row(rowBytes, 0);
+        // Runs of repeated bytes and noise, so that the filters and the matcher both get work.
+        for (int i = 0; i < rowBytes; ++i)
+            row[i] = random.bounded(4) == 0 && i > 0 ? row[i - 1] : char(random.bounded(256));
+        const int filter = kind.filters.at(y % kind.filters.size()) - '0';
+        raw += char(filter) + filtered(filter, row, prior, bpp);
+        prior = row;
+    }
+    const QByteArray stream = qCompress(raw, 6).mid(4); // qCompress puts the length first
+    const int step = kind.idatBytes > 0 ? kind.idatBytes : int(stream.size());
+    for (int at = 0; at < stream.size(); at += step)
+        png += chunk("IDAT", stream.mid(at, step));
+    if (kind.extraChunks)
+        png += chunk("tEXt", "After\0the data");
+    return png + chunk("IEND", {});
+}
+
+QImage wholePicture(const QByteArray &png)
+{
+    const document::LoadedPicture loaded = document::readPictureData(png, 1 << 14);
+    return loaded.image;
+}
+
+QImage rowByRow(document::PngRows &rows)
+{
+    QImage image(rows.width(), rows.height(), QImage::Format_RGB32);
+    std::vector<engine::Packed> row(std::size_t(rows.width()));
+    for (int y = 0; y < rows.height(); ++y) {
+        if (!rows.readRow(row))
+            return {};
+        document::unpackRow(row, image, y);
+    }
+    return image;
+}
+
+} // namespace
+
+class TestPngRows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsWholePicture_data();
+    void sameAsWholePicture();
+    void othersGetTheWholePictureReader_data();
+    void othersGetTheWholePictureReader();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestPngRows::sameAsWholePicture_data()
+{
+    QTest::addColumn<PngKind>("kind");
+    for (int depth : {1, 2, 4, 8}) {
+        QTest::addRow("grey, %d bits", depth) << kindOf(0, depth);
+        QTest::addRow("colour table, %d bits", depth) << kindOf(3, depth);
+    }
+    for (int width : {1, 2, 3, 7, 9})
+        QTest::addRow("1-bit grey, %d wide", width) << kindOf(0, 1).sized(width, 11);
+    QTest::newRow("grey, 2 bits, one grey transparent") << kindOf(0, 2).transparent(QByteArray("\0\2", 2));
+    QTest::newRow("grey, 8 bits, one grey transparent") << kindOf(0).transparent(QByteArray("\0\x40", 2));
+    QTest::newRow("colour table, some transparent") << kindOf(3, 4).transparent(QByteArray("\0\x80\xff\x10", 4));
+    QTest::newRow("grey and alpha") << kindOf(4);
+    QTest::newRow("colour and alpha") << kindOf(6).sized(40, 11);
+    QTest::newRow("colour") << kindOf(2).sized(40, 11);
+    QTest::newRow("colour, one colour transparent") << kindOf(2).transparent(QByteArray("\0\x11\0\x22\0\x33", 6));
+    for (char filter : QByteArray("01234"))
+        QTest::addRow("colour, filter %c on every row", filter) << kindOf(2).filtered(QByteArray(1, filter));
+    QTest::newRow("data in chunks of 7 bytes") << kindOf(6).sized(30, 11).split(7);
+    QTest::newRow("empty data chunks between") << kindOf(2).split(1);
+    PngKind withText = kindOf(3);
+    withText.extraChunks = true;
+    QTest::newRow("text chunks, one damaged") << withText;
+    QTest::newRow("tall and wide") << kindOf(2).sized(1024, 300).split(8192);
+}
+
+void TestPngRows::sameAsWholePicture()
+{
+    QFETCH(PngKind, kind);
+    const QByteArray png = makePng(kind, 42);
+    const QImage expected = wholePicture(png);
+    QVERIFY(!expected.isNull());
+    document::PngRows rows;
+    QVERIFY(rows.open(png));
+    QCOMPARE(rowByRow(rows), expected);
+    std::vector<engine::Packed> beyond(std::size_t(kind.width));
+    QVERIFY(!rows.readRow(beyond)); // no more rows
+}
+
+void TestPngRows::othersGetTheWholePictureReader_data()
+{
+    QTest::addColumn<QByteArray>("png");
+    QTest::addColumn<bool>("rowDecoderTakesIt");
+
+    const QByteArray plain = makePng(kindOf(2).sized(13, 40), 7);
+    QTest::newRow("16-bit samples") << makePng(kindOf(2, 16), 7) << false;
+    QByteArray interlaced = makePng(kindOf(2), 7);
+    interlaced[28] = 1; // the header's checksum no longer fits either
+    QTest::newRow("interlaced, damaged header") << interlaced << false;
+
+    // Damage that only decoding finds: the chunk checksums are made to fit again.
+    const auto damaged = [&plain](int at, char value) {
+        QByteArray png = plain;
+        const int idat = int(png.indexOf("IDAT"));
+        const int length = int(qFromBigEndian<quint32>(png.constData() + idat - 4));
+        png[idat + 4 + at] = value;
+        const QByteArray fixed = be32(crc32(png.mid(idat, 4 + length)));
+        png.replace(idat + 4 + length, 4, fixed);
+        return png;
+    };
+    QTest::newRow("data damaged in the middle") << damaged(int(plain.size() / 4), '\xff') << true;
+    QTest::newRow("the stream's checksum wrong") << damaged(int(plain.indexOf("IEND")) - 12 - int(plain.indexOf("IDAT")) - 4 + 3, 0x5a) << true;
+    QByteArray pixelsAfter = plain;
+    pixelsAfter.insert(int(plain.indexOf("IEND")) - 4, chunk("IDAT", qCompress(QByteArray(50, 1)).mid(4)));
+    QTest::newRow("more data after the stream") << pixelsAfter << true;
+    QByteArray brokenEnd = plain;
+    brokenEnd[brokenEnd.size() - 1] = char(brokenEnd.back() ^ 1);
+    QTest::newRow("end chunk's checksum wrong") << brokenEnd << true;
+    QByteArray unknown = plain;
+    unknown.insert(int(plain.indexOf("IEND")) - 4, chunk("ZZZZ", "critical and unknown"));
+    QTest::newRow("unknown critical chunk after the data") << unknown << true;
+    QByteArray shortTable = makePng(kindOf(3), 3);
+    const int plte = int(shortTable.indexOf("PLTE"));
+    shortTable.replace(plte - 4, 8 + 768 + 4, chunk("PLTE", QByteArray(30, '\x7f')));
+    QTest::newRow("indices beyond the colour table") << shortTable << true;
+}
+
+void TestPngRows::othersGetTheWholePictureReader()
+{
+    QFETCH(QByteArray, png);
+    QFETCH(bool, rowDecoderTakesIt);
+    document::PngRows direct;
+    QCOMPARE(direct.open(png), rowDecoderTakesIt);
+
+    const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+    file.close();
+    const document::LoadedPicture whole = document::readPicture(path, 1 << 14);
+    document::PictureRows rows(path, 1 << 14);
+    std::vector<engine::Packed> row(std::size_t(qMax(rows.width(), 1)));
+    QImage image(rows.width(), rows.height(), QImage::Format_RGB32);
+    int y = 0;
+    for (; rows.status().ok() && y < rows.height(); ++y) {
+        if (!rows.readRow(row))
+            break;
+        document::unpackRow(row, image, y);
+    }
+    QCOMPARE(rows.status().problem, whole.problem);
+    QCOMPARE(rows.status().reason, whole.reason);
+    if (whole.ok()) {
+        QCOMPARE(y, whole.image.height());
+        QCOMPARE(image, whole.image);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestPngRows)
+#include "tst_pngrows.moc"
