@@ -23,8 +23,8 @@
 #include <vector>
 
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 extern char **environ;
 
@@ -92,15 +92,14 @@ struct Inputs
 
 const Inputs &inputs()
 {
-    static Inputs *made = [] {
-        auto *in = new Inputs;
-        in->design = in->dir.filePath(QStringLiteral("design.png"));
-        in->fieldSource = in->dir.filePath(QStringLiteral("source.png"));
-        if (!makeDesign().save(in->design, "PNG") || !makeFieldSource().save(in->fieldSource, "PNG"))
+    static Inputs made;
+    if (made.design.isEmpty()) {
+        made.design = made.dir.filePath(QStringLiteral("design.png"));
+        made.fieldSource = made.dir.filePath(QStringLiteral("source.png"));
+        if (!makeDesign().save(made.design, "PNG") || !makeFieldSource().save(made.fieldSource, "PNG"))
             std::abort();
-        return in;
-    }();
-    return *made;
+    }
+    return made;
 }
 
 std::string converterPath()
@@ -115,21 +114,33 @@ struct Outcome
     double peakMegabytes = 0;
 };
 
-// Runs the converter and waits for it; the peak memory is the child's own (wait4).
+// Runs the converter through the peak-memory helper and waits for both.
 Outcome runConverter(const std::vector<std::string> &args)
 {
-    std::vector<char *> argv;
+    std::vector<char *> argv{const_cast<char *>(LUMIVEX_PEAKMEMORY)};
     for (const std::string &arg : args)
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     pid_t child = 0;
-    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return {};
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipeFds[1]);
+    std::string printed;
+    char buffer[64];
+    for (ssize_t n; spawned == 0 && (n = read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        printed.append(buffer, std::size_t(n));
+    close(pipeFds[0]);
     int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child)
+    if (spawned != 0 || waitpid(child, &status, 0) != child)
         return {};
-    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, usage.ru_maxrss / 1024.0};
+    return {WIFEXITED(status) && WEXITSTATUS(status) == 0, std::atof(printed.c_str()) / 1024.0};
 }
 
 void BM_Convert(benchmark::State &state, const char *mode, const char *format)

@@ -109,6 +109,41 @@ private:
     document::PictureRows m_rows;
 };
 
+// The depth levels of the design's rows, one after another. Drawings repeat their rows a lot:
+// a row equal to the one before has its levels already.
+class DepthRows
+{
+public:
+    DepthRows(Input &design, int scanWidth)
+        : m_design(design), m_scanWidth(scanWidth), m_row(makeRow(design.width())),
+          m_before(makeRow(design.width())), m_depth(std::size_t(scanWidth) + 1)
+    {
+    }
+
+    /// The levels of the design's next row, or of a row below the design (outside it).
+    std::span<const std::int32_t> next(bool inDesign)
+    {
+        if (!inDesign) {
+            engine::GetDepthRow({}, m_scanWidth, m_depth);
+            m_known = false;
+            return m_depth;
+        }
+        std::swap(m_row, m_before);
+        m_design.readRow(m_row);
+        if (!m_known || m_row != m_before)
+            engine::GetDepthRow(m_row, m_scanWidth, m_depth);
+        m_known = true;
+        return m_depth;
+    }
+
+private:
+    Input &m_design;
+    int m_scanWidth;
+    Row m_row, m_before;
+    std::vector<std::int32_t> m_depth;
+    bool m_known = false; // m_depth holds the levels of m_row
+};
+
 std::unique_ptr<Input> openDesign(const Options &options)
 {
     return std::make_unique<Input>(QStringLiteral("design picture"), options.design, kMaxDesignWidth,
@@ -181,15 +216,13 @@ void convertDots(const Options &options)
     Output output(options.output, layout);
 
     const int scanWidth = width - 1;
-    Row designRow = makeRow(width), stereoRow = makeRow(scanWidth);
-    std::vector<std::int32_t> depth(std::size_t(scanWidth) + 1);
+    Row stereoRow = makeRow(scanWidth);
+    DepthRows depth(*design, scanWidth);
     engine::RandomDot dots;
     dots.begin(params, scanWidth, seed);
     for (int y = 0; y < height; ++y) {
-        design->readRow(designRow);
-        engine::GetDepthRow(designRow, scanWidth, depth);
         const bool drawn = y < height - 1;
-        dots.row(depth, drawn ? std::span<Packed>(stereoRow) : std::span<Packed>{});
+        dots.row(depth.next(true), drawn ? std::span<Packed>(stereoRow) : std::span<Packed>{});
         if (drawn)
             output.writeRow(stereoRow);
     }
@@ -250,18 +283,15 @@ void convertFieldPicture(const Options &options)
 
     // A design smaller than the field is outside the picture (no depth) where it ends. (The run
     // also works one row beyond the field, which is never drawn.)
-    Row designRow = makeRow(design->width()), fieldRow = makeRow(width), stereoRow = makeRow(width);
-    std::vector<std::int32_t> depth(std::size_t(width) + 1);
+    Row fieldRow = makeRow(width), stereoRow = makeRow(width);
+    DepthRows depth(*design, width);
     engine::ColourField conv;
     conv.begin({.kurikaesi = options.kurikaesi, .rittaido = options.rittaido}, width);
     const int designRows = std::min(design->height(), height);
     for (int y = 0; y < height; ++y) {
-        const bool inDesign = y < designRows;
-        if (inDesign)
-            design->readRow(designRow);
-        engine::GetDepthRow(inDesign ? std::span<const Packed>(designRow) : std::span<const Packed>{}, width, depth);
+        const std::span<const std::int32_t> levels = depth.next(y < designRows);
         field.readRow(y, fieldRow);
-        conv.row(depth, fieldRow, stereoRow);
+        conv.row(levels, fieldRow, stereoRow);
         output.writeRow(stereoRow);
     }
     if (designRows < design->height())

@@ -41,12 +41,16 @@ public:
             m_bandSize = std::min(m_bandRows, m_height - m_next);
         // Within a band the rows lie bottom up as well: the band's first row goes last.
         uchar *out = m_band.data() + std::size_t(m_bandSize - 1 - m_bandFilled) * std::size_t(m_stride);
-        for (int x = 0; x < m_width; ++x) {
-            const engine::Packed c = row[std::size_t(x)];
-            out[0] = uchar(engine::blueOf(c));
-            out[1] = uchar(engine::greenOf(c));
-            out[2] = uchar(engine::redOf(c));
-            out += 3;
+        // Blue, green and red, stored four bytes at a time: each store's fourth byte is the
+        // next pixel's first. The last pixel's are stored one by one: the row after it in the
+        // band may be one written already.
+        for (int x = 0; x < m_width - 1; ++x, out += 3)
+            qToLittleEndian<quint32>(qFromBigEndian<quint32>(quint32(row[std::size_t(x)])) >> 8, out);
+        if (m_width > 0) {
+            const engine::Packed last = row[std::size_t(m_width - 1)];
+            *out++ = uchar(engine::blueOf(last));
+            *out++ = uchar(engine::greenOf(last));
+            *out++ = uchar(engine::redOf(last));
         }
         std::fill(out, out + (m_stride - qint64(m_width) * 3), uchar(0));
         ++m_next;

@@ -26,7 +26,7 @@ struct PictureLayout
     int width = 0;
     int height = 0;
     /// Every colour the rows hold, when they come from at most sixteen: a PNG is then written
-    /// with a colour table (1, 2 or 4 bits a pixel). Empty: full colour. BMP ignores it.
+    /// with a colour table, four bits a pixel. Empty: full colour. BMP ignores it.
     std::vector<engine::Packed> palette;
     /// The resolution recorded in the file; 0: that of a new QImage, as Qt's writers record it.
     int dotsPerMeterX = 0;

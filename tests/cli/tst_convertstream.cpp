@@ -114,10 +114,10 @@ void TestConvertStream::rowsGiveTheWholePicture_data()
 
     const QStringList dots{QStringLiteral("--seed"), QStringLiteral("99"), QStringLiteral("--density"),
                            QStringLiteral("45"), QStringLiteral("--repeat"), QStringLiteral("60")};
-    QTest::newRow("mono") << "design" << (QStringList{QStringLiteral("--mode"), QStringLiteral("mono")} + dots) << 3 << 1;
+    QTest::newRow("mono") << "design" << (QStringList{QStringLiteral("--mode"), QStringLiteral("mono")} + dots) << 3 << 4;
     QTest::newRow("colour") << "design" << (QStringList{QStringLiteral("--mode"), QStringLiteral("color")} + dots) << 3 << 4;
     QTest::newRow("transparent border") << "clear" << (QStringList{QStringLiteral("--mode"), QStringLiteral("color")} + dots) << 3 << 4;
-    QTest::newRow("grey depth map") << "grey" << (QStringList{QStringLiteral("--depth"), QStringLiteral("grey")} + dots) << 3 << 1;
+    QTest::newRow("grey depth map") << "grey" << (QStringList{QStringLiteral("--depth"), QStringLiteral("grey")} + dots) << 3 << 4;
     const QStringList field{QStringLiteral("--mode"), QStringLiteral("field"), QStringLiteral("--strength"), QStringLiteral("35")};
     QTest::newRow("field source tiled") << "design" << (field + QStringList{QStringLiteral("--field-source"), path(QStringLiteral("source.png"))}) << 2 << 8;
     // A field wider than the design and shorter: the design's last rows are never needed.

@@ -56,6 +56,7 @@ struct PngKind
     QByteArray filters = "01234"; ///< the filter of each row, in turn
     int idatBytes = 0;          ///< image data split into chunks of this size (0: one chunk)
     bool extraChunks = false;   ///< text before and after the data, one with a damaged checksum
+    bool repeatRows = false;    ///< every other row the same as the one above, as in drawings
 
     PngKind &sized(int w, int h) { width = w; height = h; return *this; }
     PngKind &transparent(const QByteArray &t) { transparency = t; return *this; }
@@ -129,6 +130,8 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
         // Runs of repeated bytes and noise, so that the filters and the matcher both get work.
         for (int i = 0; i < rowBytes; ++i)
             row[i] = random.bounded(4) == 0 && i > 0 ? row[i - 1] : char(random.bounded(256));
+        if (kind.repeatRows && y % 2 == 1)
+            row = prior;
         const int filter = kind.filters.at(y % kind.filters.size()) - '0';
         raw += char(filter) + filtered(filter, row, prior, bpp);
         prior = row;
@@ -199,6 +202,12 @@ void TestPngRows::sameAsWholePicture_data()
     PngKind withText = kindOf(3);
     withText.extraChunks = true;
     QTest::newRow("text chunks, one damaged") << withText;
+    PngKind drawing = kindOf(3, 2).filtered("2");
+    drawing.repeatRows = true;
+    QTest::newRow("rows repeating the row above") << drawing;
+    drawing = kindOf(6).filtered("2402");
+    drawing.repeatRows = true;
+    QTest::newRow("rows repeating, several filters") << drawing.sized(40, 30);
     QTest::newRow("tall and wide") << kindOf(2).sized(1024, 300).split(8192);
 }
 
