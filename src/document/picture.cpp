@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "pictureformats.h"
+#include "pngrows.h"
 #include "wmfpicture.h"
 
 #include <QBuffer>
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -103,8 +105,37 @@ QImage opaqueRgb32(QImage image, bool ignoreAlpha)
     return image;
 }
 
+// A plain PNG decoded by the row decoder straight into the picture: several times faster than
+// Qt's reader, and the same pixels. Null for every file the row decoder does not take as it is,
+// which Qt's reader then decodes or refuses.
+QImage decodePngRows(const QByteArray &data)
+{
+    PngRows rows;
+    if (!rows.open(data))
+        return {};
+    QImage image(rows.width(), rows.height(), QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    std::vector<engine::Packed> row(static_cast<std::size_t>(rows.width()));
+    for (int y = 0; y < rows.height(); ++y) {
+        if (!rows.readRow(row))
+            return {};
+        unpackRow(row, image, y);
+    }
+    return image;
+}
+
 LoadedPicture decodeRaster(QByteArray data, const RasterLayout &layout, int maxWidth)
 {
+    if (layout.format == RasterFormat::Png) {
+        if (QImage image = decodePngRows(data); !image.isNull()) {
+            LoadedPicture result;
+            result.size = image.size();
+            result.image = std::move(image);
+            return result;
+        }
+    }
+
     // Qt's own limit on what a reader may allocate, raised to the pixel budget at the deepest
     // format a reader decodes into (16-bit channels): every header was judged against the budget
     // already, and this stays a second bound for what the checks above do not see.
