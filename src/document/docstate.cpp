@@ -78,8 +78,8 @@ DocState::entries(const QString &path) const
     add(kPicDesignPath, picDesignPath);
     add(kPicFieldPath, picFieldPath);
     add(kPicStereoPath, picStereoPath);
-    add(kStereoName, stereoName);
-    add(kMonoOrColor, monoOrColor);
+    add(kStereoName, stereoName.text());
+    add(kMonoOrColor, monoOrColor.text());
     add(kKurikaesiHaba, QString::number(kurikaesiHaba));
     add(kRittaido, QString::number(rittaido));
     add(kMitudo, QString::number(mitudo));
@@ -124,8 +124,8 @@ DocState readDocState(const QString &path)
     state.picDesignPath = file.readLongString(section, kPicDesignPath, state.picDesignPath);
     state.picFieldPath = file.readLongString(section, kPicFieldPath, state.picFieldPath);
     state.picStereoPath = file.readLongString(section, kPicStereoPath, state.picStereoPath);
-    state.stereoName = file.readString(section, kStereoName, state.stereoName);
-    state.monoOrColor = file.readString(section, kMonoOrColor, state.monoOrColor);
+    state.stereoName = Word<Mode>::fromText(file.readString(section, kStereoName, state.stereoName.text()));
+    state.monoOrColor = Word<Colour>::fromText(file.readString(section, kMonoOrColor, state.monoOrColor.text()));
     state.kurikaesiHaba = file.readInt(section, kKurikaesiHaba, state.kurikaesiHaba);
     state.rittaido = file.readInt(section, kRittaido, state.rittaido);
     state.mitudo = file.readInt(section, kMitudo, state.mitudo);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "words.h"
+
 #include <QString>
 
 #include <array>
@@ -29,8 +31,9 @@ struct DocState
     QString picDesignPath;  ///< "PicDesignPath"
     QString picFieldPath;   ///< "PicFieldPath"
     QString picStereoPath;  ///< "PicStereoPath"
-    QString stereoName = QStringLiteral("Field");   ///< "StereoName": "RandomDot" or "Field"
-    QString monoOrColor = QStringLiteral("Field");  ///< "MONOorCOLOR": "Mono", "Color" or empty
+    Word<Mode> stereoName = Mode::Field;  ///< "StereoName"
+    /// "MONOorCOLOR": a file without the key reads as "Field", which is no colour.
+    Word<Colour> monoOrColor = Word<Colour>::fromText(QStringLiteral("Field"));
     int kurikaesiHaba = 70;
     int rittaido = 20;
     int mitudo = 30;

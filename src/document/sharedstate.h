@@ -1,5 +1,7 @@
 #pragma once
 
+#include "words.h"
+
 #include <QString>
 
 namespace lumivex::document {
@@ -14,14 +16,14 @@ struct SharedState
     QString DesignImagePath;   ///< full path of the design picture, or empty
     QString FieldImagePath;
     QString StereoImagePath;
-    QString ModeWord;          ///< "RandomDot" or "Field"
-    QString ColourWord;        ///< "Mono", "Color" or empty
+    Word<Mode> ModeWord;       ///< "StereoName" of the state file
+    Word<Colour> ColourWord;   ///< "MONOorCOLOR": a colour, or empty for a colour field
     QString DocumentTitle;     ///< project file name without folder and extension
     int DocumentCounter = 1;   ///< number of the next new document
-    QString DocumentOrigin;    ///< "Sinki" (new), "Hiraku" (opened) or empty
-    QString CommandWord;       ///< the command last posted; never reset
+    Origin DocumentOrigin = Origin::None;
+    Word<Command> CommandWord; ///< the command last posted; never reset
     QString OpenFlags;         ///< "DFS", "DF", "DS", "D", "FS", "F", "S" or empty
-    QString InsertSource;      ///< "FromFile", "FromMDImnuOpen" or a pane word "CBpic..."
+    Word<Source> InsertSource; ///< a file, the opened project, or the pane selected
 
     bool PauseRequested = false;
     bool AbortRequested = false;

@@ -155,7 +155,7 @@ void DocumentWindow::ConvRandomDot()
     params.kurikaesi = readParameter(s.StateFilePath, "KurikaesiHaba", 70);
     params.rittaido = readParameter(s.StateFilePath, "Rittaido", 20);
     params.mitudo = readParameter(s.StateFilePath, "Mitudo", 30);
-    params.mono = s.ColourWord == QLatin1String("Mono");
+    params.mono = s.ColourWord == document::Colour::Mono;
 
     m_picUra = forRows(m_picUra, engine::kRowCapacity);
     const int designWidth = m_picUra.width();

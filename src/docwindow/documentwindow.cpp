@@ -44,7 +44,7 @@ void DocumentWindow::Load()
 {
     document::SharedState &s = m_main.shared();
     layoutWindow();
-    if (s.DocumentOrigin == QLatin1String("Sinki")) {
+    if (s.DocumentOrigin == document::Origin::New) {
         m_caption = QStringLiteral("Vexart") + QString::number(s.DocumentCounter);
         s.StateFilePath = m_main.stateFolder() + QLatin1Char('/') + m_caption + kTmp;
         m_lblOldIniName = s.StateFilePath;
@@ -58,7 +58,7 @@ void DocumentWindow::Load()
     if (!m_lblOldIniName.endsWith(kTmp) && !m_hasSavedCopy)
         rememberSavedCopy();
     m_lblStereoName = s.ModeWord;
-    m_iconId = s.ModeWord == QLatin1String("Field") ? 104 : s.ColourWord == QLatin1String("Color") ? 103 : 101;
+    m_iconId = s.ModeWord == document::Mode::Field ? 104 : s.ColourWord == document::Colour::Color ? 103 : 101;
     setWindowTitle(m_caption);
     m_main.setStatusText(1, s.StateFilePath);
     SkipNextActivate = true;
@@ -74,7 +74,7 @@ void DocumentWindow::Activate()
     s.StateFilePath = m_lblIniName;
     m_main.ReadDocState();
     m_main.setStatusText(1, s.StateFilePath);
-    m_main.setInsItemEnabled(2, m_lblStereoName != QLatin1String("RandomDot"));
+    m_main.setInsItemEnabled(2, !(m_lblStereoName == document::Mode::RandomDot));
     if (picAfter()->isVisible() || !picAfter()->isHidden())
         m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), true);
     // The picture-size panel shows this document's stereo picture, not the one shown before.
@@ -150,54 +150,76 @@ void DocumentWindow::armCommandTimer()
     m_timer1.start(50);
 }
 
+namespace {
+
+using document::Command;
+
+/// The operation each command word runs on the command tick. A word that is none of these
+/// (or a command the tick does not run) does nothing.
+constexpr std::pair<Command, void (*)(DocumentWindow &)> kOperations[] = {
+    {Command::InsDesign, [](DocumentWindow &w) { w.InsPicDesign(); }},
+    {Command::InsField, [](DocumentWindow &w) { w.InsPicField(); }},
+    {Command::InsStereo, [](DocumentWindow &w) { w.InsPicStereo(); }},
+    {Command::Open, [](DocumentWindow &w) { w.LoadProjectPictures(); }},
+    {Command::ConvStart, [](DocumentWindow &w) { w.RunConversion(); }},
+    {Command::SaveName, [](DocumentWindow &w) { w.SaveProjectAs(); }},
+    {Command::Save, [](DocumentWindow &w) { w.SaveState(); }},
+    {Command::SaveDesign, [](DocumentWindow &w) { w.SavePaneImage(); }},
+    {Command::SaveField, [](DocumentWindow &w) { w.SavePaneImage(); }},
+    {Command::SaveStereo, [](DocumentWindow &w) { w.SavePaneImage(); }},
+    {Command::FromWizard, [](DocumentWindow &w) { w.SetupFromWizard(); }},
+    {Command::Print, [](DocumentWindow &w) { w.PrintStereo(); }},
+    {Command::Close, [](DocumentWindow &w) { w.CloseWindow(); }},
+};
+
+} // namespace
+
 void DocumentWindow::OnTimer1()
 {
     m_timer1.stop();
     ++m_busy;
-    const document::SharedState &s = m_main.shared();
-    const QString word = s.CommandWord;
-    if (word == QLatin1String("MDImnuInsDesign")) {
-        InsPicDesign();
-    } else if (word == QLatin1String("MDImnuInsField")) {
-        InsPicField();
-    } else if (word == QLatin1String("MDImnuInsStereo")) {
-        InsPicStereo();
-    } else if (word == QLatin1String("MDImnuOpen")) {
-        const QString flags = s.OpenFlags;
-        static const QStringList known = {QStringLiteral("DFS"), QStringLiteral("DF"), QStringLiteral("DS"),
-                                          QStringLiteral("D"),   QStringLiteral("FS"), QStringLiteral("F"),
-                                          QStringLiteral("S")};
-        if (known.contains(flags)) {
-            if (flags.contains(QLatin1Char('D')))
-                InsPicDesign();
-            if (flags.contains(QLatin1Char('F')))
-                InsPicField();
-            if (flags.contains(QLatin1Char('S')))
-                InsPicStereo();
+    const document::Word<Command> word = m_main.shared().CommandWord;
+    for (const auto &[command, operation] : kOperations) {
+        if (word == command) {
+            operation(*this);
+            break;
         }
-    } else if (word == QLatin1String("MDImnuConvStart")) {
-        if (s.ModeWord == QLatin1String("RandomDot"))
-            ConvRandomDot();
-        else if (s.ModeWord == QLatin1String("Field"))
-            ConvField();
-    } else if (word == QLatin1String("MDImnuSaveName")) {
-        SaveProjectAs();
-    } else if (word == QLatin1String("MDImnuSave")) {
-        SaveState();
-    } else if (word == QLatin1String("MDImnuSaveDesign") || word == QLatin1String("MDImnuSaveField")
-               || word == QLatin1String("MDImnuSaveStereo")) {
-        SavePaneImage();
-    } else if (word == QLatin1String("FromWizard")) {
-        SetupFromWizard();
-    } else if (word == QLatin1String("MDImnuPrint")) {
-        PrintStereo();
-    } else if (word == QLatin1String("MDImnuClose")) {
-        if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            frame->close();
     }
     --m_busy;
     if (m_closed && m_busy == 0)
         Q_EMIT closedWhileBusy();
+}
+
+void DocumentWindow::LoadProjectPictures()
+{
+    const QString flags = m_main.shared().OpenFlags;
+    static const QStringList known = {QStringLiteral("DFS"), QStringLiteral("DF"), QStringLiteral("DS"),
+                                      QStringLiteral("D"),   QStringLiteral("FS"), QStringLiteral("F"),
+                                      QStringLiteral("S")};
+    if (!known.contains(flags))
+        return;
+    if (flags.contains(QLatin1Char('D')))
+        InsPicDesign();
+    if (flags.contains(QLatin1Char('F')))
+        InsPicField();
+    if (flags.contains(QLatin1Char('S')))
+        InsPicStereo();
+}
+
+void DocumentWindow::RunConversion()
+{
+    // A mode word that is neither kind starts nothing.
+    const document::Word<document::Mode> &mode = m_main.shared().ModeWord;
+    if (mode == document::Mode::RandomDot)
+        ConvRandomDot();
+    else if (mode == document::Mode::Field)
+        ConvField();
+}
+
+void DocumentWindow::CloseWindow()
+{
+    if (auto *frame = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        frame->close();
 }
 
 DocumentFrame::DocumentFrame(DocumentWindow *document, QWidget *parent)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/words.h"
 #include "engine/colourfield.h"
 #include "engine/randomdot.h"
 
@@ -47,6 +48,10 @@ public:
     void armCommandTimer();
     /// The command tick: runs the operation of the shared CommandWord.
     void OnTimer1();
+    /// Loads the pictures an opened project names (its OpenFlags).
+    void LoadProjectPictures();
+    void RunConversion();
+    void CloseWindow();
 
     // Operations run by the command tick.
     void ConvRandomDot();
@@ -80,7 +85,7 @@ public:
     QString lblIniName() const { return m_lblIniName; }
     QString lblOldIniName() const { return m_lblOldIniName; }
     QString lblTitle() const { return m_lblTitle; }
-    QString lblStereoName() const { return m_lblStereoName; }
+    document::Word<document::Mode> lblStereoName() const { return m_lblStereoName; }
     void setIdentity(const QString &iniName, const QString &title);  ///< after a save under a new name
 
     /// The project file as it was when it was opened or last saved: declining to save puts it
@@ -141,7 +146,7 @@ private:
     QString m_lblIniName;
     QString m_lblOldIniName;
     QString m_lblTitle = QStringLiteral("lblTitle");
-    QString m_lblStereoName;
+    document::Word<document::Mode> m_lblStereoName;
     std::array<Pane *, 3> m_panes{};
     QWidget *m_picDrag = nullptr;
     QImage m_picUra;

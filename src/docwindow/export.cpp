@@ -21,21 +21,21 @@ namespace {
 /// One row of the save commands: the pane and the remembered folder of its kind of picture.
 struct ExportKind
 {
-    const char *commandWord;
+    document::Command command;
     const char *folderKey;
     int pane;  ///< 0 design, 1 field, 2 stereo
 };
 
 constexpr ExportKind kExports[] = {
-    {"MDImnuSaveDesign", document::AppSettings::kPicDesignDir, 0},
-    {"MDImnuSaveField", document::AppSettings::kPicFieldDir, 1},
-    {"MDImnuSaveStereo", document::AppSettings::kPicStereoDir, 2},
+    {document::Command::SaveDesign, document::AppSettings::kPicDesignDir, 0},
+    {document::Command::SaveField, document::AppSettings::kPicFieldDir, 1},
+    {document::Command::SaveStereo, document::AppSettings::kPicStereoDir, 2},
 };
 
-const ExportKind *exportFor(const QString &word)
+const ExportKind *exportFor(const document::Word<document::Command> &word)
 {
     for (const ExportKind &kind : kExports) {
-        if (word == QLatin1String(kind.commandWord))
+        if (word == kind.command)
             return &kind;
     }
     return nullptr;

@@ -28,19 +28,19 @@ struct PictureKind
     Target target;
     const char *folderKey;            ///< settings key of the remembered folder
     QString SharedState::*path;       ///< the picture's path variable
-    const char *clipboardWord;        ///< InsertSource when pasting into this pane
+    document::Source clipboardWord;   ///< InsertSource when pasting into this pane
     const char *tooWide;              ///< first line of the too-wide message
     const char *saveMenu;             ///< its item under 画像の保存
 };
 
 const PictureKind kDesign{Target::Design, document::AppSettings::kPicDesignDir,
-                          &SharedState::DesignImagePath, "CBpicBefore",
+                          &SharedState::DesignImagePath, document::Source::DesignPane,
                           "デザイン画像が大きすぎます。", "mnuSaveDesign"};
 const PictureKind kField{Target::Field, document::AppSettings::kPicFieldDir,
-                         &SharedState::FieldImagePath, "CBpicField",
+                         &SharedState::FieldImagePath, document::Source::FieldPane,
                          "フィールド画像が大きすぎます。", "mnuSaveField"};
 const PictureKind kStereo{Target::Stereo, document::AppSettings::kPicStereoDir,
-                          &SharedState::StereoImagePath, "CBpicAfter",
+                          &SharedState::StereoImagePath, document::Source::StereoPane,
                           "ステレオ画像が大きすぎます。", "mnuSaveStereo"};
 
 QString text(const char *utf8)
@@ -101,16 +101,16 @@ void Insertion::run()
     // Every way out before the picture is put in leaves the document exactly as it was.
     QImage image;
     QString chosen;
-    const QString &source = m_shared.InsertSource;
-    if (source == QLatin1String("FromFile")) {
+    const document::Word<document::Source> &source = m_shared.InsertSource;
+    if (source == document::Source::FromFile) {
         if (!fromFile(image, chosen))
             return;
-    } else if (source == QLatin1String(m_kind.clipboardWord)) {
+    } else if (source == m_kind.clipboardWord) {
         image = m_main.clipboard().image();
         if (image.isNull())
             return;
         image = opaque(image);
-    } else if (source == QLatin1String("FromMDImnuOpen")) {
+    } else if (source == document::Source::FromProject) {
         if (!fromProject(image))
             return;
     } else {
@@ -219,8 +219,8 @@ void Insertion::makeConversionAvailable()
     bool available = false;
     switch (m_kind.target) {
     case Target::Design:
-        available = m_shared.ModeWord == QLatin1String("RandomDot")
-            || (m_shared.ModeWord == QLatin1String("Field") && fieldShown);
+        available = m_shared.ModeWord == document::Mode::RandomDot
+            || (m_shared.ModeWord == document::Mode::Field && fieldShown);
         break;
     case Target::Field:
         available = !m_window.picBefore()->isHidden() && fieldShown;

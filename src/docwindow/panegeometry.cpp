@@ -43,9 +43,9 @@ void splitAtMiddle(WindowLayout &layout, QSize client, PaneMode mode)
 
 } // namespace
 
-PaneMode paneModeOf(const QString &modeWord)
+PaneMode paneModeOf(const document::Word<document::Mode> &modeWord)
 {
-    return modeWord == QLatin1String("RandomDot") ? PaneMode::RandomDot : PaneMode::Field;
+    return modeWord == document::Mode::RandomDot ? PaneMode::RandomDot : PaneMode::Field;
 }
 
 WindowLayout initialLayout(QSize client)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/words.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -37,7 +39,7 @@ enum class PaneMode { RandomDot, Field };
 
 /// The mode for a mode word: only "RandomDot" gives the single design pane; any other word
 /// (in practice "Field") gives the two-pane column.
-PaneMode paneModeOf(const QString &modeWord);
+PaneMode paneModeOf(const document::Word<document::Mode> &modeWord);
 
 /// Where the window's children sit, in client coordinates. The left column's width always equals
 /// picDrag's left, and picContAfter starts at picDrag's left + SplitterWidth.

@@ -15,7 +15,8 @@ namespace lumivex::docwindow {
 
 namespace {
 
-constexpr const char *kPaneWords[] = {"CBpicBefore", "CBpicField", "CBpicAfter"};
+constexpr document::Source kPaneWords[] = {document::Source::DesignPane, document::Source::FieldPane,
+                                           document::Source::StereoPane};
 
 // Toolbar buttons of the Edit commands.
 constexpr int kCutButton = 6;
@@ -40,15 +41,16 @@ PaneSelection::PaneSelection(DocumentWindow &window, MainFacade &main)
     }
 }
 
-QString PaneSelection::paneWord(int pane)
+document::Word<document::Source> PaneSelection::paneWord(int pane)
 {
-    return pane >= 0 && pane < 3 ? QString::fromLatin1(kPaneWords[pane]) : QString();
+    return pane >= 0 && pane < 3 ? document::Word<document::Source>(kPaneWords[pane])
+                                 : document::Word<document::Source>();
 }
 
-int PaneSelection::paneOfWord(const QString &word)
+int PaneSelection::paneOfWord(const document::Word<document::Source> &word)
 {
     for (int pane = 0; pane < 3; ++pane) {
-        if (word == QLatin1String(kPaneWords[pane]))
+        if (word == kPaneWords[pane])
             return pane;
     }
     return -1;
@@ -104,7 +106,7 @@ void PaneSelection::containerRelease(int pane, const QMouseEvent *event)
     if (s.Converting || !m_panes[pane]->picture()->isHidden())
         return;
     // Right after a project has been opened its panes are still being filled.
-    if (s.CommandWord == QLatin1String("MDImnuOpen"))
+    if (s.CommandWord == document::Command::Open)
         return;
     s.InsertSource = paneWord(pane);
     setPasteFromClipboard();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/words.h"
+
 #include <QObject>
 
 #include <array>
@@ -28,9 +30,9 @@ public:
     PaneSelection(DocumentWindow &window, MainFacade &main);
 
     /// The selection word of pane 0..2: "CBpicBefore", "CBpicField", "CBpicAfter".
-    static QString paneWord(int pane);
+    static document::Word<document::Source> paneWord(int pane);
     /// The pane 0..2 a selection word names, or -1.
-    static int paneOfWord(const QString &word);
+    static int paneOfWord(const document::Word<document::Source> &word);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -57,7 +57,7 @@ void DocumentWindow::SaveProjectAs()
     const QString previousIniName = m_lblOldIniName;
     const QString oldTitle = m_lblTitle;
     const QString oldCaption = m_caption;
-    const QString oldStereoName = m_lblStereoName;
+    const document::Word<document::Mode> oldStereoName = m_lblStereoName;
     const bool saveWasEnabled = m_main.isMenuEnabled(QStringLiteral("mnuSave"));
     const bool saveButtonWasEnabled = m_main.docStateFromControls().buttons[2];
 

@@ -182,7 +182,7 @@ void MainWindow::OpenDocumentWindow()
     deactivateActiveDocument();
     // A new document has no pictures yet: it must not take over the paths of the document shown
     // before (the wizard hands its own over once the window exists).
-    if (m_shared.DocumentOrigin == QLatin1String("Sinki")) {
+    if (m_shared.DocumentOrigin == document::Origin::New) {
         m_shared.DesignImagePath.clear();
         m_shared.FieldImagePath.clear();
         m_shared.StereoImagePath.clear();
@@ -205,24 +205,24 @@ void MainWindow::OpenDocumentWindow()
     m_mdiArea->setActiveSubWindow(frame);
     if (m_active != frame)
         onSubWindowActivated(frame);
-    if (m_shared.DocumentOrigin == QLatin1String("Sinki"))
+    if (m_shared.DocumentOrigin == document::Origin::New)
         ++m_shared.DocumentCounter;
-    m_shared.DocumentOrigin.clear();
+    m_shared.DocumentOrigin = document::Origin::None;
 }
 
-void MainWindow::newDocument(const QString &modeWord, const QString &colourWord)
+void MainWindow::newDocument(document::Mode mode, document::Word<document::Colour> colour)
 {
     deactivateActiveDocument();
-    m_shared.ModeWord = modeWord;
-    m_shared.ColourWord = colourWord;
-    m_shared.DocumentOrigin = QStringLiteral("Sinki");
+    m_shared.ModeWord = mode;
+    m_shared.ColourWord = colour;
+    m_shared.DocumentOrigin = document::Origin::New;
     OpenDocumentWindow();
     DocumentWindow *document = activeDocument();
     if (document)
         document->layoutForMode();
     setSliderValue(0, 70);
     setSliderValue(1, 20);
-    const bool randomDot = modeWord == QLatin1String("RandomDot");
+    const bool randomDot = mode == document::Mode::RandomDot;
     if (randomDot) {
         setSliderEnabled(2, true);
         setSliderValue(2, 30);
@@ -239,7 +239,7 @@ void MainWindow::newDocument(const QString &modeWord, const QString &colourWord)
         WriteDocState();
 }
 
-void MainWindow::PostCommand(const QString &word)
+void MainWindow::PostCommand(const document::Word<document::Command> &word)
 {
     DocumentWindow *document = activeDocument();
     m_shared.CommandWord = word;
@@ -251,10 +251,10 @@ void MainWindow::OnTimForWiz()
 {
     m_timForWiz.stop();
     deactivateActiveDocument();
-    m_shared.DocumentOrigin = QStringLiteral("Sinki");
-    m_shared.ModeWord = QStringLiteral("Field");
+    m_shared.DocumentOrigin = document::Origin::New;
+    m_shared.ModeWord = document::Mode::Field;
     OpenDocumentWindow();
-    PostCommand(QStringLiteral("FromWizard"));
+    PostCommand(document::Command::FromWizard);
 }
 
 void MainWindow::onSubWindowActivated(QMdiSubWindow *window)
@@ -298,12 +298,14 @@ void MainWindow::onConvExit()
 void MainWindow::onPaste()
 {
     // A paste with no pane selected does nothing (the previous command must not run again).
-    if (m_shared.InsertSource == QLatin1String("CBpicBefore"))
-        PostCommand(QStringLiteral("MDImnuInsDesign"));
-    else if (m_shared.InsertSource == QLatin1String("CBpicField"))
-        PostCommand(QStringLiteral("MDImnuInsField"));
-    else if (m_shared.InsertSource == QLatin1String("CBpicAfter"))
-        PostCommand(QStringLiteral("MDImnuInsStereo"));
+    using document::Command;
+    using document::Source;
+    if (m_shared.InsertSource == Source::DesignPane)
+        PostCommand(Command::InsDesign);
+    else if (m_shared.InsertSource == Source::FieldPane)
+        PostCommand(Command::InsField);
+    else if (m_shared.InsertSource == Source::StereoPane)
+        PostCommand(Command::InsStereo);
 }
 
 void MainWindow::showWizard()

@@ -94,8 +94,8 @@ public:
 
     // Commands.
     void OpenDocumentWindow();
-    void newDocument(const QString &modeWord, const QString &colourWord);  ///< mnuMono/mnuColor/mnuFieldColor
-    void PostCommand(const QString &word);
+    void newDocument(document::Mode mode, document::Word<document::Colour> colour);  ///< mnuMono/mnuColor/mnuFieldColor
+    void PostCommand(const document::Word<document::Command> &word);
     /// 開く: reads a project file and opens it in a new document window.
     void OpenProject();
     void OnTimForWiz();

@@ -148,7 +148,7 @@ void MainWindow::ClearSelectedPane()
 
     const bool designGone = document->picBefore()->isHidden();
     const bool stereoGone = document->picAfter()->isHidden();
-    const bool nothingLeft = m_shared.ModeWord == QLatin1String("RandomDot")
+    const bool nothingLeft = m_shared.ModeWord == document::Mode::RandomDot
         ? designGone && stereoGone
         : designGone && stereoGone && document->picField()->isHidden();
     if (nothingLeft)

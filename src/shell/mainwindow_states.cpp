@@ -159,7 +159,7 @@ void MainWindow::SetNoDocumentState()
 
 void MainWindow::applyNewDocumentState()
 {
-    const bool fieldAllowed = m_shared.ModeWord != QLatin1String("RandomDot");
+    const bool fieldAllowed = !(m_shared.ModeWord == document::Mode::RandomDot);
     for (const char *name : kAlwaysOn)
         setMenuEnabled(QString::fromLatin1(name), true);
     for (const char *name : kNoDocumentOff)

@@ -221,21 +221,23 @@ void MainWindow::createActions()
     const auto onItem = [this](QAction *action, std::function<void()> run) {
         connect(action, &QAction::triggered, this, [run] { run(); });
     };
-    const auto insert = [this](const QString &word) {
-        m_shared.InsertSource = QStringLiteral("FromFile");
+    using document::Command;
+    using document::Mode;
+    const auto insert = [this](Command word) {
+        m_shared.InsertSource = document::Source::FromFile;
         PostCommand(word);
     };
-    const auto post = [this](const QString &word) { return [this, word] { PostCommand(word); }; };
+    const auto post = [this](Command word) { return [this, word] { PostCommand(word); }; };
 
     const auto wizard = [this] { showWizard(); };
-    const auto field = [this] { newDocument(QStringLiteral("Field"), QString()); };
-    const auto colour = [this] { newDocument(QStringLiteral("RandomDot"), QStringLiteral("Color")); };
-    const auto mono = [this] { newDocument(QStringLiteral("RandomDot"), QStringLiteral("Mono")); };
-    const auto insDesign = [insert] { insert(QStringLiteral("MDImnuInsDesign")); };
-    const auto insField = [insert] { insert(QStringLiteral("MDImnuInsField")); };
-    const auto insStereo = [insert] { insert(QStringLiteral("MDImnuInsStereo")); };
+    const auto field = [this] { newDocument(Mode::Field, {}); };
+    const auto colour = [this] { newDocument(Mode::RandomDot, document::Colour::Color); };
+    const auto mono = [this] { newDocument(Mode::RandomDot, document::Colour::Mono); };
+    const auto insDesign = [insert] { insert(Command::InsDesign); };
+    const auto insField = [insert] { insert(Command::InsField); };
+    const auto insStereo = [insert] { insert(Command::InsStereo); };
     const auto paste = [this] { onPaste(); };
-    const auto start = post(QStringLiteral("MDImnuConvStart"));
+    const auto start = post(Command::ConvStart);
     const auto stop = [this] { onConvStop(); };
     const auto abort = [this] { onConvExit(); };
 
@@ -244,13 +246,13 @@ void MainWindow::createActions()
     onMenu("mnuColor", colour);
     onMenu("mnuMono", mono);
     onMenu("mnuOpen", [this] { OpenProject(); });
-    onMenu("mnuSave", post(QStringLiteral("MDImnuSave")));
-    onMenu("mnuSaveName", post(QStringLiteral("MDImnuSaveName")));
-    onMenu("mnuSaveDesign", post(QStringLiteral("MDImnuSaveDesign")));
-    onMenu("mnuSaveField", post(QStringLiteral("MDImnuSaveField")));
-    onMenu("mnuSaveStereo", post(QStringLiteral("MDImnuSaveStereo")));
-    onMenu("mnuClose", post(QStringLiteral("MDImnuClose")));
-    onMenu("mnuPrint", post(QStringLiteral("MDImnuPrint")));
+    onMenu("mnuSave", post(Command::Save));
+    onMenu("mnuSaveName", post(Command::SaveName));
+    onMenu("mnuSaveDesign", post(Command::SaveDesign));
+    onMenu("mnuSaveField", post(Command::SaveField));
+    onMenu("mnuSaveStereo", post(Command::SaveStereo));
+    onMenu("mnuClose", post(Command::Close));
+    onMenu("mnuPrint", post(Command::Print));
     onMenu("mnuEnd", [this] { close(); });
     onMenu("mnuPaste", paste);
     onMenu("mnuCut", [this] { onCut(); });
@@ -269,8 +271,8 @@ void MainWindow::createActions()
 
     onItem(m_buttons[1], wizard);
     onItem(m_buttons[2], [this] { OpenProject(); });
-    onItem(m_buttons[3], post(QStringLiteral("MDImnuSave")));
-    onItem(m_buttons[4], post(QStringLiteral("MDImnuPrint")));
+    onItem(m_buttons[3], post(Command::Save));
+    onItem(m_buttons[4], post(Command::Print));
     onItem(m_buttons[6], [this] { onCut(); });
     onItem(m_buttons[7], [this] { onCopy(); });
     onItem(m_buttons[8], paste);

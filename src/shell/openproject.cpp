@@ -84,7 +84,7 @@ void MainWindow::OpenProject()
     m_shared.StateFilePath = chosen;
     m_shared.DocumentTitle = docwindow::projectTitle(chosen);
     m_settings.WriteSetting(folderKey, document::FolderOfChosenFile(chosen));
-    m_shared.DocumentOrigin = QStringLiteral("Hiraku");
+    m_shared.DocumentOrigin = document::Origin::Opened;
     // A file that is missing reads as defaults, like every key it lacks.
     ReadDocState();
     if (error != 0) {
@@ -104,8 +104,8 @@ void MainWindow::OpenProject()
     m_shared.OpenFlags = flags;
     setMenuEnabled(QStringLiteral("mnuSave"), true);
     setButtonEnabled(3, true);
-    m_shared.InsertSource = QStringLiteral("FromMDImnuOpen");
-    PostCommand(QStringLiteral("MDImnuOpen"));
+    m_shared.InsertSource = document::Source::FromProject;
+    PostCommand(document::Command::Open);
 }
 
 } // namespace lumivex::shell

@@ -50,8 +50,8 @@ DocState unusualState(bool flip)
     s.picDesignPath = QStringLiteral("/home/u/デザイン 1.bmp");
     s.picFieldPath = QStringLiteral("/home/u/field=2.bmp");
     s.picStereoPath = QStringLiteral("/home/u/stereo.bmp");
-    s.stereoName = QStringLiteral("RandomDot");
-    s.monoOrColor = flip ? QStringLiteral("Mono") : QStringLiteral("Color");
+    s.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
+    s.monoOrColor = testfiles::colourWord(flip ? QStringLiteral("Mono") : QStringLiteral("Color"));
     s.kurikaesiHaba = flip ? 0 : 200;
     s.rittaido = flip ? 50 : 0;
     s.mitudo = flip ? 100 : 7;
@@ -112,8 +112,8 @@ void TstDocState::missingFileGivesDefaults()
         const DocState s = readDocState(path(name));
         QVERIFY(s.picDesignPath.isEmpty() && s.picFieldPath.isEmpty()
                 && s.picStereoPath.isEmpty());
-        QCOMPARE(s.stereoName, QStringLiteral("Field"));
-        QCOMPARE(s.monoOrColor, QStringLiteral("Field"));
+        QCOMPARE(s.stereoName.text(), QStringLiteral("Field"));
+        QCOMPARE(s.monoOrColor.text(), QStringLiteral("Field"));
         QCOMPARE(s.kurikaesiHaba, 70);
         QCOMPARE(s.rittaido, 20);
         QCOMPARE(s.mitudo, 30);
@@ -134,7 +134,7 @@ void TstDocState::readsKeys_data()
     const int edit = DocState::menuIndex("mnuHensyuu");
     DocState s;
 
-    s.stereoName = "RandomDot";
+    s.stereoName = testfiles::modeWord("RandomDot");
     QTest::newRow("mode without colour word") << QByteArray("StereoName=RandomDot\n") << s;
     s = {};
     s.kurikaesiHaba = 120;
@@ -168,13 +168,13 @@ void TstDocState::readsKeys_data()
                       "sldMitudoEnabled=0\nknButtons2=-1\n")
         << s;
     s = {};
-    s.monoOrColor = "Color";
+    s.monoOrColor = testfiles::colourWord("Color");
     s.buttons[2] = false;
     QTest::newRow("names in another case")
         << QByteArray("monoorcolor=Color\nKNBUTTONS3=false\n") << s;
     s = {};
     s.picDesignPath = "/a b/c.bmp";
-    s.monoOrColor = "";
+    s.monoOrColor = testfiles::colourWord("");
     QTest::newRow("blanks trimmed, empty kept")
         << QByteArray("PicDesignPath=  /a b/c.bmp \nMONOorCOLOR=\n") << s;
 }
@@ -203,8 +203,8 @@ void TstDocState::shiftJisProject()
                "sldMitudoEnabled=False\r\n");
     DocState expected;
     expected.picDesignPath = QString::fromUtf8("C:\\画像\\表.bmp");
-    expected.stereoName = "RandomDot";
-    expected.monoOrColor = "Color";
+    expected.stereoName = testfiles::modeWord("RandomDot");
+    expected.monoOrColor = testfiles::colourWord("Color");
     expected.kurikaesiHaba = 85;
     expected.menus[DocState::menuIndex("mnuSave")] = false;
     expected.sliders[2] = false;
@@ -232,11 +232,11 @@ void TstDocState::longPicturePaths()
     state.picDesignPath = "/" + QString(300, u'd') + QString::fromUtf8("/デザイン 1.bmp");
     state.picFieldPath = "/" + QString(4000, u'f') + ".bmp";
     state.picStereoPath = "/" + QString(254, u's') + ".bmp";
-    state.monoOrColor = QString(300, u'c');
+    state.monoOrColor = testfiles::colourWord(QString(300, u'c'));
     QVERIFY(writeDocState(path("a.lvd"), state));
 
     DocState expected = state;
-    expected.monoOrColor = QString(255, u'c'); // stored files rely on the cut elsewhere
+    expected.monoOrColor = testfiles::colourWord(QString(255, u'c')); // stored files rely on the cut elsewhere
     QVERIFY(readDocState(path("a.lvd")) == expected);
 }
 

@@ -1,4 +1,5 @@
 #include "docwindow/panegeometry.h"
+#include "testfiles.h"
 
 #include <QTest>
 
@@ -368,9 +369,9 @@ void TestPaneGeometry::scrollRangeLimit()
 
 void TestPaneGeometry::modeWordAndScrolling()
 {
-    QCOMPARE(paneModeOf(QStringLiteral("RandomDot")), PaneMode::RandomDot);
-    QCOMPARE(paneModeOf(QStringLiteral("Field")), PaneMode::Field);
-    QCOMPARE(paneModeOf(QString()), PaneMode::Field);
+    QCOMPARE(paneModeOf(testfiles::modeWord(QStringLiteral("RandomDot"))), PaneMode::RandomDot);
+    QCOMPARE(paneModeOf(testfiles::modeWord(QStringLiteral("Field"))), PaneMode::Field);
+    QCOMPARE(paneModeOf(testfiles::modeWord(QString())), PaneMode::Field);
     QCOMPARE(picturePosition(120, 35), QPoint(-120, -35));
 }
 

@@ -46,14 +46,14 @@ void TestDispatch::newestPostingWins()
     DocumentWindow *document = app.newMono();
     app.window->setMenuEnabled(QStringLiteral("mnuSave"), true);  // recorded only by a save
     for (const QString &word : words)
-        app.window->PostCommand(word);
+        app.window->PostCommand(testfiles::commandWord(word));
     QCOMPARE(app.prompts.asked.size(), 0);  // nothing runs inside the posting
     QVERIFY(App::waitForTick(document));
     QTest::qWait(60);
     QCOMPARE(app.prompts.asked.size(), questions);
     QCOMPARE(iniValue(document->lblIniName(), "mnuSave"), saved ? QStringLiteral("True") : QStringLiteral("False"));
     QVERIFY(!document->Timer1()->isActive());
-    QCOMPARE(app.shared().CommandWord, words.last());
+    QCOMPARE(app.shared().CommandWord.text(), words.last());
 }
 
 void TestDispatch::commandWordIsKept()
@@ -63,9 +63,9 @@ void TestDispatch::commandWordIsKept()
     app.window->setMenuEnabled(QStringLiteral("mnuSaveDesign"), true);
     app.window->setMenuEnabled(QStringLiteral("mnuSaveGazou"), true);
     app.trigger("mnuSaveDesign");
-    QCOMPARE(app.shared().CommandWord, QStringLiteral("MDImnuSaveDesign"));
+    QCOMPARE(app.shared().CommandWord.text(), QStringLiteral("MDImnuSaveDesign"));
     QVERIFY(App::waitForTick(document));
-    QCOMPARE(app.shared().CommandWord, QStringLiteral("MDImnuSaveDesign"));
+    QCOMPARE(app.shared().CommandWord.text(), QStringLiteral("MDImnuSaveDesign"));
 }
 
 void TestDispatch::startTwiceStartsOnce()
@@ -96,7 +96,7 @@ void TestDispatch::cancelledCloseLeavesTimerIdle()
     QCOMPARE(app.documents(), QList<DocumentWindow *>{document});
     QCOMPARE(app.window->activeDocument(), document);
     QVERIFY(!document->Timer1()->isActive());
-    QCOMPARE(app.shared().CommandWord, QStringLiteral("MDImnuClose"));
+    QCOMPARE(app.shared().CommandWord.text(), QStringLiteral("MDImnuClose"));
 
     // and a later close goes through
     app.prompts.answers = {Answer::No};
@@ -126,10 +126,10 @@ void TestDispatch::wordGoesToWindowActiveAtPosting()
 void TestDispatch::postingWithoutDocumentDoesNothing()
 {
     App app;
-    app.window->PostCommand(QStringLiteral("MDImnuClose"));
+    app.window->PostCommand(testfiles::commandWord(QStringLiteral("MDImnuClose")));
     QTest::qWait(100);
     QVERIFY(app.prompts.asked.isEmpty());
-    QCOMPARE(app.shared().CommandWord, QStringLiteral("MDImnuClose"));
+    QCOMPARE(app.shared().CommandWord.text(), QStringLiteral("MDImnuClose"));
 }
 
 void TestDispatch::postingWhileADialogHasTheFocus()
@@ -145,7 +145,7 @@ void TestDispatch::postingWhileADialogHasTheFocus()
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(app.window->activeDocument(), document);
     app.prompts.answers = {Answer::Cancel};
-    app.window->PostCommand(QStringLiteral("MDImnuClose"));
+    app.window->PostCommand(testfiles::commandWord(QStringLiteral("MDImnuClose")));
     QVERIFY(document->Timer1()->isActive());
     QVERIFY(App::waitForTick(document));
     QCOMPARE(app.prompts.asked.size(), 1);
@@ -158,10 +158,10 @@ void TestDispatch::pasteWithoutSelectedPaneRunsNothing()
     // run a second time.
     App app;
     DocumentWindow *document = app.newMono();
-    app.window->PostCommand(QStringLiteral("MDImnuSave"));
+    app.window->PostCommand(testfiles::commandWord(QStringLiteral("MDImnuSave")));
     QVERIFY(App::waitForTick(document));
     app.window->setMenuEnabled(QStringLiteral("mnuSave"), true);
-    app.shared().InsertSource = QStringLiteral("FromFile");
+    app.shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     app.window->setMenuEnabled(QStringLiteral("mnuPaste"), true);
     app.trigger("mnuPaste");
     QVERIFY(!document->Timer1()->isActive());
@@ -173,16 +173,16 @@ void TestDispatch::wizardRelayOpensOneFieldDocument()
 {
     App app;
     app.newMono();
-    app.shared().ColourWord = QStringLiteral("Mono");
+    app.shared().ColourWord = testfiles::colourWord(QStringLiteral("Mono"));
     app.window->timForWiz()->start(50);
     QTRY_VERIFY(!app.window->timForWiz()->isActive());
     QCOMPARE(app.documents().size(), 2);
     DocumentWindow *created = app.window->activeDocument();
     QVERIFY(App::waitForTick(created));
     QCOMPARE(created->caption(), QStringLiteral("Vexart2"));
-    QCOMPARE(created->lblStereoName(), QStringLiteral("Field"));
+    QCOMPARE(created->lblStereoName().text(), QStringLiteral("Field"));
     QCOMPARE(created->iconId(), 104);
-    QCOMPARE(app.shared().CommandWord, QStringLiteral("FromWizard"));
+    QCOMPARE(app.shared().CommandWord.text(), QStringLiteral("FromWizard"));
     QCOMPARE(app.shared().DocumentCounter, 3);
     QVERIFY(!created->Timer1()->isActive());
 }

@@ -76,8 +76,8 @@ void TestDocumentLayout::cleanup()
 
 DocumentWindow *TestDocumentLayout::makeDocument(const QString &mode)
 {
-    m_app->shared().DocumentOrigin = QStringLiteral("Sinki");
-    m_app->shared().ModeWord = mode;
+    m_app->shared().DocumentOrigin = lumivex::document::Origin::New;
+    m_app->shared().ModeWord = testfiles::modeWord(mode);
     m_doc = std::make_unique<DocumentWindow>(*m_app->window);
     m_doc->resize(600, 400);
     m_doc->Load();
@@ -113,12 +113,12 @@ void TestDocumentLayout::creationAndNewDocument()
         QVERIFY(pane->vsb()->isHidden());
     }
 
-    m_app->shared().ModeWord = QStringLiteral("something else");
+    m_app->shared().ModeWord = testfiles::modeWord(QStringLiteral("something else"));
     doc->show();
     doc->layoutForMode();
     g = geometryOf(*doc);
     // the layout follows the window's own mode and leaves the shared word to the active document
-    QCOMPARE(m_app->shared().ModeWord, QStringLiteral("something else"));
+    QCOMPARE(m_app->shared().ModeWord.text(), QStringLiteral("something else"));
     QCOMPARE(g.before, before);
     QCOMPARE(g.fieldShown, fieldShown);
     if (fieldShown)
@@ -174,7 +174,7 @@ void TestDocumentLayout::nothingWhileMinimised()
     auto *frame = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
     QVERIFY(frame);
     const Geometry before = geometryOf(*doc);
-    m_app->shared().ModeWord = QStringLiteral("unchanged");
+    m_app->shared().ModeWord = testfiles::modeWord(QStringLiteral("unchanged"));
 
     if (mainMinimised)
         m_app->window->setWindowState(Qt::WindowMinimized);
@@ -189,7 +189,7 @@ void TestDocumentLayout::nothingWhileMinimised()
     QCOMPARE(after.before, before.before);
     QCOMPARE(after.after, before.after);
     QCOMPARE(after.drag, before.drag);
-    QCOMPARE(m_app->shared().ModeWord, QStringLiteral("unchanged"));
+    QCOMPARE(m_app->shared().ModeWord.text(), QStringLiteral("unchanged"));
 }
 
 void TestDocumentLayout::newDocumentsInTheMainWindow_data()
@@ -217,7 +217,7 @@ void TestDocumentLayout::newDocumentsInTheMainWindow()
         QCOMPARE(g.field, QRect(0, h / 2 + 1, g.before.width(), h / 2 - 1));
         QVERIFY(g.fieldShown);
     }
-    QCOMPARE(m_app->shared().ModeWord, mode);
+    QCOMPARE(m_app->shared().ModeWord.text(), mode);
 }
 
 void TestDocumentLayout::splitterDrag_data()

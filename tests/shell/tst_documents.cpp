@@ -23,8 +23,8 @@ QStringList newDocumentLines(const QString &path, const QString &mode, const QSt
 {
     const bool field = mode == QLatin1String("Field");
     DocState state;
-    state.stereoName = mode;
-    state.monoOrColor = colour;
+    state.stereoName = testfiles::modeWord(mode);
+    state.monoOrColor = testfiles::colourWord(colour);
     state.mitudo = field ? 0 : 30;
     for (const char *name : {"mnuSave", "mnuSaveGazou", "mnuSaveDesign", "mnuSaveField", "mnuSaveStereo",
                              "mnuPrint", "mnuCut", "mnuCopy", "mnuPaste", "mnuClear", "mnuConvStart",
@@ -97,13 +97,13 @@ void TestDocuments::newDocumentAndItsStateFile()
         QCOMPARE(document->iconId(), icon);
         QCOMPARE(document->lblIniName(), path);
         QCOMPARE(document->lblOldIniName(), path);
-        QCOMPARE(document->lblStereoName(), mode);
+        QCOMPARE(document->lblStereoName().text(), mode);
         QCOMPARE(app.shared().StateFilePath, path);
         QCOMPARE(app.window->statusPanel(1)->text(), path);
         QCOMPARE(fileLines(path), newDocumentLines(path, mode, colour));
     }
     QCOMPARE(app.shared().DocumentCounter, 3);
-    QVERIFY(app.shared().DocumentOrigin.isEmpty());
+    QVERIFY(app.shared().DocumentOrigin == lumivex::document::Origin::None);
 }
 
 void TestDocuments::counterNeverReusesNumbers()
@@ -134,7 +134,7 @@ void TestDocuments::openedDocumentKeepsItsProjectFile()
     QTemporaryDir dir;
     const QString project = dir.filePath(QStringLiteral("scene.lvd"));
     DocState stored;
-    stored.stereoName = QStringLiteral("Field");
+    stored.stereoName = testfiles::modeWord(QStringLiteral("Field"));
     lumivex::document::writeDocState(project, stored);
     DocumentWindow *document = app.openProject(project, QStringLiteral("scene"), QStringLiteral("Field"));
     QVERIFY(document);
@@ -153,8 +153,8 @@ void TestDocuments::firstActivationIsQuiet()
     QTemporaryDir dir;
     const QString project = dir.filePath(QStringLiteral("scene.lvd"));
     DocState stored;
-    stored.stereoName = QStringLiteral("RandomDot");
-    stored.monoOrColor = QStringLiteral("Mono");
+    stored.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
+    stored.monoOrColor = testfiles::colourWord(QStringLiteral("Mono"));
     stored.kurikaesiHaba = 120;
     lumivex::document::writeDocState(project, stored);
 
@@ -196,7 +196,7 @@ void TestDocuments::newWindowTakesOverTheStateFile()
     app.activate(first);
     QVERIFY(app.window->isMenuEnabled(QStringLiteral("mnuSave")));
     QCOMPARE(app.window->slider(0)->value(), 99);
-    QCOMPARE(app.shared().ColourWord, QStringLiteral("Mono"));
+    QCOMPARE(app.shared().ColourWord.text(), QStringLiteral("Mono"));
 }
 
 void TestDocuments::switchingWritesOneFileAndReadsTheOther()
@@ -224,7 +224,7 @@ void TestDocuments::switchingWritesOneFileAndReadsTheOther()
     // the main window shows B
     QCOMPARE(app.shared().StateFilePath, b->lblIniName());
     QCOMPARE(app.window->statusPanel(1)->text(), b->lblIniName());
-    QCOMPARE(app.shared().ModeWord, QStringLiteral("Field"));
+    QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("Field"));
     QVERIFY(app.shared().DesignImagePath.isEmpty());
     QCOMPARE(app.window->slider(0)->value(), 70);
     QCOMPARE(app.window->slider(2)->value(), 0);

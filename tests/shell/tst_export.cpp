@@ -78,7 +78,7 @@ DocumentWindow *TestExport::filledDocument()
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
     for (int pane = 0; pane < 3; ++pane) {
         QGuiApplication::clipboard()->setImage(picture(48 + pane, 32, pane * 50));
-        m_app->shared().InsertSource = QString::fromLatin1(kWords[pane]);
+        m_app->shared().InsertSource = testfiles::sourceWord(QString::fromLatin1(kWords[pane]));
         if (pane == 0)
             doc->InsPicDesign();
         else if (pane == 1)
@@ -138,7 +138,7 @@ void TestExport::savesPane()
     QCOMPARE(fileBytes(path).left(magic.size()), magic);
     QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), pictureOf(doc, pane)->image());
     QCOMPARE(settings().ReadSetting(QString::fromLatin1(kFolderKeys[pane])), m_dir->path());
-    QCOMPARE(m_app->shared().CommandWord, QString::fromLatin1(kCommands[pane]));
+    QCOMPARE(m_app->shared().CommandWord.text(), QString::fromLatin1(kCommands[pane]));
     // Only the stereo picture becomes the document's file; the others keep naming their source.
     QCOMPARE(m_app->shared().DesignImagePath, QStringLiteral("/pictures/design.bmp"));
     QCOMPARE(m_app->shared().FieldImagePath, QStringLiteral("/pictures/field.bmp"));
@@ -164,7 +164,7 @@ void TestExport::rememberedFolder()
 
     save(doc, 1, QString());  // the next field dialog, cancelled
     save(doc, 0, QString());  // the design dialog is not affected
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicField();  // the insert dialog shares the folder
 
     const auto &asked = m_app->prompts.asked;

@@ -92,7 +92,7 @@ void TestInsertion::cleanup()
 void TestInsertion::insertFile(DocumentWindow *doc, Kind kind, const QString &path)
 {
     m_app->prompts.files << path;
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     insert(doc, kind);
 }
 
@@ -226,7 +226,7 @@ void TestInsertion::cancelChangesNothing()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
     const QByteArray state = fileBytes(m_app->shared().StateFilePath);
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicDesign();  // no file queued: the dialog is cancelled
     QCOMPARE(m_app->prompts.asked.size(), 1);
     QVERIFY(doc->picBefore()->isHidden());
@@ -253,7 +253,7 @@ void TestInsertion::rememberedFolders()
     QCOMPARE(docharness::settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
 
     // The next design dialog opens there, the field and stereo dialogs do not.
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicDesign();
     QCOMPARE(m_app->prompts.asked.last().request.folder, designs);
     doc->InsPicField();
@@ -266,7 +266,7 @@ void TestInsertion::rememberedFolders()
     m_app = std::make_unique<App>();  // App starts without a settings file...
     docharness::settings().WriteSetting(QStringLiteral("picStereoDir"), designs);
     doc = m_app->newDocument(QStringLiteral("Field"));
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicStereo();
     QCOMPARE(m_app->prompts.asked.last().request.folder, designs);
 }
@@ -297,7 +297,7 @@ void TestInsertion::clipboard()
         for (int x = 15; x < 30; ++x)
             copied.setPixel(x, y, qRgba(0, 0, 0, 0));
     QGuiApplication::clipboard()->setImage(copied);
-    m_app->shared().InsertSource = word;
+    m_app->shared().InsertSource = testfiles::sourceWord(word);
     insert(doc, Kind(kind));
 
     const QImage shown = paneOf(doc, Kind(kind))->image();

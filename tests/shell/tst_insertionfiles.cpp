@@ -90,7 +90,7 @@ DocumentWindow *TestInsertionFiles::documentWithPictures()
     m_first = file(QStringLiteral("first.bmp"), picturefiles::encoded(picturefiles::bands(20, 10, kColours), "BMP"));
     for (Kind kind : {Design, Field, Stereo}) {
         m_app->prompts.files << m_first;
-        m_app->shared().InsertSource = QStringLiteral("FromFile");
+        m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
         insert(doc, kind);
     }
     return doc;
@@ -126,7 +126,7 @@ void TestInsertionFiles::chosenFileRefused()
     const QByteArray state = fileBytes(m_app->shared().StateFilePath);
     const QString path = file(QStringLiteral("photo.jpg"), bytes);
     m_app->prompts.files << path;
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     insert(doc, Kind(kind));
 
     if (message.contains(QLatin1String("%1")))
@@ -160,7 +160,7 @@ void TestInsertionFiles::projectPictures()
     s.DesignImagePath = pipe;
     s.FieldImagePath = photo;
     s.StereoImagePath = stereo;
-    s.InsertSource = QStringLiteral("FromMDImnuOpen");
+    s.InsertSource = testfiles::sourceWord(QStringLiteral("FromMDImnuOpen"));
 
     ::alarm(20);
     doc->InsPicDesign();

@@ -1,6 +1,7 @@
 // The main window's controls: menu tree, toolbar, parameter strip, status bar, their enabled
 // states and their mapping to the state file.
 #include "scriptedprompts.h"
+#include "testfiles.h"
 #include "shell/icons.h"
 #include "shell/mainwindow.h"
 #include "shell/messagepanel.h"
@@ -371,10 +372,10 @@ void TestMainWindowUi::commands()
     for (const char *name : {"mnuFile", "mnuSaveGazou", "mnuIns", "mnuConvert"})
         m_window->setMenuEnabled(name, true);
     action->setEnabled(true);
-    m_window->shared().InsertSource = QStringLiteral("CBpicBefore");
+    m_window->shared().InsertSource = testfiles::sourceWord(QStringLiteral("CBpicBefore"));
     action->trigger();
-    QCOMPARE(m_window->shared().CommandWord, word);
-    QCOMPARE(m_window->shared().InsertSource,
+    QCOMPARE(m_window->shared().CommandWord.text(), word);
+    QCOMPARE(m_window->shared().InsertSource.text(),
              source.isEmpty() ? QStringLiteral("CBpicBefore") : source);
 }
 
@@ -386,18 +387,18 @@ void TestMainWindowUi::itemsUnderGreyedMenuDoNotRun()
     QAction *saveDesign = m_window->menuAction(QStringLiteral("mnuSaveDesign"));
     QVERIFY(saveDesign->isEnabled());
     QVERIFY(!m_window->isMenuEnabled(QStringLiteral("mnuSaveGazou")));
-    m_window->shared().CommandWord = QStringLiteral("MDImnuConvStart");
+    m_window->shared().CommandWord = testfiles::commandWord(QStringLiteral("MDImnuConvStart"));
     saveDesign->trigger();
-    QCOMPARE(m_window->shared().CommandWord, QStringLiteral("MDImnuConvStart"));
+    QCOMPARE(m_window->shared().CommandWord.text(), QStringLiteral("MDImnuConvStart"));
 
     m_window->setMenuEnabled(QStringLiteral("mnuSaveGazou"), true);
     m_window->setMenuEnabled(QStringLiteral("mnuFile"), false);
     saveDesign->trigger();
-    QCOMPARE(m_window->shared().CommandWord, QStringLiteral("MDImnuConvStart"));
+    QCOMPARE(m_window->shared().CommandWord.text(), QStringLiteral("MDImnuConvStart"));
 
     m_window->setMenuEnabled(QStringLiteral("mnuFile"), true);
     saveDesign->trigger();
-    QCOMPARE(m_window->shared().CommandWord, QStringLiteral("MDImnuSaveDesign"));
+    QCOMPARE(m_window->shared().CommandWord.text(), QStringLiteral("MDImnuSaveDesign"));
 }
 
 void TestMainWindowUi::shortcutsReachMenuItems()
@@ -407,12 +408,12 @@ void TestMainWindowUi::shortcutsReachMenuItems()
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     QTest::keyClick(m_window.get(), Qt::Key_F5);
     QCOMPARE(m_window->mdiArea()->subWindowList().size(), 1);
-    QCOMPARE(m_window->shared().ColourWord, QStringLiteral("Mono"));
+    QCOMPARE(m_window->shared().ColourWord.text(), QStringLiteral("Mono"));
 
     m_window->SetConvRunning();
-    m_window->shared().CommandWord = QStringLiteral("MDImnuConvStart");
+    m_window->shared().CommandWord = testfiles::commandWord(QStringLiteral("MDImnuConvStart"));
     QTest::keyClick(m_window.get(), Qt::Key_B, Qt::ControlModifier);  // 画像の保存 is greyed
-    QCOMPARE(m_window->shared().CommandWord, QStringLiteral("MDImnuConvStart"));
+    QCOMPARE(m_window->shared().CommandWord.text(), QStringLiteral("MDImnuConvStart"));
     QTest::keyClick(m_window.get(), Qt::Key_F7);
     QVERIFY(m_window->shared().PauseRequested);
 }
@@ -601,7 +602,7 @@ void TestMainWindowUi::conversionStates()
 
 void TestMainWindowUi::runningStateLocksDocumentControls()
 {
-    m_window->shared().ModeWord = QStringLiteral("Field");
+    m_window->shared().ModeWord = testfiles::modeWord(QStringLiteral("Field"));
     // start from a document with everything usable
     m_window->applyDocState(DocState());
     m_window->SetConvRunning();
@@ -637,8 +638,8 @@ void TestMainWindowUi::endedStateRestoresFromFile()
     // conversion controls reset, and records that.
     const QString path = m_dir->filePath(QStringLiteral("state.lvd"));
     DocState before;
-    before.stereoName = QStringLiteral("RandomDot");
-    before.monoOrColor = QStringLiteral("Mono");
+    before.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
+    before.monoOrColor = testfiles::colourWord(QStringLiteral("Mono"));
     before.menus[DocState::menuIndex(QStringLiteral("mnuSave"))] = false;
     before.menus[DocState::menuIndex(QStringLiteral("mnuConvStart"))] = false;
     before.buttons[10] = false;  // button 11
@@ -667,8 +668,8 @@ void TestMainWindowUi::docStateRoundTrip()
     state.picDesignPath = QStringLiteral("/pics/デザイン.bmp");
     state.picFieldPath = QString();
     state.picStereoPath = QStringLiteral("/pics/out.bmp");
-    state.stereoName = QStringLiteral("RandomDot");
-    state.monoOrColor = QStringLiteral("Color");
+    state.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
+    state.monoOrColor = testfiles::colourWord(QStringLiteral("Color"));
     state.kurikaesiHaba = 111;
     state.rittaido = 7;
     state.mitudo = 64;
@@ -683,8 +684,8 @@ void TestMainWindowUi::docStateRoundTrip()
     m_window->applyDocState(state);
     QCOMPARE(entryLines(m_window->docStateFromControls(), path), entryLines(state, path));
     QCOMPARE(m_window->shared().DesignImagePath, state.picDesignPath);
-    QCOMPARE(m_window->shared().ModeWord, QStringLiteral("RandomDot"));
-    QCOMPARE(m_window->shared().ColourWord, QStringLiteral("Color"));
+    QCOMPARE(m_window->shared().ModeWord.text(), QStringLiteral("RandomDot"));
+    QCOMPARE(m_window->shared().ColourWord.text(), QStringLiteral("Color"));
     // the slider values went through their change handling
     QCOMPARE(iniValue(path, "KurikaesiHaba"), QStringLiteral("111"));
     QCOMPARE(iniValue(path, "Mitudo"), QStringLiteral("64"));

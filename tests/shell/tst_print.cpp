@@ -112,7 +112,7 @@ DocumentWindow *TestPrint::documentWithStereo()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
     QGuiApplication::clipboard()->setImage(stereoPicture());
-    m_app->shared().InsertSource = QStringLiteral("CBpicAfter");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("CBpicAfter"));
     doc->InsPicStereo();
     return doc;
 }

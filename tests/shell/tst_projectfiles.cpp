@@ -111,7 +111,7 @@ void TestProjectFiles::saveAsThenOpen()
     const QString design = picture(QStringLiteral("design.bmp"), QSize(40, 30));
     const QString field = picture(QStringLiteral("field.png"), QSize(40, 30), "PNG");
     const QString stereo = picture(QStringLiteral("stereo.jpg"), QSize(50, 20), "JPEG");
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     m_app->prompts.files << design << field << stereo;
     doc->InsPicDesign();
     doc->InsPicField();
@@ -158,7 +158,7 @@ void TestProjectFiles::saveAsThenOpen()
     QCOMPARE(opened->windowTitle(), QStringLiteral("tree"));
     QCOMPARE(opened->lblIniName(), path);
     QCOMPARE(m_app->shared().OpenFlags, QStringLiteral("DFS"));
-    QCOMPARE(m_app->shared().CommandWord, QStringLiteral("MDImnuOpen"));
+    QCOMPARE(m_app->shared().CommandWord.text(), QStringLiteral("MDImnuOpen"));
     QCOMPARE(m_app->window->statusPanel(1)->text(), path);
     QCOMPARE(m_app->window->slider(0)->value(), 120);
     QVERIFY(m_app->menuEnabled("mnuSave"));
@@ -271,7 +271,7 @@ void TestProjectFiles::openFromMenuAndButton()
 {
     QFETCH(QString, control);
     DocState state;
-    state.stereoName = QStringLiteral("RandomDot");
+    state.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
     const QString path = writeProject(QStringLiteral("scene.lvd"), state);
     m_app->prompts.files << path;
     QAction *action = control == QLatin1String("#2") ? m_app->window->button(2)

@@ -428,7 +428,7 @@ void TestRunControl::closeDuringRun()
         const QString path = dir.filePath(QStringLiteral("scene.lvd"));
         lumivex::document::writeDocState(path, {});
         document = app.openProject(path, QStringLiteral("scene"), QStringLiteral("RandomDot"));
-        app.shared().ColourWord = QStringLiteral("Mono");
+        app.shared().ColourWord = testfiles::colourWord(QStringLiteral("Mono"));
     } else {
         document = app.newMono();
     }
@@ -609,7 +609,7 @@ void TestRunControl::quitDuringRunAsksWithEachDocumentsState()
     }
     QCOMPARE(app.window->activeDocument(), document);
     QCOMPARE(app.shared().StateFilePath, document->lblIniName());
-    QCOMPARE(app.shared().ModeWord, QStringLiteral("RandomDot"));
+    QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("RandomDot"));
     QCOMPARE(iniValue(document->lblIniName(), "KurikaesiHaba"), QStringLiteral("90"));
     if (paused) {
         QVERIFY(app.shared().Converting);

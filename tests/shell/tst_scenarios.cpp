@@ -79,10 +79,10 @@ void TestScenarios::switchingKeepsEachDocumentsMode()
 
     for (int round = 0; round < 3; ++round) {
         app.activate(field);
-        QCOMPARE(app.shared().ModeWord, QStringLiteral("Field"));
+        QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("Field"));
         QCOMPARE(App::frameOf(field)->isMaximized(), maximized);
         app.activate(dots);
-        QCOMPARE(app.shared().ModeWord, QStringLiteral("RandomDot"));
+        QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("RandomDot"));
         QCOMPARE(iniValue(field->lblIniName(), "StereoName"), QStringLiteral("Field"));
         QCOMPARE(iniValue(field->lblIniName(), "MONOorCOLOR"), QString());
         app.activate(field);
@@ -173,8 +173,8 @@ void TestScenarios::openingLeavesTheProjectAsStored()
     QTemporaryDir dir;
     const QString project = dir.filePath(QStringLiteral("meadow.lvd"));
     DocState stored;
-    stored.stereoName = QStringLiteral("Field");
-    stored.monoOrColor = QString();
+    stored.stereoName = testfiles::modeWord(QStringLiteral("Field"));
+    stored.monoOrColor = testfiles::colourWord(QString());
     stored.kurikaesiHaba = 88;
     stored.mitudo = 0;
     stored.menus[DocState::menuIndex(QStringLiteral("mnuSave"))] = true;
@@ -252,7 +252,7 @@ void TestScenarios::declinedSaveRestoresTheProject()
     QTemporaryDir dir;
     const QString project = dir.filePath(QStringLiteral("scene.lvd"));
     DocState stored;
-    stored.stereoName = QStringLiteral("RandomDot");
+    stored.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
     QVERIFY(lumivex::document::writeDocState(project, stored));
     const QByteArray asOpened = readBytes(project);
     DocumentWindow *doc = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
@@ -295,7 +295,7 @@ void TestScenarios::toolbarButtonsAndDropDownItems()
         app.window->dropDownItem(QString::fromLatin1(kind.key))->trigger();
         QCOMPARE(app.documents().size(), before + 1);
         DocumentWindow *doc = app.window->activeDocument();
-        QCOMPARE(doc->lblStereoName(), QString::fromLatin1(kind.mode));
+        QCOMPARE(doc->lblStereoName().text(), QString::fromLatin1(kind.mode));
         QCOMPARE(iniValue(doc->lblIniName(), "MONOorCOLOR"), QString::fromLatin1(kind.colour));
         QCOMPARE(doc->iconId(), kind.icon);
     }

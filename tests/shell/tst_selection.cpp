@@ -125,7 +125,7 @@ void TestSelection::cleanup()
 void TestSelection::put(DocumentWindow *doc, int pane, const QImage &image)
 {
     setClipboard(image);
-    m_app->shared().InsertSource = QString::fromLatin1(kWords[pane]);
+    m_app->shared().InsertSource = testfiles::sourceWord(QString::fromLatin1(kWords[pane]));
     if (pane == 0)
         doc->InsPicDesign();
     else if (pane == 1)
@@ -183,7 +183,7 @@ void TestSelection::releaseOnEmptyPane()
     Pane *container = paneOf(doc, pane);
     QTest::mouseClick(container, Qt::LeftButton, {}, container->rect().center());
 
-    QCOMPARE(m_app->shared().InsertSource, QString::fromLatin1(kWords[pane]));
+    QCOMPARE(m_app->shared().InsertSource.text(), QString::fromLatin1(kWords[pane]));
     QCOMPARE(m_app->menuEnabled("mnuPaste"), bitmap);
     QCOMPARE(w->button(8)->isEnabled(), bitmap);
     QVERIFY(!m_app->menuEnabled("mnuCut"));
@@ -203,7 +203,7 @@ void TestSelection::pasteIntoSelectedPane()
 
     m_app->window->button(8)->trigger();
     QTRY_VERIFY(!doc->picBefore()->isHidden());
-    QCOMPARE(m_app->shared().CommandWord, QStringLiteral("MDImnuInsDesign"));
+    QCOMPARE(m_app->shared().CommandWord.text(), QStringLiteral("MDImnuInsDesign"));
     QCOMPARE(doc->picBefore()->image(), image);
     QCOMPARE(doc->picUra(), image);
     QVERIFY(m_app->menuEnabled("mnuConvStart"));
@@ -225,7 +225,7 @@ void TestSelection::releaseOnPicture()
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
     MainWindow *w = m_app->window.get();
     put(doc, pane, picture(50, 40, qRgb(90, 90, 200)));
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     w->menuAction(QStringLiteral("mnuPaste"))->setEnabled(false);
     for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
         w->menuAction(QString::fromLatin1(name))->setEnabled(false);
@@ -239,7 +239,7 @@ void TestSelection::releaseOnPicture()
     QTest::mouseRelease(picture, mouseButton, {}, QPoint(5, 5));
     QVERIFY(!picture->pressedLook());
 
-    QCOMPARE(m_app->shared().InsertSource, QString::fromLatin1(kWords[pane]));
+    QCOMPARE(m_app->shared().InsertSource.text(), QString::fromLatin1(kWords[pane]));
     for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
         QVERIFY2(m_app->menuEnabled(name), name);
     QVERIFY(w->button(6)->isEnabled());
@@ -251,10 +251,10 @@ void TestSelection::releaseBesideSmallPictureDoesNothing()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
     put(doc, 0, picture(20, 20, qRgb(0, 0, 0)));
-    m_app->shared().InsertSource = QStringLiteral("FromFile");
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     Pane *container = doc->picContBefore();
     QTest::mouseClick(container, Qt::LeftButton, {}, QPoint(container->width() - 10, container->height() - 10));
-    QCOMPARE(m_app->shared().InsertSource, QStringLiteral("FromFile"));
+    QCOMPARE(m_app->shared().InsertSource.text(), QStringLiteral("FromFile"));
 }
 
 void TestSelection::selectingInAnotherWindowActivatesIt()
@@ -284,7 +284,7 @@ void TestSelection::contextMenuOnEmptyPane()
     const QStringList expected{QStringLiteral("切り取り"), QStringLiteral("コピー"), QStringLiteral("貼り付け"),
                                QStringLiteral("-"), QStringLiteral("消去")};
     QCOMPARE(entries, expected);
-    QCOMPARE(m_app->shared().InsertSource, QStringLiteral("CBpicAfter"));
+    QCOMPARE(m_app->shared().InsertSource.text(), QStringLiteral("CBpicAfter"));
     // The main window's Edit menu has its editor submenu back.
     QVERIFY(m_app->window->menuAction(QStringLiteral("mnuEditer"))->isVisible());
     QVERIFY(m_app->window->menuAction(QStringLiteral("mnuBar5"))->isVisible());
@@ -480,11 +480,11 @@ void TestSelection::ignoredAfterOpenAndWhileConverting()
     put(doc, 0, picture(30, 30, qRgb(0, 0, 0)));
     setClipboard(picture(4, 4, qRgb(9, 9, 9)));
     lumivex::document::SharedState &s = m_app->shared();
-    s.InsertSource = QStringLiteral("FromMDImnuOpen");
+    s.InsertSource = testfiles::sourceWord(QStringLiteral("FromMDImnuOpen"));
     if (converting)
         s.Converting = true;
     else
-        s.CommandWord = QStringLiteral("MDImnuOpen");
+        s.CommandWord = testfiles::commandWord(QStringLiteral("MDImnuOpen"));
     // States that a release which acted would change: the clipboard holds a bitmap, so a
     // release on the empty pane would enable Paste and disable Cut, Copy and Clear.
     const auto setEdit = [w](bool paste, bool others) {
@@ -495,7 +495,7 @@ void TestSelection::ignoredAfterOpenAndWhileConverting()
     setEdit(false, true);
 
     QTest::mouseClick(doc->picContAfter(), Qt::LeftButton, {}, doc->picContAfter()->rect().center());
-    QCOMPARE(s.InsertSource, QStringLiteral("FromMDImnuOpen"));
+    QCOMPARE(s.InsertSource.text(), QStringLiteral("FromMDImnuOpen"));
     QVERIFY(!m_app->menuEnabled("mnuPaste"));
     for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
         QVERIFY2(m_app->menuEnabled(name), name);
@@ -509,15 +509,15 @@ void TestSelection::ignoredAfterOpenAndWhileConverting()
 
     QCOMPARE(pressed, !converting);
     QVERIFY(!doc->picBefore()->pressedLook());
-    QCOMPARE(s.InsertSource, converting ? QStringLiteral("FromMDImnuOpen") : QStringLiteral("CBpicBefore"));
+    QCOMPARE(s.InsertSource.text(), converting ? QStringLiteral("FromMDImnuOpen") : QStringLiteral("CBpicBefore"));
     for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
         QCOMPARE(m_app->menuEnabled(name), !converting);
 
     // Once another command has been posted, the empty pane can be selected again.
     if (!converting) {
-        s.CommandWord = QStringLiteral("MDImnuSaveDesign");
+        s.CommandWord = testfiles::commandWord(QStringLiteral("MDImnuSaveDesign"));
         QTest::mouseClick(doc->picContAfter(), Qt::LeftButton, {}, doc->picContAfter()->rect().center());
-        QCOMPARE(s.InsertSource, QStringLiteral("CBpicAfter"));
+        QCOMPARE(s.InsertSource.text(), QStringLiteral("CBpicAfter"));
         QVERIFY(m_app->menuEnabled("mnuPaste"));
     }
 }

@@ -64,7 +64,11 @@ struct App
     /// A new document ("RandomDot" with "Mono", or "Field"), made through the main window.
     DocumentWindow *newDocument(const QString &mode)
     {
-        window->newDocument(mode, mode == QLatin1String("Field") ? QString() : QStringLiteral("Mono"));
+        using lumivex::document::Colour;
+        using lumivex::document::Mode;
+        const bool field = mode == QLatin1String("Field");
+        window->newDocument(field ? Mode::Field : Mode::RandomDot,
+                            field ? lumivex::document::Word<Colour>() : Colour::Mono);
         return window->activeDocument();
     }
 
