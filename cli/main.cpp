@@ -1,10 +1,12 @@
-// lumivex-convert: turns design pictures into stereo pictures without opening a window.
+// lumivex-convert: turns design pictures into stereo pictures without opening a window, and
+// stereo pictures back into their depth.
 
 #include "batch.h"
 #include "convert.h"
 #include "options.h"
 #include "outputcheck.h"
 #include "report.h"
+#include "reveal.h"
 
 #include <QCoreApplication>
 
@@ -26,6 +28,10 @@ int run(const lumivex::cli::Options &options)
 {
     if (options.help || options.version) {
         std::fputs(qPrintable(options.help ? lumivex::cli::usageText() : lumivex::cli::versionText()), stdout);
+        return 0;
+    }
+    if (options.reveal) {
+        lumivex::cli::revealAndSave(options);
         return 0;
     }
     if (options.isBatch())

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "convert.h"
+#include "reveal.h"
 
 #include <QHash>
 
@@ -19,9 +20,10 @@ struct OptionSpec
 };
 
 // The English names beside the romanised ones are the same options under another spelling.
-constexpr std::array<OptionSpec, 15> kOptions = {{
+constexpr std::array<OptionSpec, 16> kOptions = {{
     {QLatin1StringView("help"), QLatin1StringView("help"), false},
     {QLatin1StringView("version"), QLatin1StringView("version"), false},
+    {QLatin1StringView("reveal"), QLatin1StringView("reveal"), false},
     {QLatin1StringView("mode"), QLatin1StringView("mode"), true},
     {QLatin1StringView("depth"), QLatin1StringView("depth"), true},
     {QLatin1StringView("field"), QLatin1StringView("field"), true},
@@ -129,6 +131,7 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
         options.format = value;
     } else if (canonical == u"kurikaesi") {
         options.kurikaesi = parseBounded(name, value, 0, 200);
+        options.kurikaesiGiven = true;
     } else if (canonical == u"rittaido") {
         options.rittaido = parseBounded(name, value, 0, 50);
     } else if (canonical == u"mitudo") {
@@ -138,11 +141,28 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
     }
 }
 
+// The reveal reads a stereogram and writes its depth: the options that make a picture have no
+// part in it, and the repeat width, when given, must leave something to compare.
+void checkReveal(const Options &options, const QHash<QString, QString> &seen)
+{
+    for (const char *name : {"mode", "depth", "field", "field-source", "rittaido", "mitudo", "seed", "out-dir", "format"}) {
+        if (seen.contains(QLatin1String(name)))
+            fail(QStringLiteral("--%1 is not used with --reveal").arg(seen.value(QLatin1String(name))));
+    }
+    if (options.kurikaesiGiven && options.kurikaesi < kMinRevealRepeat)
+        fail(QStringLiteral("--%1 must be a whole number from %2 to 200 with --reveal, not '%3'")
+                 .arg(seen.value(QStringLiteral("kurikaesi"))).arg(kMinRevealRepeat).arg(options.kurikaesi));
+}
+
 // Options that belong to one kind of conversion are refused in the other rather than
 // silently ignored: a user who gives them expects them to change the picture.
 // `seen` maps each option given to the name it was typed as.
 void checkCombination(const Options &options, const QHash<QString, QString> &seen)
 {
+    if (options.reveal) {
+        checkReveal(options, seen);
+        return;
+    }
     const bool hasField = seen.contains(QStringLiteral("field"));
     const bool hasSource = seen.contains(QStringLiteral("field-source"));
     if (options.mode == Mode::Field) {
@@ -176,18 +196,21 @@ void checkOutputName(const QString &output)
 
 void takePositional(Options &options, const QStringList &positional)
 {
-    if (options.isBatch()) {
+    if (options.isBatch() && !options.reveal) {
         if (positional.isEmpty())
             fail(QStringLiteral("missing DESIGN: --out-dir needs at least one design (see --help)"));
         options.designs = positional;
         return;
     }
+    const QString input = options.reveal ? QStringLiteral("STEREOGRAM") : QStringLiteral("DESIGN");
     if (positional.size() < 2)
-        fail(positional.isEmpty() ? QStringLiteral("missing DESIGN and OUTPUT (see --help)")
+        fail(positional.isEmpty() ? QStringLiteral("missing %1 and OUTPUT (see --help)").arg(input)
                                   : QStringLiteral("missing OUTPUT (see --help)"));
     if (positional.size() > 2)
-        fail(QStringLiteral("unexpected argument %1: give only DESIGN and OUTPUT, or --out-dir DIR for several designs")
-                 .arg(quoted(positional[2])));
+        fail(options.reveal
+                 ? QStringLiteral("unexpected argument %1: give only STEREOGRAM and OUTPUT").arg(quoted(positional[2]))
+                 : QStringLiteral("unexpected argument %1: give only DESIGN and OUTPUT, or --out-dir DIR for several designs")
+                       .arg(quoted(positional[2])));
     options.design = positional[0];
     options.output = positional[1];
     checkOutputName(options.output);
@@ -228,7 +251,7 @@ Options parseOptions(const QStringList &arguments)
         if (!option->takesValue) {
             if (equals >= 0)
                 fail(QStringLiteral("--%1 takes no value").arg(name));
-            (canonical == u"help" ? options.help : options.version) = true;
+            (canonical == u"help" ? options.help : canonical == u"reveal" ? options.reveal : options.version) = true;
             continue;
         }
         QString value;
@@ -253,7 +276,9 @@ QString usageText()
     return QStringLiteral(
         "Usage: lumivex-convert [options] DESIGN OUTPUT\n"
         "       lumivex-convert [options] --out-dir DIR DESIGN...\n"
-        "Turns a depth picture (DESIGN, at most %1 pixels wide) into an autostereogram.\n"
+        "       lumivex-convert --reveal [--repeat N] STEREOGRAM OUTPUT\n"
+        "Turns a depth picture (DESIGN, at most %1 pixels wide) into an autostereogram,\n"
+        "or with --reveal an autostereogram back into its depth.\n"
         "OUTPUT is written as PNG when its name ends in .png and as BMP when it ends in .bmp\n"
         "(in any letter case); other names are refused. OUTPUT is never one of the input files.\n"
         "\n"
@@ -279,6 +304,16 @@ QString usageText()
         "                           designs of the same name are refused. A design that fails\n"
         "                           is named on standard error and the others are still made\n"
         "  --format png|bmp         the pictures --out-dir writes (default png)\n"
+        "  --reveal                 write the depth that STEREOGRAM shows as an 8-bit grey\n"
+        "                           picture, black far and white near, one grey for each\n"
+        "                           depth it holds, evenly spaced (sixteen depths give the\n"
+        "                           greys that --depth grey reads back as the same levels).\n"
+        "                           Random dot, colour field and other programs' stereograms,\n"
+        "                           also JPEGs and scans. The repeat width is found, or taken\n"
+        "                           from --repeat (the farthest depth's). A surface seen by\n"
+        "                           one eye only, and the last repeat width of each row, whose\n"
+        "                           partners would lie beyond the picture, take the depth to\n"
+        "                           their left\n"
         "  --version                show the version\n"
         "  --help                   show this text\n"
         "\n"
@@ -292,7 +327,8 @@ QString usageText()
         "      shark.bmp shark-field.bmp\n"
         "  lumivex-convert --mode field --field backdrop.png --kurikaesi 80 shark.bmp out.png\n"
         "  lumivex-convert --depth grey --density 50 depthmap.png stereo.png\n"
-        "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n")
+        "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n"
+        "  lumivex-convert --reveal shark-dots.png shark-depth.png\n")
         .arg(kMaxDesignWidth)
         .arg(kMaxFieldSourceWidth);
 }

@@ -26,6 +26,7 @@ struct Options
 {
     bool help = false;
     bool version = false;
+    bool reveal = false;  ///< --reveal: design names a stereogram, output gets its depth
     Mode mode = Mode::Mono;
     DepthSource depth = DepthSource::Colours;
     QString design;
@@ -36,6 +37,7 @@ struct Options
     QString field;        ///< --field: a complete field picture
     QString fieldSource;  ///< --field-source: a small picture tiled into the field
     int kurikaesi = 70;
+    bool kurikaesiGiven = false;  ///< --kurikaesi (--repeat) was given, not defaulted
     int rittaido = 20;
     int mitudo = 30;
     std::optional<std::uint64_t> seed;  ///< none: seed from the clock

@@ -1,0 +1,125 @@
+#include "reveal.h"
+
+#include "convert.h"
+#include "outputcheck.h"
+
+#include "document/picture.h"
+#include "document/picturewriter.h"
+#include "engine/reveal.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <sys/stat.h>
+
+#include <vector>
+
+namespace lumivex::cli {
+
+namespace {
+
+QString quoted(const QString &text)
+{
+    return u'\'' + text + u'\'';
+}
+
+[[noreturn]] void fail(const QString &message)
+{
+    throw Failure{message};
+}
+
+bool sameFile(const QString &a, const QString &b)
+{
+    struct stat first {}, second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0
+        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+        && first.st_ino == second.st_ino;
+}
+
+engine::PackedImage readStereogram(const QString &path)
+{
+    const document::LoadedPicture picture = document::readPicture(path, kMaxDesignWidth);
+    switch (picture.problem) {
+    case document::PictureProblem::None:
+        return document::toPacked(picture.image);
+    case document::PictureProblem::TooWide:
+        fail(QStringLiteral("the stereogram %1 is %2 pixels wide; at most %3 are allowed")
+                 .arg(quoted(path)).arg(picture.size.width()).arg(kMaxDesignWidth));
+    case document::PictureProblem::TooLarge:
+        if (picture.size.isValid())
+            fail(QStringLiteral("the stereogram %1 is too large for memory (%2 × %3 pixels)")
+                     .arg(quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
+        fail(QStringLiteral("the stereogram %1 is too large for memory: %2").arg(quoted(path), picture.reason));
+    default:
+        fail(QStringLiteral("cannot read the stereogram %1: %2").arg(quoted(path), picture.reason));
+    }
+}
+
+[[noreturn]] void refuse(const Options &options, const engine::PackedImage &stereogram,
+                         engine::RevealProblem problem)
+{
+    const QString what = QStringLiteral("cannot reveal the depth of %1: ").arg(quoted(options.design));
+    switch (problem) {
+    case engine::RevealProblem::TooSmall:
+        fail(what + QStringLiteral("it is %1 × %2 pixels; a stereogram is at least %3 pixels wide")
+                        .arg(stereogram.width).arg(stereogram.height).arg(engine::kMinRevealWidth));
+    case engine::RevealProblem::NoRepeatAtWidth:
+        fail(what + QStringLiteral("nothing in it repeats sideways at %1 pixels or between half that and %1; "
+                                   "leave out --repeat to have the repeat width found")
+                        .arg(options.kurikaesi));
+    default:
+        fail(what + QStringLiteral("nothing in it repeats sideways, so it shows no depth (a stereogram "
+                                   "whose repeat is wider than a third of it needs --repeat)"));
+    }
+}
+
+// The greys go through the writer the converter's stereo pictures use: a PNG of up to sixteen
+// greys gets a colour table, and the file appears only when it is complete.
+void save(const engine::Reveal &reveal, const QString &path)
+{
+    const engine::GreyImage &depth = reveal.depth;
+    document::PictureLayout layout;
+    layout.width = depth.width;
+    layout.height = depth.height;
+    if (reveal.greys.size() <= 16) {
+        for (const std::uint8_t grey : reveal.greys)
+            layout.palette.push_back(engine::pack(grey, grey, grey));
+    }
+    QSaveFile file(path);
+    const auto failed = [&](const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), why)); };
+    if (!file.open(QIODevice::WriteOnly))
+        failed(file.errorString());
+    document::PictureWriter writer(file, document::pictureFileFormatFor(path), layout);
+    std::vector<engine::Packed> row(static_cast<std::size_t>(depth.width));
+    for (int y = 0; y < depth.height; ++y) {
+        const std::span<const std::uint8_t> greys = depth.row(y);
+        for (std::size_t x = 0; x < row.size(); ++x)
+            row[x] = engine::pack(greys[x], greys[x], greys[x]);
+        if (!writer.writeRow(row))
+            break;
+    }
+    if (!writer.finish())
+        failed(writer.errorString());
+    if (!file.commit())
+        failed(file.errorString());
+}
+
+} // namespace
+
+void revealAndSave(const Options &options)
+{
+    if (sameFile(options.output, options.design))
+        fail(QStringLiteral("cannot write %1: it is the stereogram %2, which would be overwritten")
+                 .arg(quoted(options.output), quoted(options.design)));
+    checkOutput(options);
+    engine::Reveal reveal;
+    {
+        const engine::PackedImage stereogram = readStereogram(options.design);
+        reveal = engine::reveal(stereogram, {options.kurikaesiGiven ? options.kurikaesi : 0});
+        if (!reveal.ok())
+            refuse(options, stereogram, reveal.problem);
+    }
+    save(reveal, options.output);
+}
+
+} // namespace lumivex::cli

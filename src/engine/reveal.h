@@ -1,0 +1,77 @@
+#pragma once
+
+#include "packedimage.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace lumivex::engine {
+
+/// An 8-bit grey picture, row after row.
+struct GreyImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> pixels;
+
+    std::span<const std::uint8_t> row(int y) const
+    {
+        return {pixels.data() + static_cast<std::size_t>(y) * width, static_cast<std::size_t>(width)};
+    }
+    std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+/// Why a picture could not be turned back into depth.
+enum class RevealProblem {
+    None,
+    TooSmall,  ///< narrower than kMinRevealWidth, or empty
+    NoRepeat,  ///< nothing in it repeats sideways (noise, a photograph, one plain colour)
+    NoRepeatAtWidth, ///< nothing repeats at the repeat width given or closer
+};
+
+/// Pictures narrower than this hold no repeat worth finding.
+inline constexpr int kMinRevealWidth = 24;
+
+/// The narrowest repeat width the reveal takes: nearer repeats are the texture of a picture.
+inline constexpr int kMinRevealRepeat = 8;
+
+/// What the reveal is told. A repeat width of 0 lets it find the width itself (then at most a
+/// third of the picture's width); one below kMinRevealRepeat finds nothing.
+struct RevealParams
+{
+    int kurikaesi = 0;
+};
+
+/// The depth a stereogram shows.
+struct Reveal
+{
+    RevealProblem problem = RevealProblem::None;
+    /// The repeat width given, or the strongest sideways repeat of the picture.
+    int repeatWidth = 0;
+    /// The distinct repeat distances found, farthest (largest) first: pixels at distances[i]
+    /// are drawn in greys[i].
+    std::vector<int> distances;
+    std::vector<std::uint8_t> greys;
+    /// Black far, white near, as many greys as distances, evenly spaced from 0 to 255 (sixteen
+    /// distances give 17 × level, which a grey depth map reads back as the same levels).
+    GreyImage depth;
+
+    bool ok() const { return problem == RevealProblem::None; }
+};
+
+/// Finds, for every pixel, the distance at which the picture repeats to its right (to its left
+/// within the last repeat width of a row, where no partner lies to the right) and turns the
+/// distances back into depth.
+///
+/// The distance of a pixel is the one whose neighbourhood (7 × 3 pixels) matches its partner's
+/// best, within a tolerance that the picture's own noise sets, so that JPEG copies and scans are
+/// read as well as exact pictures. The distances searched lie between half the repeat width and
+/// the repeat width (which is the farthest). A pixel that matches at no distance is one seen by
+/// only one eye, a surface hidden behind a nearer one: it takes the depth to its left on its row.
+Reveal reveal(const PackedImage &stereogram, const RevealParams &params = {});
+
+/// The grey of the index-th of count distances, farthest first: evenly spaced, 0 to 255.
+std::uint8_t revealGrey(int index, int count);
+
+} // namespace lumivex::engine

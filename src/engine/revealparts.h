@@ -1,0 +1,73 @@
+#pragma once
+
+// The reveal's working parts, apart from its public face (reveal.h): the picture's brightness,
+// the survey that finds which distances repeat, and the row search that gives each pixel its
+// distance.
+
+#include "packedimage.h"
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace lumivex::engine::revealing {
+
+/// A picture's brightness, one byte a pixel: what the search compares. Colour random dots and
+/// colour fields differ in brightness as well; a JPEG keeps brightness far better than colour.
+struct Plane
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> values;
+
+    const std::uint8_t *row(int y) const { return values.data() + static_cast<std::size_t>(y) * width; }
+};
+
+/// BT.601 brightness, rounded: (77 R + 150 G + 29 B + 128) / 256.
+Plane brightness(const PackedImage &picture);
+
+/// What a survey of sampled rows found.
+struct Survey
+{
+    bool found = false;
+    int strongest = 0;  ///< the distance most windows repeat at
+    int lo = 0;         ///< the distances every pixel is searched over
+    int hi = 0;
+    int tolerance = 0;  ///< mean difference per compared pixel a match may have
+};
+
+/// Compares windows of 16 pixels on a few dozen rows with their partners at every distance of
+/// [lo, hi] (the whole plausible range when kurikaesi is 0, else from half of it to it) and
+/// lets each window vote for its clearly best distance. A stereogram gives a few sharp peaks;
+/// noise and photographs give votes spread thinly, or none.
+Survey survey(const Plane &plane, int kurikaesi);
+
+/// The row search: the distance of each pixel of a row, from lo to hi, or kNoMatch.
+class RowMatcher
+{
+public:
+    static constexpr std::int16_t kNoMatch = -1;
+
+    RowMatcher(const Plane &plane, int lo, int hi, int tolerance);
+
+    /// Fills out[0..width) for row y; above holds the distances found on the row above (empty
+    /// for the first row).
+    void match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out);
+
+private:
+    int columnCost(int c, int d) const;
+    int windowCost(int x, int d) const;
+    template <bool Slide>
+    void accumulate(int c, int gone);
+    void searchAll(int x, bool slide);
+    std::int16_t bestOfAll(int prefer, int &cost) const;
+
+    const Plane &m_plane;
+    int m_lo;
+    int m_hi;
+    int m_limit;  ///< largest window cost of a match
+    const std::uint8_t *m_rows[3] = {};
+    std::vector<std::int16_t> m_costs;  ///< window cost of every distance at the last full search
+};
+
+} // namespace lumivex::engine::revealing

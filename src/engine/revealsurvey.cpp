@@ -1,0 +1,232 @@
+#include "revealparts.h"
+
+#include "reveal.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace lumivex::engine::revealing {
+
+namespace {
+
+constexpr int kWindow = 16;      // pixels of a survey window
+constexpr int kSampleRows = 24;  // rows surveyed
+constexpr int kMinDistance = 6;  // nearer repeats are texture, not depth
+
+// A window whose pixels differ from their partners by less than this on average, at every
+// distance, is plain: it tells nothing about where the picture repeats.
+constexpr int kPlain = 2 * kWindow;
+
+// A peak of votes stands out from the distances within kPeakReach of it, and has kMinPeak
+// votes at least.
+constexpr int kPeakReach = 8;
+constexpr int kMinPeak = 4;
+
+// The sum of absolute differences of two windows: the survey's inner loop.
+int sad(const std::uint8_t *a, const std::uint8_t *b)
+{
+#if defined(__SSE2__)
+    static_assert(kWindow == 16);
+    const __m128i sums = _mm_sad_epu8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(a)),
+                                      _mm_loadu_si128(reinterpret_cast<const __m128i *>(b)));
+    return _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+#else
+    int sum = 0;
+    for (int i = 0; i < kWindow; ++i)
+        sum += std::abs(int(a[i]) - int(b[i]));
+    return sum;
+#endif
+}
+
+struct Vote
+{
+    int distance;
+    int cost;
+};
+
+// One window's costs at every distance of the range (INT_MAX where its partner lies outside
+// the row). Its partners lie all to its right, or all to its left near the row's end, so that
+// the costs of different distances compare like with like.
+void windowCosts(const std::uint8_t *row, int width, int x0, int lo, int hi, std::vector<int> &costs)
+{
+    const bool right = x0 + kWindow + hi <= width || x0 < hi;
+    for (int d = lo; d <= hi; ++d) {
+        const int partner = right ? x0 + d : x0 - d;
+        costs[d - lo] = partner >= 0 && partner + kWindow <= width ? sad(row + x0, row + partner) : INT_MAX;
+    }
+}
+
+// The window's clearly best distance; 0 when none stands out, -1 when the window is plain or
+// lies too near the row's ends to be compared at most distances.
+int bestDistance(const std::vector<int> &costs, int lo, int hi, int &best)
+{
+    best = INT_MAX;
+    int at = 0;
+    long long sum = 0;
+    int valid = 0;
+    for (int d = lo; d <= hi; ++d) {
+        const int c = costs[d - lo];
+        if (c == INT_MAX)
+            continue;
+        sum += c;
+        ++valid;
+        if (c < best) {
+            best = c;
+            at = d;
+        }
+    }
+    if (valid * 2 < hi - lo + 1)
+        return -1;
+    const long long mean = sum / valid;
+    if (mean < kPlain)
+        return -1;
+    // A match stands far below what the window costs at an arbitrary distance.
+    if (best * 20 > mean * 7)
+        return 0;
+    // The same content two repeats further on (at twice the distance, or at the sum of two
+    // surfaces' distances) matches as well as the first repeat, in a noisy picture by chance
+    // even a little better: the first is the distance.
+    const int slack = best + best / 3 + 3 * kWindow;
+    for (int e = lo; e * 3 <= at * 2; ++e) {
+        if (costs[e - lo] <= slack)
+            return e;
+    }
+    return at;
+}
+
+// The distances that drew clearly more votes than the distances around them: with noise,
+// votes fall thinly and evenly; a surface's repeat draws a sharp peak of its own.
+std::vector<bool> findPeaks(const std::vector<int> &votes)
+{
+    const int n = static_cast<int>(votes.size());
+    std::vector<bool> peaks(votes.size(), false);
+    std::vector<int> around;
+    for (int i = 0; i < n; ++i) {
+        around.clear();
+        for (int j = std::max(0, i - kPeakReach); j <= std::min(n - 1, i + kPeakReach); ++j) {
+            if (std::abs(j - i) > 1)
+                around.push_back(votes[std::size_t(j)]);
+        }
+        int base = 0;
+        if (!around.empty()) {
+            std::nth_element(around.begin(), around.begin() + around.size() / 2, around.end());
+            base = around[around.size() / 2];
+        }
+        const int v = votes[std::size_t(i)];
+        peaks[std::size_t(i)] = v >= kMinPeak && v >= base + 4 * std::sqrt(double(base + 1));
+    }
+    return peaks;
+}
+
+} // namespace
+
+Plane brightness(const PackedImage &picture)
+{
+    Plane plane;
+    plane.width = picture.width;
+    plane.height = picture.height;
+    plane.values.resize(picture.pixels.size());
+    const Packed *in = picture.pixels.data();
+    std::uint8_t *out = plane.values.data();
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const auto c = static_cast<std::uint32_t>(in[i]);
+        out[i] = static_cast<std::uint8_t>((77 * (c & 0xff) + 150 * ((c >> 8) & 0xff) + 29 * ((c >> 16) & 0xff) + 128) >> 8);
+    }
+    return plane;
+}
+
+Survey survey(const Plane &plane, int kurikaesi)
+{
+    Survey result;
+    const int width = plane.width;
+    const bool given = kurikaesi > 0;
+    if (given && kurikaesi < kMinRevealRepeat)
+        return result;
+    const int lo = given ? std::max(2, kurikaesi / 2 + 1) : kMinDistance;
+    const int hi = given ? kurikaesi : std::min(width / 3, 1024);
+    if (hi < lo + (given ? 0 : 4) || width < kWindow + lo || plane.height < 1)
+        return result;
+
+    std::vector<int> votes(std::size_t(hi - lo + 1), 0);
+    std::vector<Vote> cast;
+    std::vector<int> costs(votes.size());
+    int windows = 0;  // windows that are not plain
+    const int rows = std::min(plane.height, kSampleRows);
+    for (int i = 0; i < rows; ++i) {
+        const std::uint8_t *row = plane.row(int((2LL * i + 1) * plane.height / (2 * rows)));
+        for (int x0 = 0; x0 + kWindow <= width; x0 += kWindow) {
+            windowCosts(row, width, x0, lo, hi, costs);
+            int best = 0;
+            const int d = bestDistance(costs, lo, hi, best);
+            if (d < 0)
+                continue;
+            ++windows;
+            // Searching alone, the nearest distances are where plain gradients match best.
+            if (d == 0 || (!given && d < lo + 3))
+                continue;
+            ++votes[d - lo];
+            cast.push_back({d, best});
+        }
+    }
+
+    const std::vector<bool> peaks = findPeaks(votes);
+    const auto peakVotes = [&](int d) { return peaks[std::size_t(d - lo)] ? votes[std::size_t(d - lo)] : 0; };
+    int onPeaks = 0, strongest = 0;
+    for (int d = lo; d <= hi; ++d) {
+        onPeaks += peakVotes(d);
+        if (peakVotes(d) > (strongest ? peakVotes(strongest) : 0))
+            strongest = d;
+    }
+    // A repeat worth the name is shared by a good part of the picture, and most votes fall on
+    // the repeats of its surfaces.
+    if (strongest == 0 || onPeaks * 12 < windows || onPeaks * 3 < int(cast.size()))
+        return result;
+    // In a JPEG a multiple of the repeat where its blocks line up may draw more votes than the
+    // repeat itself.
+    const auto firstRepeat = [&] {
+        for (int k = 4; k >= 2; --k) {
+            for (int d = std::max(lo, strongest / k - 1); d <= std::min(hi, strongest / k + 1); ++d) {
+                if (peakVotes(d) * 4 >= peakVotes(strongest))
+                    return d;
+            }
+        }
+        return strongest;
+    };
+    strongest = firstRepeat();
+
+    // The farthest surface repeats at the largest peak short of twice the nearest: two repeats
+    // of two surfaces together lie beyond that. The search then covers everything down to
+    // half of it, so that surfaces too small for the survey's rows to meet are found as well.
+    int near = strongest, far = strongest;
+    for (int d = std::max(lo, strongest / 2 + 1); d < strongest && near == strongest; ++d) {
+        if (peakVotes(d) > 0)
+            near = d;
+    }
+    for (int d = strongest; d <= std::min(hi, near * 2 - 2); ++d) {
+        if (peakVotes(d) > 0)
+            far = d;
+    }
+    result.found = true;
+    result.strongest = given ? kurikaesi : strongest;
+    result.hi = given ? kurikaesi : far;
+    result.lo = std::max(result.hi / 2 + 1, 2);
+
+    // The matches' own differences measure the picture's noise (none in an exact picture).
+    std::vector<int> matched;
+    for (const Vote &v : cast) {
+        if (std::abs(v.distance - strongest) <= 2)
+            matched.push_back(v.cost);
+    }
+    std::nth_element(matched.begin(), matched.begin() + matched.size() / 2, matched.end());
+    const int noise = matched[matched.size() / 2];
+    result.tolerance = 4 + (2 * noise + kWindow / 2) / kWindow;
+    return result;
+}
+
+} // namespace lumivex::engine::revealing
