@@ -36,7 +36,6 @@ struct PictureWriter::Pipeline
     std::unique_ptr<RowEncoder> encoder;
     std::size_t width = 0;
     std::size_t bandRows = 1;
-    int rowsTaken = 0;
 
     std::mutex lock;
     std::condition_variable changed;
@@ -102,6 +101,12 @@ PictureWriter::PictureWriter(QIODevice &device, PictureFileFormat format, const 
     : m_pipeline(std::make_unique<Pipeline>())
 {
     Pipeline &p = *m_pipeline;
+    if (layout.width <= 0 || layout.height <= 0) {
+        // No file can hold a picture without pixels: none is begun.
+        p.problem = QStringLiteral("the picture is empty");
+        p.failed = true;
+        return;
+    }
     PictureLayout resolved = layout;
     if (resolved.dotsPerMeterX <= 0 || resolved.dotsPerMeterY <= 0) {
         const QImage blank(1, 1, QImage::Format_RGB32);
@@ -109,7 +114,7 @@ PictureWriter::PictureWriter(QIODevice &device, PictureFileFormat format, const 
         resolved.dotsPerMeterY = blank.dotsPerMeterY();
     }
     p.encoder = format == PictureFileFormat::Png ? makePngEncoder(device, resolved) : makeBmpEncoder(device, resolved);
-    p.width = std::size_t(std::max(layout.width, 0));
+    p.width = std::size_t(layout.width);
     p.bandRows = std::clamp<std::size_t>(kBandBytes / (std::max<std::size_t>(p.width, 1) * sizeof(engine::Packed)), 1, 64);
     p.failed = !p.encoder->error.isEmpty();
     try {
@@ -146,7 +151,6 @@ bool PictureWriter::writeRow(std::span<const engine::Packed> row)
     if (p.filling.capacity() == 0)
         p.filling.reserve(p.bandRows * p.width);
     p.filling.insert(p.filling.end(), row.begin(), row.begin() + std::ptrdiff_t(p.width));
-    ++p.rowsTaken;
     if (p.filling.size() >= p.bandRows * p.width)
         p.handOver();
     return !p.failed;
@@ -170,7 +174,8 @@ bool PictureWriter::finish()
 
 QString PictureWriter::errorString() const
 {
-    return m_pipeline->problem.isEmpty() ? m_pipeline->encoder->error : m_pipeline->problem;
+    const Pipeline &p = *m_pipeline;
+    return !p.problem.isEmpty() || !p.encoder ? p.problem : p.encoder->error;
 }
 
 std::vector<engine::Packed> smallPalette(const QImage &source)

@@ -1,5 +1,7 @@
 #include "pngrows.h"
 
+#include <QtEndian>
+
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
 
@@ -339,6 +341,13 @@ bool PngRows::Context::convert(const unsigned char *scanline, std::span<engine::
     if (depth == 8) {
         switch (colourType) {
         case 2:
+            if (transRgb[0] < 0) {
+                // Red, green and blue are a packed colour's three lowest bytes: loaded four at a
+                // time (the block has a byte to spare after its last scanline).
+                for (int x = 0; x < width; ++x, p += 3)
+                    out[std::size_t(x)] = engine::Packed(qFromLittleEndian<quint32>(p) & 0xffffffu);
+                return true;
+            }
             for (int x = 0; x < width; ++x, p += 3) {
                 const bool clear = p[0] == transRgb[0] && p[1] == transRgb[1] && p[2] == transRgb[2];
                 out[std::size_t(x)] = clear ? engine::pack(255, 255, 255) : engine::pack(p[0], p[1], p[2]);
@@ -405,7 +414,7 @@ bool PngRows::open(const QByteArray &data)
     c.bpp = std::max<std::size_t>(1, std::size_t(channels * c.depth / 8));
     c.stride = c.rowBytes + 1;
     c.blockRows = int(std::clamp<std::size_t>(kBlockBytes / c.stride, 1, height));
-    c.block.assign((std::size_t(c.blockRows) + 1) * c.stride, 0);
+    c.block.assign((std::size_t(c.blockRows) + 1) * c.stride + 1, 0);
     if (!c.readHeaderChunks())
         return false;
     m_width = int(width);

@@ -187,6 +187,12 @@ void TestPictureWriter::failuresAreReported()
         QVERIFY(!writer.finish());
         QCOMPARE(writer.errorString(), QStringLiteral("the picture is missing rows"));
     }
+    // No picture at all: nothing that could be called a file.
+    for (PictureFileFormat format : {PictureFileFormat::Png, PictureFileFormat::Bmp}) {
+        QString error;
+        QVERIFY(!document::writePicture(QImage(), buffer, format, &error));
+        QCOMPARE(error, QStringLiteral("the picture is empty"));
+    }
     document::PictureWriter shortRows(buffer, PictureFileFormat::Bmp, layout);
     QVERIFY(!shortRows.writeRow(std::vector<engine::Packed>(3, 0)));
     QVERIFY(!shortRows.finish());
