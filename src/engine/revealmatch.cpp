@@ -71,20 +71,17 @@ void RowMatcher::searchAll(int x, bool slide)
         accumulate<false>(c, c);
 }
 
-// The cheapest distance, when it matches: within the tolerance, or over most of the window (at
-// a depth edge, or beside a pixel seen by one eye only) while an arbitrary distance costs at
-// least twice as much. On a tie the previous pixel's distance wins, then the nearer repeat.
+// The cheapest distance, when it matches within the tolerance. On a tie the previous pixel's
+// distance wins, then the nearer repeat.
 std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
 {
     const std::int16_t *costs = m_costs.data();
     const int n = static_cast<int>(m_costs.size());
-    int least = INT16_MAX, sum = 0;
-    for (int i = 0; i < n; ++i) {
+    int least = INT16_MAX;
+    for (int i = 0; i < n; ++i)
         least = std::min(least, int(costs[i]));
-        sum += costs[i];
-    }
     cost = least;
-    if (least > m_limit && least * 2 * n > sum)
+    if (least > m_limit)
         return kNoMatch;
     if (prefer > 0 && costs[prefer - m_lo] == least)
         return static_cast<std::int16_t>(prefer);
@@ -92,6 +89,37 @@ std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
     while (costs[at] != least)
         ++at;
     return static_cast<std::int16_t>(m_lo + at);
+}
+
+// The pixels whose whole window matched nowhere lie at a depth edge (the window reaches across
+// it), or are seen by one eye only. At an edge the half of the window on the pixel's own side
+// matches the distance found beyond the unmatched stretch on that side; a pixel seen by one
+// eye matches on neither side and stays without a distance.
+void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
+{
+    const int halfLimit = m_limit * (kHalf + 1) / kColumns;
+    const auto halfCost = [&](int first, int d) {
+        int sum = 0;
+        for (int c = first; c <= first + kHalf; ++c)
+            sum += columnCost(c, d);
+        return sum;
+    };
+    for (int start = from; start < to; ++start) {
+        if (out[start] != kNoMatch)
+            continue;
+        int end = start;
+        while (end < to && out[end] == kNoMatch)
+            ++end;
+        const int left = start > from ? out[start - 1] : 0;
+        const int right = end < to ? out[end] : 0;
+        for (int x = start; x < end; ++x) {
+            if (right > 0 && halfCost(x, right) <= halfLimit)
+                out[x] = static_cast<std::int16_t>(right);
+            else if (left > 0 && halfCost(x - kHalf, left) <= halfLimit)
+                out[x] = static_cast<std::int16_t>(left);
+        }
+        start = end;
+    }
 }
 
 void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out)
@@ -117,7 +145,7 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             run = runAt == x - 1 ? run + columnCost(x + kHalf, previous) - columnCost(x - 1 - kHalf, previous)
                                  : windowCost(x, previous);
             runAt = x;
-            if (run <= m_limit) {
+            if (run <= m_limit / 2) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
@@ -139,14 +167,14 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         int cost = 0;
         const std::int16_t found = bestOfAll(previous, cost);
         out[std::size_t(x)] = found;
-        // A pixel seen by one eye only stays without a distance: the caller gives it the depth
-        // beside it. The running cost still belongs to the previous distance.
+        // Settled once the row is done; the running cost still belongs to the previous distance.
         if (found == kNoMatch || found == previous)
             continue;
         previous = found;
         run = cost;
         runAt = x;
     }
+    settleEdges(from, to, out.data());
 }
 
 } // namespace lumivex::engine::revealing

@@ -61,6 +61,7 @@ private:
     void accumulate(int c, int gone);
     void searchAll(int x, bool slide);
     std::int16_t bestOfAll(int prefer, int &cost) const;
+    void settleEdges(int from, int to, std::int16_t *out) const;
 
     const Plane &m_plane;
     int m_lo;

@@ -124,6 +124,33 @@ std::vector<bool> findPeaks(const std::vector<int> &votes)
     return peaks;
 }
 
+int quantile(std::vector<int> &values, int percent)
+{
+    const auto at = values.begin() + std::ptrdiff_t(values.size() * std::size_t(percent) / 100);
+    std::nth_element(values.begin(), at, values.end());
+    return *at;
+}
+
+// The matches' own differences measure the picture's noise (none in an exact picture): at
+// each peak the difference that a quarter of its windows stay below (windows across a depth
+// edge differ more), and the median of those, so that each surface counts alike.
+// (In a JPEG a surface whose repeat is a multiple of eight, where the blocks line up, matches
+// with hardly any difference; the others do not.)
+int typicalNoise(const std::vector<Vote> &cast, const std::vector<bool> &peaks, int lo, int from, int to)
+{
+    std::vector<std::vector<int>> byDistance(peaks.size());
+    for (const Vote &v : cast) {
+        if (v.distance >= from && v.distance <= to && peaks[std::size_t(v.distance - lo)])
+            byDistance[std::size_t(v.distance - lo)].push_back(v.cost);
+    }
+    std::vector<int> medians;
+    for (std::vector<int> &costs : byDistance) {
+        if (!costs.empty())
+            medians.push_back(quantile(costs, 25));
+    }
+    return medians.empty() ? 0 : quantile(medians, 50);
+}
+
 } // namespace
 
 Plane brightness(const PackedImage &picture)
@@ -217,15 +244,7 @@ Survey survey(const Plane &plane, int kurikaesi)
     result.hi = given ? kurikaesi : far;
     result.lo = std::max(result.hi / 2 + 1, 2);
 
-    // The matches' own differences measure the picture's noise (none in an exact picture).
-    std::vector<int> matched;
-    for (const Vote &v : cast) {
-        if (std::abs(v.distance - strongest) <= 2)
-            matched.push_back(v.cost);
-    }
-    std::nth_element(matched.begin(), matched.begin() + matched.size() / 2, matched.end());
-    const int noise = matched[matched.size() / 2];
-    result.tolerance = 4 + (2 * noise + kWindow / 2) / kWindow;
+    result.tolerance = 4 + (2 * typicalNoise(cast, peaks, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
     return result;
 }
 
