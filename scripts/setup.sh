@@ -12,6 +12,8 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(cups printer-driver-cups-pdf xvfb poppler-utils)
+  # the checks of the installed tree and of the Debian package
+  packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev binutils)
 fi
 
 missing=()
