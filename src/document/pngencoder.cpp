@@ -181,28 +181,26 @@ private:
     {
         if (m_chunkFilled == 0)
             return true;
-        sealChunk("IDAT", m_chunkFilled);
+        seal(m_chunk.data(), "IDAT", m_chunkFilled);
         const bool written = writeBytes(m_chunk.data(), 8 + m_chunkFilled + 4);
         m_chunkFilled = 0;
         return written;
     }
 
-    void sealChunk(const char *type, std::size_t length)
+    // Fills in a chunk's length, type and checksum around the data at chunk + 8.
+    static void seal(std::uint8_t *chunk, const char *type, std::size_t length)
     {
-        put32(m_chunk.data(), std::uint32_t(length));
-        std::memcpy(m_chunk.data() + 4, type, 4);
-        put32(m_chunk.data() + 8 + length, crc32_gzip_refl(0, m_chunk.data() + 4, length + 4));
+        put32(chunk, std::uint32_t(length));
+        std::memcpy(chunk + 4, type, 4);
+        put32(chunk + 8 + length, crc32_gzip_refl(0, chunk + 4, length + 4));
     }
 
     void writeChunk(const char *type, const std::vector<std::uint8_t> &data)
     {
         std::vector<std::uint8_t> chunk(8 + data.size() + 4);
-        m_chunk.swap(chunk);
-        m_chunk.resize(std::max(m_chunk.size(), 8 + data.size() + 4));
-        std::copy(data.begin(), data.end(), m_chunk.begin() + 8);
-        sealChunk(type, data.size());
-        writeBytes(m_chunk.data(), 8 + data.size() + 4);
-        m_chunk.swap(chunk);
+        std::copy(data.begin(), data.end(), chunk.begin() + 8);
+        seal(chunk.data(), type, data.size());
+        writeBytes(chunk.data(), chunk.size());
     }
 
     bool writeBytes(const void *bytes, std::size_t length)

@@ -10,13 +10,13 @@
 namespace lumivex::document {
 
 /// Decodes a PNG file's rows one at a time from its bytes, without a picture of the whole. The
-/// rows are what readPicture makes of the file: opaque
-/// colours, transparent pixels composited over white. Only plain PNG is taken this way: 8 bits
-/// a sample or fewer, not interlaced; open() refuses others, which callers decode whole.
+/// rows are what Qt's reader makes of the file, as readPicture gives them: opaque colours,
+/// transparent pixels composited over white. Only plain PNG is taken: 8 bits a sample or fewer,
+/// not interlaced; open() refuses others, which callers leave to Qt's reader.
 ///
-/// The bytes must have passed the loader's checks of a PNG's structure. A decoding error is
-/// reported by readRow(); whether the file is damaged is then for the whole-picture reader to
-/// say, so that both readers give one verdict.
+/// Meant for bytes that passed the loader's checks of a PNG's structure (every bound is checked
+/// here all the same). A decoding error is reported by readRow(); whether the file is damaged is then for Qt's reader to say, so that
+/// every file gets one verdict however it is read.
 class PngRows
 {
 public:
