@@ -98,6 +98,8 @@ public:
     void PostCommand(const document::Word<document::Command> &word);
     /// 開く: reads a project file and opens it in a new document window.
     void OpenProject();
+    /// Opens the project file at path as 開く opens a chosen one (the command line's file).
+    void openFile(const QString &path);
     void OnTimForWiz();
     void CenterOnScreen();
 

@@ -59,8 +59,15 @@ void MainWindow::OpenProject()
     request.folder = docwindow::projectFolder(m_settings.ReadSetting(folderKey));
     request.filter = docwindow::projectFilter();
     const QString chosen = m_prompts.askFile(this, request);
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        openFile(chosen);
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    // The state file's path is kept and shown: a relative one (the command line) is made whole.
+    const QString chosen = QFileInfo(path).absoluteFilePath();
+    const QString folderKey = QString::fromLatin1(document::AppSettings::kLvdFileDir);
 
     // Any other error ends the command where it happens; it is known before anything changes,
     // so the active document keeps its state file.
