@@ -72,7 +72,8 @@ void RowMatcher::searchAll(int x, bool slide)
 }
 
 // The cheapest distance, when it matches within the tolerance. On a tie the previous pixel's
-// distance wins, then the nearer repeat.
+// distance wins, then the farther repeat: beside a repeat that a surface makes, a field picture
+// built from a small tile may repeat by chance at another distance as well.
 std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
 {
     const std::int16_t *costs = m_costs.data();
@@ -85,16 +86,16 @@ std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
         return kNoMatch;
     if (prefer > 0 && costs[prefer - m_lo] == least)
         return static_cast<std::int16_t>(prefer);
-    int at = 0;
+    int at = n - 1;
     while (costs[at] != least)
-        ++at;
+        --at;
     return static_cast<std::int16_t>(m_lo + at);
 }
 
 // The pixels whose whole window matched nowhere lie at a depth edge (the window reaches across
 // it), or are seen by one eye only. At an edge the half of the window on the pixel's own side
-// matches the distance found beyond the unmatched stretch on that side; a pixel seen by one
-// eye matches on neither side and stays without a distance.
+// matches the distance found beyond the unmatched stretch on that side, from the stretch's end
+// inwards; a pixel seen by one eye matches on neither side and stays without a distance.
 void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
 {
     const int halfLimit = m_limit * (kHalf + 1) / kColumns;
@@ -110,16 +111,34 @@ void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
         int end = start;
         while (end < to && out[end] == kNoMatch)
             ++end;
-        const int left = start > from ? out[start - 1] : 0;
-        const int right = end < to ? out[end] : 0;
-        for (int x = start; x < end; ++x) {
-            if (right > 0 && halfCost(x, right) <= halfLimit)
-                out[x] = static_cast<std::int16_t>(right);
-            else if (left > 0 && halfCost(x - kHalf, left) <= halfLimit)
-                out[x] = static_cast<std::int16_t>(left);
+        int x = end;
+        if (end < to) {
+            for (const int d = out[end]; x > start && halfCost(x - 1, d) <= halfLimit; --x)
+                out[x - 1] = static_cast<std::int16_t>(d);
+        }
+        if (start > from) {
+            const int d = out[start - 1];
+            for (int y = start; y < x && y - kHalf >= 0 && halfCost(y - kHalf, d) <= halfLimit; ++y)
+                out[y] = static_cast<std::int16_t>(d);
         }
         start = end;
     }
+}
+
+// A pixel at the row's start, whose window is cut at the picture's left side.
+std::int16_t RowMatcher::matchAtStart(int x) const
+{
+    int best = kNoMatch, bestCost = INT_MAX;
+    for (int d = m_lo; d <= m_hi; ++d) {
+        int cost = 0;
+        for (int c = 0; c <= x + kHalf; ++c)
+            cost += columnCost(c, d);
+        if (cost < bestCost) {
+            bestCost = cost;
+            best = d;
+        }
+    }
+    return bestCost * kColumns <= m_limit * (x + kHalf + 1) ? static_cast<std::int16_t>(best) : kNoMatch;
 }
 
 void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out)
@@ -129,15 +148,16 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
     m_rows[1] = m_plane.row(y);
     m_rows[2] = m_plane.row(std::min(y + 1, m_plane.height - 1));
 
-    // Only where the window and its partner at every distance lie inside the row. The pixels
-    // beyond have no partner: the depth of the last pixels of a row is not in the picture
-    // (their repeat would lie past its right border), and they take the depth beside them.
+    // Only where the partner at every distance lies inside the row. The pixels beyond have no
+    // partner: the depth of the last pixels of a row is not in the picture (their repeat would
+    // lie past its right border), and they take the depth beside them.
     const int from = std::min(kHalf, width);
     const int to = std::clamp(width - kHalf - m_hi, from, width);
-    std::fill(out.begin(), out.begin() + from, kNoMatch);
+    for (int x = 0; x < from; ++x)
+        out[std::size_t(x)] = to > from ? matchAtStart(x) : kNoMatch;
     std::fill(out.begin() + to, out.end(), kNoMatch);
 
-    int previous = 0;                 // the distance last found on this row
+    int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found
     int run = 0, runAt = from - 2;    // the window cost of the previous distance at runAt
     int searchedAt = from - 2;        // where m_costs were last worked out
     for (int x = from; x < to; ++x) {
@@ -174,7 +194,7 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         run = cost;
         runAt = x;
     }
-    settleEdges(from, to, out.data());
+    settleEdges(0, to, out.data());
 }
 
 } // namespace lumivex::engine::revealing

@@ -23,16 +23,17 @@ struct Plane
     const std::uint8_t *row(int y) const { return values.data() + static_cast<std::size_t>(y) * width; }
 };
 
-/// BT.601 brightness, rounded: (77 R + 150 G + 29 B + 128) / 256.
+/// The mean of a pixel's strongest component and its BT.601 brightness (77 R + 150 G + 29 B) /
+/// 256: smooth in the colours, as a JPEG needs, and yet far from black for every dot colour
+/// (BT.601 brightness alone puts dark blue 15 steps from black; this puts it 71 away).
 Plane brightness(const PackedImage &picture);
 
 /// What a survey of sampled rows found.
 struct Survey
 {
     bool found = false;
-    int strongest = 0;  ///< the distance most windows repeat at
-    int lo = 0;         ///< the distances every pixel is searched over
-    int hi = 0;
+    int lo = 0;         ///< the distances every pixel is searched over; hi is the farthest
+    int hi = 0;         ///< surface's, the repeat width
     int tolerance = 0;  ///< mean difference per compared pixel a match may have
 };
 
@@ -62,6 +63,7 @@ private:
     void searchAll(int x, bool slide);
     std::int16_t bestOfAll(int prefer, int &cost) const;
     void settleEdges(int from, int to, std::int16_t *out) const;
+    std::int16_t matchAtStart(int x) const;
 
     const Plane &m_plane;
     int m_lo;

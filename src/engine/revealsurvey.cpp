@@ -163,7 +163,9 @@ Plane brightness(const PackedImage &picture)
     std::uint8_t *out = plane.values.data();
     for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
         const auto c = static_cast<std::uint32_t>(in[i]);
-        out[i] = static_cast<std::uint8_t>((77 * (c & 0xff) + 150 * ((c >> 8) & 0xff) + 29 * ((c >> 16) & 0xff) + 128) >> 8);
+        const std::uint32_t r = c & 0xff, g = (c >> 8) & 0xff, b = (c >> 16) & 0xff;
+        const std::uint32_t luma = (77 * r + 150 * g + 29 * b) >> 8;
+        out[i] = static_cast<std::uint8_t>((std::max({r, g, b}) + luma + 1) >> 1);
     }
     return plane;
 }
@@ -240,11 +242,10 @@ Survey survey(const Plane &plane, int kurikaesi)
             far = d;
     }
     result.found = true;
-    result.strongest = given ? kurikaesi : strongest;
     result.hi = given ? kurikaesi : far;
     result.lo = std::max(result.hi / 2 + 1, 2);
 
-    result.tolerance = 4 + (2 * typicalNoise(cast, peaks, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
+    result.tolerance = 3 + (2 * typicalNoise(cast, peaks, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
     return result;
 }
 

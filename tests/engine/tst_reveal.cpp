@@ -1,0 +1,318 @@
+// The reveal turns our own stereograms back into the depth they were made from, and the guide
+// band puts its dots exactly one repeat width apart.
+
+#include "designs.h"
+
+#include "engine/colourfield.h"
+#include "engine/depth.h"
+#include "engine/guides.h"
+#include "engine/packedimage.h"
+#include "engine/randomdot.h"
+#include "engine/reveal.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <random>
+#include <set>
+
+using namespace lumivex::engine;
+
+namespace {
+
+enum class Kind { Mono, Colour, Field };
+
+// A 4 × 4 grid of blocks over a far background, a block at each of the given levels (cycled),
+// kept clear of the last repeat width, whose depth no stereogram holds. The background beside
+// the blocks is wider than the surface a block hides to its left, so that some of it stays in
+// view.
+PackedImage blocks(int width, int height, const std::vector<int> &levels, int kurikaesi)
+{
+    constexpr int margin = 48, inset = 28;
+    const int cellWidth = (width - margin - kurikaesi - 20) / 4, cellHeight = height / 4;
+    return designs::make(width, height, [&](int x, int y) {
+        const int i = (x - margin) / cellWidth, j = y / cellHeight, u = (x - margin) % cellWidth;
+        const bool inside = x >= margin && i < 4 && u >= inset && u < cellWidth - inset && y % cellHeight >= inset
+            && y % cellHeight < cellHeight - inset;
+        return DepthPalette[inside ? levels[std::size_t(4 * j + i) % levels.size()] : 0];
+    });
+}
+
+PackedImage stereogram(Kind kind, const PackedImage &design, int kurikaesi, int rittaido)
+{
+    // A field picture as large as the design: one tiled from a small picture repeats on its
+    // own, where no link reaches and beside gaps, which the reveal rightly reads as surfaces.
+    if (kind == Kind::Field)
+        return convertField(design, designs::field(design.width, design.height, 5, 0), {kurikaesi, rittaido});
+    return convertRandomDot(design, {kurikaesi, rittaido, 30, kind == Kind::Mono}, 11);
+}
+
+// Every channel moved by up to ±amount, as a scan moves it.
+PackedImage withNoise(PackedImage picture, int amount)
+{
+    std::mt19937 gen(9);
+    const auto move = [&](int v) { return std::clamp(v + int(gen() % (2 * amount + 1)) - amount, 0, 255); };
+    for (Packed &c : picture.pixels)
+        c = pack(move(redOf(c)), move(greenOf(c)), move(blueOf(c)));
+    return picture;
+}
+
+// The repeat distance of each level of the design, nearest (smallest) last.
+std::vector<int> distancesOf(const PackedImage &design, int kurikaesi, int rittaido)
+{
+    std::set<int, std::greater<>> distances;
+    for (const Packed c : design.pixels)
+        distances.insert(kurikaesi - depthShift(depthFactor(rittaido), depthLevel(c)));
+    return {distances.begin(), distances.end()};
+}
+
+// The distance the reveal should find at each pixel of a picture of the given width: a pixel's
+// own where its link to the right survives in the picture; where a later link overwrote it
+// (a surface hidden behind a nearer one), or where it points beyond the picture, the one to its
+// left.
+PackedImage expectedDistances(const PackedImage &design, int width, int height, int kurikaesi, int rittaido)
+{
+    PackedImage expected(width, height);
+    std::vector<int> distance(static_cast<std::size_t>(width)), writer(static_cast<std::size_t>(width) + 1024);
+    for (int y = 0; y < height; ++y) {
+        std::fill(writer.begin(), writer.end(), -1);
+        for (int x = 0; x < width; ++x) {
+            distance[std::size_t(x)] = kurikaesi - depthShift(depthFactor(rittaido), depthLevel(design.at(x, y)));
+            writer[std::size_t(x + distance[std::size_t(x)])] = x;
+        }
+        int first = 0;
+        const auto seen = [&](int x) { return x + distance[std::size_t(x)] < width && writer[std::size_t(x + distance[std::size_t(x)])] == x; };
+        while (!seen(first))
+            ++first;
+        for (int x = 0; x < width; ++x)
+            expected.row(y)[x] = x < first ? distance[std::size_t(first)] : seen(x) ? distance[std::size_t(x)] : expected.row(y)[x - 1];
+    }
+    return expected;
+}
+
+// Whether the expected distance changes within a few pixels of (x, y): a window there reaches
+// across an edge.
+bool nearEdge(const PackedImage &expected, int x, int y)
+{
+    const Packed d = expected.at(x, y);
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -3; dx <= 3; ++dx) {
+            const Packed n = expected.at(x + dx, y + dy);
+            if (n != kOutside && n != d)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TstReveal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void recoversTheDepthOfOurPictures_data();
+    void recoversTheDepthOfOurPictures();
+    void hiddenSurfacesTakeTheDepthToTheirLeft();
+    void refusesPicturesWithoutRepeat_data();
+    void refusesPicturesWithoutRepeat();
+    void guideDotsOneRepeatApart_data();
+    void guideDotsOneRepeatApart();
+};
+
+void TstReveal::recoversTheDepthOfOurPictures_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<std::vector<int>>("levels");
+    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<int>("rittaido");
+    QTest::addColumn<int>("noise");
+    QTest::addColumn<bool>("given");
+
+    std::vector<int> all(16);
+    for (int i = 0; i < 16; ++i)
+        all[std::size_t(i)] = i;
+    QTest::newRow("mono, all sixteen levels") << Kind::Mono << all << 70 << 20 << 0 << false;
+    QTest::newRow("colour, all sixteen levels") << Kind::Colour << all << 70 << 20 << 0 << false;
+    QTest::newRow("field, all sixteen levels") << Kind::Field << all << 70 << 20 << 0 << false;
+    QTest::newRow("mono, four levels, wide repeat") << Kind::Mono << std::vector<int>{3, 7, 12} << 150 << 30 << 0 << false;
+    QTest::newRow("colour, levels one pixel apart") << Kind::Colour << std::vector<int>{1, 2, 9} << 90 << 10 << 0 << false;
+    QTest::newRow("field, five levels, repeat given") << Kind::Field << std::vector<int>{2, 5, 8, 15} << 110 << 30 << 0 << true;
+    QTest::newRow("mono, scanned") << Kind::Mono << all << 70 << 20 << 24 << false;
+    QTest::newRow("colour, scanned") << Kind::Colour << std::vector<int>{4, 10, 15} << 100 << 25 << 16 << false;
+    QTest::newRow("field, scanned") << Kind::Field << all << 80 << 20 << 10 << false;
+}
+
+void TstReveal::recoversTheDepthOfOurPictures()
+{
+    QFETCH(Kind, kind);
+    QFETCH(std::vector<int>, levels);
+    QFETCH(int, kurikaesi);
+    QFETCH(int, rittaido);
+    QFETCH(int, noise);
+    QFETCH(bool, given);
+
+    const PackedImage design = blocks(800, 480, levels, kurikaesi);
+    PackedImage picture = stereogram(kind, design, kurikaesi, rittaido);
+    if (noise > 0)
+        picture = withNoise(std::move(picture), noise);
+    const Reveal reveal = lumivex::engine::reveal(picture, {given ? kurikaesi : 0});
+    QVERIFY(reveal.ok());
+    const std::vector<int> expected = distancesOf(design, kurikaesi, rittaido);
+    QCOMPARE(reveal.repeatWidth, kurikaesi);
+    QCOMPARE(reveal.distances, expected);
+    QCOMPARE(reveal.depth.width, picture.width);
+    QCOMPARE(reveal.depth.height, picture.height);
+
+    // Black far, white near, evenly spaced: sixteen levels read back as 17 × level.
+    const int n = int(expected.size());
+    std::map<int, int> greyOf;
+    for (int i = 0; i < n; ++i)
+        greyOf[expected[std::size_t(i)]] = (255 * i + (n - 1) / 2) / (n - 1);
+    if (n == 16) {
+        for (int level = 0; level < 16; ++level)
+            QCOMPARE(greyOf[kurikaesi - depthShift(depthFactor(rittaido), level)], 17 * level);
+    }
+    const PackedImage distances = expectedDistances(design, picture.width, picture.height, kurikaesi, rittaido);
+    long wrong = 0, wrongAway = 0, away = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const bool isAway = !nearEdge(distances, x, y);
+            away += isAway;
+            if (reveal.depth.at(x, y) != greyOf[distances.at(x, y)]) {
+                ++wrong;
+                wrongAway += isAway;
+            }
+        }
+    }
+    // Wrong pixels lie at depth edges, where a window reaches across: here 0.5 to 0.9 % of the
+    // picture (these edge-laden designs have eight edges on most rows), at most 1.5 %; away
+    // from edges 0 to 0.05 %, at most 0.1 %.
+    const double pixels = double(picture.width) * picture.height;
+    QVERIFY2(wrong < 0.015 * pixels, qPrintable(QStringLiteral("%1 wrong pixels").arg(wrong)));
+    QVERIFY2(wrongAway < away / 1000, qPrintable(QStringLiteral("%1 wrong away from edges").arg(wrongAway)));
+}
+
+void TstReveal::hiddenSurfacesTakeTheDepthToTheirLeft()
+{
+    // A near block in the middle (shift 30 at Rittaido 20) and one reaching the right border.
+    const PackedImage design = designs::make(640, 200, [](int x, int y) {
+        return DepthPalette[(x >= 200 && x < 400 && y >= 50 && y < 150) || (x >= 520 && y >= 80) ? 15 : 0];
+    });
+    const Reveal reveal = lumivex::engine::reveal(stereogram(Kind::Mono, design, 70, 20));
+    QVERIFY(reveal.ok());
+    QCOMPARE(reveal.distances, (std::vector<int>{70, 40}));
+    for (int y = 55; y < 145; ++y) {
+        // The background left of the block, 30 pixels of it seen by the left eye only, is
+        // background to the last pixel but one: no stray depths.
+        for (int x = 0; x < 198; ++x)
+            QVERIFY2(reveal.depth.at(x, y) == 0, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+        for (int x = 203; x < 397; ++x)
+            QVERIFY2(reveal.depth.at(x, y) == 255, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+    }
+    // The last repeat width, whose partners would lie beyond the picture, continues the block.
+    for (int y = 90; y < reveal.depth.height; ++y) {
+        for (int x = 525; x < reveal.depth.width; ++x)
+            QVERIFY2(reveal.depth.at(x, y) == 255, qPrintable(QStringLiteral("(%1, %2)").arg(x).arg(y)));
+    }
+}
+
+void TstReveal::refusesPicturesWithoutRepeat_data()
+{
+    QTest::addColumn<PackedImage>("picture");
+    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<RevealProblem>("problem");
+
+    std::mt19937 gen(3);
+    const auto random = [&](bool mono) {
+        return designs::make(640, 400, [&](int, int) { return mono ? (gen() % 10 < 3 ? 0xffffff : 0) : Packed(gen() & 0xffffff); });
+    };
+    const PackedImage dots = stereogram(Kind::Mono, blocks(640, 400, {5, 9}, 70), 70, 20);
+    QTest::newRow("black and white noise") << random(true) << 0 << RevealProblem::NoRepeat;
+    QTest::newRow("colour noise") << random(false) << 0 << RevealProblem::NoRepeat;
+    QTest::newRow("photograph") << designs::make(640, 400, [](int x, int y) {
+        return pack((x * 7 + y * 3) / 10 % 256, (x * x / 900 + y) % 256, 100 + (x * y) % 61);
+    }) << 0 << RevealProblem::NoRepeat;
+    QTest::newRow("one colour") << designs::flat(640, 400, 7) << 0 << RevealProblem::NoRepeat;
+    QTest::newRow("narrower than any repeat") << designs::flat(kMinRevealWidth - 1, 400, 7) << 0 << RevealProblem::TooSmall;
+    QTest::newRow("noise at a given width") << random(true) << 70 << RevealProblem::NoRepeatAtWidth;
+    QTest::newRow("a stereogram at half its width") << dots << 34 << RevealProblem::NoRepeatAtWidth;
+    QTest::newRow("a width too small") << dots << kMinRevealRepeat - 1 << RevealProblem::NoRepeatAtWidth;
+}
+
+void TstReveal::refusesPicturesWithoutRepeat()
+{
+    QFETCH(PackedImage, picture);
+    QFETCH(int, kurikaesi);
+    QFETCH(RevealProblem, problem);
+
+    const Reveal reveal = lumivex::engine::reveal(picture, {kurikaesi});
+    QCOMPARE(reveal.problem, problem);
+    QVERIFY(reveal.depth.pixels.empty());
+}
+
+void TstReveal::guideDotsOneRepeatApart_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<int>("bandHeight");
+
+    QTest::newRow("1024 × 768, repeat 70") << 1024 << 768 << 70 << 38;
+    QTest::newRow("short picture: 16 rows") << 640 << 100 << 90 << 16;
+    QTest::newRow("odd width and repeat") << 801 << 600 << 81 << 30;
+    QTest::newRow("tall picture, narrow repeat") << 300 << 2000 << 12 << 100;
+    QTest::newRow("repeat wider than the picture") << 100 << 320 << 150 << 16;
+}
+
+void TstReveal::guideDotsOneRepeatApart()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(int, kurikaesi);
+    QFETCH(int, bandHeight);
+
+    const PackedImage picture = designs::noise(width, height, 7);
+    const PackedImage guided = withGuideBand(picture, kurikaesi);
+    QCOMPARE(guided.width, width);
+    QCOMPARE(guided.height, height + bandHeight);
+    QVERIFY(std::equal(picture.pixels.begin(), picture.pixels.end(), guided.pixels.begin() + std::ptrdiff_t(width) * bandHeight));
+
+    // The dark pixels of each half of the band: round dots, their centres (the mean position of
+    // their pixels) one repeat apart and centred on the picture.
+    struct Dot { long long sumX = 0, sumY = 0, count = 0; int left = INT_MAX, right = -1, top = INT_MAX, bottom = -1; };
+    Dot dots[2];
+    const GuideBand band = guideBand(width, height, kurikaesi);
+    for (int y = 0; y < bandHeight; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Packed c = guided.row(y)[x];
+            QVERIFY(c == kGuideBackground || c == kGuideDot);
+            if (c != kGuideDot)
+                continue;
+            Dot &dot = dots[2 * x >= band.leftX + band.rightX];
+            dot.sumX += x, dot.sumY += y, ++dot.count;
+            dot.left = std::min(dot.left, x), dot.right = std::max(dot.right, x);
+            dot.top = std::min(dot.top, y), dot.bottom = std::max(dot.bottom, y);
+        }
+    }
+    QCOMPARE(band.rightX - band.leftX, kurikaesi);
+    QVERIFY(band.leftX + band.rightX == width - 1 || band.leftX + band.rightX == width - 2);
+    for (const Dot &dot : dots) {
+        if (kurikaesi >= width)
+            break; // the dots lie beyond the sides
+        QVERIFY(dot.count > 0);
+        QCOMPARE(dot.sumY, dot.count * band.centreY);
+        QCOMPARE(dot.right - dot.left, dot.bottom - dot.top);  // as wide as high
+        QVERIFY(dot.count * 10 > 7 * (dot.right - dot.left + 1) * (dot.bottom - dot.top + 1)); // round, not square
+        QVERIFY(dot.top > 0 && dot.bottom < bandHeight - 1);
+    }
+    if (kurikaesi < width) {
+        QCOMPARE(dots[0].sumX, dots[0].count * band.leftX);
+        QCOMPARE(dots[1].sumX, dots[1].count * band.rightX);
+        QVERIFY(dots[1].left - dots[0].right >= 3); // two dots, not one
+    }
+}
+
+QTEST_APPLESS_MAIN(TstReveal)
+#include "tst_reveal.moc"
