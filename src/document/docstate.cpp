@@ -6,33 +6,6 @@
 
 namespace lumivex::document {
 
-const std::array<const char *, DocState::kMenuCount> DocState::kMenuKeys = {
-    "mnuFile",        "mnuNew",          "mnuWizard",     "mnuFieldColor",  "mnuColor",
-    "mnuMono",        "mnuOpen",         "mnuSave",       "mnuSaveName",    "mnuSaveGazou",
-    "mnuSaveDesign",  "mnuSaveField",    "mnuSaveStereo", "mnuClose",       "mnuPrint",
-    "mnuEnd",         "mnujHensyuu",     "mnuEditer",     "mnuEditerChoice", "mnuEditerBoot",
-    "mnuCut",         "mnuCopy",         "mnuPaste",      "mnuClear",       "mnuIns",
-    "mnuInsDesign",   "mnuInsField",     "mnuInsStereo",  "mnuConvert",     "mnuConvStart",
-    "mnuConvStop",    "mnuConvExit",     "mnuWindow",     "mnuHelp",        "mnuInfomation",
-    "mnuSetumei",
-};
-
-const std::array<const char *, DocState::kMenuCount> DocState::kMenuNames = [] {
-    std::array<const char *, kMenuCount> names = kMenuKeys;
-    for (const char *&name : names) {
-        // The edit menu's key carries a stray 'j' that stored files keep.
-        if (qstrcmp(name, "mnujHensyuu") == 0)
-            name = "mnuHensyuu";
-    }
-    return names;
-}();
-
-const std::array<const char *, DocState::kSliderCount> DocState::kSliderKeys = {
-    "sldKurikaesiEnabled",
-    "sldRittaidoEnabled",
-    "sldMitudoEnabled",
-};
-
 namespace {
 
 const QString kFileNamePath = QStringLiteral("FileNamePath");
@@ -45,26 +18,7 @@ const QString kKurikaesiHaba = QStringLiteral("KurikaesiHaba");
 const QString kRittaido = QStringLiteral("Rittaido");
 const QString kMitudo = QStringLiteral("Mitudo");
 
-QString buttonKey(int index)
-{
-    return QStringLiteral("knButtons%1").arg(index + 1);
-}
-
-QString textKey(int index)
-{
-    return QStringLiteral("knText%1").arg(index);
-}
-
 } // namespace
-
-int DocState::menuIndex(const QString &nameOrKey)
-{
-    for (int i = 0; i < kMenuCount; ++i) {
-        if (nameOrKey == QLatin1String(kMenuKeys[i]) || nameOrKey == QLatin1String(kMenuNames[i]))
-            return i;
-    }
-    return -1;
-}
 
 std::array<std::pair<QString, QString>, DocState::kKeyCount>
 DocState::entries(const QString &path) const
@@ -83,14 +37,8 @@ DocState::entries(const QString &path) const
     add(kKurikaesiHaba, QString::number(kurikaesiHaba));
     add(kRittaido, QString::number(rittaido));
     add(kMitudo, QString::number(mitudo));
-    for (int i = 0; i < kMenuCount; ++i)
-        add(QLatin1String(kMenuKeys[i]), iniBoolText(menus[i]));
-    for (int i = 0; i < kButtonCount; ++i)
-        add(buttonKey(i), iniBoolText(buttons[i]));
-    for (int i = 0; i < kTextCount; ++i)
-        add(textKey(i), iniBoolText(texts[i]));
-    for (int i = 0; i < kSliderCount; ++i)
-        add(QLatin1String(kSliderKeys[i]), iniBoolText(sliders[i]));
+    for (int i = 0; i < kControlCount; ++i)
+        add(controlKey(Control(i)), iniBoolText(controls[Control(i)]));
     Q_ASSERT(n == kKeyCount);
     return result;
 }
@@ -129,14 +77,8 @@ DocState readDocState(const QString &path)
     state.kurikaesiHaba = file.readInt(section, kKurikaesiHaba, state.kurikaesiHaba);
     state.rittaido = file.readInt(section, kRittaido, state.rittaido);
     state.mitudo = file.readInt(section, kMitudo, state.mitudo);
-    for (int i = 0; i < DocState::kMenuCount; ++i)
-        state.menus[i] = file.readBool(section, QLatin1String(DocState::kMenuKeys[i]), true);
-    for (int i = 0; i < DocState::kButtonCount; ++i)
-        state.buttons[i] = file.readBool(section, buttonKey(i), true);
-    for (int i = 0; i < DocState::kTextCount; ++i)
-        state.texts[i] = file.readBool(section, textKey(i), true);
-    for (int i = 0; i < DocState::kSliderCount; ++i)
-        state.sliders[i] = file.readBool(section, QLatin1String(DocState::kSliderKeys[i]), true);
+    for (int i = 0; i < kControlCount; ++i)
+        state.controls.set(Control(i), file.readBool(section, controlKey(Control(i)), true));
     return state;
 }
 

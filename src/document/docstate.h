@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controlstate.h"
 #include "words.h"
 
 #include <QString>
@@ -13,19 +14,7 @@ namespace lumivex::document {
 /// caption box and slider of the main window while the document was active. 65 keys.
 struct DocState
 {
-    static constexpr int kMenuCount = 36;
-    static constexpr int kButtonCount = 14;
-    static constexpr int kTextCount = 3;
-    static constexpr int kSliderCount = 3;
-    static constexpr int kKeyCount = 9 + kMenuCount + kButtonCount + kTextCount + kSliderCount;
-
-    /// The menu keys in file order. Each is the menu item's name, except the edit menu,
-    /// whose key is "mnujHensyuu" while the item is mnuHensyuu.
-    static const std::array<const char *, kMenuCount> kMenuKeys;
-    /// The menu item names in the same order (mnuHensyuu in place of mnujHensyuu).
-    static const std::array<const char *, kMenuCount> kMenuNames;
-    /// Keys of the slider enabled states, in file order.
-    static const std::array<const char *, kSliderCount> kSliderKeys;
+    static constexpr int kKeyCount = 9 + kControlCount;
 
     QString fileNamePath;   ///< "FileNamePath": written as the file's own path, never read
     QString picDesignPath;  ///< "PicDesignPath"
@@ -37,15 +26,7 @@ struct DocState
     int kurikaesiHaba = 70;
     int rittaido = 20;
     int mitudo = 30;
-    std::array<bool, kMenuCount> menus;      ///< enabled states, kMenuKeys order
-    std::array<bool, kButtonCount> buttons;  ///< toolbar buttons 1..14 ("knButtons1".."knButtons14")
-    std::array<bool, kTextCount> texts;      ///< caption boxes 0..2 ("knText0".."knText2")
-    std::array<bool, kSliderCount> sliders;  ///< sldKurikaesi, sldRittaido, sldMitudo enabled
-
-    DocState() { menus.fill(true); buttons.fill(true); texts.fill(true); sliders.fill(true); }
-
-    /// Index of a menu item name (or key) in kMenuKeys order, -1 when unknown.
-    static int menuIndex(const QString &nameOrKey);
+    ControlState controls;  ///< the controls' enabled states, in Control (file) order
 
     /// All 65 (key, value) pairs in file order, "FileNamePath" first.
     std::array<std::pair<QString, QString>, kKeyCount> entries(const QString &path) const;

@@ -59,7 +59,7 @@ void DocumentWindow::SaveProjectAs()
     const QString oldCaption = m_caption;
     const document::Word<document::Mode> oldStereoName = m_lblStereoName;
     const bool saveWasEnabled = m_main.isMenuEnabled(QStringLiteral("mnuSave"));
-    const bool saveButtonWasEnabled = m_main.docStateFromControls().buttons[2];
+    const bool saveButtonWasEnabled = m_main.docStateFromControls().controls[document::Control::knButtons3];
 
     const QString title = projectTitle(path);
     s.StateFilePath = path;

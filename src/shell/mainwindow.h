@@ -61,6 +61,12 @@ public:
     QTimer *timForWiz() { return &m_timForWiz; }
     docwindow::DocumentWindow *activeDocument() const;
 
+    /// The enabled state of the active document's controls, and what every control shows:
+    /// applyControls() makes the menus, toolbar, captions and sliders show the state held.
+    const document::ControlState &controls() const { return m_controls; }
+    void setControls(const document::ControlState &controls);
+    void applyControls();
+
     // The state file mapping of the controls.
     document::DocState docStateFromControls() const override;
     void applyDocState(const document::DocState &state);
@@ -151,6 +157,8 @@ private:
     docwindow::Printer *m_printer = nullptr;
     docwindow::Clipboard *m_clipboard = nullptr;
     document::SharedState m_shared;
+    document::ControlState m_controls;
+    bool m_insFieldItem = true;  ///< the "Ins" button's field item (not in the state file)
     document::AppSettings m_settings;
     std::unique_ptr<InstanceLock> m_lock;
 

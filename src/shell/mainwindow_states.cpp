@@ -6,41 +6,45 @@
 #include <QSlider>
 #include <QToolButton>
 
-#include <initializer_list>
+#include <span>
 
 namespace lumivex::shell {
 
 namespace {
 
-using Names = std::initializer_list<const char *>;
+using document::Control;
+using document::ControlState;
+using enum document::Control;
 
 /// The menu items that neither start-up nor a new document changes from "on".
-constexpr Names kAlwaysOn = {
-    "mnuFile", "mnuNew", "mnuWizard", "mnuFieldColor", "mnuColor", "mnuMono", "mnuOpen",
-    "mnuEnd", "mnuHensyuu", "mnuEditer", "mnuEditerChoice", "mnuEditerBoot", "mnuIns",
-    "mnuConvert", "mnuWindow", "mnuHelp", "mnuInfomation", "mnuSetumei",
+constexpr Control kAlwaysOn[] = {
+    mnuFile, mnuNew, mnuWizard, mnuFieldColor, mnuColor, mnuMono, mnuOpen, mnuEnd, mnuHensyuu,
+    mnuEditer, mnuEditerChoice, mnuEditerBoot, mnuIns, mnuConvert, mnuWindow, mnuHelp,
+    mnuInfomation, mnuSetumei,
 };
 /// Off both with no document and in a new document.
-constexpr Names kNoDocumentOff = {
-    "mnuSave", "mnuSaveGazou", "mnuSaveDesign", "mnuSaveField", "mnuSaveStereo", "mnuPrint",
-    "mnuCut", "mnuCopy", "mnuClear", "mnuConvStart", "mnuConvStop", "mnuConvExit",
+constexpr Control kNoDocumentOff[] = {
+    mnuSave, mnuSaveGazou, mnuSaveDesign, mnuSaveField, mnuSaveStereo, mnuPrint,
+    mnuCut, mnuCopy, mnuClear, mnuConvStart, mnuConvStop, mnuConvExit,
 };
 
-constexpr Names kRunningOn = {
-    "mnuFile", "mnuSaveDesign", "mnuSaveField", "mnuSaveStereo", "mnuEnd", "mnuHensyuu",
-    "mnuEditerChoice", "mnuEditerBoot", "mnuIns", "mnuConvert", "mnuHelp", "mnuInfomation",
-    "mnuSetumei",
+constexpr Control kRunningOn[] = {
+    mnuFile, mnuSaveDesign, mnuSaveField, mnuSaveStereo, mnuEnd, mnuHensyuu, mnuEditerChoice,
+    mnuEditerBoot, mnuIns, mnuConvert, mnuHelp, mnuInfomation, mnuSetumei,
+    knButtons5, knButtons10, knButtons14,
 };
-constexpr Names kRunningOff = {
-    "mnuInsDesign", "mnuNew", "mnuWizard", "mnuFieldColor", "mnuColor", "mnuMono", "mnuOpen",
-    "mnuSave", "mnuSaveName", "mnuSaveGazou", "mnuClose", "mnuPrint", "mnuEditer", "mnuCut",
-    "mnuCopy", "mnuPaste", "mnuClear", "mnuInsField", "mnuInsStereo", "mnuWindow",
+constexpr Control kRunningOff[] = {
+    mnuInsDesign, mnuNew, mnuWizard, mnuFieldColor, mnuColor, mnuMono, mnuOpen, mnuSave,
+    mnuSaveName, mnuSaveGazou, mnuClose, mnuPrint, mnuEditer, mnuCut, mnuCopy, mnuPaste,
+    mnuClear, mnuInsField, mnuInsStereo, mnuWindow,
+    knButtons1, knButtons2, knButtons3, knButtons4, knButtons6, knButtons7, knButtons8, knButtons9,
+    knText0, knText1, knText2, sldKurikaesi, sldRittaido, sldMitudo,
 };
 
-/// The enabled state a widget was given itself, whatever its parents' state.
-bool ownEnabled(const QWidget *widget)
+void setAll(ControlState &state, std::span<const Control> controls, bool enabled)
 {
-    return !widget->testAttribute(Qt::WA_ForceDisabled);
+    for (Control control : controls)
+        state.set(control, enabled);
 }
 
 } // namespace
@@ -88,30 +92,60 @@ void MainWindow::setStatusText(int panel, const QString &text)
         label->setText(text);
 }
 
+void MainWindow::applyControls()
+{
+    for (int i = 0; i < document::kControlCount; ++i) {
+        const Control control = Control(i);
+        const bool enabled = m_controls[control];
+        if (document::isMenuControl(control)) {
+            if (QAction *action = m_menus.value(document::controlName(control)))
+                action->setEnabled(enabled);
+        } else if (control >= knButtons1 && control <= knButtons14) {
+            m_buttons[i - int(knButtons1) + 1]->setEnabled(enabled);
+        } else if (control >= knText0 && control <= knText2) {
+            m_captions[i - int(knText0)]->setEnabled(enabled);
+        } else {
+            m_sliders[i - int(sldKurikaesi)]->setEnabled(enabled);
+        }
+    }
+    if (QAction *item = m_dropDownItems.value(QStringLiteral("InsField")))
+        item->setEnabled(m_insFieldItem);
+}
+
+void MainWindow::setControls(const document::ControlState &controls)
+{
+    m_controls = controls;
+    applyControls();
+}
+
 void MainWindow::setMenuEnabled(const QString &name, bool enabled)
 {
-    if (QAction *action = m_menus.value(name))
-        action->setEnabled(enabled);
+    if (const std::optional<Control> control = document::controlNamed(name)) {
+        m_controls.set(*control, enabled);
+        applyControls();
+    }
 }
 
 bool MainWindow::isMenuEnabled(const QString &name) const
 {
-    const QAction *action = m_menus.value(name);
-    return action && action->isEnabled();
+    const std::optional<Control> control = document::controlNamed(name);
+    return control && m_controls[*control];
 }
 
 void MainWindow::setButtonEnabled(int index, bool enabled)
 {
-    if (QAction *action = button(index))
-        action->setEnabled(enabled);
+    if (index >= 1 && index <= 14) {
+        m_controls.set(document::buttonControl(index), enabled);
+        applyControls();
+    }
 }
 
 void MainWindow::setInsItemEnabled(int position, bool enabled)
 {
-    static const char *const kKeys[] = {"InsDesign", "InsField", "InsStereo"};
-    if (position >= 1 && position <= 3) {
-        if (QAction *item = m_dropDownItems.value(QString::fromLatin1(kKeys[position - 1])))
-            item->setEnabled(enabled);
+    // Only the field item changes with the document; the other two are always on.
+    if (position == 2) {
+        m_insFieldItem = enabled;
+        applyControls();
     }
 }
 
@@ -124,83 +158,69 @@ void MainWindow::setSliderValue(int slider, int value)
 
 void MainWindow::setSliderEnabled(int slider, bool enabled)
 {
-    if (QSlider *control = this->slider(slider))
-        control->setEnabled(enabled);
+    if (slider >= 0 && slider < 3) {
+        m_controls.set(document::sliderControl(slider), enabled);
+        applyControls();
+    }
 }
 
 void MainWindow::setCaptionEnabled(int caption, bool enabled)
 {
-    if (QLabel *label = this->caption(caption))
-        label->setEnabled(enabled);
+    if (caption >= 0 && caption < 3) {
+        m_controls.set(document::captionControl(caption), enabled);
+        applyControls();
+    }
 }
 
 // Start-up and new-document states.
 
 void MainWindow::SetNoDocumentState()
 {
-    for (const char *name : kAlwaysOn)
-        setMenuEnabled(QString::fromLatin1(name), true);
-    for (const char *name : kNoDocumentOff)
-        setMenuEnabled(QString::fromLatin1(name), false);
-    for (const char *name : {"mnuSaveName", "mnuClose", "mnuPaste", "mnuInsDesign",
-                             "mnuInsField", "mnuInsStereo"})
-        setMenuEnabled(QString::fromLatin1(name), false);
-
+    setAll(m_controls, kAlwaysOn, true);
+    setAll(m_controls, kNoDocumentOff, false);
+    m_controls.set({mnuSaveName, mnuClose, mnuPaste, mnuInsDesign, mnuInsField, mnuInsStereo}, false);
     for (int index = 1; index <= 14; ++index) {
         const bool on = index == 1 || index == 2 || index == 5 || index == 10 || index == 14;
-        setButtonEnabled(index, on);
+        m_controls.set(document::buttonControl(index), on);
     }
-    for (int i = 0; i < 3; ++i) {
-        setCaptionEnabled(i, false);
-        setSliderEnabled(i, false);
-    }
+    m_controls.set({knText0, knText1, knText2, sldKurikaesi, sldRittaido, sldMitudo}, false);
+    applyControls();
     setStatusText(1, QString());
 }
 
 void MainWindow::applyNewDocumentState()
 {
     const bool fieldAllowed = !(m_shared.ModeWord == document::Mode::RandomDot);
-    for (const char *name : kAlwaysOn)
-        setMenuEnabled(QString::fromLatin1(name), true);
-    for (const char *name : kNoDocumentOff)
-        setMenuEnabled(QString::fromLatin1(name), false);
-    for (const char *name : {"mnuSaveName", "mnuClose", "mnuInsDesign", "mnuInsStereo"})
-        setMenuEnabled(QString::fromLatin1(name), true);
-    setMenuEnabled(QStringLiteral("mnuInsField"), fieldAllowed);
+    setAll(m_controls, kAlwaysOn, true);
+    setAll(m_controls, kNoDocumentOff, false);
+    m_controls.set({mnuSaveName, mnuClose, mnuInsDesign, mnuInsStereo}, true);
+    m_controls.set(mnuInsField, fieldAllowed);
     // mnuPaste, button 8 and status panel 1 keep what they show.
-
-    for (int index : {1, 2, 5, 9, 10, 14})
-        setButtonEnabled(index, true);
-    for (int index : {3, 4, 6, 7, 11, 12, 13})
-        setButtonEnabled(index, false);
-    setInsItemEnabled(2, fieldAllowed);
-    for (int i = 0; i < 3; ++i) {
-        setCaptionEnabled(i, true);
-        setSliderEnabled(i, true);
-    }
+    m_controls.set({knButtons1, knButtons2, knButtons5, knButtons9, knButtons10, knButtons14}, true);
+    m_controls.set({knButtons3, knButtons4, knButtons6, knButtons7, knButtons11, knButtons12, knButtons13},
+                   false);
+    m_insFieldItem = fieldAllowed;
+    m_controls.set({knText0, knText1, knText2, sldKurikaesi, sldRittaido, sldMitudo}, true);
     // A colour-field document has no density: an opened one shows it greyed, as a new one does
     // once its command has set the sliders.
-    if (fieldAllowed) {
-        setCaptionEnabled(2, false);
-        setSliderEnabled(2, false);
-    }
+    if (fieldAllowed)
+        m_controls.set({knText2, sldMitudo}, false);
+    applyControls();
 }
 
 // Conversion control states.
 
 void MainWindow::setConvControls(const QString &startCaption, bool start, bool stop, bool exit)
 {
-    QAction *startItem = m_menus.value(QStringLiteral("mnuConvStart"));
+    QAction *startItem = m_menus.value(document::controlName(mnuConvStart));
     if (!startCaption.isEmpty()) {
         startItem->setText(startCaption);
         m_buttons[11]->setToolTip(startCaption);
     }
-    startItem->setEnabled(start);
-    setMenuEnabled(QStringLiteral("mnuConvStop"), stop);
-    setMenuEnabled(QStringLiteral("mnuConvExit"), exit);
-    setButtonEnabled(11, start);
-    setButtonEnabled(12, stop);
-    setButtonEnabled(13, exit);
+    m_controls.set({mnuConvStart, knButtons11}, start);
+    m_controls.set({mnuConvStop, knButtons12}, stop);
+    m_controls.set({mnuConvExit, knButtons13}, exit);
+    applyControls();
 }
 
 void MainWindow::SetConvIdle()
@@ -210,19 +230,9 @@ void MainWindow::SetConvIdle()
 
 void MainWindow::SetConvRunning()
 {
+    setAll(m_controls, kRunningOn, true);
+    setAll(m_controls, kRunningOff, false);
     setConvControls(QStringLiteral("継続"), false, true, false);
-    for (const char *name : kRunningOn)
-        setMenuEnabled(QString::fromLatin1(name), true);
-    for (const char *name : kRunningOff)
-        setMenuEnabled(QString::fromLatin1(name), false);
-    for (int index : {5, 10, 14})
-        setButtonEnabled(index, true);
-    for (int index : {1, 2, 3, 4, 6, 7, 8, 9})
-        setButtonEnabled(index, false);
-    for (int i = 0; i < 3; ++i) {
-        setCaptionEnabled(i, false);
-        setSliderEnabled(i, false);
-    }
 }
 
 void MainWindow::SetConvPaused()
@@ -241,8 +251,7 @@ void MainWindow::SetConvEnded()
 
 document::DocState MainWindow::docStateFromControls() const
 {
-    using document::DocState;
-    DocState state;
+    document::DocState state;
     state.fileNamePath = m_shared.StateFilePath;
     state.picDesignPath = m_shared.DesignImagePath;
     state.picFieldPath = m_shared.FieldImagePath;
@@ -252,20 +261,12 @@ document::DocState MainWindow::docStateFromControls() const
     state.kurikaesiHaba = m_sliders[0]->value();
     state.rittaido = m_sliders[1]->value();
     state.mitudo = m_sliders[2]->value();
-    for (int i = 0; i < DocState::kMenuCount; ++i)
-        state.menus[i] = isMenuEnabled(QString::fromLatin1(DocState::kMenuNames[i]));
-    for (int i = 0; i < DocState::kButtonCount; ++i)
-        state.buttons[i] = m_buttons[i + 1]->isEnabled();
-    for (int i = 0; i < DocState::kTextCount; ++i)
-        state.texts[i] = ownEnabled(m_captions[i]);
-    for (int i = 0; i < DocState::kSliderCount; ++i)
-        state.sliders[i] = ownEnabled(m_sliders[i]);
+    state.controls = m_controls;
     return state;
 }
 
 void MainWindow::applyDocState(const document::DocState &state)
 {
-    using document::DocState;
     m_shared.DesignImagePath = state.picDesignPath;
     m_shared.FieldImagePath = state.picFieldPath;
     m_shared.StereoImagePath = state.picStereoPath;
@@ -274,17 +275,11 @@ void MainWindow::applyDocState(const document::DocState &state)
     setSliderValue(0, state.kurikaesiHaba);
     setSliderValue(1, state.rittaido);
     setSliderValue(2, state.mitudo);
-    for (int i = 0; i < DocState::kMenuCount; ++i)
-        setMenuEnabled(QString::fromLatin1(DocState::kMenuNames[i]), state.menus[i]);
+    m_controls = state.controls;
     // The "Ins" button's field item is not in the file; it is the twin of 挿入 → フィールド画像,
     // so it follows that item rather than whatever the previous document left in it.
-    setInsItemEnabled(2, isMenuEnabled(QStringLiteral("mnuInsField")));
-    for (int i = 0; i < DocState::kButtonCount; ++i)
-        setButtonEnabled(i + 1, state.buttons[i]);
-    for (int i = 0; i < DocState::kTextCount; ++i)
-        setCaptionEnabled(i, state.texts[i]);
-    for (int i = 0; i < DocState::kSliderCount; ++i)
-        setSliderEnabled(i, state.sliders[i]);
+    m_insFieldItem = m_controls[mnuInsField];
+    applyControls();
 }
 
 } // namespace lumivex::shell

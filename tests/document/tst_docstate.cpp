@@ -57,14 +57,8 @@ DocState unusualState(bool flip)
     s.mitudo = flip ? 100 : 7;
     int i = 0;
     const auto next = [&] { return ((i++ * 7) % 5 < 2) != flip; };
-    for (bool &b : s.menus)
-        b = next();
-    for (bool &b : s.buttons)
-        b = next();
-    for (bool &b : s.texts)
-        b = next();
-    for (bool &b : s.sliders)
-        b = next();
+    for (int c = 0; c < lumivex::document::kControlCount; ++c)
+        s.controls.set(lumivex::document::Control(c), next());
     return s;
 }
 
@@ -117,11 +111,8 @@ void TstDocState::missingFileGivesDefaults()
         QCOMPARE(s.kurikaesiHaba, 70);
         QCOMPARE(s.rittaido, 20);
         QCOMPARE(s.mitudo, 30);
-        const auto allTrue = [](const auto &states) {
-            return std::all_of(states.begin(), states.end(), [](bool b) { return b; });
-        };
-        QVERIFY(allTrue(s.menus) && allTrue(s.buttons) && allTrue(s.texts)
-                && allTrue(s.sliders));
+        for (int c = 0; c < lumivex::document::kControlCount; ++c)
+            QVERIFY(s.controls[lumivex::document::Control(c)]);
     }
 }
 
@@ -130,8 +121,8 @@ void TstDocState::readsKeys_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<DocState>("expected");
 
-    const int save = DocState::menuIndex("mnuSave");
-    const int edit = DocState::menuIndex("mnuHensyuu");
+    const lumivex::document::Control save = *lumivex::document::controlNamed("mnuSave");
+    const lumivex::document::Control edit = *lumivex::document::controlNamed("mnuHensyuu");
     DocState s;
 
     s.stereoName = testfiles::modeWord("RandomDot");
@@ -144,7 +135,7 @@ void TstDocState::readsKeys_data()
     s.mitudo = 0;
     QTest::newRow("numbers as stored, text gives 0") << QByteArray("Rittaido=999\nMitudo=x\n") << s;
     s = {};
-    s.menus[save] = false;
+    s.controls.set(save, false);
     QTest::newRow("mnuSave False") << QByteArray("mnuSave=False\n") << s;
     s = {};
     QTest::newRow("true with blanks") << QByteArray("mnuSave= true \n") << s;
@@ -155,21 +146,21 @@ void TstDocState::readsKeys_data()
         << s;
     QTest::newRow("another section ignored")
         << QByteArray("[Other]\nMitudo=5\nmnuSave=False\n") << s;
-    s.menus[edit] = false;
+    s.controls.set(edit, false);
     QTest::newRow("edit menu") << QByteArray("mnujHensyuu=False\n") << s;
     s = {};
-    s.buttons[0] = false;
-    s.buttons[13] = false;
-    s.texts[0] = false;
-    s.texts[2] = false;
-    s.sliders[2] = false;
+    s.controls.set(lumivex::document::buttonControl(1), false);
+    s.controls.set(lumivex::document::buttonControl(14), false);
+    s.controls.set(lumivex::document::captionControl(0), false);
+    s.controls.set(lumivex::document::captionControl(2), false);
+    s.controls.set(lumivex::document::sliderControl(2), false);
     QTest::newRow("buttons, boxes, sliders")
         << QByteArray("knButtons1=0\nknButtons14=FALSE\nknText0=False\nknText2=false\n"
                       "sldMitudoEnabled=0\nknButtons2=-1\n")
         << s;
     s = {};
     s.monoOrColor = testfiles::colourWord("Color");
-    s.buttons[2] = false;
+    s.controls.set(lumivex::document::buttonControl(3), false);
     QTest::newRow("names in another case")
         << QByteArray("monoorcolor=Color\nKNBUTTONS3=false\n") << s;
     s = {};
@@ -206,8 +197,8 @@ void TstDocState::shiftJisProject()
     expected.stereoName = testfiles::modeWord("RandomDot");
     expected.monoOrColor = testfiles::colourWord("Color");
     expected.kurikaesiHaba = 85;
-    expected.menus[DocState::menuIndex("mnuSave")] = false;
-    expected.sliders[2] = false;
+    expected.controls.set(*lumivex::document::controlNamed("mnuSave"), false);
+    expected.controls.set(lumivex::document::sliderControl(2), false);
     QVERIFY(readDocState(path("win.lvd")) == expected);
 
     // Saved again here, it stays a file that Windows reads: Shift-JIS, CRLF, no mark.
@@ -307,7 +298,7 @@ void TstDocState::writesTableOrder()
     const QStringList lines = QString::fromUtf8(bytes).split(u'\n');
     QCOMPARE(lines[1], "FileNamePath=" + path("a.lvd"));
     QCOMPARE(lines[7], QStringLiteral("KurikaesiHaba=200"));
-    QCOMPARE(lines[10], state.menus[0] ? QStringLiteral("mnuFile=True")
+    QCOMPARE(lines[10], state.controls[lumivex::document::Control::mnuFile] ? QStringLiteral("mnuFile=True")
                                        : QStringLiteral("mnuFile=False"));
 }
 
@@ -355,14 +346,19 @@ void TstDocState::failedWrite()
 
 void TstDocState::menuIndex()
 {
-    QCOMPARE(DocState::menuIndex("mnuFile"), 0);
-    QCOMPARE(DocState::menuIndex("mnuSetumei"), DocState::kMenuCount - 1);
-    QCOMPARE(DocState::menuIndex("mnuHensyuu"), DocState::menuIndex("mnujHensyuu"));
-    QCOMPARE(DocState::menuIndex("mnuHensyuu"), kTableKeys.indexOf("mnujHensyuu") - 9);
-    QCOMPARE(DocState::menuIndex("mnuBogus"), -1);
-    QVERIFY(std::find(DocState::kMenuNames.begin(), DocState::kMenuNames.end(),
-                      std::string_view("mnuHensyuu"))
-            != DocState::kMenuNames.end());
+    using namespace lumivex::document;
+    const auto index = [](const char *name) {
+        const std::optional<Control> control = controlNamed(QString::fromLatin1(name));
+        return control ? int(*control) : -1;
+    };
+    QCOMPARE(index("mnuFile"), 0);
+    QCOMPARE(index("mnuSetumei"), kMenuControlCount - 1);
+    QCOMPARE(index("mnuHensyuu"), index("mnujHensyuu"));
+    QCOMPARE(index("mnuHensyuu"), kTableKeys.indexOf("mnujHensyuu") - 9);
+    QCOMPARE(index("mnuBogus"), -1);
+    QCOMPARE(controlName(Control::mnuHensyuu), QStringLiteral("mnuHensyuu"));
+    for (int c = 0; c < kControlCount; ++c)
+        QCOMPARE(controlKey(Control(c)), kTableKeys.at(9 + c));
 }
 
 QTEST_GUILESS_MAIN(TstDocState)

@@ -29,12 +29,12 @@ QStringList newDocumentLines(const QString &path, const QString &mode, const QSt
     for (const char *name : {"mnuSave", "mnuSaveGazou", "mnuSaveDesign", "mnuSaveField", "mnuSaveStereo",
                              "mnuPrint", "mnuCut", "mnuCopy", "mnuPaste", "mnuClear", "mnuConvStart",
                              "mnuConvStop", "mnuConvExit"})
-        state.menus[DocState::menuIndex(QString::fromLatin1(name))] = false;
-    state.menus[DocState::menuIndex(QStringLiteral("mnuInsField"))] = field;
+        state.controls.set(*lumivex::document::controlNamed(QString::fromLatin1(name)), false);
+    state.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuInsField")), field);
     for (int index : {3, 4, 6, 7, 8, 11, 12, 13})
-        state.buttons[index - 1] = false;
-    state.texts[2] = !field;
-    state.sliders[2] = !field;
+        state.controls.set(lumivex::document::buttonControl(index), false);
+    state.controls.set(lumivex::document::captionControl(2), !field);
+    state.controls.set(lumivex::document::sliderControl(2), !field);
     QStringList lines;
     for (const auto &[key, value] : state.entries(path))
         lines.append(key + QLatin1Char('=') + value);

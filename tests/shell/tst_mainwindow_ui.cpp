@@ -146,7 +146,7 @@ void TestMainWindowUi::startUpState_data()
         "mnuSaveStereo", "mnuClose", "mnuPrint", "mnuCut", "mnuCopy", "mnuPaste", "mnuClear",
         "mnuInsDesign", "mnuInsField", "mnuInsStereo", "mnuConvStart", "mnuConvStop",
         "mnuConvExit"};
-    QCOMPARE(on.size() + off.size(), DocState::kMenuCount);
+    QCOMPARE(on.size() + off.size(), lumivex::document::kMenuControlCount);
     for (const QString &name : on)
         QTest::newRow(qPrintable(name)) << "menu" << name << true;
     for (const QString &name : off)
@@ -529,7 +529,7 @@ void TestMainWindowUi::sliderChangeWritesItsKey()
     QCOMPARE(m_window->statusPanel(index + 2)->text(), QString::number(shown));
 
     // A user's move goes the same way.
-    m_window->slider(index)->setEnabled(true);
+    m_window->setSliderEnabled(index, true);
     const bool atTop = shown == m_window->slider(index)->maximum();
     m_window->slider(index)->triggerAction(atTop ? QAbstractSlider::SliderSingleStepSub
                                                  : QAbstractSlider::SliderSingleStepAdd);
@@ -549,7 +549,7 @@ void TestMainWindowUi::sliderTooltipFollowsMouse()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     QSlider *slider = m_window->slider(1);
-    slider->setEnabled(true);
+    m_window->setSliderEnabled(1, true);
     for (int value : {20, 42}) {
         slider->setValue(value);
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), slider->mapToGlobal(QPointF(5, 5)),
@@ -615,7 +615,7 @@ void TestMainWindowUi::runningStateLocksDocumentControls()
                              "mnuClose", "mnuPrint", "mnuEditer", "mnuCut", "mnuCopy",
                              "mnuPaste", "mnuClear", "mnuInsField", "mnuInsStereo", "mnuWindow",
                              "mnuConvStart", "mnuConvExit"};
-    QCOMPARE(on.size() + off.size(), DocState::kMenuCount);
+    QCOMPARE(on.size() + off.size(), lumivex::document::kMenuControlCount);
     for (const QString &name : on)
         QVERIFY2(m_window->isMenuEnabled(name), qPrintable(name));
     for (const QString &name : off)
@@ -640,9 +640,9 @@ void TestMainWindowUi::endedStateRestoresFromFile()
     DocState before;
     before.stereoName = testfiles::modeWord(QStringLiteral("RandomDot"));
     before.monoOrColor = testfiles::colourWord(QStringLiteral("Mono"));
-    before.menus[DocState::menuIndex(QStringLiteral("mnuSave"))] = false;
-    before.menus[DocState::menuIndex(QStringLiteral("mnuConvStart"))] = false;
-    before.buttons[10] = false;  // button 11
+    before.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuSave")), false);
+    before.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuConvStart")), false);
+    before.controls.set(lumivex::document::buttonControl(11), false);  // button 11
     before.kurikaesiHaba = 90;
     QVERIFY(lumivex::document::writeDocState(path, before));
     m_window->shared().StateFilePath = path;
@@ -674,12 +674,13 @@ void TestMainWindowUi::docStateRoundTrip()
     state.rittaido = 7;
     state.mitudo = 64;
     // a pattern that differs from both the start-up and the new-document states
-    for (int i = 0; i < DocState::kMenuCount; ++i)
-        state.menus[i] = (i * 7) % 3 != 0;
-    for (int i = 0; i < DocState::kButtonCount; ++i)
-        state.buttons[i] = i % 2 == 0;
-    state.texts = {true, false, true};
-    state.sliders = {false, true, false};
+    using lumivex::document::Control;
+    for (int i = 0; i < lumivex::document::kMenuControlCount; ++i)
+        state.controls.set(Control(i), (i * 7) % 3 != 0);
+    for (int i = 0; i < 14; ++i)
+        state.controls.set(lumivex::document::buttonControl(i + 1), i % 2 == 0);
+    state.controls.set({Control::knText0, Control::knText2, Control::sldRittaido}, true);
+    state.controls.set({Control::knText1, Control::sldKurikaesi, Control::sldMitudo}, false);
 
     m_window->applyDocState(state);
     QCOMPARE(entryLines(m_window->docStateFromControls(), path), entryLines(state, path));
@@ -708,13 +709,13 @@ void TestMainWindowUi::docStateRoundTrip()
 
 void TestMainWindowUi::editMenuUsesItsOwnKey()
 {
-    const int index = DocState::menuIndex(QStringLiteral("mnujHensyuu"));
-    QCOMPARE(QString::fromLatin1(DocState::kMenuKeys[index]), QStringLiteral("mnujHensyuu"));
+    const lumivex::document::Control index = *lumivex::document::controlNamed(QStringLiteral("mnujHensyuu"));
+    QCOMPARE(lumivex::document::controlKey(index), QStringLiteral("mnujHensyuu"));
     DocState state;
-    state.menus[index] = false;
+    state.controls.set(index, false);
     m_window->applyDocState(state);
     QVERIFY(!m_window->isMenuEnabled(QStringLiteral("mnuHensyuu")));
-    QVERIFY(!m_window->docStateFromControls().menus[index]);
+    QVERIFY(!m_window->docStateFromControls().controls[index]);
 
     const QString path = m_dir->filePath(QStringLiteral("edit.lvd"));
     m_window->shared().StateFilePath = path;
@@ -729,10 +730,10 @@ void TestMainWindowUi::insFieldItemFollowsMenuItem()
     // must not keep the previous document's state.
     QAction *item = m_window->dropDownItem(QStringLiteral("InsField"));
     DocState state;
-    state.menus[DocState::menuIndex(QStringLiteral("mnuInsField"))] = false;
+    state.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuInsField")), false);
     m_window->applyDocState(state);
     QVERIFY(!item->isEnabled());
-    state.menus[DocState::menuIndex(QStringLiteral("mnuInsField"))] = true;
+    state.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuInsField")), true);
     m_window->applyDocState(state);
     QVERIFY(item->isEnabled());
 }

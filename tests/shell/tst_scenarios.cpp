@@ -177,8 +177,8 @@ void TestScenarios::openingLeavesTheProjectAsStored()
     stored.monoOrColor = testfiles::colourWord(QString());
     stored.kurikaesiHaba = 88;
     stored.mitudo = 0;
-    stored.menus[DocState::menuIndex(QStringLiteral("mnuSave"))] = true;
-    stored.menus[DocState::menuIndex(QStringLiteral("mnuConvStart"))] = false;
+    stored.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuSave")), true);
+    stored.controls.set(*lumivex::document::controlNamed(QStringLiteral("mnuConvStart")), false);
     QVERIFY(lumivex::document::writeDocState(project, stored));
     const QByteArray before = readBytes(project);
 

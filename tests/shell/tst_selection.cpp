@@ -176,9 +176,9 @@ void TestSelection::releaseOnEmptyPane()
     MainWindow *w = m_app->window.get();
     setClipboard(bitmap ? picture(8, 8, qRgb(200, 0, 0)) : QImage());
     // The toolbar's Cut and Copy keep whatever state they had.
-    w->button(6)->setEnabled(true);
-    w->button(7)->setEnabled(false);
-    w->menuAction(QStringLiteral("mnuClear"))->setEnabled(true);
+    w->setButtonEnabled(6, true);
+    w->setButtonEnabled(7, false);
+    w->setMenuEnabled(QStringLiteral("mnuClear"), true);
 
     Pane *container = paneOf(doc, pane);
     QTest::mouseClick(container, Qt::LeftButton, {}, container->rect().center());
@@ -226,11 +226,11 @@ void TestSelection::releaseOnPicture()
     MainWindow *w = m_app->window.get();
     put(doc, pane, picture(50, 40, qRgb(90, 90, 200)));
     m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
-    w->menuAction(QStringLiteral("mnuPaste"))->setEnabled(false);
+    w->setMenuEnabled(QStringLiteral("mnuPaste"), false);
     for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
-        w->menuAction(QString::fromLatin1(name))->setEnabled(false);
-    w->button(6)->setEnabled(false);
-    w->button(7)->setEnabled(false);
+        w->setMenuEnabled(QString::fromLatin1(name), false);
+    w->setButtonEnabled(6, false);
+    w->setButtonEnabled(7, false);
 
     auto *picture = paneOf(doc, pane)->picture();
     const auto mouseButton = Qt::MouseButton(button);
@@ -362,7 +362,7 @@ void TestSelection::copyOfEmptyPaneKeepsClipboard()
     const QImage held = picture(5, 5, qRgb(1, 200, 1));
     setClipboard(held);
     // A release on the empty pane leaves the toolbar's Copy as it was: here on.
-    m_app->window->button(7)->setEnabled(true);
+    m_app->window->setButtonEnabled(7, true);
     QTest::mouseClick(doc->picContBefore(), Qt::LeftButton, {}, doc->picContBefore()->rect().center());
     m_app->window->button(7)->trigger();
     QCOMPARE(clipboardImage(), held);
@@ -488,9 +488,9 @@ void TestSelection::ignoredAfterOpenAndWhileConverting()
     // States that a release which acted would change: the clipboard holds a bitmap, so a
     // release on the empty pane would enable Paste and disable Cut, Copy and Clear.
     const auto setEdit = [w](bool paste, bool others) {
-        w->menuAction(QStringLiteral("mnuPaste"))->setEnabled(paste);
+        w->setMenuEnabled(QStringLiteral("mnuPaste"), paste);
         for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
-            w->menuAction(QString::fromLatin1(name))->setEnabled(others);
+            w->setMenuEnabled(QString::fromLatin1(name), others);
     };
     setEdit(false, true);
 
