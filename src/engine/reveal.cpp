@@ -66,24 +66,29 @@ std::vector<int> levelOfDistance(const std::vector<int> &levels, const std::vect
 }
 
 // Turns a row of distances into greys. A pixel with no distance of its own takes the grey to
-// its left on its row (a hidden surface lies behind a nearer one that begins to its right), at
-// the row's start the first to its right. False when no pixel of the row has a distance.
+// its left on its row (a hidden surface lies behind a nearer one that begins to its right);
+// before the first pixel with a distance, the grey above it (the first row: the first grey to
+// its right). False when no pixel of the row has a distance.
 bool greyRow(std::span<const std::int16_t> distances, int lo, const std::vector<int> &levelOf,
-             const std::vector<std::uint8_t> &greys, std::span<std::uint8_t> out)
+             const std::vector<std::uint8_t> &greys, std::span<const std::uint8_t> above,
+             std::span<std::uint8_t> out)
 {
     const std::size_t width = distances.size();
-    std::size_t x = 0;
+    std::size_t first = 0;
     int grey = -1;
-    for (; x < width && grey < 0; ++x) {
-        const std::int16_t d = distances[x];
+    for (; first < width && grey < 0; ++first) {
+        const std::int16_t d = distances[first];
         const int level = d == RowMatcher::kNoMatch ? -1 : levelOf[std::size_t(d - lo)];
         if (level >= 0)
             grey = greys[std::size_t(level)];
     }
     if (grey < 0)
         return false;
-    std::fill_n(out.begin(), x, std::uint8_t(grey));
-    for (; x < width; ++x) {
+    if (above.empty())
+        std::fill_n(out.begin(), first, std::uint8_t(grey));
+    else
+        std::copy_n(above.begin(), first - 1, out.begin()), out[first - 1] = std::uint8_t(grey);
+    for (std::size_t x = first; x < width; ++x) {
         const std::int16_t d = distances[x];
         const int level = d == RowMatcher::kNoMatch ? -1 : levelOf[std::size_t(d - lo)];
         if (level >= 0)
@@ -117,7 +122,7 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         result.problem = given > 0 ? RevealProblem::NoRepeatAtWidth : RevealProblem::NoRepeat;
         return result;
     }
-    result.repeatWidth = survey.strongest;
+    result.repeatWidth = survey.hi;
 
     std::vector<std::int16_t> distances(stereogram.pixels.size());
     RowMatcher matcher(plane, survey.lo, survey.hi, survey.tolerance);
@@ -142,13 +147,15 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     depth.width = width;
     depth.height = height;
     depth.pixels.resize(distances.size());
-    // A row without a single match (a plain stripe) takes the nearest row above that has one,
-    // at the top the first below.
+    // A row without a single match (a plain stripe) takes the row above, at the top the first
+    // row below that has a match.
     int firstResolved = -1;
     for (int y = 0; y < height; ++y) {
         const std::size_t start = std::size_t(y) * width;
         const std::span<std::uint8_t> out(depth.pixels.data() + start, std::size_t(width));
-        if (greyRow({distances.data() + start, std::size_t(width)}, survey.lo, levelOf, result.greys, out)) {
+        const std::span<const std::uint8_t> above =
+            firstResolved >= 0 ? std::span<const std::uint8_t>(out.data() - width, std::size_t(width)) : std::span<const std::uint8_t>{};
+        if (greyRow({distances.data() + start, std::size_t(width)}, survey.lo, levelOf, result.greys, above, out)) {
             if (firstResolved < 0)
                 firstResolved = y;
         } else if (firstResolved >= 0) {

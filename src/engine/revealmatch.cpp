@@ -125,11 +125,12 @@ void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
     }
 }
 
-// A pixel at the row's start, whose window is cut at the picture's left side.
+// A pixel at the row's start, whose window is cut at the picture's left side. (Ties go to the
+// farther repeat, as in bestOfAll.)
 std::int16_t RowMatcher::matchAtStart(int x) const
 {
     int best = kNoMatch, bestCost = INT_MAX;
-    for (int d = m_lo; d <= m_hi; ++d) {
+    for (int d = m_hi; d >= m_lo; --d) {
         int cost = 0;
         for (int c = 0; c <= x + kHalf; ++c)
             cost += columnCost(c, d);
