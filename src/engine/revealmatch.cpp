@@ -166,7 +166,7 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             run = runAt == x - 1 ? run + columnCost(x + kHalf, previous) - columnCost(x - 1 - kHalf, previous)
                                  : windowCost(x, previous);
             runAt = x;
-            if (run <= m_limit / 2) {
+            if (run <= m_limit * 3 / 4) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
