@@ -161,11 +161,13 @@ Plane brightness(const PackedImage &picture)
     plane.values.resize(picture.pixels.size());
     const Packed *in = picture.pixels.data();
     std::uint8_t *out = plane.values.data();
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+    const std::size_t count = picture.pixels.size();
+    for (std::size_t i = 0; i < count; ++i) {
         const auto c = static_cast<std::uint32_t>(in[i]);
         const std::uint32_t r = c & 0xff, g = (c >> 8) & 0xff, b = (c >> 16) & 0xff;
         const std::uint32_t luma = (77 * r + 150 * g + 29 * b) >> 8;
-        out[i] = static_cast<std::uint8_t>((std::max({r, g, b}) + luma + 1) >> 1);
+        const std::uint32_t strongest = r > g ? (r > b ? r : b) : (g > b ? g : b);
+        out[i] = static_cast<std::uint8_t>((strongest + luma + 1) >> 1);
     }
     return plane;
 }
