@@ -12,6 +12,7 @@ namespace lumivex::document {
 struct SharedState
 {
     QString SettingsFilePath;  ///< the settings file "Lumivex2.lvs"
+    QString StateFolder;       ///< where new documents keep their temporary state files
     QString StateFilePath;     ///< state file of the active document
     QString DesignImagePath;   ///< full path of the design picture, or empty
     QString FieldImagePath;

@@ -41,13 +41,7 @@ QImage forRows(const QImage &image, int maxWidth)
 
 void DocumentWindow::setRunLock(bool locked)
 {
-    const QList<DocumentWindow *> windows = m_main.documentWindows();
-    for (DocumentWindow *window : windows) {
-        if (locked && window != this)
-            m_main.setDocumentWindowEnabled(window, false);
-        else if (!locked && !m_main.isDocumentWindowEnabled(window))
-            m_main.setDocumentWindowEnabled(window, true);
-    }
+    m_main.lockDocuments(this, locked);
 }
 
 bool DocumentWindow::beginRun(int &resumeRow)
@@ -59,7 +53,7 @@ bool DocumentWindow::beginRun(int &resumeRow)
     m_runHeld = true;
     m_looping = true;
     s.Converting = true;
-    m_main.SetConvRunning();
+    m_main.report({DocumentEvent::Kind::RunStarted});
     if (s.AbortRequested) {
         s.AbortRequested = false;
         s.PauseRequested = false;
@@ -80,7 +74,7 @@ DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const 
         s.PauseRequested = false;
         resumeRow = row;
         m_looping = false;
-        m_main.SetConvPaused();
+        m_main.report({DocumentEvent::Kind::RunPaused});
         m_main.setStatusText(1, pausedText);
         return RunStep::Paused;
     }
@@ -100,11 +94,8 @@ void DocumentWindow::endRun(int &resumeRow)
     m_runHeld = false;
     m_looping = false;
     setRunLock(false);
-    m_main.SetConvEnded();
+    m_main.report({DocumentEvent::Kind::RunEnded});
     m_main.setStatusText(1, s.StateFilePath);
-    m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), true);
-    m_main.setMenuEnabled(QStringLiteral("mnuPrint"), true);
-    m_main.setButtonEnabled(4, true);
 }
 
 void DocumentWindow::releaseAfterUnload(int &resumeRow)
@@ -117,7 +108,7 @@ void DocumentWindow::releaseAfterUnload(int &resumeRow)
     m_runHeld = false;
     setRunLock(false);
     if (!m_closed) {
-        m_main.SetConvEnded();
+        m_main.report({DocumentEvent::Kind::RunReleased});
         m_main.setStatusText(1, s.StateFilePath);
     }
 }

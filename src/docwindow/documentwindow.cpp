@@ -46,9 +46,9 @@ void DocumentWindow::Load()
     layoutWindow();
     if (s.DocumentOrigin == document::Origin::New) {
         m_caption = QStringLiteral("Vexart") + QString::number(s.DocumentCounter);
-        s.StateFilePath = m_main.stateFolder() + QLatin1Char('/') + m_caption + kTmp;
+        s.StateFilePath = s.StateFolder + QLatin1Char('/') + m_caption + kTmp;
         m_lblOldIniName = s.StateFilePath;
-        m_main.WriteDocState();
+        m_main.writeState(s.StateFilePath);
     } else {
         m_caption = s.DocumentTitle;
     }
@@ -72,11 +72,11 @@ void DocumentWindow::Activate()
     }
     document::SharedState &s = m_main.shared();
     s.StateFilePath = m_lblIniName;
-    m_main.ReadDocState();
+    DocumentEvent event{DocumentEvent::Kind::Activated};
+    event.mode = m_lblStereoName;
+    event.stereoShown = picAfter()->isVisible() || !picAfter()->isHidden();
+    m_main.report(event);
     m_main.setStatusText(1, s.StateFilePath);
-    m_main.setInsItemEnabled(2, !(m_lblStereoName == document::Mode::RandomDot));
-    if (picAfter()->isVisible() || !picAfter()->isHidden())
-        m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), true);
     // The picture-size panel shows this document's stereo picture, not the one shown before.
     const QSize size = picAfter()->isHidden() ? QSize() : picAfter()->size();
     if (size.isEmpty())
@@ -88,7 +88,7 @@ void DocumentWindow::Activate()
 void DocumentWindow::Deactivate()
 {
     m_main.shared().DocumentTitle = m_lblTitle;
-    m_main.WriteDocState();
+    m_main.report({DocumentEvent::Kind::Deactivated});
 }
 
 bool DocumentWindow::QueryUnload()
@@ -127,12 +127,12 @@ bool DocumentWindow::QueryUnload()
         // document shown next brings its own enabled states). A paused run has no loop left
         // to free the other windows, so that is done here; a running loop does it itself at
         // its next row.
-        m_main.SetConvIdle();
+        m_main.report({DocumentEvent::Kind::RunClosed});
         if (!m_looping)
             releaseClosedRun();
     }
     if (lastWindow)
-        m_main.SetNoDocumentState();
+        m_main.report({DocumentEvent::Kind::LastClosed});
     return true;
 }
 

@@ -30,18 +30,17 @@ struct PictureKind
     QString SharedState::*path;       ///< the picture's path variable
     document::Source clipboardWord;   ///< InsertSource when pasting into this pane
     const char *tooWide;              ///< first line of the too-wide message
-    const char *saveMenu;             ///< its item under 画像の保存
 };
 
 const PictureKind kDesign{Target::Design, document::AppSettings::kPicDesignDir,
                           &SharedState::DesignImagePath, document::Source::DesignPane,
-                          "デザイン画像が大きすぎます。", "mnuSaveDesign"};
+                          "デザイン画像が大きすぎます。"};
 const PictureKind kField{Target::Field, document::AppSettings::kPicFieldDir,
                          &SharedState::FieldImagePath, document::Source::FieldPane,
-                         "フィールド画像が大きすぎます。", "mnuSaveField"};
+                         "フィールド画像が大きすぎます。"};
 const PictureKind kStereo{Target::Stereo, document::AppSettings::kPicStereoDir,
                           &SharedState::StereoImagePath, document::Source::StereoPane,
-                          "ステレオ画像が大きすぎます。", "mnuSaveStereo"};
+                          "ステレオ画像が大きすぎます。"};
 
 QString text(const char *utf8)
 {
@@ -78,7 +77,7 @@ private:
     bool fromProject(QImage &image);
     void refuseTooWide();
     void put(const QImage &image);
-    void makeConversionAvailable();
+    bool conversionPossible() const;
 
     DocumentWindow &m_window;
     MainFacade &m_main;
@@ -201,19 +200,14 @@ void Insertion::put(const QImage &image)
     pane->picture()->setImage(image);
     pane->picture()->show();
 
-    m_main.setMenuEnabled(QStringLiteral("mnuSaveGazou"), true);
-    m_main.setMenuEnabled(QString::fromLatin1(m_kind.saveMenu), true);
-    if (m_kind.target == Target::Stereo) {
-        m_main.setMenuEnabled(QStringLiteral("mnuPrint"), true);
-        m_main.setButtonEnabled(4, true);
-    }
     pane->layoutScroll();
-    makeConversionAvailable();
-    m_main.setMenuEnabled(QStringLiteral("mnuClear"), true);
-    m_main.WriteDocState();
+    DocumentEvent event{DocumentEvent::Kind::PictureInserted};
+    event.pane = int(m_kind.target);
+    event.conversionPossible = conversionPossible();
+    m_main.report(event);
 }
 
-void Insertion::makeConversionAvailable()
+bool Insertion::conversionPossible() const
 {
     const bool fieldShown = !m_window.picField()->isHidden();
     bool available = false;
@@ -228,8 +222,7 @@ void Insertion::makeConversionAvailable()
     case Target::Stereo:
         break;
     }
-    if (available)
-        m_main.SetConvIdle();
+    return available;
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "paneselection.h"
 
-#include "clipboard.h"
 #include "documentwindow.h"
 #include "mainfacade.h"
 #include "pane.h"
@@ -17,11 +16,6 @@ namespace {
 
 constexpr document::Source kPaneWords[] = {document::Source::DesignPane, document::Source::FieldPane,
                                            document::Source::StereoPane};
-
-// Toolbar buttons of the Edit commands.
-constexpr int kCutButton = 6;
-constexpr int kCopyButton = 7;
-constexpr int kPasteButton = 8;
 
 } // namespace
 
@@ -90,7 +84,9 @@ bool PaneSelection::pictureEvent(int pane, QEvent *event)
         return true;
     }
     m_main.shared().InsertSource = paneWord(pane);
-    setCopyCutClear(true);
+    DocumentEvent selected{DocumentEvent::Kind::PaneSelected};
+    selected.pane = pane;
+    m_main.report(selected);
     if (mouse->button() == Qt::RightButton)
         PanePopupMenu(mouse->globalPosition().toPoint());
     // The picture keeps its pressed look while the menu is open. (Guarded: the menu runs an
@@ -109,34 +105,26 @@ void PaneSelection::containerRelease(int pane, const QMouseEvent *event)
     if (s.CommandWord == document::Command::Open)
         return;
     s.InsertSource = paneWord(pane);
-    setPasteFromClipboard();
-    for (const char *name : {"mnuClear", "mnuCut", "mnuCopy"})
-        m_main.setMenuEnabled(QString::fromLatin1(name), false);
+    DocumentEvent selected{DocumentEvent::Kind::EmptyPaneSelected};
+    selected.pane = pane;
+    m_main.report(selected);
     if (event->button() == Qt::RightButton)
-        m_main.popupEditMenu(event->globalPosition().toPoint());
+        popupEditMenu(event->globalPosition().toPoint());
 }
 
 void PaneSelection::PanePopupMenu(const QPoint &globalPos)
 {
     const int pane = paneOfWord(m_main.shared().InsertSource);
     if (pane >= 0 && m_panes[pane]->picture()->isHidden())
-        setCopyCutClear(false);
-    m_main.popupEditMenu(globalPos);
+        m_main.report({DocumentEvent::Kind::EmptyPaneMenu});
+    popupEditMenu(globalPos);
 }
 
-void PaneSelection::setPasteFromClipboard()
+void PaneSelection::popupEditMenu(const QPoint &globalPos)
 {
-    const bool bitmap = !m_main.clipboard().image().isNull();
-    m_main.setMenuEnabled(QStringLiteral("mnuPaste"), bitmap);
-    m_main.setButtonEnabled(kPasteButton, bitmap);
-}
-
-void PaneSelection::setCopyCutClear(bool enabled)
-{
-    for (const char *name : {"mnuCopy", "mnuCut", "mnuClear"})
-        m_main.setMenuEnabled(QString::fromLatin1(name), enabled);
-    m_main.setButtonEnabled(kCopyButton, enabled);
-    m_main.setButtonEnabled(kCutButton, enabled);
+    DocumentEvent wanted{DocumentEvent::Kind::EditMenuWanted};
+    wanted.globalPos = globalPos;
+    m_main.report(wanted);
 }
 
 } // namespace lumivex::docwindow

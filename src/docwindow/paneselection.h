@@ -41,8 +41,7 @@ private:
     bool pictureEvent(int pane, QEvent *event);
     void containerRelease(int pane, const QMouseEvent *event);
     void PanePopupMenu(const QPoint &globalPos);
-    void setPasteFromClipboard();
-    void setCopyCutClear(bool enabled);
+    void popupEditMenu(const QPoint &globalPos);
 
     DocumentWindow &m_window;
     MainFacade &m_main;

@@ -7,7 +7,6 @@
 #include "prompts.h"
 
 #include "document/appsettings.h"
-#include "document/docstate.h"
 #include "document/inifile.h"
 #include "document/sharedstate.h"
 
@@ -50,43 +49,20 @@ void DocumentWindow::SaveProjectAs()
         }
     }
 
-    // What the window was, should the new file turn out not to be writable.
-    const QString oldStateFile = s.StateFilePath;
-    const QString oldDocumentTitle = s.DocumentTitle;
-    const QString oldIniName = m_lblIniName;
+    // The document becomes the new file's only once the file is written.
+    if (!m_main.writeState(path)) {
+        reportSaveFailure(path);
+        SaveCancelled = true;
+        return;
+    }
     const QString previousIniName = m_lblOldIniName;
-    const QString oldTitle = m_lblTitle;
-    const QString oldCaption = m_caption;
-    const document::Word<document::Mode> oldStereoName = m_lblStereoName;
-    const bool saveWasEnabled = m_main.isMenuEnabled(QStringLiteral("mnuSave"));
-    const bool saveButtonWasEnabled = m_main.docStateFromControls().controls[document::Control::knButtons3];
-
     const QString title = projectTitle(path);
     s.StateFilePath = path;
     s.DocumentTitle = title;
     setIdentity(path, title);  // lblIniName, lblOldIniName, lblTitle and the caption
     m_lblStereoName = s.ModeWord;
     m_main.setStatusText(1, path);
-    m_main.setMenuEnabled(QStringLiteral("mnuSave"), true);
-    m_main.setButtonEnabled(3, true);
-
-    if (!document::writeDocState(path, m_main.docStateFromControls())) {
-        // Not saved: the document stays with the state file it had.
-        s.StateFilePath = oldStateFile;
-        s.DocumentTitle = oldDocumentTitle;
-        m_lblIniName = oldIniName;
-        m_lblOldIniName = previousIniName;
-        m_lblTitle = oldTitle;
-        m_caption = oldCaption;
-        setWindowTitle(oldCaption);
-        m_lblStereoName = oldStereoName;
-        m_main.setStatusText(1, oldStateFile);
-        m_main.setMenuEnabled(QStringLiteral("mnuSave"), saveWasEnabled);
-        m_main.setButtonEnabled(3, saveButtonWasEnabled);
-        reportSaveFailure(path);
-        SaveCancelled = true;
-        return;
-    }
+    m_main.report({DocumentEvent::Kind::ProjectSaved});
     settings.WriteSetting(folderKey, document::FolderOfChosenFile(path));
 
     // A new document's temporary state file has served its time. A project the document came
@@ -100,7 +76,7 @@ void DocumentWindow::SaveProjectAs()
 
 bool DocumentWindow::SaveState()
 {
-    if (m_main.WriteDocState()) {
+    if (m_main.writeState(m_main.shared().StateFilePath)) {
         rememberSavedCopy();
         return true;
     }

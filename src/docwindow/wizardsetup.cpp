@@ -107,18 +107,10 @@ void DocumentWindow::SetupFromWizard()
     }
     removeHandOver(m_main, this, s.WizardFieldTemp);
 
-    m_main.setSliderValue(0, s.WizardKurikaesi);
-    m_main.setSliderValue(1, s.WizardRittaido);
-    m_main.setSliderValue(2, 0);
-    m_main.setSliderEnabled(2, false);
-    m_main.setCaptionEnabled(2, false);
-    m_main.setMenuEnabled(QStringLiteral("mnuSaveGazou"), true);
-    m_main.setMenuEnabled(QStringLiteral("mnuSaveDesign"), true);
-    m_main.setMenuEnabled(QStringLiteral("mnuSaveField"), true);
-    m_main.setMenuEnabled(QStringLiteral("mnuSaveStereo"), false);
-    // A slider already at the wizard's value writes nothing by itself; the state file must hold
-    // the parameters the conversion reads, and the controls' states for the next activation.
-    m_main.WriteDocState();
+    DocumentEvent event{DocumentEvent::Kind::WizardSetUp};
+    event.kurikaesi = s.WizardKurikaesi;
+    event.rittaido = s.WizardRittaido;
+    m_main.report(event);
 
     // A conversion without both pictures would only draw an empty stereo picture.
     if (designLoaded == Loaded::Picture && fieldLoaded == Loaded::Picture)

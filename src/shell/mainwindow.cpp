@@ -107,6 +107,7 @@ MainWindow::MainWindow(docwindow::Prompts &prompts, QWidget *parent)
     m_shared.DocumentCounter = 1;
     SetNoDocumentState();
     m_shared.SettingsFilePath = m_settings.settingsFilePath();
+    m_shared.StateFolder = stateFolder();
 }
 
 MainWindow::~MainWindow() = default;

@@ -68,7 +68,7 @@ public:
     void applyControls();
 
     // The state file mapping of the controls.
-    document::DocState docStateFromControls() const override;
+    document::DocState docStateFromControls() const;
     void applyDocState(const document::DocState &state);
 
     // MainFacade
@@ -77,26 +77,35 @@ public:
     docwindow::Prompts &prompts() override { return m_prompts; }
     docwindow::Clipboard &clipboard() override;  ///< mainwindow_clipboard.cpp
     docwindow::Printer &printer() override;      ///< mainwindow_edit.cpp
-    void popupEditMenu(const QPoint &globalPos) override;
-    QString stateFolder() const override;
-    bool WriteDocState() override;
-    void ReadDocState() override;
-    void SetNoDocumentState() override;
-    void SetConvIdle() override;
-    void SetConvRunning() override;
-    void SetConvPaused() override;
-    void SetConvEnded() override;
+    void report(const docwindow::DocumentEvent &event) override;  ///< mainwindow_events.cpp
+    bool writeState(const QString &path) override;
     void setStatusText(int panel, const QString &text) override;
-    void setMenuEnabled(const QString &name, bool enabled) override;
-    bool isMenuEnabled(const QString &name) const override;
-    void setButtonEnabled(int index, bool enabled) override;
-    void setInsItemEnabled(int position, bool enabled) override;
-    void setSliderValue(int slider, int value) override;
-    void setSliderEnabled(int slider, bool enabled) override;
-    void setCaptionEnabled(int caption, bool enabled) override;
     QList<docwindow::DocumentWindow *> documentWindows() const override;
-    void setDocumentWindowEnabled(docwindow::DocumentWindow *window, bool enabled) override;
-    bool isDocumentWindowEnabled(docwindow::DocumentWindow *window) const override;
+    void lockDocuments(docwindow::DocumentWindow *holder, bool locked) override;
+
+    // The controls and the state file of the active document (mainwindow_states.cpp).
+    void popupEditMenu(const QPoint &globalPos);
+    QString stateFolder() const;
+    bool WriteDocState();
+    void ReadDocState();
+    void SetNoDocumentState();
+    void SetConvIdle();
+    void SetConvRunning();
+    void SetConvPaused();
+    void SetConvEnded();
+    /// Enabled state of a menu item by its name ("mnuSaveStereo"), of toolbar button 1..14, of
+    /// the "Ins" button's drop-down item 1..3.
+    void setMenuEnabled(const QString &name, bool enabled);
+    bool isMenuEnabled(const QString &name) const;
+    void setButtonEnabled(int index, bool enabled);
+    void setInsItemEnabled(int position, bool enabled);
+    /// The parameter strip: slider 0 sldKurikaesi, 1 sldRittaido, 2 sldMitudo, and the caption
+    /// boxes Text1(0..2). Setting a value runs the slider's change handling.
+    void setSliderValue(int slider, int value);
+    void setSliderEnabled(int slider, bool enabled);
+    void setCaptionEnabled(int caption, bool enabled);
+    void setDocumentWindowEnabled(docwindow::DocumentWindow *window, bool enabled);
+    bool isDocumentWindowEnabled(docwindow::DocumentWindow *window) const;
 
     // Commands.
     void OpenDocumentWindow();
