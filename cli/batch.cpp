@@ -5,6 +5,7 @@
 #include "report.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -54,6 +55,25 @@ std::vector<Options> makeJobs(const Options &options)
     return jobs;
 }
 
+// Metafiles are drawn by a forked child process. A fork while other threads are at work may
+// copy a lock one of them holds (the allocator's, a library's) into the child, which then waits
+// for it until the renderer's time limit: runs that read a metafile go one at a time, with no
+// other run in progress.
+bool isMetafile(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(4);
+    return head == QByteArray("\xD7\xCD\xC6\x9A", 4) || head == QByteArray("\x01\x00\x09\x00", 4)
+        || head == QByteArray("\x02\x00\x09\x00", 4);
+}
+
+bool readsMetafile(const Options &job)
+{
+    return isMetafile(job.design) || isMetafile(job.field) || isMetafile(job.fieldSource);
+}
+
 // Runs one design; a failure is reported with the design's name and does not stop the batch.
 bool runJob(const Options &job)
 {
@@ -89,17 +109,26 @@ int runBatch(const Options &options)
 
     // Runs are independent (every run makes its own engine objects), so each worker takes the
     // next design until none is left.
-    const auto work = [&] {
-        for (int i = next++; i < total; i = next++) {
-            const bool made = runJob(jobs[static_cast<std::size_t>(i)]);
-            const std::lock_guard guard(countLock);
-            ++done;
-            failures += made ? 0 : 1;
-            showProgress(failures == 0 ? QStringLiteral("%1/%2 converted").arg(done).arg(total)
-                                       : QStringLiteral("%1/%2 converted, %3 failed").arg(done).arg(total).arg(failures));
-        }
+    const auto finished = [&](bool made) {
+        const std::lock_guard guard(countLock);
+        ++done;
+        failures += made ? 0 : 1;
+        showProgress(failures == 0 ? QStringLiteral("%1/%2 converted").arg(done).arg(total)
+                                   : QStringLiteral("%1/%2 converted, %3 failed").arg(done).arg(total).arg(failures));
     };
-    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, total);
+    std::vector<std::size_t> parallel;
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        if (readsMetafile(jobs[i]))
+            finished(runJob(jobs[i]));  // before any other thread exists
+        else
+            parallel.push_back(i);
+    }
+    const int count = static_cast<int>(parallel.size());
+    const auto work = [&] {
+        for (int i = next++; i < count; i = next++)
+            finished(runJob(jobs[parallel[static_cast<std::size_t>(i)]]));
+    };
+    const int workers = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::max(count, 1));
     std::vector<std::thread> threads;
     try {
         for (int i = 1; i < workers; ++i)
