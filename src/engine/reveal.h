@@ -27,7 +27,7 @@ enum class RevealProblem {
     None,
     TooSmall,  ///< narrower than kMinRevealWidth, or empty
     NoRepeat,  ///< nothing in it repeats sideways (noise, a photograph, one plain colour)
-    NoRepeatAtWidth, ///< nothing repeats at the repeat width given or closer
+    NoRepeatAtWidth, ///< nothing repeats between half the repeat width given and it
 };
 
 /// Pictures narrower than this hold no repeat worth finding.
@@ -47,7 +47,8 @@ struct RevealParams
 struct Reveal
 {
     RevealProblem problem = RevealProblem::None;
-    /// The repeat width given, or the strongest sideways repeat of the picture.
+    /// The repeat width given, or the one found: the largest distance at which a good part of
+    /// the picture repeats, short of twice the smallest (two repeats one after the other).
     int repeatWidth = 0;
     /// The distinct repeat distances found, farthest (largest) first: pixels at distances[i]
     /// are drawn in greys[i].
@@ -60,15 +61,18 @@ struct Reveal
     bool ok() const { return problem == RevealProblem::None; }
 };
 
-/// Finds, for every pixel, the distance at which the picture repeats to its right (to its left
-/// within the last repeat width of a row, where no partner lies to the right) and turns the
-/// distances back into depth.
+/// Finds, for every pixel, the distance at which the picture repeats to its right, the link
+/// that the conversions make from each pixel of the design, and turns the distances back into
+/// depth.
 ///
-/// The distance of a pixel is the one whose neighbourhood (7 × 3 pixels) matches its partner's
-/// best, within a tolerance that the picture's own noise sets, so that JPEG copies and scans are
-/// read as well as exact pictures. The distances searched lie between half the repeat width and
-/// the repeat width (which is the farthest). A pixel that matches at no distance is one seen by
-/// only one eye, a surface hidden behind a nearer one: it takes the depth to its left on its row.
+/// The distance of a pixel is the one at which its neighbourhood (7 × 3 pixels) matches, within
+/// a tolerance that the picture's own noise sets, so that JPEG copies and scans are read as
+/// well as exact pictures; at a depth edge, the half of the neighbourhood on the pixel's own
+/// side. The distances searched lie between half the repeat width and the repeat width (the
+/// farthest surface's): a surface nearer than that is not found. A pixel that matches at no
+/// distance is seen by one eye only, a surface hidden behind a nearer one to its right; it
+/// takes the depth to its left on its row, as do the pixels of the last repeat width of a row,
+/// whose partners would lie beyond the picture.
 Reveal reveal(const PackedImage &stereogram, const RevealParams &params = {});
 
 /// The grey of the index-th of count distances, farthest first: evenly spaced, 0 to 255.

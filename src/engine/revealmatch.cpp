@@ -7,8 +7,9 @@
 // Each pixel is compared through a window of 7 × 3 pixels with the window one distance to its
 // right. Depth is constant along most of a row, so the previous pixel's distance is tried
 // first, its window cost carried along as a running sum: a column in, a column out. Only where
-// it no longer matches (a depth edge, a hidden surface) are all distances searched; a run of
-// such pixels carries all the window costs along in the same way.
+// it matches less well than three quarters of the tolerance (a depth edge, a surface hidden
+// from one eye, or a smooth texture in which a nearby distance may match as well) are all
+// distances searched; a run of such pixels carries all the window costs along the same way.
 
 namespace lumivex::engine::revealing {
 

@@ -13,7 +13,8 @@
 namespace lumivex::engine::revealing {
 
 /// A picture's brightness, one byte a pixel: what the search compares. Colour random dots and
-/// colour fields differ in brightness as well; a JPEG keeps brightness far better than colour.
+/// colour fields differ in brightness as well, and a JPEG keeps brightness far better than
+/// colour.
 struct Plane
 {
     int width = 0;
@@ -32,9 +33,9 @@ Plane brightness(const PackedImage &picture);
 struct Survey
 {
     bool found = false;
-    int lo = 0;         ///< the distances every pixel is searched over; hi is the farthest
-    int hi = 0;         ///< surface's, the repeat width
-    int tolerance = 0;  ///< mean difference per compared pixel a match may have
+    int lo = 0;         ///< the distances every pixel is searched over, lo to hi; hi is the
+    int hi = 0;         ///< farthest surface's, the repeat width
+    int tolerance = 0;  ///< mean difference per compared pixel that a match may have
 };
 
 /// Compares windows of 16 pixels on a few dozen rows with their partners at every distance of
