@@ -1,6 +1,7 @@
 #include "revealparts.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdlib>
 
@@ -126,21 +127,29 @@ void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
     }
 }
 
-// A pixel at the row's start, whose window is cut at the picture's left side. (Ties go to the
-// farther repeat, as in bestOfAll.)
-std::int16_t RowMatcher::matchAtStart(int x) const
+// The pixels at the row's start, whose windows are cut at the picture's left side: the window
+// of pixel x holds columns 0 to x + kHalf. (Ties go to the farther repeat, as in bestOfAll.)
+void RowMatcher::matchStart(int count, std::int16_t *out) const
 {
-    int best = kNoMatch, bestCost = INT_MAX;
+    std::array<int, kHalf> bestCost, best;
+    bestCost.fill(INT_MAX);
+    best.fill(kNoMatch);
     for (int d = m_hi; d >= m_lo; --d) {
         int cost = 0;
-        for (int c = 0; c <= x + kHalf; ++c)
+        for (int c = 0; c < kHalf; ++c)
             cost += columnCost(c, d);
-        if (cost < bestCost) {
-            bestCost = cost;
-            best = d;
+        for (int x = 0; x < count; ++x) {
+            cost += columnCost(x + kHalf, d);
+            if (cost < bestCost[std::size_t(x)]) {
+                bestCost[std::size_t(x)] = cost;
+                best[std::size_t(x)] = d;
+            }
         }
     }
-    return bestCost * kColumns <= m_limit * (x + kHalf + 1) ? static_cast<std::int16_t>(best) : kNoMatch;
+    for (int x = 0; x < count; ++x) {
+        const bool matches = bestCost[std::size_t(x)] * kColumns <= m_limit * (x + kHalf + 1);
+        out[x] = matches ? static_cast<std::int16_t>(best[std::size_t(x)]) : kNoMatch;
+    }
 }
 
 void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out)
@@ -155,8 +164,10 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
     // lie past its right border), and they take the depth beside them.
     const int from = std::min(kHalf, width);
     const int to = std::clamp(width - kHalf - m_hi, from, width);
-    for (int x = 0; x < from; ++x)
-        out[std::size_t(x)] = to > from ? matchAtStart(x) : kNoMatch;
+    if (to > from)
+        matchStart(from, out.data());
+    else
+        std::fill(out.begin(), out.begin() + from, kNoMatch);
     std::fill(out.begin() + to, out.end(), kNoMatch);
 
     int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found

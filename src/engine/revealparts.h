@@ -64,7 +64,7 @@ private:
     void searchAll(int x, bool slide);
     std::int16_t bestOfAll(int prefer, int &cost) const;
     void settleEdges(int from, int to, std::int16_t *out) const;
-    std::int16_t matchAtStart(int x) const;
+    void matchStart(int count, std::int16_t *out) const;
 
     const Plane &m_plane;
     int m_lo;
