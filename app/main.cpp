@@ -1,4 +1,4 @@
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "shell/icons.h"
 #include "shell/mainwindow.h"
 #include "shell/translations.h"
@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     lumivex::shell::installTranslations(app);
     QApplication::setWindowIcon(lumivex::shell::applicationIcon());
 
-    lumivex::docwindow::QtPrompts prompts;
+    lumivex::prompts::QtPrompts prompts;
     lumivex::shell::MainWindow window(prompts);
     window.show();
     // A project file named on the command line, as the desktop hands over a .lvd file.

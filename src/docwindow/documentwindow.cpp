@@ -3,7 +3,7 @@
 #include "mainfacade.h"
 #include "pane.h"
 #include "picturebox.h"
-#include "prompts.h"
+#include "prompts/prompts.h"
 
 #include "document/sharedstate.h"
 

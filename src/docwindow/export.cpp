@@ -5,7 +5,7 @@
 #include "pane.h"
 #include "picturebox.h"
 #include "printer.h"
-#include "prompts.h"
+#include "prompts/prompts.h"
 
 #include "document/appsettings.h"
 #include "document/picturewriter.h"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/words.h"
+#include "prompts/prompts.h"
 
 #include <QList>
 #include <QPoint>
@@ -16,7 +17,12 @@ namespace lumivex::docwindow {
 class Clipboard;
 class DocumentWindow;
 class Printer;
-class Prompts;
+
+// The prompts are the document windows' way of asking the user.
+using prompts::applicationTitle;
+using prompts::FileRequest;
+using prompts::Prompts;
+using prompts::runtimeErrorText;
 
 /// What a document window tells the main window has happened to it. The main window decides
 /// what that enables and writes the document's state file when the happening changes it.

@@ -4,7 +4,7 @@
 
 #include "mainfacade.h"
 #include "projectfiles.h"
-#include "prompts.h"
+#include "prompts/prompts.h"
 
 #include "document/appsettings.h"
 #include "document/inifile.h"

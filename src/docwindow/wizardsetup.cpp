@@ -6,7 +6,7 @@
 #include "mainfacade.h"
 #include "pane.h"
 #include "picturebox.h"
-#include "prompts.h"
+#include "prompts/prompts.h"
 
 #include "document/picture.h"
 #include "document/sharedstate.h"

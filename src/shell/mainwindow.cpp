@@ -5,7 +5,7 @@
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/paneselection.h"
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "document/docstate.h"
 #include "wizard/wizarddialog.h"
 
@@ -76,7 +76,7 @@ void showForQuestion(MainWindow &main, RunLook &look, QMdiSubWindow *active, Doc
 
 } // namespace
 
-MainWindow::MainWindow(docwindow::Prompts &prompts, QWidget *parent)
+MainWindow::MainWindow(prompts::Prompts &prompts, QWidget *parent)
     : QMainWindow(parent)
     , m_prompts(prompts)
     , m_lock(std::make_unique<InstanceLock>(document::programFolder()))
@@ -311,14 +311,24 @@ void MainWindow::onPaste()
 
 void MainWindow::showWizard()
 {
-    wizard::WizardDialog wizard(m_shared, m_settings, m_prompts, stateFolder(), this);
+    wizard::WizardResult start;
+    start.kurikaesi = m_shared.WizardKurikaesi;
+    start.rittaido = m_shared.WizardRittaido;
+    wizard::WizardDialog wizard(start, m_settings, m_prompts, stateFolder(), this);
     wizard.exec();
-    if (!m_shared.WizardFinished)
+    // The numbers given are offered again by the next wizard, finished or not.
+    const wizard::WizardResult &result = wizard.wizardResult();
+    m_shared.WizardKurikaesi = result.kurikaesi;
+    m_shared.WizardRittaido = result.rittaido;
+    if (!result.finished)
         return;
+    m_shared.WizardFinished = true;
+    m_shared.WizardDesignTemp = result.designTemp;
+    m_shared.WizardFieldTemp = result.fieldTemp;
     // The chosen paths belong to the new document only: the document active now keeps its own.
     // They are handed over once the relay has made the new document the active one.
-    const QString designPath = wizard.designPath();
-    const QString fieldPath = wizard.fieldSourcePath();
+    const QString designPath = result.designPath;
+    const QString fieldPath = result.fieldSourcePath;
     connect(
         &m_timForWiz, &QTimer::timeout, this,
         [this, designPath, fieldPath] {

@@ -42,7 +42,7 @@ class MainWindow : public QMainWindow, public docwindow::MainFacade
 
 public:
     /// prompts answers every modal question.
-    explicit MainWindow(docwindow::Prompts &prompts, QWidget *parent = nullptr);
+    explicit MainWindow(prompts::Prompts &prompts, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Looking up controls (tests, and the state file mapping).
@@ -74,7 +74,7 @@ public:
     // MainFacade
     document::SharedState &shared() override { return m_shared; }
     const document::AppSettings &settings() override { return m_settings; }
-    docwindow::Prompts &prompts() override { return m_prompts; }
+    prompts::Prompts &prompts() override { return m_prompts; }
     docwindow::Clipboard &clipboard() override;  ///< mainwindow_clipboard.cpp
     docwindow::Printer &printer() override;      ///< mainwindow_edit.cpp
     void report(const docwindow::DocumentEvent &event) override;  ///< mainwindow_events.cpp
@@ -162,7 +162,7 @@ private:
     void showVersionBox();  ///< mnuInfomation
     Launcher &launcher();
 
-    docwindow::Prompts &m_prompts;
+    prompts::Prompts &m_prompts;
     docwindow::Printer *m_printer = nullptr;
     docwindow::Clipboard *m_clipboard = nullptr;
     document::SharedState m_shared;

@@ -8,7 +8,7 @@
 #include "docwindow/paneselection.h"
 #include "docwindow/picturebox.h"
 #include "docwindow/printer.h"
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -63,7 +63,7 @@ bool copyRefused(MainWindow &main)
         return false;
     if (main.clipboard().setImage(picture->image()))
         return false;
-    main.prompts().exclamation(&main, docwindow::applicationTitle(),
+    main.prompts().exclamation(&main, prompts::applicationTitle(),
                                QStringLiteral("画像をクリップボードに置けませんでした。"));
     return true;
 }

@@ -5,7 +5,7 @@
 #include "launcher.h"
 #include "versionbox.h"
 
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 
 #include <QFileInfo>
 
@@ -45,8 +45,8 @@ void runReported(MainWindow &main, const Command &command)
     }
     if (description.isEmpty())
         description = QStringLiteral("内部エラーです。");
-    main.prompts().exclamation(&main, docwindow::applicationTitle(),
-                               docwindow::runtimeErrorText(number, docwindow::applicationTitle(), description));
+    main.prompts().exclamation(&main, prompts::applicationTitle(),
+                               prompts::runtimeErrorText(number, prompts::applicationTitle(), description));
 }
 
 } // namespace
@@ -77,7 +77,7 @@ QString MainWindow::helpPage() const
 void MainWindow::chooseEditor()
 {
     const QString key = QString::fromLatin1(document::AppSettings::kEditerPath);
-    docwindow::FileRequest request;
+    prompts::FileRequest request;
     // The dialog starts beside the editor chosen before, or among the installed programs.
     const QString before = m_settings.ReadSetting(key);
     const QString beside = before.isEmpty() ? QString() : document::FolderOfChosenFile(before);
@@ -97,20 +97,20 @@ void MainWindow::startEditor()
     runReported(*this, [this] {
         const QString path = m_settings.ReadSetting(QString::fromLatin1(document::AppSettings::kEditerPath));
         if (path.isEmpty()) {
-            m_prompts.information(this, docwindow::applicationTitle(),
+            m_prompts.information(this, prompts::applicationTitle(),
                                   QStringLiteral("エディタが設定されていません..."));
             return;
         }
         // An editor that was moved or uninstalled since it was chosen would otherwise start
         // nothing without a word; say so, with the path, so the user knows to choose it again.
         if (!QFileInfo(path).isFile()) {
-            m_prompts.exclamation(this, docwindow::applicationTitle(),
+            m_prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("エディタが見つかりません。\n") + path);
             return;
         }
         // No file is handed over: the editor starts empty, in our program folder.
         if (!launcher().startProgram(path, document::programFolder())) {
-            m_prompts.exclamation(this, docwindow::applicationTitle(),
+            m_prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("エディタを起動できませんでした。\n") + path);
         }
     });
@@ -121,14 +121,14 @@ void MainWindow::openHelp()
     runReported(*this, [this] {
         const QString page = helpPage();
         if (!QFileInfo(page).isFile()) {
-            m_prompts.exclamation(this, docwindow::applicationTitle(),
+            m_prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("ヘルプページが見つかりません。\n") + page);
             return;
         }
         // Without a desktop (a bare X server, a remote session) nothing may be registered to
         // show web pages; the path lets the user open the page by hand.
         if (!launcher().openDocument(page)) {
-            m_prompts.exclamation(this, docwindow::applicationTitle(),
+            m_prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("ヘルプページを開けませんでした。"
                                                  "ブラウザで次のファイルを開いてください。\n")
                                       + page);

@@ -3,7 +3,7 @@
 #include "mainwindow.h"
 
 #include "docwindow/projectfiles.h"
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "document/inifile.h"
 
 #include <QFile>
@@ -55,7 +55,7 @@ int projectFileError(const QString &path)
 void MainWindow::OpenProject()
 {
     const QString folderKey = QString::fromLatin1(document::AppSettings::kLvdFileDir);
-    docwindow::FileRequest request;
+    prompts::FileRequest request;
     request.folder = docwindow::projectFolder(m_settings.ReadSetting(folderKey));
     request.filter = docwindow::projectFilter();
     const QString chosen = m_prompts.askFile(this, request);
@@ -95,8 +95,8 @@ void MainWindow::openFile(const QString &path)
     // A file that is missing reads as defaults, like every key it lacks.
     ReadDocState();
     if (error != 0) {
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
-                              docwindow::runtimeErrorText(error, docwindow::applicationTitle(),
+        m_prompts.exclamation(this, prompts::applicationTitle(),
+                              prompts::runtimeErrorText(error, prompts::applicationTitle(),
                                                           errorDescription(error)));
     }
     OpenDocumentWindow();

@@ -1,8 +1,7 @@
 // The wizard window: its three pages, the navigation between them, and 完了.
 #include "wizarddialog.h"
 
-#include "docwindow/prompts.h"
-#include "document/sharedstate.h"
+#include "prompts/prompts.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,10 +42,10 @@ QString sizeText(const QImage &image)
 
 } // namespace
 
-WizardDialog::WizardDialog(document::SharedState &shared, const document::AppSettings &settings,
-                           docwindow::Prompts &prompts, const QString &handOverFolder, QWidget *parent)
+WizardDialog::WizardDialog(const WizardResult &start, const document::AppSettings &settings,
+                           prompts::Prompts &prompts, const QString &handOverFolder, QWidget *parent)
     : QDialog(parent)
-    , m_shared(shared)
+    , m_result(start)
     , m_settings(settings)
     , m_prompts(prompts)
     , m_handOverFolder(handOverFolder)
@@ -233,13 +232,13 @@ void WizardDialog::ShowWizardButtons(int page)
     cmdNext->setEnabled(page != 2);
     cmdCompreat->setEnabled(page == 2);
     if (page == 1) {
-        txtKurikaesi->setText(QString::number(m_shared.WizardKurikaesi));
-        txtRittaido->setText(QString::number(m_shared.WizardRittaido));
+        txtKurikaesi->setText(QString::number(m_result.kurikaesi));
+        txtRittaido->setText(QString::number(m_result.rittaido));
     } else if (page == 2) {
         lblSize3[0]->setText(sizeText(picDUra));
         lblSize3[1]->setText(sizeText(picFmotoUra));
-        lblSize3[2]->setText(QString::number(m_shared.WizardKurikaesi) + QStringLiteral("　ピクセル"));
-        lblSize3[3]->setText(QString::number(m_shared.WizardRittaido));
+        lblSize3[2]->setText(QString::number(m_result.kurikaesi) + QStringLiteral("　ピクセル"));
+        lblSize3[3]->setText(QString::number(m_result.rittaido));
     }
 }
 
@@ -249,8 +248,8 @@ void WizardDialog::next()
         return;
     const int page = currentPage();
     if (page == 0) {
-        if (m_shared.WizardRittaido == 0)
-            m_shared.WizardRittaido = 20;
+        if (m_result.rittaido == 0)
+            m_result.rittaido = 20;
     } else if (page == 1) {
         if (pageTwoPending())
             return;
@@ -287,7 +286,7 @@ void WizardDialog::BuildFieldImage()
         if (!designTemp.isEmpty())
             QFile::remove(designTemp);
         picFUra = QImage();
-        m_prompts.exclamation(this, docwindow::applicationTitle(),
+        m_prompts.exclamation(this, prompts::applicationTitle(),
                               QStringLiteral("一時ファイルを書き込めません。\r\n")
                                   + QDir::toNativeSeparators(m_handOverFolder));
         return;
@@ -295,9 +294,9 @@ void WizardDialog::BuildFieldImage()
     picFmotoUra = QImage();
     picDUra = QImage();
     picFUra = QImage();
-    m_shared.WizardDesignTemp = designTemp;
-    m_shared.WizardFieldTemp = fieldTemp;
-    m_shared.WizardFinished = true;
+    m_result.designTemp = designTemp;
+    m_result.fieldTemp = fieldTemp;
+    m_result.finished = true;
     accept();
 }
 

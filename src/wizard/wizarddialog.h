@@ -13,15 +13,27 @@ class QLineEdit;
 class QPushButton;
 
 namespace lumivex::document {
-struct SharedState;
 class AppSettings;
 }
 
-namespace lumivex::docwindow {
+namespace lumivex::prompts {
 class Prompts;
 }
 
 namespace lumivex::wizard {
+
+/// What the wizard hands over: the pictures chosen, the two hand-over files written by 完了, and
+/// the numbers given (kept from one wizard to the next).
+struct WizardResult
+{
+    bool finished = false;    ///< 完了 wrote both hand-over files
+    QString designPath;       ///< the design picture chosen
+    QString fieldSourcePath;  ///< the picture tiled into the field image
+    QString designTemp;       ///< hand-over file of the design picture
+    QString fieldTemp;        ///< hand-over file of the built field image
+    int kurikaesi = 70;
+    int rittaido = 20;
+};
 
 /// The colour-field wizard (Form2): three pages that collect a design picture, a small picture
 /// to tile into the field image, the repeat width and the depth strength. 完了 builds the field
@@ -34,9 +46,10 @@ class WizardDialog : public QDialog
     Q_OBJECT
 
 public:
-    /// handOverFolder receives the TMPnnnnn.bmp files (the program's folder).
-    WizardDialog(document::SharedState &shared, const document::AppSettings &settings,
-                 docwindow::Prompts &prompts, const QString &handOverFolder, QWidget *parent = nullptr);
+    /// handOverFolder receives the TMPnnnnn.bmp files (the program's folder); start gives the
+    /// numbers shown first (a previous wizard's result).
+    WizardDialog(const WizardResult &start, const document::AppSettings &settings,
+                 prompts::Prompts &prompts, const QString &handOverFolder, QWidget *parent = nullptr);
     ~WizardDialog() override;
 
     /// The page shown: 0, 1 or 2.
@@ -53,8 +66,10 @@ public:
     void txtRittaidoLostFocus();
 
     /// The paths chosen on page 1 (empty while none is chosen).
-    QString designPath() const { return m_designPath; }
-    QString fieldSourcePath() const { return m_fieldSourcePath; }
+    QString designPath() const { return m_result.designPath; }
+    QString fieldSourcePath() const { return m_result.fieldSourcePath; }
+    /// What the wizard has collected so far; finished once 完了 has succeeded.
+    const WizardResult &wizardResult() const { return m_result; }
 
     /// The numbers the hand-over files are named after; tests give a fixed sequence.
     void setNameDraw(std::function<int()> draw) { m_handOver = HandOverFiles(m_handOverFolder, std::move(draw)); }
@@ -86,16 +101,14 @@ private:
     bool pageTwoPending();
     void refuse(QLineEdit *box, const QString &message);
 
-    document::SharedState &m_shared;
+    WizardResult m_result;
     const document::AppSettings &m_settings;
-    docwindow::Prompts &m_prompts;
+    prompts::Prompts &m_prompts;
     QString m_handOverFolder;
     HandOverFiles m_handOver;
 
     QString WizardPickedPath;
     bool WizardBrowseCancelled = false;
-    QString m_designPath;
-    QString m_fieldSourcePath;
     QImage picDUra;
     QImage picFmotoUra;
     QImage picFUra;

@@ -2,8 +2,7 @@
 // when their box loses the focus.
 #include "wizarddialog.h"
 
-#include "docwindow/prompts.h"
-#include "document/sharedstate.h"
+#include "prompts/prompts.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -115,7 +114,7 @@ bool WizardDialog::commitKurikaesi()
         refuse(txtKurikaesi, QStringLiteral("0～200までの数値を入力してください。"));
         return false;
     }
-    m_shared.WizardKurikaesi = value;
+    m_result.kurikaesi = value;
     return true;
 }
 
@@ -125,7 +124,7 @@ bool WizardDialog::commitRittaido()
     const QString text = txtRittaido->text();
     const int value = numericValue(text);
     if (value > 0 && !text.isEmpty() && value <= kMaxRittaido) {
-        m_shared.WizardRittaido = value;
+        m_result.rittaido = value;
         return true;
     }
     if (value > kMaxRittaido)
@@ -138,7 +137,7 @@ bool WizardDialog::commitRittaido()
 void WizardDialog::refuse(QLineEdit *box, const QString &message)
 {
     m_refusing = true;
-    m_prompts.exclamation(this, docwindow::applicationTitle(), message);
+    m_prompts.exclamation(this, prompts::applicationTitle(), message);
     box->clear();
     box->setFocus(Qt::OtherFocusReason);
     m_refusing = false;

@@ -2,10 +2,9 @@
 // previews and the width checks.
 #include "wizarddialog.h"
 
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "document/appsettings.h"
 #include "document/picture.h"
-#include "document/sharedstate.h"
 
 #include <QDir>
 #include <QLabel>
@@ -55,7 +54,7 @@ void WizardDialog::browse(int index)
         refuseTooWide(index);
     } else if (!loaded.ok()) {
         // The row is left without a picture: what it showed before is no longer the choice.
-        m_prompts.exclamation(this, docwindow::applicationTitle(), document::pictureFailureMessage(path, loaded));
+        m_prompts.exclamation(this, prompts::applicationTitle(), document::pictureFailureMessage(path, loaded));
         clearPicture(index);
     } else {
         m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
@@ -73,7 +72,7 @@ bool WizardDialog::BrowseWizardImage(int index)
     QString folder = m_settings.ReadSetting(key);
     if (folder.isEmpty())
         folder = document::samplesFolder();
-    docwindow::FileRequest request;
+    prompts::FileRequest request;
     request.folder = folder;
     request.filter = document::pictureFileFilter();
     const QString chosen = m_prompts.askFile(this, request);
@@ -91,14 +90,14 @@ void WizardDialog::takePicture(int index, const QString &path, const QImage &ima
     lblSize1[index]->setText(QStringLiteral("画像サイズ　") + QString::number(image.width()) + QStringLiteral("×")
                              + QString::number(image.height()) + QStringLiteral("  ピクセル"));
     if (index == 0) {
-        m_designPath = path;
+        m_result.designPath = path;
         picDUra = image;
         MakeThumbnail(picDUra, picD);
     } else {
-        m_fieldSourcePath = path;
+        m_result.fieldSourcePath = path;
         picFmotoUra = image;
         MakeThumbnail(picFmotoUra, picFmoto);
-        m_shared.WizardKurikaesi = image.width();
+        m_result.kurikaesi = image.width();
     }
 }
 
@@ -106,7 +105,7 @@ void WizardDialog::clearPicture(int index)
 {
     QLabel *preview = index == 0 ? picD : picFmoto;
     (index == 0 ? picDUra : picFmotoUra) = QImage();
-    (index == 0 ? m_designPath : m_fieldSourcePath).clear();
+    (index == 0 ? m_result.designPath : m_result.fieldSourcePath).clear();
     preview->clear();
     preview->hide();
     lblDesign[index]->clear();
@@ -115,7 +114,7 @@ void WizardDialog::clearPicture(int index)
 
 void WizardDialog::refuseTooWide(int index)
 {
-    m_prompts.exclamation(this, docwindow::applicationTitle(),
+    m_prompts.exclamation(this, prompts::applicationTitle(),
                           index == 0 ? QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
                                      : QStringLiteral("フィールド画像の元となる画像が大きすぎます。\r\n"
                                                       "幅を200ピクセル以下にしてください。"));

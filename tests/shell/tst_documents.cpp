@@ -4,7 +4,7 @@
 
 #include <QTemporaryDir>
 
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "document/appsettings.h"
 #include "document/docstate.h"
 
@@ -327,7 +327,7 @@ void TestDocuments::closeBranches()
     QCOMPARE(std::count_if(app.prompts.asked.cbegin(), app.prompts.asked.cend(),
                            [](const auto &a) { return a.kind == QLatin1String("question"); }),
              1);
-    QCOMPARE(app.prompts.asked.at(0).title, lumivex::docwindow::applicationTitle());
+    QCOMPARE(app.prompts.asked.at(0).title, lumivex::prompts::applicationTitle());
     QCOMPARE(app.prompts.asked.at(0).text, question);
     QCOMPARE(frame.isNull(), closed);
     QCOMPARE(app.documents().size(), closed ? 1 : 2);

@@ -5,7 +5,7 @@
 #include "shell/launcher.h"
 #include "shell/mainwindow.h"
 
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "document/appsettings.h"
 #include "document/inifile.h"
 
@@ -404,7 +404,7 @@ void TestEditorHelp::unexpectedErrors()
     QCOMPARE(m_prompts.asked.size(), 1);
 
     // The same text as every other such box: a number below zero has no blank before it.
-    QCOMPARE(lumivex::docwindow::runtimeErrorText(-2, QStringLiteral("Lumivex"), QStringLiteral("x")),
+    QCOMPARE(lumivex::prompts::runtimeErrorText(-2, QStringLiteral("Lumivex"), QStringLiteral("x")),
              QStringLiteral("ｴﾗｰ番号 -2Lumivex でｴﾗｰが発生しました。\r\nx"));
 }
 

@@ -128,7 +128,7 @@ void TestExport::savesPane()
 
     const auto &asked = m_app->prompts.asked;
     QCOMPARE(asked.size(), 1);
-    const lumivex::docwindow::FileRequest &request = asked.constFirst().request;
+    const lumivex::prompts::FileRequest &request = asked.constFirst().request;
     QVERIFY(request.save);
     QVERIFY(request.overwritePrompt);
     QVERIFY(request.fileName.isEmpty());

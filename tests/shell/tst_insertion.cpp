@@ -243,7 +243,7 @@ void TestInsertion::rememberedFolders()
                                                 picturefiles::encoded(picturefiles::bands(8, 8, kColours), "BMP"));
 
     insertFile(doc, Design, picture);
-    const lumivex::docwindow::FileRequest first = m_app->prompts.asked.last().request;
+    const lumivex::prompts::FileRequest first = m_app->prompts.asked.last().request;
     QCOMPARE(first.folder, lumivex::document::samplesFolder());
     QVERIFY(!first.save);
     QCOMPARE(first.fileName, QString());

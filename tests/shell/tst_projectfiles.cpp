@@ -122,7 +122,7 @@ void TestProjectFiles::saveAsThenOpen()
     const QString path = m_dir->path() + QStringLiteral("/tree.lvd");
     m_app->prompts.files << m_dir->path() + QStringLiteral("/tree");
     doc->SaveProjectAs();
-    const lumivex::docwindow::FileRequest request = m_app->prompts.asked.last().request;
+    const lumivex::prompts::FileRequest request = m_app->prompts.asked.last().request;
     QVERIFY(request.save);
     QVERIFY(request.overwritePrompt);
     QCOMPARE(request.fileName, QStringLiteral("Vexart1"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 
 #include <QList>
 #include <QStringList>
@@ -8,7 +8,7 @@
 /// Prompts answered from a script: each question takes the next queued answer (Cancel when none
 /// is queued), each file dialog the next queued path (cancelled when none). Everything asked is
 /// recorded for the test to check.
-class ScriptedPrompts : public lumivex::docwindow::Prompts
+class ScriptedPrompts : public lumivex::prompts::Prompts
 {
 public:
     struct Asked
@@ -16,7 +16,7 @@ public:
         QString kind;  ///< "question", "exclamation", "information" or "file"
         QString title;
         QString text;
-        lumivex::docwindow::FileRequest request;
+        lumivex::prompts::FileRequest request;
     };
 
     QList<Answer> answers;
@@ -36,7 +36,7 @@ public:
     {
         asked.append({QStringLiteral("information"), title, text, {}});
     }
-    QString askFile(QWidget *, const lumivex::docwindow::FileRequest &request) override
+    QString askFile(QWidget *, const lumivex::prompts::FileRequest &request) override
     {
         asked.append({QStringLiteral("file"), request.title, {}, request});
         return files.isEmpty() ? QString() : files.takeFirst();

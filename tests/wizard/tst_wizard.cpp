@@ -5,7 +5,6 @@
 
 #include "document/appsettings.h"
 #include "document/picture.h"
-#include "document/sharedstate.h"
 #include "wizard/fieldimage.h"
 #include "wizard/wizarddialog.h"
 
@@ -80,7 +79,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<lumivex::document::AppSettings> m_settings;
-    lumivex::document::SharedState m_shared;
+    lumivex::wizard::WizardResult m_start;
     ScriptedPrompts m_prompts;
     std::unique_ptr<WizardDialog> m_wizard;
     QString m_handOver;
@@ -90,11 +89,11 @@ void TestWizard::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_settings = std::make_unique<lumivex::document::AppSettings>(m_dir->filePath(QStringLiteral("Lumivex2.lvs")));
-    m_shared = {};
+    m_start = {};
     m_prompts = {};
     m_handOver = m_dir->filePath(QStringLiteral("program"));
     QDir().mkpath(m_handOver);
-    m_wizard = std::make_unique<WizardDialog>(m_shared, *m_settings, m_prompts, m_handOver);
+    m_wizard = std::make_unique<WizardDialog>(m_start, *m_settings, m_prompts, m_handOver);
 }
 
 void TestWizard::cleanup()
@@ -164,7 +163,7 @@ void TestWizard::widthChecks()
         QVERIFY(!preview->isHidden());
         QCOMPARE(chosen, path);
         if (index == 1)
-            QCOMPARE(m_shared.WizardKurikaesi, width);
+            QCOMPARE(m_wizard->wizardResult().kurikaesi, width);
         return;
     }
     QCOMPARE(exclamations(), QStringList{message});
@@ -174,7 +173,7 @@ void TestWizard::widthChecks()
     QVERIFY(preview->isHidden());
     QVERIFY(chosen.isEmpty());
     // A refused source leaves no repeat width behind.
-    QCOMPARE(m_shared.WizardKurikaesi, index == 1 ? 120 : 70);
+    QCOMPARE(m_wizard->wizardResult().kurikaesi, index == 1 ? 120 : 70);
 }
 
 void TestWizard::refusedLaterChoiceStopsNext()
@@ -304,7 +303,7 @@ void TestWizard::numbers()
         m_wizard->txtKurikaesiLostFocus();
     else
         m_wizard->txtRittaidoLostFocus();
-    QCOMPARE(repeatWidth ? m_shared.WizardKurikaesi : m_shared.WizardRittaido, value);
+    QCOMPARE(repeatWidth ? m_wizard->wizardResult().kurikaesi : m_wizard->wizardResult().rittaido, value);
     if (message.isEmpty()) {
         QVERIFY(exclamations().isEmpty());
         QCOMPARE(box->text(), typed);
@@ -400,13 +399,13 @@ void TestWizard::focusLossChecksTheBox()
     QTest::keyClicks(box, QStringLiteral("90"));
     QTest::keyClick(box, Qt::Key_Return);
     QTRY_VERIFY(next->hasFocus());
-    QTRY_COMPARE(m_shared.WizardKurikaesi, 90);
+    QTRY_COMPARE(m_wizard->wizardResult().kurikaesi, 90);
     QCOMPARE(exclamations().size(), 2);
     QCOMPARE(m_wizard->currentPage(), 1);
     QTest::mouseClick(next, Qt::LeftButton);
     QTest::qWait(20);
     QCOMPARE(m_wizard->currentPage(), 2);
-    QCOMPARE(m_shared.WizardKurikaesi, 90);
+    QCOMPARE(m_wizard->wizardResult().kurikaesi, 90);
     QCOMPARE(exclamations().size(), 2);
 }
 
@@ -455,14 +454,15 @@ void TestWizard::leavingPageTwoTakesTheBoxes()
     child<QLineEdit>("txtRittaido")->setText(QStringLiteral("35"));
     m_wizard->next();
     QCOMPARE(m_wizard->currentPage(), 2);
-    QCOMPARE(m_shared.WizardKurikaesi, 90);
-    QCOMPARE(m_shared.WizardRittaido, 35);
+    QCOMPARE(m_wizard->wizardResult().kurikaesi, 90);
+    QCOMPARE(m_wizard->wizardResult().rittaido, 35);
     QCOMPARE(child<QLabel>("lblSize3_2")->text(), QStringLiteral("90　ピクセル"));
 }
 
 void TestWizard::secondRunKeepsDepthStrength()
 {
-    m_shared.WizardRittaido = 0;  // none given yet
+    m_start.rittaido = 0;  // none given yet
+    m_wizard = std::make_unique<WizardDialog>(m_start, *m_settings, m_prompts, m_handOver);
     choosePair(300, 200, 120, 30);
     m_wizard->next();
     QCOMPARE(child<QLineEdit>("txtRittaido")->text(), QStringLiteral("20"));
@@ -470,14 +470,14 @@ void TestWizard::secondRunKeepsDepthStrength()
     m_wizard->txtRittaidoLostFocus();
     m_wizard->reject();
 
-    WizardDialog again(m_shared, *m_settings, m_prompts, m_handOver);
+    WizardDialog again(m_wizard->wizardResult(), *m_settings, m_prompts, m_handOver);
     m_prompts.files << file(QStringLiteral("d2.bmp"), patterned(50, 50)) << file(QStringLiteral("s2.bmp"), patterned(10, 10));
     again.browse(0);
     again.browse(1);
     again.next();
     QCOMPARE(again.findChild<QLineEdit *>(QStringLiteral("txtRittaido"))->text(), QStringLiteral("33"));
     QCOMPARE(again.findChild<QLineEdit *>(QStringLiteral("txtKurikaesi"))->text(), QStringLiteral("10"));
-    QVERIFY(!m_shared.WizardFinished);
+    QVERIFY(!again.wizardResult().finished);
 }
 
 void TestWizard::finishWritesTwoDistinctFiles()
@@ -493,12 +493,12 @@ void TestWizard::finishWritesTwoDistinctFiles()
     m_wizard->next();
     m_wizard->BuildFieldImage();
 
-    QVERIFY(m_shared.WizardFinished);
+    QVERIFY(m_wizard->wizardResult().finished);
     QCOMPARE(m_wizard->result(), int(QDialog::Accepted));
-    QCOMPARE(m_shared.WizardDesignTemp, QDir(m_handOver).filePath(QStringLiteral("TMP48213.bmp")));
-    QCOMPARE(m_shared.WizardFieldTemp, QDir(m_handOver).filePath(QStringLiteral("TMP10000.bmp")));
-    QCOMPARE(lumivex::document::loadPicture(m_shared.WizardDesignTemp), design);
-    const QImage field = lumivex::document::loadPicture(m_shared.WizardFieldTemp);
+    QCOMPARE(m_wizard->wizardResult().designTemp, QDir(m_handOver).filePath(QStringLiteral("TMP48213.bmp")));
+    QCOMPARE(m_wizard->wizardResult().fieldTemp, QDir(m_handOver).filePath(QStringLiteral("TMP10000.bmp")));
+    QCOMPARE(lumivex::document::loadPicture(m_wizard->wizardResult().designTemp), design);
+    const QImage field = lumivex::document::loadPicture(m_wizard->wizardResult().fieldTemp);
     QCOMPARE(field.size(), design.size());
     QCOMPARE(field.pixel(299, 199), source.pixel(299 % 64, 199 % 48));
     QCOMPARE(field.pixel(64, 48), source.pixel(0, 0));
@@ -514,8 +514,8 @@ void TestWizard::finishFailureKeepsWizardOpen()
     picturefiles::write(m_dir->path(), QStringLiteral("program"), QByteArray("x"));
     m_wizard->BuildFieldImage();
 
-    QVERIFY(!m_shared.WizardFinished);
-    QVERIFY(m_shared.WizardDesignTemp.isEmpty() && m_shared.WizardFieldTemp.isEmpty());
+    QVERIFY(!m_wizard->wizardResult().finished);
+    QVERIFY(m_wizard->wizardResult().designTemp.isEmpty() && m_wizard->wizardResult().fieldTemp.isEmpty());
     QCOMPARE(exclamations(),
              QStringList{QStringLiteral("一時ファイルを書き込めません。\r\n") + QDir::toNativeSeparators(m_handOver)});
     QCOMPARE(m_wizard->currentPage(), 2);
@@ -525,7 +525,7 @@ void TestWizard::finishFailureKeepsWizardOpen()
     QFile::remove(m_handOver);
     QDir().mkpath(m_handOver);
     m_wizard->BuildFieldImage();
-    QVERIFY(m_shared.WizardFinished);
+    QVERIFY(m_wizard->wizardResult().finished);
     QCOMPARE(QDir(m_handOver).entryList(QDir::Files).size(), 2);
 }
 

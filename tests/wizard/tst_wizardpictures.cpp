@@ -4,7 +4,6 @@
 #include "scriptedprompts.h"
 
 #include "document/appsettings.h"
-#include "document/sharedstate.h"
 #include "wizard/wizarddialog.h"
 
 #include <QDir>
@@ -51,7 +50,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<lumivex::document::AppSettings> m_settings;
-    lumivex::document::SharedState m_shared;
+    lumivex::wizard::WizardResult m_start;
     ScriptedPrompts m_prompts;
     std::unique_ptr<WizardDialog> m_wizard;
 };
@@ -60,9 +59,9 @@ void TestWizardPictures::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     m_settings = std::make_unique<lumivex::document::AppSettings>(m_dir->filePath(QStringLiteral("Lumivex2.lvs")));
-    m_shared = {};
+    m_start = {};
     m_prompts = {};
-    m_wizard = std::make_unique<WizardDialog>(m_shared, *m_settings, m_prompts, m_dir->path());
+    m_wizard = std::make_unique<WizardDialog>(m_start, *m_settings, m_prompts, m_dir->path());
 }
 
 void TestWizardPictures::cleanup()
@@ -148,7 +147,7 @@ void TestWizardPictures::unreadableLeavesRowEmpty()
     // The other row keeps its picture, and a failed source leaves the repeat width it set.
     const int other = 1 - index;
     QVERIFY(!child<QLabel>(QStringLiteral("lblDesign_%1").arg(other))->text().isEmpty());
-    QCOMPARE(m_shared.WizardKurikaesi, 64);
+    QCOMPARE(m_wizard->wizardResult().kurikaesi, 64);
     QCOMPARE(m_settings->ReadSetting(QStringLiteral("picDesignDir")), folderBefore);
 
     // A readable choice fills the row again.
@@ -194,7 +193,7 @@ void TestWizardPictures::refusedForSize()
         message = message.arg(QDir::toNativeSeparators(path));
     QCOMPARE(exclamations(), QStringList{message});
     verifyRowEmpty(index);
-    QCOMPARE(m_shared.WizardKurikaesi, index == 1 ? 70 : 100);
+    QCOMPARE(m_wizard->wizardResult().kurikaesi, index == 1 ? 70 : 100);
 }
 
 void TestWizardPictures::dialogOffersJpegNames()

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace lumivex::docwindow {
+namespace lumivex::prompts {
 
 /// What a file dialog is asked for.
 struct FileRequest
@@ -57,4 +57,4 @@ QString applicationTitle();
 /// " でｴﾗｰが発生しました。", CR LF and the description. Shown with the exclamation icon.
 QString runtimeErrorText(int number, const QString &source, const QString &description);
 
-} // namespace lumivex::docwindow
+} // namespace lumivex::prompts

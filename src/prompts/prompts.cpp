@@ -5,7 +5,7 @@
 #include <QMessageBox>
 #include <QSortFilterProxyModel>
 
-namespace lumivex::docwindow {
+namespace lumivex::prompts {
 
 namespace {
 
@@ -90,4 +90,4 @@ QString QtPrompts::askFile(QWidget *parent, const FileRequest &request)
     return dialog.selectedFiles().constFirst();
 }
 
-} // namespace lumivex::docwindow
+} // namespace lumivex::prompts
