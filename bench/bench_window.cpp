@@ -7,7 +7,7 @@
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
-#include "docwindow/prompts.h"
+#include "prompts/prompts.h"
 #include "document/picture.h"
 #include "document/sharedstate.h"
 #include "engine/depth.h"
@@ -29,13 +29,13 @@ constexpr int kWidth = 1024;
 constexpr int kHeight = 768;
 
 /// Nothing is asked during a run; closing at the end answers いいえ.
-class NoPrompts : public lumivex::docwindow::Prompts
+class NoPrompts : public lumivex::prompts::Prompts
 {
 public:
     Answer question(QWidget *, const QString &, const QString &) override { return Answer::No; }
     void exclamation(QWidget *, const QString &, const QString &) override {}
     void information(QWidget *, const QString &, const QString &) override {}
-    QString askFile(QWidget *, const lumivex::docwindow::FileRequest &) override { return {}; }
+    QString askFile(QWidget *, const lumivex::prompts::FileRequest &) override { return {}; }
 };
 
 /// Depth bands, a raised disc and a ramp of steps: the shift changes often within a row.
@@ -90,7 +90,7 @@ void BM_PostedStart(benchmark::State &state)
     Session &s = session();
     for (auto _ : state) {
         const int before = s.runs;
-        s.window->PostCommand(QStringLiteral("MDImnuConvStart"));
+        s.window->PostCommand(lumivex::document::Command::ConvStart);
         while (s.runs == before || s.window->shared().Converting)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
@@ -106,7 +106,7 @@ void BM_RunInTick(benchmark::State &state)
 {
     Session &s = session();
     for (auto _ : state) {
-        s.window->shared().CommandWord = QStringLiteral("MDImnuConvStart");
+        s.window->shared().CommandWord = lumivex::document::Command::ConvStart;
         s.document->OnTimer1();
     }
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
