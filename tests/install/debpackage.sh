@@ -33,7 +33,8 @@ libraries=$(for program in "$work"/root/usr/bin/*; do
 done | sort -u)
 wanted=(fonts-urw-base35 fonts-ipafont-gothic qt6-translations-l10n)
 for library in $libraries; do
-  path=$(ldconfig -p | awk -v lib="$library" '$1 == lib { print $NF; exit }')
+  # awk reads to the end: leaving early would kill ldconfig with SIGPIPE, a failure under pipefail
+  path=$(ldconfig -p | awk -v lib="$library" '$1 == lib && !found { print $NF; found = 1 }')
   [ -n "$path" ] || fail "$library is not a system library"
   # dpkg knows a library by the path its package gave it, before or after /lib -> /usr/lib.
   owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null || true)

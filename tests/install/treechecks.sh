@@ -20,7 +20,7 @@ png_size() {
 
 # The value of a key of the desktop entry's main group.
 desktop_key() {
-  sed -n "s/^$2=//p" "$1" | head -n 1
+  sed -n "s/^$2=//p;T;q" "$1"
 }
 
 # check_files PREFIX SOURCE: the programs, the shipped files and the desktop files are there.
