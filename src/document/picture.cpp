@@ -32,11 +32,7 @@ constexpr qint64 kHeaderBytes = 64 * 1024;
 
 LoadedPicture fail(PictureProblem problem, const QString &reason, QSize size = {})
 {
-    LoadedPicture result;
-    result.problem = problem;
-    result.reason = reason;
-    result.size = size;
-    return result;
+    return LoadedPicture::failure(problem, reason, size);
 }
 
 LoadedPicture judgeSize(QSize size, int maxWidth)

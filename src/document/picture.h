@@ -40,6 +40,16 @@ struct LoadedPicture
     QString reason; ///< a short English description of the problem; empty on success
 
     bool ok() const { return problem == PictureProblem::None; }
+
+    /// A picture that was not loaded, for the reason given.
+    static LoadedPicture failure(PictureProblem problem, const QString &reason, QSize size = {})
+    {
+        LoadedPicture result;
+        result.problem = problem;
+        result.reason = reason;
+        result.size = size;
+        return result;
+    }
 };
 
 /// Loads a picture file: BMP, JPEG, GIF (its first frame), PNG, and Windows metafiles (WMF,

@@ -92,11 +92,7 @@ using ApiPtr = std::unique_ptr<wmfAPI, ApiDeleter>;
 
 LoadedPicture fail(PictureProblem problem, const QString &reason, QSize size = {})
 {
-    LoadedPicture result;
-    result.problem = problem;
-    result.reason = reason;
-    result.size = size;
-    return result;
+    return LoadedPicture::failure(problem, reason, size);
 }
 
 // A size known before drawing: too wide for the caller, too large to draw, or of no use.
