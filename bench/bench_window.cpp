@@ -60,13 +60,16 @@ QImage makeDesign()
 struct Session
 {
     NoPrompts prompts;
+    lumivex::docwindow::QtPrinter printer;
+    lumivex::docwindow::QtClipboard clipboard;
+    lumivex::shell::DesktopLauncher launcher;
     std::unique_ptr<MainWindow> window;
     DocumentWindow *document = nullptr;
     int runs = 0;
 
     Session()
     {
-        window = std::make_unique<MainWindow>(prompts);
+        window = std::make_unique<MainWindow>(lumivex::shell::Services{prompts, printer, clipboard, launcher});
         window->show();
         window->menuAction(QStringLiteral("mnuMono"))->trigger();
         document = window->activeDocument();

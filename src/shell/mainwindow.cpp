@@ -76,9 +76,9 @@ void showForQuestion(MainWindow &main, RunLook &look, QMdiSubWindow *active, Doc
 
 } // namespace
 
-MainWindow::MainWindow(prompts::Prompts &prompts, QWidget *parent)
+MainWindow::MainWindow(const Services &services, QWidget *parent)
     : QMainWindow(parent)
-    , m_prompts(prompts)
+    , m_services(services)
     , m_lock(std::make_unique<InstanceLock>(document::programFolder()))
 {
     setObjectName(QStringLiteral("MDIForm1"));
@@ -314,7 +314,7 @@ void MainWindow::showWizard()
     wizard::WizardResult start;
     start.kurikaesi = m_shared.WizardKurikaesi;
     start.rittaido = m_shared.WizardRittaido;
-    wizard::WizardDialog wizard(start, m_settings, m_prompts, stateFolder(), this);
+    wizard::WizardDialog wizard(start, m_settings, m_services.prompts, stateFolder(), this);
     wizard.exec();
     // The numbers given are offered again by the next wizard, finished or not.
     const wizard::WizardResult &result = wizard.wizardResult();

@@ -4,6 +4,7 @@
 #include "document/appsettings.h"
 #include "document/docstate.h"
 #include "document/sharedstate.h"
+#include "services.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -23,15 +24,9 @@ class QSlider;
 class QToolBar;
 class QToolButton;
 
-namespace lumivex::docwindow {
-class Printer;
-class Prompts;
-}
-
 namespace lumivex::shell {
 
 class InstanceLock;
-class Launcher;
 
 /// The main window (MDIForm1): the frame of the document windows with the menus, the toolbar,
 /// the parameter strip with its three sliders and the status bar. Every command acts on the
@@ -41,8 +36,9 @@ class MainWindow : public QMainWindow, public docwindow::MainFacade
     Q_OBJECT
 
 public:
-    /// prompts answers every modal question.
-    explicit MainWindow(prompts::Prompts &prompts, QWidget *parent = nullptr);
+    /// services answer every modal question, print, hold the clipboard and start programs;
+    /// they outlive the window.
+    explicit MainWindow(const Services &services, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Looking up controls (tests, and the state file mapping).
@@ -74,9 +70,9 @@ public:
     // MainFacade
     document::SharedState &shared() override { return m_shared; }
     const document::AppSettings &settings() override { return m_settings; }
-    prompts::Prompts &prompts() override { return m_prompts; }
-    docwindow::Clipboard &clipboard() override;  ///< mainwindow_clipboard.cpp
-    docwindow::Printer &printer() override;      ///< mainwindow_edit.cpp
+    prompts::Prompts &prompts() override { return m_services.prompts; }
+    docwindow::Clipboard &clipboard() override { return m_services.clipboard; }
+    docwindow::Printer &printer() override { return m_services.printer; }
     void report(const docwindow::DocumentEvent &event) override;  ///< mainwindow_events.cpp
     bool writeState(const QString &path) override;
     void setStatusText(int panel, const QString &text) override;
@@ -114,13 +110,14 @@ public:
     /// 開く: reads a project file and opens it in a new document window.
     void OpenProject();
     /// Opens the project file at path as 開く opens a chosen one (the command line's file).
-    void openFile(const QString &path);
+    void openProject(const QString &path);
+    /// Opens a new random-dot (monochrome) document with the picture at path as its design (the
+    /// command line's picture). A picture that cannot be read is reported and opens nothing.
+    void openPicture(const QString &path);
     void OnTimForWiz();
     void CenterOnScreen();
 
     // The editor, help and version commands (mainwindow_help.cpp).
-    /// Replaces what starts the editor and opens the help page (tests); nullptr for the desktop.
-    void setLauncher(Launcher *launcher);
     /// The help page "Help/Help01.htm" of the shipped files, unless set otherwise (tests).
     QString helpPage() const;
     void setHelpPage(const QString &path);
@@ -129,10 +126,6 @@ public:
     void onCopy();
     void onCut();
     void ClearSelectedPane();
-    /// Prints on the given printer instead of the system's default one (null: the default).
-    void setPrinter(docwindow::Printer *printer) { m_printer = printer; }
-    /// Copies to and pastes from the given clipboard instead of the system's (null: the system's).
-    void setClipboard(docwindow::Clipboard *clipboard) { m_clipboard = clipboard; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -160,11 +153,8 @@ private:
     void startEditor();     ///< mnuEditerBoot
     void openHelp();        ///< mnuSetumei
     void showVersionBox();  ///< mnuInfomation
-    Launcher &launcher();
 
-    prompts::Prompts &m_prompts;
-    docwindow::Printer *m_printer = nullptr;
-    docwindow::Clipboard *m_clipboard = nullptr;
+    Services m_services;
     document::SharedState m_shared;
     document::ControlState m_controls;
     bool m_insFieldItem = true;  ///< the "Ins" button's field item (not in the state file)
@@ -184,7 +174,6 @@ private:
     QTimer m_timForWiz;
     QList<QPointer<QMdiSubWindow>> m_windows;  ///< document windows in creation order
     QPointer<QMdiSubWindow> m_active;          ///< the document window last activated
-    Launcher *m_launcher = nullptr;            ///< nullptr: the desktop's
     QString m_helpPage;                        ///< empty: the shipped page
     /// A project file as the open command found it, for the window about to be made for it.
     struct OpenedCopy

@@ -70,12 +70,6 @@ bool copyRefused(MainWindow &main)
 
 } // namespace
 
-docwindow::Printer &MainWindow::printer()
-{
-    static docwindow::QtPrinter systemPrinter;
-    return m_printer ? *m_printer : systemPrinter;
-}
-
 void MainWindow::popupEditMenu(const QPoint &globalPos)
 {
     QAction *edit = menuAction(QStringLiteral("mnuHensyuu"));

@@ -51,17 +51,6 @@ void runReported(MainWindow &main, const Command &command)
 
 } // namespace
 
-void MainWindow::setLauncher(Launcher *launcher)
-{
-    m_launcher = launcher;
-}
-
-Launcher &MainWindow::launcher()
-{
-    static DesktopLauncher desktop;
-    return m_launcher ? *m_launcher : desktop;
-}
-
 void MainWindow::setHelpPage(const QString &path)
 {
     m_helpPage = path;
@@ -86,7 +75,7 @@ void MainWindow::chooseEditor()
     // filter lets every name through and the dialog lists only the files that may be run.
     request.filter = QStringLiteral("実行ファイル(*)");
     request.executablesOnly = true;
-    const QString chosen = m_prompts.askFile(this, request);
+    const QString chosen = m_services.prompts.askFile(this, request);
     if (chosen.isEmpty())
         return;  // cancelled: the editor chosen before stays
     m_settings.WriteSetting(key, chosen);
@@ -97,20 +86,20 @@ void MainWindow::startEditor()
     runReported(*this, [this] {
         const QString path = m_settings.ReadSetting(QString::fromLatin1(document::AppSettings::kEditerPath));
         if (path.isEmpty()) {
-            m_prompts.information(this, prompts::applicationTitle(),
+            m_services.prompts.information(this, prompts::applicationTitle(),
                                   QStringLiteral("エディタが設定されていません..."));
             return;
         }
         // An editor that was moved or uninstalled since it was chosen would otherwise start
         // nothing without a word; say so, with the path, so the user knows to choose it again.
         if (!QFileInfo(path).isFile()) {
-            m_prompts.exclamation(this, prompts::applicationTitle(),
+            m_services.prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("エディタが見つかりません。\n") + path);
             return;
         }
         // No file is handed over: the editor starts empty, in our program folder.
-        if (!launcher().startProgram(path, document::programFolder())) {
-            m_prompts.exclamation(this, prompts::applicationTitle(),
+        if (!m_services.launcher.startProgram(path, document::programFolder())) {
+            m_services.prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("エディタを起動できませんでした。\n") + path);
         }
     });
@@ -121,14 +110,14 @@ void MainWindow::openHelp()
     runReported(*this, [this] {
         const QString page = helpPage();
         if (!QFileInfo(page).isFile()) {
-            m_prompts.exclamation(this, prompts::applicationTitle(),
+            m_services.prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("ヘルプページが見つかりません。\n") + page);
             return;
         }
         // Without a desktop (a bare X server, a remote session) nothing may be registered to
         // show web pages; the path lets the user open the page by hand.
-        if (!launcher().openDocument(page)) {
-            m_prompts.exclamation(this, prompts::applicationTitle(),
+        if (!m_services.launcher.openDocument(page)) {
+            m_services.prompts.exclamation(this, prompts::applicationTitle(),
                                   QStringLiteral("ヘルプページを開けませんでした。"
                                                  "ブラウザで次のファイルを開いてください。\n")
                                       + page);

@@ -5,6 +5,7 @@
 #include "docwindow/projectfiles.h"
 #include "prompts/prompts.h"
 #include "document/inifile.h"
+#include "document/picture.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -58,12 +59,12 @@ void MainWindow::OpenProject()
     prompts::FileRequest request;
     request.folder = docwindow::projectFolder(m_settings.ReadSetting(folderKey));
     request.filter = docwindow::projectFilter();
-    const QString chosen = m_prompts.askFile(this, request);
+    const QString chosen = m_services.prompts.askFile(this, request);
     if (!chosen.isEmpty())
-        openFile(chosen);
+        openProject(chosen);
 }
 
-void MainWindow::openFile(const QString &path)
+void MainWindow::openProject(const QString &path)
 {
     // The state file's path is kept and shown: a relative one (the command line) is made whole.
     const QString chosen = QFileInfo(path).absoluteFilePath();
@@ -95,7 +96,7 @@ void MainWindow::openFile(const QString &path)
     // A file that is missing reads as defaults, like every key it lacks.
     ReadDocState();
     if (error != 0) {
-        m_prompts.exclamation(this, prompts::applicationTitle(),
+        m_services.prompts.exclamation(this, prompts::applicationTitle(),
                               prompts::runtimeErrorText(error, prompts::applicationTitle(),
                                                           errorDescription(error)));
     }
@@ -113,6 +114,25 @@ void MainWindow::openFile(const QString &path)
     setButtonEnabled(3, true);
     m_shared.InsertSource = document::Source::FromProject;
     PostCommand(document::Command::Open);
+}
+
+void MainWindow::openPicture(const QString &path)
+{
+    const QString whole = QFileInfo(path).absoluteFilePath();
+    // Read once here to tell the user at once what is wrong with it; the document's insertion
+    // then takes it by its path as it takes an opened project's design.
+    const document::LoadedPicture loaded = document::readPicture(whole);
+    if (!loaded.ok()) {
+        const QString message = loaded.problem == document::PictureProblem::TooWide
+            ? QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
+            : document::pictureFailureMessage(whole, loaded);
+        m_services.prompts.exclamation(this, prompts::applicationTitle(), message);
+        return;
+    }
+    newDocument(document::Mode::RandomDot, document::Colour::Mono);
+    m_shared.DesignImagePath = whole;
+    m_shared.InsertSource = document::Source::FromProject;
+    PostCommand(document::Command::InsDesign);
 }
 
 } // namespace lumivex::shell

@@ -2,6 +2,7 @@
 // starting it and the help page through a fake launcher, the real launcher's process start, and
 // the version box.
 #include "scriptedprompts.h"
+#include "testservices.h"
 #include "shell/launcher.h"
 #include "shell/mainwindow.h"
 
@@ -117,6 +118,7 @@ private:
 
     ScriptedPrompts m_prompts;
     FakeLauncher m_launcher;
+    testservices::TestServices m_services{m_prompts};
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -145,8 +147,8 @@ void TestEditorHelp::cleanup()
 void TestEditorHelp::openWindow()
 {
     m_window.reset();
-    m_window = std::make_unique<MainWindow>(m_prompts);
-    m_window->setLauncher(&m_launcher);
+    m_services.launcher.use(&m_launcher);
+    m_window = std::make_unique<MainWindow>(m_services.services());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -356,7 +358,7 @@ void TestEditorHelp::helpWithoutDesktop()
 {
     if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
         QSKIP("only headless: elsewhere a browser would open");
-    m_window->setLauncher(nullptr);
+    m_services.launcher.use(nullptr);
     trigger("mnuSetumei");
     QCOMPARE(m_prompts.asked.size(), 1);
     QVERIFY(m_prompts.asked.constFirst().text.startsWith(QStringLiteral("ヘルプページを開けませんでした。")));

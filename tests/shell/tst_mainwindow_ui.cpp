@@ -1,6 +1,7 @@
 // The main window's controls: menu tree, toolbar, parameter strip, status bar, their enabled
 // states and their mapping to the state file.
 #include "scriptedprompts.h"
+#include "testservices.h"
 #include "testfiles.h"
 #include "shell/icons.h"
 #include "shell/mainwindow.h"
@@ -112,6 +113,7 @@ private slots:
 
 private:
     ScriptedPrompts m_prompts;
+    testservices::TestServices m_services{m_prompts};
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -120,7 +122,7 @@ void TestMainWindowUi::init()
 {
     m_prompts = ScriptedPrompts();
     m_dir = std::make_unique<QTemporaryDir>();
-    m_window = std::make_unique<MainWindow>(m_prompts);
+    m_window = std::make_unique<MainWindow>(m_services.services());
 }
 
 void TestMainWindowUi::cleanup()

@@ -1,10 +1,12 @@
-// A project file handed to the program (the desktop opens .lvd files with "lumivex FILE"): it
-// opens as a file chosen in 開く's dialog does, without the dialog (its failures are those of
-// 開く, tested with it).
+// A file handed to the program (the desktop opens files with "lumivex FILE"): a project opens as
+// a file chosen in 開く's dialog does, without the dialog (its failures are those of 開く, tested
+// with it); a picture becomes the design of a new monochrome random-dot document.
 #include "docharness.h"
 #include "picturefiles.h"
 
 #include "document/docstate.h"
+#include "document/sharedstate.h"
+#include "shell/commandline.h"
 
 #include <QDir>
 #include <QSlider>
@@ -18,6 +20,8 @@ class TestOpenFile : public QObject
 
 private slots:
     void projectByRelativePath();
+    void pictureOpensNewDesign();
+    void commandLine();
 };
 
 void TestOpenFile::projectByRelativePath()
@@ -35,7 +39,7 @@ void TestOpenFile::projectByRelativePath()
     const QString saved = QDir::currentPath();
     const auto restore = qScopeGuard([&] { QDir::setCurrent(saved); });
     QVERIFY(QDir::setCurrent(dir.path()));
-    app.window->openFile(QStringLiteral("shapes.lvd"));
+    app.window->openProject(QStringLiteral("shapes.lvd"));
 
     QCOMPARE(app.window->documentWindows().size(), 1);
     DocumentWindow *doc = app.window->activeDocument();
@@ -47,6 +51,47 @@ void TestOpenFile::projectByRelativePath()
     QCOMPARE(app.window->slider(0)->value(), 90);
     QCOMPARE(settings().ReadSetting(QStringLiteral("LvdFileDir")), dir.path());
     QVERIFY(app.prompts.asked.isEmpty());
+}
+
+void TestOpenFile::pictureOpensNewDesign()
+{
+    QTemporaryDir dir;
+    App app;
+    const QImage design = picturefiles::bands(20, 16, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    const QString path = picturefiles::write(dir.path(), QStringLiteral("design.png"),
+                                             picturefiles::encoded(design, "PNG"));
+    app.window->openPicture(path);
+    QCOMPARE(app.window->documentWindows().size(), 1);
+    DocumentWindow *doc = app.window->activeDocument();
+    QVERIFY(QTest::qWaitFor([doc] { return !doc->Timer1()->isActive(); }));
+    QCOMPARE(doc->picUra().convertToFormat(QImage::Format_RGB32), design.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(app.shared().DesignImagePath, path);
+    QVERIFY(app.shared().ModeWord == lumivex::document::Mode::RandomDot);
+    QVERIFY(app.shared().ColourWord == lumivex::document::Colour::Mono);
+    QVERIFY(app.menuEnabled("mnuConvStart"));
+    QVERIFY(app.prompts.asked.isEmpty());
+
+    // What cannot be read is said at once, naming the file, and opens nothing.
+    const QString text = picturefiles::write(dir.path(), QStringLiteral("notes.png"), QByteArray("not a picture"));
+    app.window->openPicture(text);
+    QCOMPARE(app.window->documentWindows().size(), 1);
+    QCOMPARE(app.prompts.asked.size(), 1);
+    QVERIFY(app.prompts.asked.constFirst().text.contains(QStringLiteral("notes.png")));
+}
+
+void TestOpenFile::commandLine()
+{
+    using lumivex::shell::parseCommandLine;
+    QVERIFY(parseCommandLine({QStringLiteral("--help")}).help);
+    QVERIFY(parseCommandLine({QStringLiteral("-v")}).version);
+    QCOMPARE(lumivex::shell::commandLineVersion(), QStringLiteral("lumivex 2.10\n"));
+    const auto project = parseCommandLine({QStringLiteral("Shapes.LVD"), QStringLiteral("other.png")});
+    QCOMPARE(project.file, QStringLiteral("Shapes.LVD"));
+    QVERIFY(project.fileIsProject());
+    const auto picture = parseCommandLine({QStringLiteral("--"), QStringLiteral("-dash.png")});
+    QCOMPARE(picture.file, QStringLiteral("-dash.png"));
+    QVERIFY(!picture.fileIsProject() && picture.problem.isEmpty());
+    QVERIFY(parseCommandLine({QStringLiteral("--bogus")}).problem.contains(QStringLiteral("--bogus")));
 }
 
 QTEST_MAIN(TestOpenFile)

@@ -99,7 +99,7 @@ void TestPrint::init()
 {
     m_printer = FakePrinter();
     m_app = std::make_unique<App>();
-    m_app->window->setPrinter(&m_printer);
+    m_app->services.printer.use(&m_printer);
 }
 
 void TestPrint::cleanup()

@@ -366,7 +366,7 @@ void TestScenarios::toolbarFileAndEditButtons()
 {
     App app;
     RecordingPrinter printer;
-    app.window->setPrinter(&printer);
+    app.services.printer.use(&printer);
     DocumentWindow *doc = app.newMono();
     QVERIFY(!app.window->button(3)->isEnabled());
 

@@ -378,7 +378,7 @@ void TestSelection::refusedByClipboard()
     w->statusPanel(5)->setText(QStringLiteral("32 x 24"));
     QTest::mouseClick(doc->picAfter(), Qt::LeftButton, {}, QPoint(3, 3));
     RefusingClipboard refusing;
-    w->setClipboard(&refusing);
+    m_app->services.clipboard.use(&refusing);
     const QString refused = QStringLiteral("画像をクリップボードに置けませんでした。");
 
     // A cut whose picture did not reach the clipboard takes nothing away: the picture would be
@@ -399,7 +399,7 @@ void TestSelection::refusedByClipboard()
     QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList({refused, refused}));
 
     // With a clipboard that takes it, the same cut goes through.
-    w->setClipboard(nullptr);
+    m_app->services.clipboard.use(nullptr);
     w->button(6)->trigger();
     QVERIFY(doc->picAfter()->isHidden());
     QCOMPARE(clipboardImage(), stereo);

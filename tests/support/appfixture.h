@@ -6,6 +6,7 @@
 
 #include "scriptedprompts.h"
 #include "testfiles.h"
+#include "testservices.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
@@ -136,11 +137,12 @@ private:
 struct App
 {
     ScriptedPrompts prompts;
+    testservices::TestServices services{prompts};
     std::unique_ptr<MainWindow> window;
 
     App()
     {
-        window = std::make_unique<MainWindow>(prompts);
+        window = std::make_unique<MainWindow>(services.services());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qWarning("main window not exposed");

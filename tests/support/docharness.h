@@ -5,6 +5,7 @@
 
 #include "scriptedprompts.h"
 #include "testfiles.h"
+#include "testservices.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/pane.h"
@@ -43,12 +44,13 @@ inline QByteArray fileBytes(const QString &path)
 struct App
 {
     ScriptedPrompts prompts;
+    testservices::TestServices services{prompts};
     std::unique_ptr<MainWindow> window;
 
     App()
     {
         QFile::remove(settings().settingsFilePath());
-        window = std::make_unique<MainWindow>(prompts);
+        window = std::make_unique<MainWindow>(services.services());
         window->show();
     }
     ~App()
