@@ -44,7 +44,7 @@ void DocumentWindow::setRunLock(bool locked)
     m_main.lockDocuments(this, locked);
 }
 
-bool DocumentWindow::beginRun(int &resumeRow)
+void DocumentWindow::beginRun(int &resumeRow)
 {
     document::SharedState &s = m_main.shared();
     // A close refused earlier must not stop the new run at its first row.
@@ -61,7 +61,6 @@ bool DocumentWindow::beginRun(int &resumeRow)
     }
     if (resumeRow == 0)
         picAfter()->clearImage();
-    return true;
 }
 
 DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const QString &runningText,

@@ -130,7 +130,7 @@ protected:
 
 private:
     enum class RunStep { Row, Paused, Unloaded };
-    bool beginRun(int &resumeRow);
+    void beginRun(int &resumeRow);
     RunStep rowCheck(int row, int &resumeRow, const QString &runningText, const QString &pausedText);
     void endRun(int &resumeRow);
     void releaseAfterUnload(int &resumeRow);

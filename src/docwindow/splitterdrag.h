@@ -23,8 +23,6 @@ public:
     /// Watches splitter (which must have a parent) and calls onMove during a drag.
     SplitterDrag(QWidget *splitter, MoveHandler onMove);
 
-    bool isDragging() const { return m_dragging; }
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -60,7 +60,6 @@ public:
     /// The enabled state of the active document's controls, and what every control shows:
     /// applyControls() makes the menus, toolbar, captions and sliders show the state held.
     const document::ControlState &controls() const { return m_controls; }
-    void setControls(const document::ControlState &controls);
     void applyControls();
 
     // The state file mapping of the controls.
@@ -89,12 +88,10 @@ public:
     void SetConvRunning();
     void SetConvPaused();
     void SetConvEnded();
-    /// Enabled state of a menu item by its name ("mnuSaveStereo"), of toolbar button 1..14, of
-    /// the "Ins" button's drop-down item 1..3.
+    /// Enabled state of a menu item by its name ("mnuSaveStereo") and of toolbar button 1..14.
     void setMenuEnabled(const QString &name, bool enabled);
     bool isMenuEnabled(const QString &name) const;
     void setButtonEnabled(int index, bool enabled);
-    void setInsItemEnabled(int position, bool enabled);
     /// The parameter strip: slider 0 sldKurikaesi, 1 sldRittaido, 2 sldMitudo, and the caption
     /// boxes Text1(0..2). Setting a value runs the slider's change handling.
     void setSliderValue(int slider, int value);

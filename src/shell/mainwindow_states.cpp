@@ -112,12 +112,6 @@ void MainWindow::applyControls()
         item->setEnabled(m_insFieldItem);
 }
 
-void MainWindow::setControls(const document::ControlState &controls)
-{
-    m_controls = controls;
-    applyControls();
-}
-
 void MainWindow::setMenuEnabled(const QString &name, bool enabled)
 {
     if (const std::optional<Control> control = document::controlNamed(name)) {
@@ -136,15 +130,6 @@ void MainWindow::setButtonEnabled(int index, bool enabled)
 {
     if (index >= 1 && index <= 14) {
         m_controls.set(document::buttonControl(index), enabled);
-        applyControls();
-    }
-}
-
-void MainWindow::setInsItemEnabled(int position, bool enabled)
-{
-    // Only the field item changes with the document; the other two are always on.
-    if (position == 2) {
-        m_insFieldItem = enabled;
         applyControls();
     }
 }
