@@ -8,6 +8,12 @@
 
 namespace lumivex::document {
 
+/// Whether a picture reads as a grey depth map from another program rather than as a design in
+/// the depth colours: every pixel is grey (r = g = b), and at least one grey is none of the
+/// four greys among the DepthPalette colours (black, 128, 192 and white). An empty picture is
+/// none.
+bool isGreyDepthMap(const QImage &picture);
+
 /// The depth level (0..15) of a pixel of a grey depth map, where black is the farthest and white
 /// the nearest, as renderers and depth estimators write them: round(brightness × 15 / 255),
 /// halves rounded up. The brightness of a colour is its luma by ITU-R BT.601,

@@ -76,6 +76,14 @@ public:
     /// Abort of a paused run, steps that act on this window (empties the stereo picture).
     void abortRun();
 
+    /// Pane 0..2 (design, field, stereo) between its picture fitted to the pane and 1:1 (where
+    /// every pane starts).
+    void togglePaneFit(int pane);
+    bool paneFitted(int pane) const;
+    /// The depth the stereo picture shows, as a design picture in the sixteen depth colours; a
+    /// null picture and the reason in *message when it shows none (message may be null).
+    QImage revealedDesign(QString *message) const;
+
     QString caption() const { return m_caption; }
     /// The window icon chosen at creation: 101 monochrome random dot, 103 colour random dot,
     /// 104 colour field.

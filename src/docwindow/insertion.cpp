@@ -9,6 +9,7 @@
 #include "prompts/prompts.h"
 
 #include "document/appsettings.h"
+#include "document/greydepth.h"
 #include "document/picture.h"
 #include "document/sharedstate.h"
 
@@ -75,6 +76,8 @@ private:
     QImage currentPicture();
     bool fromFile(QImage &image, QString &chosen);
     bool fromProject(QImage &image);
+    bool isNewPicture(const document::Word<document::Source> &source) const;
+    bool offerDepthColours(QImage &image, const document::Word<document::Source> &source);
     void refuseTooWide();
     void put(const QImage &image);
     bool conversionPossible() const;
@@ -122,6 +125,8 @@ void Insertion::run()
         refuseTooWide();
         return;
     }
+    if (m_kind.target == Target::Design && isNewPicture(source) && !offerDepthColours(image, source))
+        return;
     if (!chosen.isEmpty())
         m_shared.*m_kind.path = chosen;
     put(image);
@@ -172,6 +177,27 @@ bool Insertion::fromProject(QImage &image)
         return false;
     image = std::move(loaded.image);
     return true;
+}
+
+bool Insertion::isNewPicture(const document::Word<document::Source> &source) const
+{
+    return source == document::Source::FromFile || source == m_kind.clipboardWord
+        || source == document::Source::FromProject;
+}
+
+// A grey depth map from another program becomes a design in the depth colours when the user
+// wants. A project asks again when it brings the picture back, since it names the file as it was
+// chosen, not what became of it. The box offers Cancel too: it leaves the document as it was,
+// except for a project's picture, which is then taken as it is.
+bool Insertion::offerDepthColours(QImage &image, const document::Word<document::Source> &source)
+{
+    if (!document::isGreyDepthMap(image))
+        return true;
+    const Prompts::Answer answer = m_main.prompts().question(
+        &m_window, applicationTitle(), QStringLiteral("グレースケールの深度画像です。16段階の深さに変換しますか？"));
+    if (answer == Prompts::Answer::Yes)
+        image = document::greyToDepthColours(image);
+    return answer != Prompts::Answer::Cancel || source == document::Source::FromProject;
 }
 
 void Insertion::refuseTooWide()

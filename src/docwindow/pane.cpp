@@ -58,13 +58,30 @@ void Pane::layoutScroll()
     bars.vsbWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_vsb);
     // A picture that is hidden holds no image as far as the pane is concerned.
     const QSize picture = m_picture->isHidden() ? QSize(0, 0) : m_picture->size();
-    const PaneScrollLayout layout = paneScrollLayout(size(), picture, bars, frameWidth());
+    const PaneScrollLayout layout = m_fitted ? paneFitLayout(size(), picture, bars, frameWidth())
+                                             : paneScrollLayout(size(), picture, bars, frameWidth());
     m_view = layout.view.translated(frameWidth(), frameWidth());
+    m_picture->setShownSize(m_fitted ? layout.shown : QSize());
     applyBar(m_vsb, layout.vsb, frameWidth());
     applyBar(m_hsb, layout.hsb, frameWidth());
     // A range that did not change moves nothing by itself; a new picture still belongs where
     // the bars say.
     scrollPicture();
+}
+
+void Pane::setFitted(bool fitted)
+{
+    if (m_fitted == fitted)
+        return;
+    if (fitted)
+        m_scrollAt1To1 = QPoint(m_hsb->value(), m_vsb->value());
+    m_fitted = fitted;
+    layoutScroll();
+    if (!fitted) {
+        // The bars clamp what no longer fits a picture put in meanwhile.
+        m_hsb->setValue(m_scrollAt1To1.x());
+        m_vsb->setValue(m_scrollAt1To1.y());
+    }
 }
 
 void Pane::resizeEvent(QResizeEvent *event)
@@ -94,7 +111,11 @@ void Pane::scrollPicture()
     // The picture is a child of the container and would otherwise paint over the border, the
     // gaps beside the bars and the corner between them. An empty mask would mean no mask, so a
     // view with nothing in it masks to a point outside the picture.
-    const QRect visible = m_view.translated(-m_picture->pos());
+    // A scaled picture shows only where it is drawn; the rest of the view is the container's, for
+    // the mouse as well.
+    QRect visible = m_view.translated(-m_picture->pos());
+    if (m_fitted)
+        visible &= m_picture->shownRect();
     m_picture->setMask(visible.isEmpty() ? QRegion(-1, -1, 1, 1) : QRegion(visible));
 }
 

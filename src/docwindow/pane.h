@@ -15,6 +15,9 @@ class PictureBox;
 /// and beside the other bar; moving either bar moves the picture to (-hsb, -vsb), and at the bars'
 /// maximum the picture's last row and column are in view. The picture shows only in that room. A mouse movement over the container or its
 /// picture puts back the default pointer that a splitter drag may have left on the container.
+///
+/// A fitted pane shows its picture scaled down to the room inside the border, without bars; back
+/// at 1:1, the bars return to where they were.
 class Pane : public QFrame
 {
     Q_OBJECT
@@ -32,6 +35,10 @@ public:
     /// calls it too.
     void layoutScroll();
 
+    /// Fitted view or 1:1 (the default).
+    void setFitted(bool fitted);
+    bool isFitted() const { return m_fitted; }
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -45,6 +52,8 @@ private:
     QScrollBar *m_hsb;
     QScrollBar *m_vsb;
     QRect m_view;  ///< where the picture may show, in the container's coordinates
+    bool m_fitted = false;
+    QPoint m_scrollAt1To1;  ///< the bars' values when the pane was fitted
 };
 
 } // namespace lumivex::docwindow

@@ -138,6 +138,7 @@ PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness b
     PaneScrollLayout pane;
     pane.view = QRect(0, 0, down ? std::min(besideVsb, innerWidth) : innerWidth,
                       across ? std::min(aboveHsb, innerHeight) : innerHeight);
+    pane.shown = picture;
     // Hidden bars sit where both bars would: the vertical one at the right, the horizontal one at
     // the bottom, each leaving room for the other.
     pane.vsb.rect = QRect(cw - (bars.vsbWidth + BarMargin), 0, bars.vsbWidth, aboveHsb);
@@ -156,6 +157,31 @@ PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness b
         pane.hsb.rect.setWidth(length(cw - room));
     }
     return pane;
+}
+
+PaneScrollLayout paneFitLayout(QSize container, QSize picture, BarThickness bars, int border)
+{
+    PaneScrollLayout pane = paneScrollLayout(container, QSize(0, 0), bars, border);
+    pane.shown = fittedSize(picture, pane.view.size());
+    return pane;
+}
+
+QSize fittedSize(QSize picture, QSize view)
+{
+    const long long pw = length(picture.width()), ph = length(picture.height());
+    if (pw == 0 || ph == 0)
+        return QSize(0, 0);
+    const long long vw = length(view.width()), vh = length(view.height());
+    if (pw <= vw && ph <= vh)
+        return QSize(int(pw), int(ph));
+    // The direction with the smaller ratio view / picture decides the scale; the other length
+    // follows it, rounded down so that it stays inside the view.
+    long long w = vw, h = vh;
+    if (pw * vh <= ph * vw)
+        w = pw * vh / ph;
+    else
+        h = ph * vw / pw;
+    return QSize(int(std::max(w, 1LL)), int(std::max(h, 1LL)));
 }
 
 QPoint picturePosition(int hsbValue, int vsbValue)

@@ -113,6 +113,8 @@ struct PaneScrollLayout
     /// take, each from its own top or left edge outwards. The picture is clipped to it, so it
     /// never shows beside, below or between the bars.
     QRect view;
+    /// The size the picture is drawn at, from the view's top left: its own size at 1:1.
+    QSize shown;
 };
 
 /// The scroll bars of a pane with the given container (outer size, with a border of the given
@@ -127,6 +129,16 @@ struct PaneScrollLayout
 /// the new range. With an empty picture this is also the placement the window gives its bars at
 /// creation.
 PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness bars, int border);
+
+/// A pane whose picture is fitted to it: both bars hidden (ranges 0..0, placed as for an empty
+/// picture), the view the whole inside of the border, and the picture shown at fittedSize() of
+/// that view.
+PaneScrollLayout paneFitLayout(QSize container, QSize picture, BarThickness bars, int border);
+
+/// The size a picture is shown at when fitted to a view: scaled down to fit it, keeping the
+/// picture's shape, and never enlarged beyond 1:1 (enlarged dots only blur the picture). A picture
+/// that is not empty keeps at least one pixel each way, however small the view.
+QSize fittedSize(QSize picture, QSize view);
 
 /// A scroll bar's Max for a picture length and the length of the view that shows it: the
 /// difference, 0 when the picture fits, and at most ScrollMaximumLimit. Scroll positions are

@@ -80,6 +80,10 @@ bool PaneSelection::pictureEvent(int pane, QEvent *event)
     }
     const auto *mouse = static_cast<QMouseEvent *>(event);
     if (event->type() != QEvent::MouseButtonRelease) {
+        // The first click of a double-click has already selected the pane; the second release
+        // selects it again.
+        if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton)
+            m_window.togglePaneFit(pane);
         picture->setPressedLook(true);
         return true;
     }

@@ -19,8 +19,8 @@ class Pane;
 /// A release on a pane's picture selects the pane (InsertSource becomes its "CBpic..." word) and
 /// makes cut, copy and clear available; a release on the empty area of an empty pane selects it
 /// for pasting. A right-button release opens the Edit menu as a context menu. The picture looks
-/// pressed while a button is held on it. While a conversion runs, presses and releases on the
-/// panes do nothing.
+/// pressed while a button is held on it. A double-click on a picture switches its pane between
+/// the fitted view and 1:1. While a conversion runs, presses and releases on the panes do nothing.
 class PaneSelection : public QObject
 {
     Q_OBJECT

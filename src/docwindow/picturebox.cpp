@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include <algorithm>
+
 namespace lumivex::docwindow {
 
 PictureBox::PictureBox(QWidget *parent)
@@ -42,7 +44,32 @@ void PictureBox::resizeImage(int width, int height)
 
 void PictureBox::rowChanged(int y)
 {
-    update(0, y, m_image.width(), 1);
+    update(rowArea(y));
+}
+
+QRect PictureBox::rowArea(int y) const
+{
+    if (!isScaled())
+        return QRect(0, y, m_image.width(), 1);
+    const int height = std::max(m_image.height(), 1);
+    // The scaled rows that row y falls on, and one more each side for the smoothing, which
+    // blends neighbouring rows.
+    const long long top = static_cast<long long>(y) * m_shown.height() / height;
+    const long long bottom = (static_cast<long long>(y + 1) * m_shown.height() + height - 1) / height;
+    return QRect(0, int(top) - 1, m_shown.width(), int(bottom - top) + 2);
+}
+
+void PictureBox::setShownSize(QSize size)
+{
+    if (m_shown == size)
+        return;
+    m_shown = size;
+    update();
+}
+
+QRect PictureBox::shownRect() const
+{
+    return isScaled() ? QRect(QPoint(0, 0), m_shown) : rect();
 }
 
 void PictureBox::setPressedLook(bool pressed)
@@ -58,10 +85,17 @@ void PictureBox::paintEvent(QPaintEvent *event)
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, palette().window());
-    if (!m_image.isNull())
-        painter.drawImage(area.topLeft(), m_image, area);
+    if (!m_image.isNull()) {
+        if (isScaled()) {
+            painter.setClipRect(area);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(shownRect(), m_image);
+        } else {
+            painter.drawImage(area.topLeft(), m_image, area);
+        }
+    }
     if (m_pressed)
-        qDrawWinPanel(&painter, rect(), palette(), true);
+        qDrawWinPanel(&painter, shownRect(), palette(), true);
 }
 
 } // namespace lumivex::docwindow

@@ -6,7 +6,11 @@
 namespace lumivex::docwindow {
 
 /// A picture without border that shows one image at its own size (picBefore, picField,
-/// picAfter). Rows can be written one at a time and repainted alone.
+/// picAfter), or scaled down into its top left corner when its pane fits it. Rows can be written
+/// one at a time and repainted alone.
+///
+/// The widget keeps the picture's own size in both views, so that everything that reads its size
+/// reads the picture's; the pane's mask hides what a scaled picture leaves.
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -25,6 +29,13 @@ public:
     /// Repaints row y only.
     void rowChanged(int y);
 
+    /// Draws the image scaled to the given size, from the top left corner; an invalid size draws
+    /// it at its own size (1:1).
+    void setShownSize(QSize size);
+    /// The part of the widget that shows the image: the whole widget at 1:1.
+    QRect shownRect() const;
+    bool isScaled() const { return m_shown.isValid(); }
+
     /// The look while a mouse button is held on the picture: a sunken 3-D edge drawn over the
     /// picture's border pixels. The image itself is not touched.
     void setPressedLook(bool pressed);
@@ -34,7 +45,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QRect rowArea(int y) const;
+
     QImage m_image;
+    QSize m_shown;  ///< scaled size; invalid at 1:1
     bool m_pressed = false;
 };
 

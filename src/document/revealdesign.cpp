@@ -1,0 +1,56 @@
+#include "revealdesign.h"
+
+#include "greydepth.h"
+#include "picture.h"
+
+#include "engine/depth.h"
+#include "engine/reveal.h"
+
+#include <array>
+
+namespace lumivex::document {
+
+namespace {
+
+QString noDepthMessage(engine::RevealProblem problem)
+{
+    if (problem == engine::RevealProblem::TooSmall)
+        return QStringLiteral("ステレオ画像が小さすぎるため、深さを読み取れません。\r\n"
+                              "幅が%1ピクセル以上の画像が必要です。")
+            .arg(engine::kMinRevealWidth);
+    return QStringLiteral("ステレオ画像に横方向の繰り返しが見つからないため、深さを読み取れません。");
+}
+
+} // namespace
+
+RevealedDesign revealDesign(const QImage &stereo)
+{
+    RevealedDesign result;
+    if (stereo.isNull()) {
+        result.problem = QStringLiteral("ステレオ画像がありません。");
+        return result;
+    }
+    const engine::Reveal reveal = engine::reveal(toPacked(stereo));
+    if (!reveal.ok()) {
+        result.problem = noDepthMessage(reveal.problem);
+        return result;
+    }
+    result.repeatWidth = reveal.repeatWidth;
+
+    std::array<QRgb, 256> colourOfGrey{};
+    for (int g = 0; g < 256; ++g)
+        colourOfGrey[std::size_t(g)] =
+            unpackPixel(engine::DepthPalette[std::size_t(greyDepthLevel(engine::pack(g, g, g)))]);
+    const engine::GreyImage &depth = reveal.depth;
+    QImage design(depth.width, depth.height, QImage::Format_RGB32);
+    for (int y = 0; y < depth.height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(design.scanLine(y));
+        const std::span<const std::uint8_t> greys = depth.row(y);
+        for (std::size_t x = 0; x < greys.size(); ++x)
+            line[x] = colourOfGrey[greys[x]];
+    }
+    result.design = design;
+    return result;
+}
+
+} // namespace lumivex::document

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace lumivex::document {
+
+/// The depth a stereo picture shows, as a design picture, or why it shows none.
+struct RevealedDesign
+{
+    /// Opaque Format_RGB32 in the sixteen depth colours; null when there is no depth.
+    QImage design;
+    /// A message for the user when design is null, otherwise empty.
+    QString problem;
+    /// The repeat width the reveal found.
+    int repeatWidth = 0;
+
+    bool ok() const { return !design.isNull(); }
+};
+
+/// Reveals the depth of a stereo picture, its repeat width found by the reveal itself, and
+/// draws it in the depth colours. The depths found are spread over the sixteen levels as the
+/// converter's reveal spreads them over its greys, evenly from the farthest (level 0) to the
+/// nearest (level 15), and each grey becomes the level a grey depth map gives it: sixteen depths
+/// give exactly levels 0..15, so a picture made from our own sixteen levels comes back as its
+/// design wherever the reveal can see the surface.
+RevealedDesign revealDesign(const QImage &stereo);
+
+} // namespace lumivex::document

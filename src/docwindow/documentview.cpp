@@ -1,0 +1,33 @@
+// Looking at a document's pictures: each pane fitted or at 1:1, and the depth that the stereo
+// picture shows.
+#include "documentwindow.h"
+
+#include "pane.h"
+#include "picturebox.h"
+
+#include "document/revealdesign.h"
+
+namespace lumivex::docwindow {
+
+void DocumentWindow::togglePaneFit(int pane)
+{
+    if (pane >= 0 && pane < int(m_panes.size()))
+        m_panes[std::size_t(pane)]->setFitted(!m_panes[std::size_t(pane)]->isFitted());
+}
+
+bool DocumentWindow::paneFitted(int pane) const
+{
+    return pane >= 0 && pane < int(m_panes.size()) && m_panes[std::size_t(pane)]->isFitted();
+}
+
+QImage DocumentWindow::revealedDesign(QString *message) const
+{
+    const PictureBox *stereo = picAfter();
+    const document::RevealedDesign revealed =
+        document::revealDesign(stereo->isHidden() ? QImage() : stereo->image());
+    if (message)
+        *message = revealed.problem;
+    return revealed.design;
+}
+
+} // namespace lumivex::docwindow
