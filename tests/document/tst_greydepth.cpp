@@ -17,6 +17,8 @@ private slots:
     void levels_data();
     void levels();
     void picturesInDepthColours();
+    void greyDepthMaps_data();
+    void greyDepthMaps();
 };
 
 void TestGreyDepth::levels_data()
@@ -86,6 +88,38 @@ void TestGreyDepth::picturesInDepthColours()
             QCOMPARE(engine::depthLevel(mapped.at(x, y)), level);
         }
     }
+}
+
+void TestGreyDepth::greyDepthMaps_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<bool>("greyMap");
+
+    // A 4 × 3 picture of the given greys, the last one in its bottom right corner only, so that
+    // a scan that stops early misses it.
+    const auto picture = [](std::initializer_list<QRgb> colours, QImage::Format format = QImage::Format_RGB32) {
+        QImage image(4, 3, format);
+        image.fill(*colours.begin());
+        image.setPixel(3, 2, *(colours.end() - 1));
+        return image;
+    };
+    const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+    QTest::newRow("the four depth greys") << picture({black, qRgb(128, 128, 128), qRgb(192, 192, 192), white})
+                                          << false;
+    QTest::newRow("black and white") << picture({black, white}) << false;
+    QTest::newRow("one other grey, last") << picture({black, qRgb(129, 129, 129)}) << true;
+    QTest::newRow("other greys only") << picture({qRgb(17, 17, 17), qRgb(200, 200, 200)}) << true;
+    QTest::newRow("a colour among greys") << picture({qRgb(100, 100, 100), qRgb(100, 100, 101)}) << false;
+    QTest::newRow("depth colours") << picture({qRgb(128, 0, 0), qRgb(0, 255, 255)}) << false;
+    QTest::newRow("8-bit grey format") << picture({qRgb(60, 60, 60)}, QImage::Format_Grayscale8) << true;
+    QTest::newRow("empty") << QImage() << false;
+}
+
+void TestGreyDepth::greyDepthMaps()
+{
+    QFETCH(QImage, picture);
+    QFETCH(bool, greyMap);
+    QCOMPARE(document::isGreyDepthMap(picture), greyMap);
 }
 
 QTEST_GUILESS_MAIN(TestGreyDepth)
