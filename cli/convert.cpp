@@ -6,6 +6,7 @@
 #include "document/picturewriter.h"
 #include "engine/colourfield.h"
 #include "engine/depth.h"
+#include "engine/guides.h"
 #include "engine/packedimage.h"
 #include "engine/randomdot.h"
 #include "engine/uniformrandom.h"
@@ -150,16 +151,29 @@ std::unique_ptr<Input> openDesign(const Options &options)
                                    options.depth == DepthSource::Grey);
 }
 
-// The output file; it appears under its name only when commit() succeeds.
+// The output file; it appears under its name only when commit() succeeds. With --guides the
+// guide band is written first and the file is taller by its rows.
 class Output
 {
 public:
-    Output(const QString &path, const document::PictureLayout &layout)
-        : m_path(path), m_file(path)
+    Output(const Options &options, document::PictureLayout layout)
+        : m_path(options.output), m_file(options.output)
     {
+        std::optional<engine::GuideBand> band;
+        if (options.guides) {
+            band = engine::guideBand(layout.width, layout.height, options.kurikaesi);
+            layout.height += band->height;
+        }
         if (!m_file.open(QIODevice::WriteOnly))
             failed(m_file.errorString());
-        m_writer.emplace(m_file, document::pictureFileFormatFor(path), layout);
+        m_writer.emplace(m_file, document::pictureFileFormatFor(m_path), layout);
+        if (band) {
+            Row row = makeRow(layout.width);
+            for (int y = 0; y < band->height; ++y) {
+                engine::guideBandRow(*band, y, row);
+                writeRow(row);
+            }
+        }
     }
 
     void writeRow(std::span<const Packed> row)
@@ -213,7 +227,7 @@ void convertDots(const Options &options)
         layout.palette = {engine::DotPalette[0], engine::DotPalette[15]};
     else
         layout.palette.assign(engine::DotPalette.begin(), engine::DotPalette.end());
-    Output output(options.output, layout);
+    Output output(options, layout);
 
     const int scanWidth = width - 1;
     Row stereoRow = makeRow(scanWidth);
@@ -279,7 +293,7 @@ void convertFieldPicture(const Options &options)
     document::PictureLayout layout;
     layout.width = width;
     layout.height = height;
-    Output output(options.output, layout);
+    Output output(options, layout);
 
     // A design smaller than the field is outside the picture (no depth) where it ends. (The run
     // also works one row beyond the field, which is never drawn.)

@@ -20,10 +20,11 @@ struct OptionSpec
 };
 
 // The English names beside the romanised ones are the same options under another spelling.
-constexpr std::array<OptionSpec, 16> kOptions = {{
+constexpr std::array<OptionSpec, 17> kOptions = {{
     {QLatin1StringView("help"), QLatin1StringView("help"), false},
     {QLatin1StringView("version"), QLatin1StringView("version"), false},
     {QLatin1StringView("reveal"), QLatin1StringView("reveal"), false},
+    {QLatin1StringView("guides"), QLatin1StringView("guides"), false},
     {QLatin1StringView("mode"), QLatin1StringView("mode"), true},
     {QLatin1StringView("depth"), QLatin1StringView("depth"), true},
     {QLatin1StringView("field"), QLatin1StringView("field"), true},
@@ -110,6 +111,17 @@ DepthSource parseDepth(const QString &text)
     fail(QStringLiteral("unknown depth %1 (use colours or grey)").arg(quoted(text)));
 }
 
+bool &flagOf(Options &options, const QString &canonical)
+{
+    if (canonical == u"help")
+        return options.help;
+    if (canonical == u"reveal")
+        return options.reveal;
+    if (canonical == u"guides")
+        return options.guides;
+    return options.version;
+}
+
 // `name` is the option as typed, so that a complaint names what the user wrote.
 void apply(Options &options, const QString &canonical, const QString &name, const QString &value)
 {
@@ -145,7 +157,8 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
 // part in it, and the repeat width, when given, must leave something to compare.
 void checkReveal(const Options &options, const QHash<QString, QString> &seen)
 {
-    for (const char *name : {"mode", "depth", "field", "field-source", "rittaido", "mitudo", "seed", "out-dir", "format"}) {
+    for (const char *name : {"mode", "depth", "field", "field-source", "rittaido", "mitudo", "seed", "out-dir", "format",
+                             "guides"}) {
         if (seen.contains(QLatin1String(name)))
             fail(QStringLiteral("--%1 is not used with --reveal").arg(seen.value(QLatin1String(name))));
     }
@@ -251,7 +264,7 @@ Options parseOptions(const QStringList &arguments)
         if (!option->takesValue) {
             if (equals >= 0)
                 fail(QStringLiteral("--%1 takes no value").arg(name));
-            (canonical == u"help" ? options.help : canonical == u"reveal" ? options.reveal : options.version) = true;
+            flagOf(options, canonical) = true;
             continue;
         }
         QString value;
@@ -304,6 +317,10 @@ QString usageText()
         "                           designs of the same name are refused. A design that fails\n"
         "                           is named on standard error and the others are still made\n"
         "  --format png|bmp         the pictures --out-dir writes (default png)\n"
+        "  --guides                 add a white band above the picture (a twentieth of its\n"
+        "                           height, at least 16 pixels) with two dark dots, centred\n"
+        "                           and one repeat width apart centre to centre: look through\n"
+        "                           the picture until the two dots become three\n"
         "  --reveal                 write the depth that STEREOGRAM shows as a grey picture,\n"
         "                           black far and white near, one grey for each depth it\n"
         "                           holds, evenly spaced (sixteen depths give the greys that\n"
@@ -328,6 +345,7 @@ QString usageText()
         "      shark.bmp shark-field.bmp\n"
         "  lumivex-convert --mode field --field backdrop.png --kurikaesi 80 shark.bmp out.png\n"
         "  lumivex-convert --depth grey --density 50 depthmap.png stereo.png\n"
+        "  lumivex-convert --guides --mode color --repeat 90 shark.bmp shark-dots.png\n"
         "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n"
         "  lumivex-convert --reveal shark-dots.png shark-depth.png\n")
         .arg(kMaxDesignWidth)

@@ -27,6 +27,7 @@ struct Options
     bool help = false;
     bool version = false;
     bool reveal = false;  ///< --reveal: design names a stereogram, output gets its depth
+    bool guides = false;  ///< --guides: the guide band above the stereo picture
     Mode mode = Mode::Mono;
     DepthSource depth = DepthSource::Colours;
     QString design;

@@ -50,6 +50,18 @@ bool AppSettings::WriteSetting(const QString &key, const QString &value) const
     return iniWriteString(m_path, QString::fromLatin1(kSection), key, value);
 }
 
+// Anything but "1" (a missing key, a hand-edited value) is off: these items change habits and
+// stay off until the user turns them on.
+bool AppSettings::readFlag(const char *key) const
+{
+    return ReadSetting(QString::fromLatin1(key)) == u"1";
+}
+
+bool AppSettings::writeFlag(const char *key, bool on) const
+{
+    return WriteSetting(QString::fromLatin1(key), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
 QString FolderOfChosenFile(const QString &chosenPath)
 {
     const qsizetype slash = chosenPath.lastIndexOf(u'/');

@@ -15,7 +15,8 @@ QString shippedFolder();
 /// The shipped sample pictures; open dialogs start here when no folder is remembered.
 QString samplesFolder();
 
-/// The application settings file "Lumivex2.lvs": remembered dialog folders and the editor path.
+/// The application settings file "Lumivex2.lvs": remembered dialog folders, the editor path and
+/// the check items of the 変換 menu beyond the classic set.
 /// Nothing is cached: every read goes to the file, every write goes to it at once.
 class AppSettings
 {
@@ -26,6 +27,8 @@ public:
     static constexpr char kPicDesignDir[] = "picDesignDir";
     static constexpr char kPicFieldDir[] = "picFieldDir";
     static constexpr char kPicStereoDir[] = "picStereoDir";
+    static constexpr char kGuides[] = "Guides";            ///< "1": guide marks on export and print
+    static constexpr char kAutoConvert[] = "AutoConvert";  ///< "1": a slider change converts again
 
     /// Settings in the given file; by default programFolder() + "/Lumivex2.lvs".
     explicit AppSettings(QString settingsFilePath = {});
@@ -37,7 +40,19 @@ public:
     /// WriteSetting: writes the value unchanged; failures are ignored (returns whether written).
     bool WriteSetting(const QString &key, const QString &value) const;
 
+    /// The guide marks above the stereo picture; off unless the file holds "1".
+    bool guides() const { return readFlag(kGuides); }
+    /// Stores the guide marks' choice as "1" or "0"; returns whether written.
+    bool setGuides(bool on) const { return writeFlag(kGuides, on); }
+    /// Live conversion; off unless the file holds "1".
+    bool autoConvert() const { return readFlag(kAutoConvert); }
+    /// Stores the live conversion's choice as "1" or "0"; returns whether written.
+    bool setAutoConvert(bool on) const { return writeFlag(kAutoConvert, on); }
+
 private:
+    bool readFlag(const char *key) const;
+    bool writeFlag(const char *key, bool on) const;
+
     QString m_path;
 };
 
