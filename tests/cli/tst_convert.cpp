@@ -4,6 +4,7 @@
 #include "convertrun.h"
 
 #include "document/greydepth.h"
+#include "engine/guides.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -28,6 +29,8 @@ private slots:
     void seedDecidesPicture();
     void formatFollowsName_data();
     void formatFollowsName();
+    void guidesAboveThePicture_data();
+    void guidesAboveThePicture();
 
 private:
     QString input(const QString &name) const { return m_dir.filePath(QStringLiteral("in/") + name); }
@@ -55,6 +58,7 @@ void TestConvert::initTestCase()
     QVERIFY(makeField(16384, 5, 12).save(input(QStringLiteral("field16384.png"))));
     QVERIFY(makeField(64, 64, 13).save(input(QStringLiteral("source64.bmp"))));
     QVERIFY(makeField(200, 7, 14).save(input(QStringLiteral("source200.bmp"))));
+    QVERIFY(makeDesign(100, 421, 15).save(input(QStringLiteral("tall.png"))));
 }
 
 void TestConvert::expectSuccess(const QStringList &args)
@@ -259,6 +263,76 @@ void TestConvert::formatFollowsName()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(magic.size()) == magic);
     QCOMPARE(readPacked(output(name)).width, 156);
+}
+
+void TestConvert::guidesAboveThePicture_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("kurikaesi");
+
+    const QString design = input(QStringLiteral("design.bmp"));
+    QTest::newRow("mono, default repeat") << QStringList{"--seed", "3"} << design << "g.png" << 70;
+    QTest::newRow("colour, odd repeat, BMP") << QStringList{"--mode", "color", "--repeat", "33", "--seed", "3"} << design
+                                             << "g.bmp" << 33;
+    QTest::newRow("colour field") << QStringList{"--mode", "field", "--field", input(QStringLiteral("field.bmp")), "--repeat=50"}
+                                  << design << "g.png" << 50;
+    QTest::newRow("tall: a twentieth of the height") << QStringList{"--seed", "2", "--kurikaesi", "64"}
+                                                     << input(QStringLiteral("tall.png")) << "g.png" << 64;
+    QTest::newRow("repeat 200 in 299 pixels") << QStringList{"--seed", "2", "--kurikaesi", "200"}
+                                              << input(QStringLiteral("design300.png")) << "g.png" << 200;
+}
+
+// The band as a viewer sees it: white but for two round dark dots in its middle, centred on the
+// picture and one repeat width apart centre to centre; under it the picture made without it.
+void TestConvert::guidesAboveThePicture()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, design);
+    QFETCH(QString, name);
+    QFETCH(int, kurikaesi);
+
+    expectSuccess(QStringList(options) << design << output(QStringLiteral("plain.png")));
+    expectSuccess(QStringList(options) << "--guides" << design << output(name));
+    const PackedImage plain = readPacked(output(QStringLiteral("plain.png")));
+    const PackedImage guided = readPacked(output(name));
+    const int band = std::max(16, qRound(plain.height / 20.0));
+    QCOMPARE(guided.width, plain.width);
+    QCOMPARE(guided.height, plain.height + band);
+    QVERIFY(std::equal(plain.pixels.begin(), plain.pixels.end(), guided.pixels.begin() + qsizetype(band) * plain.width));
+
+    int middle = -1, most = 0;
+    for (int y = 0; y < band; ++y) {
+        const auto row = guided.row(y);
+        QVERIFY(std::all_of(row.begin(), row.end(), [](engine::Packed p) {
+            return p == engine::kGuideBackground || p == engine::kGuideDot;
+        }));
+        const auto dark = std::count(row.begin(), row.end(), engine::kGuideDot);
+        QVERIFY2(dark == 0 || (y > 0 && y < band - 1), "the dots stay inside the band");
+        if (dark > most)
+            most = int(dark), middle = y;
+    }
+    QVERIFY(middle >= 0);
+    QList<int> starts, ends;
+    const auto row = guided.row(middle);
+    for (int x = 0; x < guided.width; ++x) {
+        if (row[x] == engine::kGuideDot && (x == 0 || row[x - 1] != engine::kGuideDot))
+            starts << x;
+        if (row[x] == engine::kGuideDot && (x == guided.width - 1 || row[x + 1] != engine::kGuideDot))
+            ends << x;
+    }
+    QCOMPARE(starts.size(), 2);
+    const int across = ends[0] - starts[0] + 1;
+    QCOMPARE(ends[1] - starts[1] + 1, across);
+    QVERIFY(across % 2 == 1 && across >= 3);
+    const int left = starts[0] + across / 2, right = starts[1] + across / 2;
+    QCOMPARE(right - left, kurikaesi);
+    QVERIFY2(qAbs(left - (guided.width - 1 - right)) <= 1, "centred");
+    int tall = 0;  // round: as tall as wide
+    for (int y = 0; y < band; ++y)
+        tall += guided.row(y)[left] == engine::kGuideDot;
+    QCOMPARE(tall, across);
 }
 
 QTEST_GUILESS_MAIN(TestConvert)

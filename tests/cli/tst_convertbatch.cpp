@@ -76,6 +76,7 @@ void TestConvertBatch::batchEqualsSingleRuns_data()
     QTest::newRow("colour field, a broken design")
         << QStringList{"--mode", "field", "--field-source", input(QStringLiteral("source.bmp")), "--repeat", "50"} << "png" << true;
     QTest::newRow("mono dots, a broken design") << QStringList{"--seed", "1"} << "png" << true;
+    QTest::newRow("guide marks, BMP") << QStringList{"--guides", "--seed", "2", "--format", "bmp"} << "bmp" << false;
 }
 
 void TestConvertBatch::batchEqualsSingleRuns()

@@ -155,6 +155,7 @@ void TestConvertReveal::badInput_data()
     QTest::newRow("takes no value") << QStringList{"--reveal=yes", stereo, out} << "--reveal takes no value";
     QTest::newRow("not a picture option") << QStringList{"--reveal", "--mode", "color", stereo, out}
                                           << "--mode is not used with --reveal";
+    QTest::newRow("no guide marks") << QStringList{"--reveal", "--guides", stereo, out} << "--guides is not used with --reveal";
     QTest::newRow("repeat too small") << QStringList{"--reveal", "--repeat", "5", stereo, out}
                                       << "--repeat must be a whole number from 8 to 200 with --reveal, not '5'";
     QTest::newRow("unreadable") << QStringList{"--reveal", "nothere.png", out} << "cannot read the stereogram 'nothere.png'";
