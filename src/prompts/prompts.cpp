@@ -1,5 +1,6 @@
 #include "prompts.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
@@ -26,18 +27,39 @@ protected:
     }
 };
 
+// Puts values[n - 1] in place of each "%n" in one pass: unlike QString::arg() with several
+// values, each number keeps its own value whichever numbers a translation uses, and a value
+// holding "%2" stays as it is.
+QString fillIn(const QString &pattern, const QStringList &values)
+{
+    QString text;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const int n = i + 1 < pattern.size() ? pattern.at(i + 1).digitValue() : -1;
+        if (pattern.at(i) == u'%' && n >= 1 && n <= values.size()) {
+            text += values.at(n - 1);
+            ++i;
+        } else {
+            text += pattern.at(i);
+        }
+    }
+    return text;
+}
+
 } // namespace
 
 QString applicationTitle()
 {
-    return QStringLiteral("Lumivex");
+    return QCoreApplication::translate("Prompts", "Lumivex");
 }
 
 QString runtimeErrorText(int number, const QString &source, const QString &description)
 {
     const QString numberText = number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
-    return QStringLiteral("ｴﾗｰ番号 ") + numberText + source + QStringLiteral(" でｴﾗｰが発生しました。\r\n")
-        + description;
+    // %1 is the number as the Japanese writes it, with its blank; %4 the bare number, for a
+    // language that places it differently.
+    //: %1 the error number after a blank, %2 where it happened, %3 the description, %4 the number alone
+    return fillIn(QCoreApplication::translate("Prompts", "ｴﾗｰ番号 %1%2 でｴﾗｰが発生しました。\r\n%3"),
+                  {numberText, source, description, QString::number(number)});
 }
 
 Prompts::Answer QtPrompts::question(QWidget *parent, const QString &title, const QString &text)

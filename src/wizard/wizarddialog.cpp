@@ -36,8 +36,7 @@ QLabel *namedLabel(const QString &name, QWidget *parent)
 
 QString sizeText(const QImage &image)
 {
-    return QString::number(image.width()) + QStringLiteral("×") + QString::number(image.height())
-        + QStringLiteral("　ピクセル");
+    return WizardDialog::tr("%1×%2　ピクセル").arg(image.width()).arg(image.height());
 }
 
 } // namespace
@@ -52,7 +51,7 @@ WizardDialog::WizardDialog(const WizardResult &start, const document::AppSetting
     , m_handOver(handOverFolder)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("カラーフィールド　ウィザード"));
+    setWindowTitle(tr("カラーフィールド　ウィザード"));
     setModal(true);
     buildPages();
     resize(560, 330);
@@ -111,10 +110,10 @@ void WizardDialog::buildPages()
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
 
-    cmdBack = new QPushButton(QStringLiteral("<  戻る"), this);
-    cmdNext = new QPushButton(QStringLiteral("次へ >"), this);
-    cmdCompreat = new QPushButton(QStringLiteral("完了"), this);
-    cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    cmdBack = new QPushButton(tr("<  戻る"), this);
+    cmdNext = new QPushButton(tr("次へ >"), this);
+    cmdCompreat = new QPushButton(tr("完了"), this);
+    cmdCancel = new QPushButton(tr("キャンセル"), this);
     cmdBack->setObjectName(QStringLiteral("cmdBack"));
     cmdNext->setObjectName(QStringLiteral("cmdNext"));
     cmdCompreat->setObjectName(QStringLiteral("cmdCompreat"));
@@ -144,12 +143,12 @@ QWidget *WizardDialog::buildPage1()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
-    const QString captions[2] = {QStringLiteral("デザイン画像を指定してください..."),
-                                 QStringLiteral("フィールド画像の元となる画像を指定してください...")};
+    const QString captions[2] = {tr("デザイン画像を指定してください..."),
+                                 tr("フィールド画像の元となる画像を指定してください...")};
     for (int i = 0; i < 2; ++i) {
         layout->addWidget(captionLabel(captions[i], page));
         auto *row = new QHBoxLayout;
-        cmdSansyou[i] = new QPushButton(QStringLiteral("参照"), page);
+        cmdSansyou[i] = new QPushButton(tr("参照"), page);
         cmdSansyou[i]->setObjectName(QStringLiteral("cmdSansyou_%1").arg(i));
         connect(cmdSansyou[i], &QPushButton::clicked, this, [this, i] { browse(i); });
         lblDesign[i] = namedLabel(QStringLiteral("lblDesign_%1").arg(i), page);
@@ -173,10 +172,10 @@ QWidget *WizardDialog::buildPage2()
     txtRittaido = new QLineEdit(page);
     txtKurikaesi->setObjectName(QStringLiteral("txtKurikaesi"));
     txtRittaido->setObjectName(QStringLiteral("txtRittaido"));
-    layout->addWidget(captionLabel(QStringLiteral("繰り返し幅（ピクセル）を指定してください。（通常は、右の値でOKです）"), page),
+    layout->addWidget(captionLabel(tr("繰り返し幅（ピクセル）を指定してください。（通常は、右の値でOKです）"), page),
                       0, 0);
     layout->addWidget(txtKurikaesi, 0, 1);
-    layout->addWidget(captionLabel(QStringLiteral("立体度を指定してください。（0～50）"), page), 1, 0);
+    layout->addWidget(captionLabel(tr("立体度を指定してください。（0～50）"), page), 1, 0);
     layout->addWidget(txtRittaido, 1, 1);
     for (QLineEdit *box : {txtKurikaesi, txtRittaido}) {
         box->setMaximumWidth(80);
@@ -197,15 +196,14 @@ QWidget *WizardDialog::buildPage3()
 {
     auto *page = new QWidget;
     auto *layout = new QGridLayout(page);
-    const QString captions[4] = {QStringLiteral("デザイン画像の大きさ "),
-                                 QStringLiteral("フィールド画像の元となる画像の大きさ "),
-                                 QStringLiteral("繰り返し幅 "), QStringLiteral("立体度")};
+    const QString captions[4] = {tr("デザイン画像の大きさ "), tr("フィールド画像の元となる画像の大きさ "),
+                                 tr("繰り返し幅 "), tr("立体度")};
     for (int i = 0; i < 4; ++i) {
         layout->addWidget(captionLabel(captions[i], page), i, 0);
         lblSize3[i] = namedLabel(QStringLiteral("lblSize3_%1").arg(i), page);
         layout->addWidget(lblSize3[i], i, 1);
     }
-    layout->addWidget(captionLabel(QStringLiteral("以上でよろしければ、完了ボタンをクリックしてください。"), page), 4, 0,
+    layout->addWidget(captionLabel(tr("以上でよろしければ、完了ボタンをクリックしてください。"), page), 4, 0,
                       1, 2);
     layout->setRowStretch(5, 1);
     return page;
@@ -237,7 +235,7 @@ void WizardDialog::ShowWizardButtons(int page)
     } else if (page == 2) {
         lblSize3[0]->setText(sizeText(picDUra));
         lblSize3[1]->setText(sizeText(picFmotoUra));
-        lblSize3[2]->setText(QString::number(m_result.kurikaesi) + QStringLiteral("　ピクセル"));
+        lblSize3[2]->setText(tr("%1　ピクセル").arg(m_result.kurikaesi));
         lblSize3[3]->setText(QString::number(m_result.rittaido));
     }
 }
@@ -287,7 +285,7 @@ void WizardDialog::BuildFieldImage()
             QFile::remove(designTemp);
         picFUra = QImage();
         m_prompts.exclamation(this, prompts::applicationTitle(),
-                              QStringLiteral("一時ファイルを書き込めません。\r\n")
+                              tr("一時ファイルを書き込めません。\r\n")
                                   + QDir::toNativeSeparators(m_handOverFolder));
         return;
     }

@@ -107,11 +107,11 @@ bool WizardDialog::commitKurikaesi()
     const QString text = txtKurikaesi->text();
     const int value = numericValue(text);
     if (value > kMaxKurikaesi) {
-        refuse(txtKurikaesi, QStringLiteral("繰り返し幅が大きすぎます。\r\n幅を200ピクセル以下にしてください。"));
+        refuse(txtKurikaesi, tr("繰り返し幅が大きすぎます。\r\n幅を200ピクセル以下にしてください。"));
         return false;
     }
     if (text.isEmpty()) {
-        refuse(txtKurikaesi, QStringLiteral("0～200までの数値を入力してください。"));
+        refuse(txtKurikaesi, tr("0～200までの数値を入力してください。"));
         return false;
     }
     m_result.kurikaesi = value;
@@ -128,9 +128,9 @@ bool WizardDialog::commitRittaido()
         return true;
     }
     if (value > kMaxRittaido)
-        refuse(txtRittaido, QStringLiteral("立体度の数値が大きすぎます。\r\n数値を50以下にしてください。"));
+        refuse(txtRittaido, tr("立体度の数値が大きすぎます。\r\n数値を50以下にしてください。"));
     else
-        refuse(txtRittaido, QStringLiteral("0～50までの数値を入力してください。"));
+        refuse(txtRittaido, tr("0～50までの数値を入力してください。"));
     return false;
 }
 

@@ -87,8 +87,7 @@ bool WizardDialog::BrowseWizardImage(int index)
 void WizardDialog::takePicture(int index, const QString &path, const QImage &image)
 {
     lblDesign[index]->setText(QDir::toNativeSeparators(path));
-    lblSize1[index]->setText(QStringLiteral("画像サイズ　") + QString::number(image.width()) + QStringLiteral("×")
-                             + QString::number(image.height()) + QStringLiteral("  ピクセル"));
+    lblSize1[index]->setText(tr("画像サイズ　%1×%2  ピクセル").arg(image.width()).arg(image.height()));
     if (index == 0) {
         m_result.designPath = path;
         picDUra = image;
@@ -115,9 +114,9 @@ void WizardDialog::clearPicture(int index)
 void WizardDialog::refuseTooWide(int index)
 {
     m_prompts.exclamation(this, prompts::applicationTitle(),
-                          index == 0 ? QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
-                                     : QStringLiteral("フィールド画像の元となる画像が大きすぎます。\r\n"
-                                                      "幅を200ピクセル以下にしてください。"));
+                          index == 0 ? tr("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
+                                     : tr("フィールド画像の元となる画像が大きすぎます。\r\n"
+                                          "幅を200ピクセル以下にしてください。"));
     clearPicture(index);
 }
 

@@ -30,9 +30,11 @@ check_files() {
   for program in lumivex lumivex-convert; do
     [ -x "$prefix/bin/$program" ] || fail "bin/$program is not installed"
   done
-  # Help page, samples and palette, exactly as shipped.
-  diff -r "$source/resources" "$prefix/share/lumivex" || fail "share/lumivex differs from resources/"
+  # Help pages, samples and palette, exactly as shipped, and the English made by the build.
+  diff -r -x translations "$source/resources" "$prefix/share/lumivex" || fail "share/lumivex differs from resources/"
   [ -f "$prefix/share/lumivex/Help/Help01.htm" ] || fail "no help page"
+  [ -f "$prefix/share/lumivex/Help/Help01_en.htm" ] || fail "no English help page"
+  [ -s "$prefix/share/lumivex/translations/lumivex_en.qm" ] || fail "no English translation"
   [ -f "$prefix/share/lumivex/lumivex-depth.gpl" ] || fail "no palette"
   [ -f "$prefix/share/applications/$app_id.desktop" ] || fail "no desktop entry"
   [ -f "$prefix/share/metainfo/$app_id.metainfo.xml" ] || fail "no AppStream metadata"
