@@ -1,15 +1,17 @@
 // One pane as a widget: its scroll bars for the picture's and the container's sizes, scrolling,
 // and the pointer a splitter drag leaves on it.
+#include "mouse.h"
+
 #include "docwindow/pane.h"
 #include "docwindow/picturebox.h"
 
-#include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 
 #include <algorithm>
 
+using apptest::sendMouse;
 using lumivex::docwindow::Pane;
 
 namespace {
@@ -26,13 +28,6 @@ void setUp(Pane &pane, QSize container, QSize picture)
     pane.picture()->show();
     pane.resize(container);
     pane.layoutScroll();
-}
-
-void sendMove(QWidget *widget)
-{
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)),
-                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &move);
 }
 
 } // namespace
@@ -251,7 +246,7 @@ void TestPane::pointerReset()
     window.show();
     setUp(*pane, QSize(200, 150), QSize(100, 100));
     pane->setCursor(Qt::CursorShape(shape));
-    sendMove(overPicture ? static_cast<QWidget *>(pane->picture()) : pane);
+    sendMouse(overPicture ? static_cast<QWidget *>(pane->picture()) : pane, QEvent::MouseMove, QPoint(5, 5));
     QCOMPARE(pane->testAttribute(Qt::WA_SetCursor), !reset);
     QCOMPARE(pane->cursor().shape(), reset ? Qt::ArrowCursor : Qt::CursorShape(shape));
 }

@@ -1,6 +1,6 @@
 // Looking at a document's pictures: a pane fitted to its picture or at 1:1, the question a grey
 // depth map brings on insertion, and the depth a stereo picture shows, as a design.
-#include "appfixture.h"
+#include "apptest.h"
 #include "picturefiles.h"
 
 #include "docwindow/pane.h"
@@ -11,7 +11,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 
-using namespace appfixture;
+using namespace apptest;
 using lumivex::document::packPixel;
 using lumivex::engine::depthLevel;
 

@@ -1,11 +1,11 @@
 // Command posting and the document window's dispatcher: one run per posting, the newest posting
 // wins, the word goes to the window active when it was posted.
-#include "appfixture.h"
+#include "apptest.h"
 
 #include <QDialog>
 #include <QLabel>
 
-using namespace appfixture;
+using namespace apptest;
 
 class TestDispatch : public QObject
 {

@@ -1,12 +1,12 @@
 // Where a document window puts its panes and splitter: at creation, on resize (not while
 // minimised), for a new document's mode, and while the splitter is dragged.
-#include "docharness.h"
+#include "apptest.h"
+#include "mouse.h"
 
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <QScrollBar>
 
-using namespace docharness;
+using namespace apptest;
 using lumivex::docwindow::Pane;
 
 namespace {
@@ -22,14 +22,6 @@ Geometry geometryOf(DocumentWindow &doc)
     return {doc.picContBefore()->geometry(), doc.picContField()->geometry(),
             doc.picContAfter()->geometry(), doc.findChild<QWidget *>(QStringLiteral("picDrag"))->geometry(),
             !doc.picContField()->isHidden()};
-}
-
-void sendMouse(QWidget *widget, QEvent::Type type, QPoint pos, Qt::MouseButtons buttons)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, QPointF(pos), widget->mapToGlobal(QPointF(pos)), button, buttons,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 } // namespace
@@ -63,7 +55,7 @@ private:
 
 void TestDocumentLayout::init()
 {
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
 }
 
 void TestDocumentLayout::cleanup()

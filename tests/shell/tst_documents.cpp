@@ -1,6 +1,6 @@
 // Document windows in the main window: new documents and their state files, the counter,
 // activation and deactivation, closing with the save question, and quitting.
-#include "appfixture.h"
+#include "apptest.h"
 
 #include <QTemporaryDir>
 
@@ -13,7 +13,7 @@
 #include <QLabel>
 #include <QSlider>
 
-using namespace appfixture;
+using namespace apptest;
 using lumivex::document::DocState;
 
 namespace {
@@ -35,10 +35,7 @@ QStringList newDocumentLines(const QString &path, const QString &mode, const QSt
         state.controls.set(lumivex::document::buttonControl(index), false);
     state.controls.set(lumivex::document::captionControl(2), !field);
     state.controls.set(lumivex::document::sliderControl(2), !field);
-    QStringList lines;
-    for (const auto &[key, value] : state.entries(path))
-        lines.append(key + QLatin1Char('=') + value);
-    return lines;
+    return testfiles::stateLines(state, path);
 }
 
 } // namespace

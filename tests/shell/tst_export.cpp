@@ -1,17 +1,16 @@
 // 画像の保存: each pane written as a BMP file, the remembered folders, the stereo picture
 // becoming part of the document, cancel and failed writes.
-#include "docharness.h"
+#include "apptest.h"
 
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
-using namespace docharness;
+using namespace apptest;
 
 namespace {
 
-const char *const kWords[] = {"CBpicBefore", "CBpicField", "CBpicAfter"};
 const char *const kSaveItems[] = {"mnuSaveDesign", "mnuSaveField", "mnuSaveStereo"};
 const char *const kCommands[] = {"MDImnuSaveDesign", "MDImnuSaveField", "MDImnuSaveStereo"};
 const char *const kFolderKeys[] = {"picDesignDir", "picFieldDir", "picStereoDir"};
@@ -23,11 +22,6 @@ QImage picture(int width, int height, int seed)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, y, qRgb((x * 13 + seed) % 256, (y * 7 + seed) % 256, (x + y + seed) % 256));
     return image;
-}
-
-lumivex::docwindow::PictureBox *pictureOf(DocumentWindow *doc, int pane)
-{
-    return pane == 0 ? doc->picBefore() : pane == 1 ? doc->picField() : doc->picAfter();
 }
 
 } // namespace
@@ -61,7 +55,7 @@ private:
 
 void TestExport::init()
 {
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
@@ -76,16 +70,8 @@ void TestExport::cleanup()
 DocumentWindow *TestExport::filledDocument()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
-    for (int pane = 0; pane < 3; ++pane) {
-        QGuiApplication::clipboard()->setImage(picture(48 + pane, 32, pane * 50));
-        m_app->shared().InsertSource = testfiles::sourceWord(QString::fromLatin1(kWords[pane]));
-        if (pane == 0)
-            doc->InsPicDesign();
-        else if (pane == 1)
-            doc->InsPicField();
-        else
-            doc->InsPicStereo();
-    }
+    for (int pane = 0; pane < 3; ++pane)
+        paste(m_app->shared(), doc, pane, picture(48 + pane, 32, pane * 50));
     m_app->shared().DesignImagePath = QStringLiteral("/pictures/design.bmp");
     m_app->shared().FieldImagePath = QStringLiteral("/pictures/field.bmp");
     m_app->shared().StereoImagePath = QStringLiteral("/pictures/stereo.bmp");
@@ -135,7 +121,7 @@ void TestExport::savesPane()
     QCOMPARE(request.filter, QStringLiteral("BMP(*.bmp);;PNG(*.png)"));
     QCOMPARE(request.folder, QDir::homePath());  // nothing remembered yet
 
-    QCOMPARE(fileBytes(path).left(magic.size()), magic);
+    QCOMPARE(readBytes(path).left(magic.size()), magic);
     QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), pictureOf(doc, pane)->image());
     QCOMPARE(settings().ReadSetting(QString::fromLatin1(kFolderKeys[pane])), m_dir->path());
     QCOMPARE(m_app->shared().CommandWord.text(), QString::fromLatin1(kCommands[pane]));
@@ -150,7 +136,7 @@ void TestExport::nameWithoutExtension()
     DocumentWindow *doc = filledDocument();
     const QString path = m_dir->filePath(QStringLiteral("tree"));
     save(doc, 2, path);
-    QCOMPARE(fileBytes(path).left(2), QByteArray("BM"));
+    QCOMPARE(readBytes(path).left(2), QByteArray("BM"));
     QVERIFY(!QFile::exists(path + QStringLiteral(".bmp")));
     QCOMPARE(QImage(path, "BMP").size(), doc->picAfter()->image().size());
 }

@@ -1,6 +1,6 @@
 // Putting pictures into a document's panes: from a chosen file in every format, from the
 // clipboard, the width limit, the remembered folders, and what the insertion enables.
-#include "docharness.h"
+#include "apptest.h"
 #include "picturefiles.h"
 
 #include <QClipboard>
@@ -9,38 +9,11 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
-using namespace docharness;
+using namespace apptest;
 
 namespace {
 
 const QList<QRgb> kColours{qRgb(0, 0, 0), qRgb(255, 255, 255)};
-
-enum Kind { Design, Field, Stereo };
-
-void insert(DocumentWindow *doc, Kind kind)
-{
-    switch (kind) {
-    case Design:
-        doc->InsPicDesign();
-        break;
-    case Field:
-        doc->InsPicField();
-        break;
-    case Stereo:
-        doc->InsPicStereo();
-        break;
-    }
-}
-
-lumivex::docwindow::PictureBox *paneOf(DocumentWindow *doc, Kind kind)
-{
-    return kind == Design ? doc->picBefore() : kind == Field ? doc->picField() : doc->picAfter();
-}
-
-QString pathOf(lumivex::document::SharedState &s, Kind kind)
-{
-    return kind == Design ? s.DesignImagePath : kind == Field ? s.FieldImagePath : s.StereoImagePath;
-}
 
 } // namespace
 
@@ -79,7 +52,7 @@ private:
 
 void TestInsertion::init()
 {
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
@@ -107,13 +80,12 @@ void TestInsertion::widthLimit_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<QString>("message");  // empty: accepted
 
-    const QString second = QStringLiteral("\r\n幅を1024ピクセル以下にしてください。");
     QTest::newRow("design 1024") << int(Design) << 1024 << QString();
-    QTest::newRow("design 1025") << int(Design) << 1025 << QStringLiteral("デザイン画像が大きすぎます。") + second;
+    QTest::newRow("design 1025") << int(Design) << 1025 << tooWide(Design);
     QTest::newRow("field 1024") << int(Field) << 1024 << QString();
-    QTest::newRow("field 1025") << int(Field) << 1025 << QStringLiteral("フィールド画像が大きすぎます。") + second;
+    QTest::newRow("field 1025") << int(Field) << 1025 << tooWide(Field);
     QTest::newRow("stereo 1024") << int(Stereo) << 1024 << QString();
-    QTest::newRow("stereo 3000") << int(Stereo) << 3000 << QStringLiteral("ステレオ画像が大きすぎます。") + second;
+    QTest::newRow("stereo 3000") << int(Stereo) << 3000 << tooWide(Stereo);
 }
 
 void TestInsertion::widthLimit()
@@ -128,11 +100,11 @@ void TestInsertion::widthLimit()
     const QString wide = file(QStringLiteral("wide.bmp"), picturefiles::bands(width, 8, kColours));
     insertFile(doc, Kind(kind), wide);
 
-    lumivex::docwindow::PictureBox *pane = paneOf(doc, Kind(kind));
+    lumivex::docwindow::PictureBox *pane = pictureOf(doc, kind);
     if (message.isEmpty()) {
         QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
         QCOMPARE(pane->size(), QSize(width, 8));
-        QCOMPARE(pathOf(m_app->shared(), Kind(kind)), wide);
+        QCOMPARE(pathOf(m_app->shared(), kind), wide);
         return;
     }
     QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{message});
@@ -140,7 +112,7 @@ void TestInsertion::widthLimit()
     // The refused picture leaves the pane, the kept picture and the path as they were.
     QCOMPARE(pane->size(), QSize(20, 10));
     QVERIFY(pane->isVisible());
-    QCOMPARE(pathOf(m_app->shared(), Kind(kind)), first);
+    QCOMPARE(pathOf(m_app->shared(), kind), first);
     if (kind == Design)
         QCOMPARE(doc->picUra().size(), QSize(20, 10));
     if (kind == Field)
@@ -207,7 +179,7 @@ void TestInsertion::unreadableFileIsNamed()
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
     const QString good = file(QStringLiteral("good.bmp"), picturefiles::bands(20, 10, kColours));
     insertFile(doc, Design, good);
-    auto settings = docharness::settings();
+    auto settings = apptest::settings();
     settings.WriteSetting(QStringLiteral("picDesignDir"), QStringLiteral("/remembered"));
 
     QDir(m_dir->path()).mkdir(QStringLiteral("other"));
@@ -225,13 +197,13 @@ void TestInsertion::unreadableFileIsNamed()
 void TestInsertion::cancelChangesNothing()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
-    const QByteArray state = fileBytes(m_app->shared().StateFilePath);
+    const QByteArray state = readBytes(m_app->shared().StateFilePath);
     m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicDesign();  // no file queued: the dialog is cancelled
     QCOMPARE(m_app->prompts.asked.size(), 1);
     QVERIFY(doc->picBefore()->isHidden());
     QVERIFY(!m_app->menuEnabled("mnuConvStart"));
-    QCOMPARE(fileBytes(m_app->shared().StateFilePath), state);
+    QCOMPARE(readBytes(m_app->shared().StateFilePath), state);
 }
 
 void TestInsertion::rememberedFolders()
@@ -250,7 +222,7 @@ void TestInsertion::rememberedFolders()
     QCOMPARE(first.filter.split(QStringLiteral(";;")),
              QStringList({"すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg)", "BMP(*.bmp)", "JPEG(*.jpg *.jpeg)",
                           "GIF(*.gif)", "WMF(*.wmf)", "PNG(*.png)"}));
-    QCOMPARE(docharness::settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
+    QCOMPARE(settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
 
     // The next design dialog opens there, the field and stereo dialogs do not.
     m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
@@ -263,8 +235,8 @@ void TestInsertion::rememberedFolders()
 
     // Also after a restart: the folder lives in the settings file.
     m_app.reset();
-    m_app = std::make_unique<App>();  // App starts without a settings file...
-    docharness::settings().WriteSetting(QStringLiteral("picStereoDir"), designs);
+    m_app = std::make_unique<App>(App::Start::FreshSettings);  // App starts without a settings file...
+    settings().WriteSetting(QStringLiteral("picStereoDir"), designs);
     doc = m_app->newDocument(QStringLiteral("Field"));
     m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicStereo();
@@ -298,19 +270,19 @@ void TestInsertion::clipboard()
             copied.setPixel(x, y, qRgba(0, 0, 0, 0));
     QGuiApplication::clipboard()->setImage(copied);
     m_app->shared().InsertSource = testfiles::sourceWord(word);
-    insert(doc, Kind(kind));
+    insert(doc, kind);
 
-    const QImage shown = paneOf(doc, Kind(kind))->image();
+    const QImage shown = pictureOf(doc, kind)->image();
     QCOMPARE(shown.size(), QSize(30, 12));
     QCOMPARE(shown.pixel(2, 2), qRgb(10, 200, 30));
     QCOMPARE(shown.pixel(20, 2), qRgb(255, 255, 255));
-    QCOMPARE(pathOf(m_app->shared(), Kind(kind)), path);  // a paste keeps the pane's path
+    QCOMPARE(pathOf(m_app->shared(), kind), path);  // a paste keeps the pane's path
     QCOMPARE(m_app->prompts.asked.size(), 1);              // the first file dialog only
 
     // An empty clipboard pastes nothing.
     QGuiApplication::clipboard()->clear();
-    insert(doc, Kind(kind));
-    QCOMPARE(paneOf(doc, Kind(kind))->size(), QSize(30, 12));
+    insert(doc, kind);
+    QCOMPARE(pictureOf(doc, kind)->size(), QSize(30, 12));
 }
 
 void TestInsertion::startBecomesAvailable_data()
@@ -370,7 +342,7 @@ void TestInsertion::enablesAndWritesState()
     for (const QString &menu : menus)
         QVERIFY2(m_app->window->menuAction(menu)->isEnabled(), qPrintable(menu));
     QCOMPARE(m_app->window->button(4)->isEnabled(), kind == Stereo);
-    QVERIFY(paneOf(doc, Kind(kind))->isVisible());
+    QVERIFY(pictureOf(doc, kind)->isVisible());
 
     const QString state = m_app->shared().StateFilePath;
     QCOMPARE(iniValue(state, key.toLatin1().constData()), path);

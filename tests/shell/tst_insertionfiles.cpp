@@ -1,7 +1,7 @@
 // Inserting picture files as users bring them, chosen or named by a project: camera photos too
 // wide for the program, pictures too large for memory, files cut short, and a pipe, which must
 // never block the window.
-#include "docharness.h"
+#include "apptest.h"
 #include "picturefiles.h"
 
 #include <QDir>
@@ -12,36 +12,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using namespace docharness;
+using namespace apptest;
 
 namespace {
 
 const QList<QRgb> kColours{qRgb(0, 0, 0), qRgb(255, 255, 255)};
-
-enum Kind { Design, Field, Stereo };
-
-void insert(DocumentWindow *doc, Kind kind)
-{
-    if (kind == Design)
-        doc->InsPicDesign();
-    else if (kind == Field)
-        doc->InsPicField();
-    else
-        doc->InsPicStereo();
-}
-
-QString &pathOf(lumivex::document::SharedState &s, Kind kind)
-{
-    return kind == Design ? s.DesignImagePath : kind == Field ? s.FieldImagePath : s.StereoImagePath;
-}
-
-QString tooWide(Kind kind)
-{
-    const char *first = kind == Design ? "デザイン画像が大きすぎます。"
-                      : kind == Field  ? "フィールド画像が大きすぎます。"
-                                       : "ステレオ画像が大きすぎます。";
-    return QString::fromUtf8(first) + QStringLiteral("\r\n幅を1024ピクセル以下にしてください。");
-}
 
 } // namespace
 
@@ -68,7 +43,7 @@ private:
 
 void TestInsertionFiles::init()
 {
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
@@ -123,23 +98,23 @@ void TestInsertionFiles::chosenFileRefused()
     QFETCH(QString, message);
 
     DocumentWindow *doc = documentWithPictures();
-    const QByteArray state = fileBytes(m_app->shared().StateFilePath);
+    const QByteArray state = readBytes(m_app->shared().StateFilePath);
     const QString path = file(QStringLiteral("photo.jpg"), bytes);
     m_app->prompts.files << path;
     m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
-    insert(doc, Kind(kind));
+    insert(doc, kind);
 
     if (message.contains(QLatin1String("%1")))
         message = message.arg(QDir::toNativeSeparators(path));
     QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{message});
     // The document is as it was: panes, kept pictures, paths and state file.
-    QCOMPARE(pathOf(m_app->shared(), Kind(kind)), m_first);
+    QCOMPARE(pathOf(m_app->shared(), kind), m_first);
     QCOMPARE(doc->picBefore()->size(), QSize(20, 10));
     QCOMPARE(doc->picField()->size(), QSize(20, 10));
     QCOMPARE(doc->picAfter()->size(), QSize(20, 10));
     QCOMPARE(doc->picUra().size(), QSize(20, 10));
     QCOMPARE(doc->picUraField().size(), QSize(20, 10));
-    QCOMPARE(fileBytes(m_app->shared().StateFilePath), state);
+    QCOMPARE(readBytes(m_app->shared().StateFilePath), state);
 }
 
 void TestInsertionFiles::projectPictures()

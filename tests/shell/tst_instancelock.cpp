@@ -2,7 +2,7 @@
 // the files of a copy that still runs, and nothing temporary of a copy outlives its quit: not its
 // folder, not a wizard's hand-over pictures made just before it. The other copy is this test
 // program run again as a child process.
-#include "appfixture.h"
+#include "apptest.h"
 #include "picturefiles.h"
 
 #include "document/appsettings.h"
@@ -136,7 +136,7 @@ void TestInstanceLock::otherCopysFilesOutliveOurQuit()
 
 void TestInstanceLock::wizardHandOverGoesWithTheQuit()
 {
-    using namespace appfixture;
+    using namespace apptest;
     QTemporaryDir pictures;
     QVERIFY(pictures.isValid());
     const QString programFolder = lumivex::document::programFolder();

@@ -1,7 +1,7 @@
 // A file handed to the program (the desktop opens files with "lumivex FILE"): a project opens as
 // a file chosen in 開く's dialog does, without the dialog (its failures are those of 開く, tested
 // with it); a picture becomes the design of a new monochrome random-dot document.
-#include "docharness.h"
+#include "apptest.h"
 #include "picturefiles.h"
 
 #include "document/docstate.h"
@@ -12,7 +12,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 
-using namespace docharness;
+using namespace apptest;
 
 class TestOpenFile : public QObject
 {
@@ -27,7 +27,7 @@ private slots:
 void TestOpenFile::projectByRelativePath()
 {
     QTemporaryDir dir;
-    App app;
+    App app(App::Start::FreshSettings);
     lumivex::document::DocState state;
     state.picDesignPath = picturefiles::write(
         dir.path(), QStringLiteral("d.bmp"),
@@ -56,7 +56,7 @@ void TestOpenFile::projectByRelativePath()
 void TestOpenFile::pictureOpensNewDesign()
 {
     QTemporaryDir dir;
-    App app;
+    App app(App::Start::FreshSettings);
     const QImage design = picturefiles::bands(20, 16, {qRgb(0, 0, 0), qRgb(255, 255, 255)});
     const QString path = picturefiles::write(dir.path(), QStringLiteral("design.png"),
                                              picturefiles::encoded(design, "PNG"));

@@ -1,7 +1,7 @@
 // 印刷: the stereo picture goes to the printer at its size on the screen; a failure is reported
 // and the document stays usable. One test prints for real when a default printer exists, and
 // looks into the PDF a PDF queue makes of it: one page, the picture at the screen's size.
-#include "docharness.h"
+#include "apptest.h"
 
 #include "docwindow/printer.h"
 
@@ -20,35 +20,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
-using namespace docharness;
+using namespace apptest;
 
 namespace {
-
-/// Records what would have been printed.
-class FakePrinter : public lumivex::docwindow::Printer
-{
-public:
-    struct Job
-    {
-        QImage picture;
-        double dpiX;
-        double dpiY;
-        QString name;
-    };
-    QList<Job> jobs;
-    QString failWith;  ///< non-empty: every print fails with this reason
-
-    bool printPicture(const QImage &picture, double dpiX, double dpiY, const QString &jobName,
-                      QString *error) override
-    {
-        if (!failWith.isEmpty()) {
-            *error = failWith;
-            return false;
-        }
-        jobs.append({picture, dpiX, dpiY, jobName});
-        return true;
-    }
-};
 
 QImage stereoPicture(QSize size = {120, 80})
 {
@@ -92,13 +66,13 @@ private:
     static QStringList toolOutput(const QString &tool, const QStringList &arguments);
 
     std::unique_ptr<App> m_app;
-    FakePrinter m_printer;
+    RecordingPrinter m_printer;
 };
 
 void TestPrint::init()
 {
-    m_printer = FakePrinter();
-    m_app = std::make_unique<App>();
+    m_printer = RecordingPrinter();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
     m_app->services.printer.use(&m_printer);
 }
 
@@ -111,9 +85,7 @@ void TestPrint::cleanup()
 DocumentWindow *TestPrint::documentWithStereo()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
-    QGuiApplication::clipboard()->setImage(stereoPicture());
-    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("CBpicAfter"));
-    doc->InsPicStereo();
+    paste(m_app->shared(), doc, Stereo, stereoPicture());
     return doc;
 }
 
@@ -126,7 +98,7 @@ void TestPrint::printsStereoPicture()
     m_app->window->button(4)->trigger();
     QTRY_COMPARE(m_printer.jobs.size(), 1);
 
-    const FakePrinter::Job &job = m_printer.jobs.constFirst();
+    const RecordingPrinter::Job &job = m_printer.jobs.constFirst();
     QCOMPARE(job.picture, doc->picAfter()->image());
     QCOMPARE(job.picture.pixel(1, 1), qRgb(255, 0, 0));
     QCOMPARE(job.dpiX, double(doc->picAfter()->logicalDpiX()));
@@ -217,7 +189,7 @@ QString TestPrint::waitForPdf(const QString &jobName)
         for (const QString &folder : pdfFolders()) {
             const QStringList files = QDir(folder).entryList({QStringLiteral("*%1*").arg(jobName)}, QDir::Files);
             // Written whole: the queue moves a finished file into place.
-            if (!files.isEmpty() && fileBytes(folder + QLatin1Char('/') + files.constFirst()).trimmed().endsWith("%%EOF"))
+            if (!files.isEmpty() && readBytes(folder + QLatin1Char('/') + files.constFirst()).trimmed().endsWith("%%EOF"))
                 return folder + QLatin1Char('/') + files.constFirst();
         }
         QTest::qWait(200);

@@ -1,6 +1,6 @@
 // Project files: saving a document under a name, opening it again with its pictures, the
 // cancel and failure paths, and files that are not project files at all.
-#include "docharness.h"
+#include "apptest.h"
 #include "picturefiles.h"
 
 #include "document/docstate.h"
@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-using namespace docharness;
+using namespace apptest;
 using lumivex::document::DocState;
 
 namespace {
@@ -24,7 +24,7 @@ const QList<QRgb> kColours{qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(255, 255, 25
 
 QString remembered()
 {
-    return docharness::settings().ReadSetting(QStringLiteral("LvdFileDir"));
+    return settings().ReadSetting(QStringLiteral("LvdFileDir"));
 }
 
 } // namespace
@@ -67,7 +67,7 @@ private:
 
 void TestProjectFiles::init()
 {
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
@@ -149,7 +149,7 @@ void TestProjectFiles::saveAsThenOpen()
 
     // Later, in a new run of the program.
     m_app.reset();
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
     DocumentWindow *opened = open(path);
     QVERIFY(opened);
     QVERIFY(!m_app->prompts.asked.last().request.save);
@@ -214,7 +214,7 @@ void TestProjectFiles::oldProjectUntouched()
     DocState state;
     state.picDesignPath = picture(QStringLiteral("d.bmp"), QSize(12, 10));
     const QString old = writeProject(QStringLiteral("old.lvd"), state);
-    const QByteArray before = fileBytes(old);
+    const QByteArray before = readBytes(old);
     DocumentWindow *doc = open(old);
     QVERIFY(doc);
     m_app->window->slider(1)->setValue(44);  // written into old.lvd at once
@@ -225,7 +225,7 @@ void TestProjectFiles::oldProjectUntouched()
     QVERIFY(!doc->SaveCancelled);
     QCOMPARE(m_app->prompts.asked.last().request.fileName, QStringLiteral("old"));
     // What changed since the open went into the new file; the old one is as it was saved.
-    QCOMPARE(fileBytes(old), before);
+    QCOMPARE(readBytes(old), before);
     QCOMPARE(iniValue(next, "Rittaido"), QStringLiteral("44"));
     QCOMPARE(iniValue(next, "FileNamePath"), next);
     QCOMPARE(iniValue(next, "PicDesignPath"), state.picDesignPath);
@@ -250,7 +250,7 @@ void TestProjectFiles::plainSaveWritesTheProject()
 void TestProjectFiles::openCancelled()
 {
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
-    docharness::settings().WriteSetting(QStringLiteral("LvdFileDir"), m_dir->path());
+    settings().WriteSetting(QStringLiteral("LvdFileDir"), m_dir->path());
     const QString state = m_app->shared().StateFilePath;
     m_app->window->OpenProject();  // no file queued: cancelled
     QCOMPARE(m_app->prompts.asked.size(), 1);
@@ -343,7 +343,7 @@ void TestProjectFiles::addedExtensionAsksBeforeOverwriting()
     QVERIFY(questions.first().contains(QStringLiteral("tree.lvd")));
     QCOMPARE(doc->SaveCancelled, !saved);
     QCOMPARE(iniValue(existing, "FileNamePath") == existing, saved);
-    QVERIFY(fileBytes(existing).startsWith("[other]\nkeep=1\n"));
+    QVERIFY(readBytes(existing).startsWith("[other]\nkeep=1\n"));
 }
 
 void TestProjectFiles::unwritableFolder()

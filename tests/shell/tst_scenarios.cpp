@@ -2,9 +2,8 @@
 // create, insert, convert, switch, open, save, close and quit, also with a disk that fails.
 // Each scenario checks that no document's state reaches another document's file and that
 // nothing the user kept is lost.
-#include "appfixture.h"
+#include "apptest.h"
 
-#include "docwindow/printer.h"
 #include "document/docstate.h"
 
 #include <QApplication>
@@ -15,7 +14,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 
-using namespace appfixture;
+using namespace apptest;
 using lumivex::document::DocState;
 
 namespace {
@@ -347,21 +346,6 @@ void TestScenarios::toolbarButtonsAndDropDownItems()
     QVERIFY(app.window->button(11)->isEnabled());
 }
 
-namespace {
-
-class RecordingPrinter : public lumivex::docwindow::Printer
-{
-public:
-    QList<QSize> jobs;
-    bool printPicture(const QImage &picture, double, double, const QString &, QString *) override
-    {
-        jobs.append(picture.size());
-        return true;
-    }
-};
-
-} // namespace
-
 void TestScenarios::toolbarFileAndEditButtons()
 {
     App app;
@@ -395,7 +379,7 @@ void TestScenarios::toolbarFileAndEditButtons()
     QVERIFY(app.window->button(4)->isEnabled());
     app.window->button(4)->trigger();
     QVERIFY(App::waitForTick(doc));
-    QCOMPARE(printer.jobs, QList<QSize>{QSize(49, 39)});
+    QCOMPARE(printer.sizes(), QList<QSize>{QSize(49, 39)});
 
     // コピー, 切り取り and 貼り付け on the stereo pane
     const QImage stereo = doc->picAfter()->image();

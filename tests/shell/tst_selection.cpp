@@ -1,6 +1,6 @@
 // Selecting a pane with the mouse and the Edit commands on it: what a release enables, the
 // context menu, the pressed look, cut, copy, clear and paste.
-#include "docharness.h"
+#include "apptest.h"
 
 #include "docwindow/clipboard.h"
 #include "docwindow/pane.h"
@@ -12,17 +12,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
-using namespace docharness;
+using namespace apptest;
 using lumivex::docwindow::Pane;
 
 namespace {
-
-const char *const kWords[] = {"CBpicBefore", "CBpicField", "CBpicAfter"};
-
-Pane *paneOf(DocumentWindow *doc, int pane)
-{
-    return pane == 0 ? doc->picContBefore() : pane == 1 ? doc->picContField() : doc->picContAfter();
-}
 
 QImage picture(int width, int height, QRgb colour)
 {
@@ -113,7 +106,7 @@ private:
 void TestSelection::init()
 {
     setClipboard({});
-    m_app = std::make_unique<App>();
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
 }
 
 void TestSelection::cleanup()
@@ -124,14 +117,7 @@ void TestSelection::cleanup()
 
 void TestSelection::put(DocumentWindow *doc, int pane, const QImage &image)
 {
-    setClipboard(image);
-    m_app->shared().InsertSource = testfiles::sourceWord(QString::fromLatin1(kWords[pane]));
-    if (pane == 0)
-        doc->InsPicDesign();
-    else if (pane == 1)
-        doc->InsPicField();
-    else
-        doc->InsPicStereo();
+    paste(m_app->shared(), doc, pane, image);
     setClipboard({});
 }
 
@@ -183,7 +169,7 @@ void TestSelection::releaseOnEmptyPane()
     Pane *container = paneOf(doc, pane);
     QTest::mouseClick(container, Qt::LeftButton, {}, container->rect().center());
 
-    QCOMPARE(m_app->shared().InsertSource.text(), QString::fromLatin1(kWords[pane]));
+    QCOMPARE(m_app->shared().InsertSource.text(), clipboardWord(pane));
     QCOMPARE(m_app->menuEnabled("mnuPaste"), bitmap);
     QCOMPARE(w->button(8)->isEnabled(), bitmap);
     QVERIFY(!m_app->menuEnabled("mnuCut"));
@@ -239,7 +225,7 @@ void TestSelection::releaseOnPicture()
     QTest::mouseRelease(picture, mouseButton, {}, QPoint(5, 5));
     QVERIFY(!picture->pressedLook());
 
-    QCOMPARE(m_app->shared().InsertSource.text(), QString::fromLatin1(kWords[pane]));
+    QCOMPARE(m_app->shared().InsertSource.text(), clipboardWord(pane));
     for (const char *name : {"mnuCut", "mnuCopy", "mnuClear"})
         QVERIFY2(m_app->menuEnabled(name), name);
     QVERIFY(w->button(6)->isEnabled());

@@ -1,7 +1,7 @@
 // From the wizard to a new colour-field document: the menu opens the wizard, 完了 hands the two
 // pictures over, and the relay's new document loads them, removes the hand-over files, takes the
 // wizard's parameters and converts at once.
-#include "appfixture.h"
+#include "apptest.h"
 #include "picturefiles.h"
 #include "../cli/convertrun.h"
 
@@ -17,7 +17,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 
-using namespace appfixture;
+using namespace apptest;
 using lumivex::wizard::WizardDialog;
 
 namespace {
@@ -50,7 +50,6 @@ private:
     void runWizard(const std::function<void(WizardDialog &)> &script);
     /// Waits until the relay has made its document and that document's set-up tick is over.
     DocumentWindow *waitForNewDocument();
-    QStringList exclamations() const;
 
     std::unique_ptr<App> m_app;
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -98,16 +97,6 @@ DocumentWindow *TestWizardFlow::waitForNewDocument()
     if (document)
         App::waitForTick(document);
     return document;
-}
-
-QStringList TestWizardFlow::exclamations() const
-{
-    QStringList texts;
-    for (const ScriptedPrompts::Asked &a : m_app->prompts.asked) {
-        if (a.kind == QLatin1String("exclamation"))
-            texts.append(a.text);
-    }
-    return texts;
 }
 
 void TestWizardFlow::finishOpensOneColourFieldDocument()
@@ -181,7 +170,7 @@ void TestWizardFlow::finishOpensOneColourFieldDocument()
 
     m_app->activate(earlier);
     QCOMPARE(m_app->shared().DesignImagePath, QStringLiteral("/pictures/earlier.bmp"));
-    QVERIFY(exclamations().isEmpty());
+    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
 }
 
 void TestWizardFlow::wholeRunMatchesConverter()
@@ -222,7 +211,7 @@ void TestWizardFlow::wholeRunMatchesConverter()
     QCOMPARE(summary, QStringList({"263×151　ピクセル", "45×38　ピクセル", "56　ピクセル", "27"}));
     DocumentWindow *made = waitForNewDocument();
     QVERIFY(made);
-    QVERIFY(exclamations().isEmpty());
+    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
     QVERIFY(!m_app->shared().Converting);
 
     const QString out = m_dir->filePath(QStringLiteral("converted.bmp"));
@@ -309,7 +298,7 @@ void TestWizardFlow::handOverFiles()
     DocumentWindow *made = waitForNewDocument();
 
     QVERIFY(made);
-    QCOMPARE(exclamations(), QStringList(messages, kMissing));
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList(messages, kMissing));
     QCOMPARE(!made->picBefore()->isHidden(), designShown);
     QCOMPARE(!made->picField()->isHidden(), fieldShown);
     QCOMPARE(!made->picAfter()->image().isNull(), converted);

@@ -41,4 +41,15 @@ public:
         asked.append({QStringLiteral("file"), request.title, {}, request});
         return files.isEmpty() ? QString() : files.takeFirst();
     }
+
+    /// The texts shown so far by messages of one kind ("exclamation", "question", ...).
+    QStringList texts(const QString &kind) const
+    {
+        QStringList shown;
+        for (const Asked &a : asked) {
+            if (a.kind == kind)
+                shown.append(a.text);
+        }
+        return shown;
+    }
 };

@@ -1,15 +1,19 @@
 #pragma once
 
-// The application as the shell tests drive it: a shown main window with scripted prompts, design
-// pictures put straight into a document, commands chosen through the menus, and a hook that
-// runs something while a conversion is at a given row.
+// The application as the tests drive it: a main window with scripted prompts and the services
+// of the test, new documents made through the menus or directly, design pictures put straight
+// into a document, conversions started and waited for, and a hook that runs something while a
+// conversion is at a given row.
 
+#include "docpanes.h"
+#include "recordingprinter.h"
 #include "scriptedprompts.h"
 #include "testfiles.h"
 #include "testservices.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
+#include "document/appsettings.h"
 #include "document/inifile.h"
 #include "document/picture.h"
 #include "document/sharedstate.h"
@@ -28,30 +32,22 @@
 #include <functional>
 #include <memory>
 
-namespace appfixture {
+namespace apptest {
 
 using lumivex::docwindow::DocumentFrame;
 using lumivex::docwindow::DocumentWindow;
 using lumivex::shell::MainWindow;
 using Answer = ScriptedPrompts::Answer;
 
+using testfiles::fileLines;
 using testfiles::iniValue;
 using testfiles::readBytes;
 using testfiles::writeBytes;
 
-/// The "key=value" lines of a state file, in file order, without the section line.
-inline QStringList fileLines(const QString &path)
+/// The settings file every main window of the test program reads and writes.
+inline lumivex::document::AppSettings settings()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList lines;
-    for (const QByteArray &raw : file.readAll().split('\n')) {
-        const QString line = QString::fromLatin1(raw).trimmed();
-        if (!line.isEmpty() && !line.startsWith(QLatin1Char('[')))
-            lines.append(line);
-    }
-    return lines;
+    return lumivex::document::AppSettings();
 }
 
 /// A design picture: depth levels in bands and a raised square, so that every row has links
@@ -133,32 +129,52 @@ private:
     bool m_fired = false;
 };
 
-/// A shown main window with scripted prompts in a per-user folder of its own.
+/// The main window of one test, with scripted prompts and the test's services.
 struct App
 {
+    /// How the main window starts.
+    enum class Start {
+        Shown,          ///< shown, with the settings file as it is (a restart keeps it)
+        FreshSettings,  ///< shown, with no settings remembered from an earlier test
+        Hidden,         ///< not shown until the test shows it
+    };
+
     ScriptedPrompts prompts;
     testservices::TestServices services{prompts};
     std::unique_ptr<MainWindow> window;
 
-    App()
+    explicit App(Start start = Start::Shown)
     {
+        if (start == Start::FreshSettings)
+            QFile::remove(settings().settingsFilePath());
         window = std::make_unique<MainWindow>(services.services());
+        if (start == Start::Hidden)
+            return;
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             qWarning("main window not exposed");
     }
     ~App()
     {
-        if (window) {
-            prompts.answers = QList<Answer>(32, Answer::No);
-            window->close();
-        }
+        if (!window)
+            return;
+        // Whatever is still open closes without saving.
+        prompts.answers = QList<Answer>(32, Answer::No);
+        prompts.files.clear();
+        window->close();
     }
 
     lumivex::document::SharedState &shared() { return window->shared(); }
 
     void trigger(const char *menuItem) { window->menuAction(QString::fromLatin1(menuItem))->trigger(); }
+    bool menuEnabled(const char *name) const
+    {
+        return window->menuAction(QString::fromLatin1(name))->isEnabled();
+    }
+    /// The messages shown so far, of one kind ("exclamation", "question", ...).
+    QStringList asked(const QString &kind) const { return prompts.texts(kind); }
 
+    // New documents through the menu items.
     DocumentWindow *newMono()
     {
         trigger("mnuMono");
@@ -172,6 +188,16 @@ struct App
     DocumentWindow *newField()
     {
         trigger("mnuFieldColor");
+        return window->activeDocument();
+    }
+    /// A new document ("RandomDot" with "Mono", or "Field") made by the main window directly.
+    DocumentWindow *newDocument(const QString &mode)
+    {
+        using lumivex::document::Colour;
+        using lumivex::document::Mode;
+        const bool field = mode == QLatin1String("Field");
+        window->newDocument(field ? Mode::Field : Mode::RandomDot,
+                            field ? lumivex::document::Word<Colour>() : Colour::Mono);
         return window->activeDocument();
     }
 
@@ -235,4 +261,4 @@ struct App
     }
 };
 
-} // namespace appfixture
+} // namespace apptest
