@@ -13,6 +13,7 @@
 #include "engine/depth.h"
 #include "shell/mainwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -115,6 +116,28 @@ void BM_RunInTick(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 BENCHMARK(BM_RunInTick)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// Live conversion: from a slider change to the last row shown, with 自動変換 on. The slider
+// alternates between two values so that every change is a real one.
+void BM_LiveConversion(benchmark::State &state)
+{
+    Session &s = session();
+    QAction *live = s.window->menuAction(QStringLiteral("mnuAutoConvert"));
+    live->setChecked(true);
+    int value = 20;
+    for (auto _ : state) {
+        const int before = s.runs;
+        value = value == 20 ? 21 : 20;
+        s.window->setSliderValue(1, value);
+        while (s.runs == before || s.window->shared().Converting)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    live->setChecked(false);
+    if (!s.document->picAfter()->isVisible())
+        state.SkipWithError("the stereo picture is not shown");
+    state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
+}
+BENCHMARK(BM_LiveConversion)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 } // namespace
 

@@ -70,6 +70,15 @@ public:
     }
 
     void run();
+    /// A picture made by the program itself (the reveal) put into the pane as an insertion
+    /// puts one, without a file behind it.
+    void putMade(const QImage &image)
+    {
+        if (image.width() > document::kMaxPictureWidth)
+            refuseTooWide();
+        else
+            put(image);
+    }
 
 private:
     QImage &hiddenPicture();
@@ -266,6 +275,13 @@ void DocumentWindow::InsPicField()
 void DocumentWindow::InsPicStereo()
 {
     Insertion(*this, m_main, kStereo).run();
+}
+
+void DocumentWindow::insertPicture(int pane, const QImage &image)
+{
+    static const PictureKind *const kinds[] = {&kDesign, &kField, &kStereo};
+    if (pane >= 0 && pane < 3 && !image.isNull())
+        Insertion(*this, m_main, *kinds[pane]).putMade(image);
 }
 
 } // namespace lumivex::docwindow

@@ -93,6 +93,7 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
 
     createActions();
     createMenus();
+    createExtras();
     createToolBars();
     createParameterStrip();
     createStatusBar();

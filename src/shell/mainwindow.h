@@ -136,6 +136,15 @@ private:
     void createStatusBar();
     void applyNewDocumentState();
     void onSliderChanged(int index, int value);
+
+    // The commands beyond the classic set (mainwindow_extras.cpp).
+    void createExtras();
+    void applyExtras();
+    void revealDepth();
+    void addPaneFitItem(QMenu *menu);
+    void sliderMovedForLiveConversion();
+    void runPausedForLiveConversion();
+    void startLiveRun();
     void setConvControls(const QString &startCaption, bool start, bool stop, bool exit);
 
     // Commands that run in the main window itself.
@@ -172,6 +181,13 @@ private:
     QList<QPointer<QMdiSubWindow>> m_windows;  ///< document windows in creation order
     QPointer<QMdiSubWindow> m_active;          ///< the document window last activated
     QString m_helpPage;                        ///< empty: the shipped page
+    QAction *m_reveal = nullptr;
+    QAction *m_fullView = nullptr;
+    QAction *m_guides = nullptr;
+    QAction *m_autoConvert = nullptr;
+    QAction *m_paneFit = nullptr;
+    bool m_liveRestart = false;    ///< a slider moved during a live run: one more run follows it
+    bool m_liveRunQueued = false;  ///< a live run is about to start
     /// A project file as the open command found it, for the window about to be made for it.
     struct OpenedCopy
     {

@@ -82,7 +82,11 @@ void MainWindow::popupEditMenu(const QPoint &globalPos)
     QAction *bar = menuAction(QStringLiteral("mnuBar5"));
     editor->setVisible(false);
     bar->setVisible(false);
-    menu->exec(globalPos);
+    // The pane's own view (fitted or 1:1) is offered below the edit commands.
+    QMenu popup;
+    popup.addActions(menu->actions());
+    addPaneFitItem(&popup);
+    popup.exec(globalPos);
     editor->setVisible(true);
     bar->setVisible(true);
 }

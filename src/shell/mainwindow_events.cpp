@@ -47,11 +47,13 @@ void MainWindow::report(const DocumentEvent &event)
         break;
     case Kind::RunPaused:
         SetConvPaused();
+        runPausedForLiveConversion();
         break;
     case Kind::RunEnded:
         SetConvEnded();
         m_controls.set({mnuSaveStereo, mnuPrint, knButtons4}, true);
         applyControls();
+        runPausedForLiveConversion();  // a change that came as the last row was drawn
         break;
     case Kind::RunReleased:
         SetConvEnded();

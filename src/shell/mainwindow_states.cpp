@@ -110,6 +110,7 @@ void MainWindow::applyControls()
     }
     if (QAction *item = m_dropDownItems.value(QStringLiteral("InsField")))
         item->setEnabled(m_insFieldItem);
+    applyExtras();
 }
 
 void MainWindow::setMenuEnabled(const QString &name, bool enabled)

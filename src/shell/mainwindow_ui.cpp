@@ -474,6 +474,7 @@ void MainWindow::onSliderChanged(int index, int value)
         document::iniWriteString(m_shared.StateFilePath, QString::fromLatin1(document::kSection),
                                  QString::fromLatin1(kKeys[index]), text);
     setStatusText(index + 2, text);
+    sliderMovedForLiveConversion();
 }
 
 } // namespace lumivex::shell

@@ -1,0 +1,157 @@
+// The commands beyond the classic set, kept out of the state file: the reveal (深さを見る), the
+// full view (全体表示), guide marks (ガイドを付ける) and live conversion (自動変換) in the 変換
+// menu, and the fit / 1:1 choice of a pane in its context menu. Their enabled state follows the
+// active document whenever applyControls() runs; the check items live in the settings file.
+#include "mainwindow.h"
+
+#include "docwindow/documentwindow.h"
+#include "docwindow/picturebox.h"
+#include "docwindow/paneselection.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTimer>
+
+namespace lumivex::shell {
+
+namespace {
+
+bool stereoShown(docwindow::DocumentWindow *document)
+{
+    return document && !document->picAfter()->isHidden() && !document->picAfter()->image().isNull();
+}
+
+bool paneHasPicture(docwindow::DocumentWindow *document, int pane)
+{
+    const docwindow::PictureBox *pictures[] = {document->picBefore(), document->picField(), document->picAfter()};
+    return !pictures[pane]->isHidden() && !pictures[pane]->image().isNull();
+}
+
+} // namespace
+
+void MainWindow::createExtras()
+{
+    QMenu *convert = menuAction(QStringLiteral("mnuConvert"))->menu();
+    const auto item = [this, convert](const char *name, const QString &text) {
+        auto *action = new QAction(text, this);
+        action->setObjectName(QString::fromLatin1(name));
+        convert->addAction(action);
+        m_menus.insert(action->objectName(), action);
+        return action;
+    };
+
+    convert->addSeparator()->setObjectName(QStringLiteral("mnuBarExtras"));
+    m_reveal = item("mnuReveal", QStringLiteral("深さを見る"));
+    connect(m_reveal, &QAction::triggered, this, &MainWindow::revealDepth);
+    m_fullView = item("mnuFullView", QStringLiteral("全体表示"));
+    m_fullView->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(m_fullView, &QAction::triggered, this, [this] {
+        if (docwindow::DocumentWindow *document = activeDocument())
+            document->showFullView();
+    });
+
+    convert->addSeparator()->setObjectName(QStringLiteral("mnuBarChecks"));
+    m_guides = item("mnuGuides", QStringLiteral("ガイドを付ける"));
+    m_guides->setCheckable(true);
+    m_guides->setChecked(m_settings.guides());
+    connect(m_guides, &QAction::toggled, this, [this](bool on) {
+        m_settings.setGuides(on);
+        for (docwindow::DocumentWindow *document : documentWindows())
+            document->guidesChanged();
+    });
+    m_autoConvert = item("mnuAutoConvert", QStringLiteral("自動変換"));
+    m_autoConvert->setCheckable(true);
+    m_autoConvert->setChecked(m_settings.autoConvert());
+    connect(m_autoConvert, &QAction::toggled, this, [this](bool on) { m_settings.setAutoConvert(on); });
+
+    m_paneFit = new QAction(QStringLiteral("ウインドウに合わせる"), this);
+    m_paneFit->setObjectName(QStringLiteral("mnuPaneFit"));
+    m_paneFit->setCheckable(true);
+}
+
+void MainWindow::applyExtras()
+{
+    if (!m_reveal)
+        return;
+    const bool shown = !m_shared.Converting && stereoShown(activeDocument());
+    m_reveal->setEnabled(shown);
+    m_fullView->setEnabled(shown);
+}
+
+void MainWindow::revealDepth()
+{
+    docwindow::DocumentWindow *source = activeDocument();
+    if (!stereoShown(source) || m_shared.Converting)
+        return;
+    QString problem;
+    const QImage design = source->revealedDesign(&problem);
+    if (design.isNull()) {
+        m_services.prompts.exclamation(this, prompts::applicationTitle(), problem);
+        return;
+    }
+    newDocument(document::Mode::RandomDot, document::Colour::Mono);
+    if (docwindow::DocumentWindow *document = activeDocument())
+        document->insertPicture(0, design);
+}
+
+void MainWindow::addPaneFitItem(QMenu *menu)
+{
+    docwindow::DocumentWindow *document = activeDocument();
+    const int pane = docwindow::PaneSelection::paneOfWord(m_shared.InsertSource);
+    if (!document || pane < 0 || !paneHasPicture(document, pane))
+        return;
+    menu->addSeparator();
+    m_paneFit->setChecked(document->paneFitted(pane));
+    m_paneFit->disconnect(this);
+    connect(m_paneFit, &QAction::triggered, this, [document = QPointer(document), pane] {
+        if (document)
+            document->togglePaneFit(pane);
+    });
+    menu->addAction(m_paneFit);
+}
+
+void MainWindow::sliderMovedForLiveConversion()
+{
+    if (!m_autoConvert || !m_autoConvert->isChecked())
+        return;
+    docwindow::DocumentWindow *document = activeDocument();
+    if (!document)
+        return;
+    const bool startable = m_controls[document::Control::mnuConvStart];
+    if (m_shared.Converting && !startable) {
+        // The running conversion stops at its next row; one new run, with the newest values,
+        // follows it however often the slider moves meanwhile.
+        m_shared.PauseRequested = true;
+        m_liveRestart = true;
+        return;
+    }
+    // Idle, ended or paused: a new run from the first row.
+    if (startable)
+        startLiveRun();
+}
+
+void MainWindow::startLiveRun()
+{
+    if (m_liveRunQueued)
+        return;
+    m_liveRunQueued = true;
+    // Out of the slider's own handling (and of a run that has just paused) before it starts.
+    QTimer::singleShot(0, this, [this, document = QPointer(activeDocument())] {
+        m_liveRunQueued = false;
+        if (!document || document != activeDocument() || !m_controls[document::Control::mnuConvStart])
+            return;
+        m_shared.AbortRequested = true;  // from the first row, with the values now set
+        m_shared.CommandWord = document::Command::ConvStart;
+        document->OnTimer1();
+    });
+}
+
+void MainWindow::runPausedForLiveConversion()
+{
+    if (!m_liveRestart)
+        return;
+    m_liveRestart = false;
+    startLiveRun();
+}
+
+} // namespace lumivex::shell

@@ -1,0 +1,145 @@
+// The commands beyond the classic set, as a user meets them in the main window: live
+// conversion following the sliders, the reveal of a finished picture into a new document, the
+// full view's and the guide marks' menu items.
+#include "apptest.h"
+
+#include "document/appsettings.h"
+
+#include <QMenu>
+
+using namespace apptest;
+
+class TestExtras : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QFile::remove(lumivex::document::AppSettings().settingsFilePath()); }
+    void liveConversionFollowsTheSliders();
+    void revealOpensTheDepthAsANewDesign();
+    void checkItemsAreRemembered();
+};
+
+namespace {
+
+/// Counts the runs of a document: every run draws its seed once.
+int *countRuns(DocumentWindow *document)
+{
+    auto *runs = new int(0);
+    document->setSeedSource([runs] { return static_cast<std::uint64_t>(++*runs); });
+    return runs;
+}
+
+bool waitIdle(App &app)
+{
+    return QTest::qWaitFor([&app] { return !app.shared().Converting; }, 20000);
+}
+
+} // namespace
+
+void TestExtras::liveConversionFollowsTheSliders()
+{
+    App app;
+    DocumentWindow *doc = app.newMono();
+    const std::unique_ptr<int> runs(countRuns(doc));
+    app.putDesign(doc, designPicture(360, 240));
+    QAction *live = app.window->menuAction(QStringLiteral("mnuAutoConvert"));
+
+    // Off by default: a slider change only changes the value.
+    QVERIFY(live->isCheckable() && !live->isChecked());
+    app.window->setSliderValue(1, 25);
+    QTest::qWait(20);
+    QCOMPARE(*runs, 0);
+
+    // On: every change converts again at once, with the new value.
+    live->setChecked(true);
+    app.window->setSliderValue(1, 26);
+    QVERIFY(QTest::qWaitFor([&] { return *runs == 1; }, 5000));
+    QVERIFY(waitIdle(app));
+    QVERIFY(!doc->picAfter()->isHidden());
+    QCOMPARE(iniValue(app.shared().StateFilePath, "Rittaido"), QStringLiteral("26"));
+
+    // Changes during a run stop it and queue exactly one more, with the newest values.
+    RowHook hook(*app.window, 0, 5, [&] {
+        app.window->setSliderValue(1, 30);
+        app.window->setSliderValue(1, 31);
+        app.window->setSliderValue(0, 80);
+    });
+    QVERIFY(app.startAndWait());
+    QVERIFY(hook.fired());
+    QVERIFY(waitIdle(app));
+    QTest::qWait(50);
+    QVERIFY(waitIdle(app));
+    QCOMPARE(*runs, 3);
+    QCOMPARE(iniValue(app.shared().StateFilePath, "KurikaesiHaba"), QStringLiteral("80"));
+    QVERIFY(app.window->menuAction(QStringLiteral("mnuPrint"))->isEnabled());
+
+    // A document without what its mode needs converts nothing.
+    DocumentWindow *empty = app.newField();
+    const std::unique_ptr<int> emptyRuns(countRuns(empty));
+    app.window->setSliderValue(0, 90);
+    QTest::qWait(20);
+    QCOMPARE(*emptyRuns, 0);
+}
+
+void TestExtras::revealOpensTheDepthAsANewDesign()
+{
+    App app;
+    QAction *reveal = app.window->menuAction(QStringLiteral("mnuReveal"));
+    QAction *full = app.window->menuAction(QStringLiteral("mnuFullView"));
+    QCOMPARE(full->shortcut(), QKeySequence(Qt::Key_F11));
+    QVERIFY(!reveal->isEnabled() && !full->isEnabled());
+
+    DocumentWindow *doc = app.newMono();
+    app.putDesign(doc, designPicture(420, 260));
+    QVERIFY(!reveal->isEnabled());
+    QVERIFY(app.startAndWait());
+    QVERIFY(reveal->isEnabled() && full->isEnabled());
+
+    reveal->trigger();
+    QCOMPARE(app.documents().size(), 2);
+    DocumentWindow *revealed = app.window->activeDocument();
+    QVERIFY(revealed != doc);
+    QVERIFY(!revealed->picUra().isNull());
+    QVERIFY(!revealed->picBefore()->isHidden());
+    QVERIFY(app.shared().ModeWord == lumivex::document::Mode::RandomDot);
+    // Ready to convert again; its own stereo pane is empty, so the reveal waits for it.
+    QVERIFY(app.window->menuAction(QStringLiteral("mnuConvStart"))->isEnabled());
+    QVERIFY(!reveal->isEnabled());
+
+    // A picture that repeats nowhere says so and opens nothing.
+    QImage noise(300, 200, QImage::Format_RGB32);
+    quint32 state = 12345;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            state = state * 1664525u + 1013904223u;
+            noise.setPixel(x, y, (state >> 31) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        }
+    revealed->insertPicture(2, noise);
+    QVERIFY(reveal->isEnabled());
+    reveal->trigger();
+    QCOMPARE(app.documents().size(), 2);
+    QCOMPARE(app.prompts.asked.size(), 1);
+    QCOMPARE(app.prompts.asked.constFirst().kind, QStringLiteral("exclamation"));
+}
+
+void TestExtras::checkItemsAreRemembered()
+{
+    {
+        App app;
+        QAction *guides = app.window->menuAction(QStringLiteral("mnuGuides"));
+        QVERIFY(guides->isCheckable() && !guides->isChecked());
+        guides->setChecked(true);
+        app.window->menuAction(QStringLiteral("mnuAutoConvert"))->setChecked(true);
+    }
+    const lumivex::document::AppSettings settings;
+    QCOMPARE(settings.ReadSetting(QStringLiteral("Guides")), QStringLiteral("1"));
+    App again;
+    QVERIFY(again.window->menuAction(QStringLiteral("mnuGuides"))->isChecked());
+    QVERIFY(again.window->menuAction(QStringLiteral("mnuAutoConvert"))->isChecked());
+    again.window->menuAction(QStringLiteral("mnuAutoConvert"))->setChecked(false);
+    QCOMPARE(settings.ReadSetting(QStringLiteral("AutoConvert")), QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestExtras)
+#include "tst_extras.moc"
