@@ -1,6 +1,7 @@
 // Putting pictures into a document's panes: from a chosen file in every format, from the
-// clipboard, the width limit, the remembered folders, and what the insertion enables.
-#include "apptest.h"
+// clipboard, the width limit and the remembered folders.
+#include "docpanes.h"
+#include "fakemain.h"
 #include "picturefiles.h"
 
 #include <QClipboard>
@@ -31,41 +32,35 @@ private slots:
     void formats_data();
     void formats();
     void unreadableFileIsNamed();
-    void cancelChangesNothing();
     void rememberedFolders();
     void clipboard_data();
     void clipboard();
-    void startBecomesAvailable_data();
-    void startBecomesAvailable();
-    void enablesAndWritesState_data();
-    void enablesAndWritesState();
-    void throughTheMenu();
 
 private:
     // Chooses a picture file in the next dialog and inserts it.
     void insertFile(DocumentWindow *doc, Kind kind, const QString &path);
     QString file(const QString &name, const QImage &image);
 
-    std::unique_ptr<App> m_app;
+    std::unique_ptr<FakeMain> m_main;
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
 void TestInsertion::init()
 {
-    m_app = std::make_unique<App>(App::Start::FreshSettings);
+    m_main = std::make_unique<FakeMain>();
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
 void TestInsertion::cleanup()
 {
-    m_app.reset();
+    m_main.reset();
     m_dir.reset();
 }
 
 void TestInsertion::insertFile(DocumentWindow *doc, Kind kind, const QString &path)
 {
-    m_app->prompts.files << path;
-    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
+    m_main->prompts().files << path;
+    m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     insert(doc, kind);
 }
 
@@ -94,7 +89,7 @@ void TestInsertion::widthLimit()
     QFETCH(int, width);
     QFETCH(QString, message);
 
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("Field"));
     const QString first = file(QStringLiteral("first.bmp"), picturefiles::bands(20, 10, kColours));
     insertFile(doc, Kind(kind), first);
     const QString wide = file(QStringLiteral("wide.bmp"), picturefiles::bands(width, 8, kColours));
@@ -102,17 +97,17 @@ void TestInsertion::widthLimit()
 
     lumivex::docwindow::PictureBox *pane = pictureOf(doc, kind);
     if (message.isEmpty()) {
-        QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+        QVERIFY(m_main->asked(QStringLiteral("exclamation")).isEmpty());
         QCOMPARE(pane->size(), QSize(width, 8));
-        QCOMPARE(pathOf(m_app->shared(), kind), wide);
+        QCOMPARE(pathOf(m_main->shared(), kind), wide);
         return;
     }
-    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{message});
-    QCOMPARE(m_app->prompts.asked.last().title, QStringLiteral("Lumivex"));
+    QCOMPARE(m_main->asked(QStringLiteral("exclamation")), QStringList{message});
+    QCOMPARE(m_main->prompts().asked.last().title, QStringLiteral("Lumivex"));
     // The refused picture leaves the pane, the kept picture and the path as they were.
     QCOMPARE(pane->size(), QSize(20, 10));
     QVERIFY(pane->isVisible());
-    QCOMPARE(pathOf(m_app->shared(), kind), first);
+    QCOMPARE(pathOf(m_main->shared(), kind), first);
     if (kind == Design)
         QCOMPARE(doc->picUra().size(), QSize(20, 10));
     if (kind == Field)
@@ -121,9 +116,9 @@ void TestInsertion::widthLimit()
 
 void TestInsertion::tallNarrowPicture()
 {
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("RandomDot"));
     insertFile(doc, Design, file(QStringLiteral("tall.bmp"), picturefiles::bands(3, 6000, kColours)));
-    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    QVERIFY(m_main->asked(QStringLiteral("exclamation")).isEmpty());
     QCOMPARE(doc->picUra().size(), QSize(3, 6000));
     QCOMPARE(doc->picBefore()->size(), QSize(3, 6000));
     // Only the vertical bar, its range the overflow of the inside of the border.
@@ -157,12 +152,12 @@ void TestInsertion::formats()
     QFETCH(QByteArray, bytes);
     QFETCH(int, tolerance);
 
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("Field"));
     const QString path = picturefiles::write(m_dir->path(), name, bytes);
     insertFile(doc, Field, path);
-    QVERIFY2(m_app->asked(QStringLiteral("exclamation")).isEmpty(),
-             qPrintable(m_app->asked(QStringLiteral("exclamation")).join(QLatin1Char('|'))));
-    QCOMPARE(m_app->shared().FieldImagePath, path);
+    QVERIFY2(m_main->asked(QStringLiteral("exclamation")).isEmpty(),
+             qPrintable(m_main->asked(QStringLiteral("exclamation")).join(QLatin1Char('|'))));
+    QCOMPARE(m_main->shared().FieldImagePath, path);
     const QImage &image = doc->picUraField();
     QCOMPARE(image.size(), QSize(64, 48));
     QCOMPARE(doc->picField()->image(), image);
@@ -176,71 +171,59 @@ void TestInsertion::formats()
 
 void TestInsertion::unreadableFileIsNamed()
 {
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("RandomDot"));
     const QString good = file(QStringLiteral("good.bmp"), picturefiles::bands(20, 10, kColours));
     insertFile(doc, Design, good);
-    auto settings = apptest::settings();
+    const auto &settings = m_main->settings();
     settings.WriteSetting(QStringLiteral("picDesignDir"), QStringLiteral("/remembered"));
 
     QDir(m_dir->path()).mkdir(QStringLiteral("other"));
     const QString junk = picturefiles::write(m_dir->path() + QStringLiteral("/other"), QStringLiteral("junk.bmp"),
                                              QByteArray("BM this is no picture at all"));
     insertFile(doc, Design, junk);
-    const QStringList messages = m_app->asked(QStringLiteral("exclamation"));
+    const QStringList messages = m_main->asked(QStringLiteral("exclamation"));
     QCOMPARE(messages.size(), 1);
     QVERIFY(messages.first().contains(QDir::toNativeSeparators(junk)));
-    QCOMPARE(m_app->shared().DesignImagePath, good);
+    QCOMPARE(m_main->shared().DesignImagePath, good);
     QCOMPARE(doc->picUra().size(), QSize(20, 10));
     QCOMPARE(settings.ReadSetting(QStringLiteral("picDesignDir")), QStringLiteral("/remembered"));
 }
 
-void TestInsertion::cancelChangesNothing()
-{
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
-    const QByteArray state = readBytes(m_app->shared().StateFilePath);
-    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
-    doc->InsPicDesign();  // no file queued: the dialog is cancelled
-    QCOMPARE(m_app->prompts.asked.size(), 1);
-    QVERIFY(doc->picBefore()->isHidden());
-    QVERIFY(!m_app->menuEnabled("mnuConvStart"));
-    QCOMPARE(readBytes(m_app->shared().StateFilePath), state);
-}
-
 void TestInsertion::rememberedFolders()
 {
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("Field"));
     QDir(m_dir->path()).mkpath(QStringLiteral("designs"));
     const QString designs = m_dir->path() + QStringLiteral("/designs");
     const QString picture = picturefiles::write(designs, QStringLiteral("a.bmp"),
                                                 picturefiles::encoded(picturefiles::bands(8, 8, kColours), "BMP"));
 
     insertFile(doc, Design, picture);
-    const lumivex::prompts::FileRequest first = m_app->prompts.asked.last().request;
+    const lumivex::prompts::FileRequest first = m_main->prompts().asked.last().request;
     QCOMPARE(first.folder, lumivex::document::samplesFolder());
     QVERIFY(!first.save);
     QCOMPARE(first.fileName, QString());
     QCOMPARE(first.filter.split(QStringLiteral(";;")),
              QStringList({"すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg)", "BMP(*.bmp)", "JPEG(*.jpg *.jpeg)",
                           "GIF(*.gif)", "WMF(*.wmf)", "PNG(*.png)"}));
-    QCOMPARE(settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
+    QCOMPARE(m_main->settings().ReadSetting(QStringLiteral("picDesignDir")), designs);
 
     // The next design dialog opens there, the field and stereo dialogs do not.
-    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
+    m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicDesign();
-    QCOMPARE(m_app->prompts.asked.last().request.folder, designs);
+    QCOMPARE(m_main->prompts().asked.last().request.folder, designs);
     doc->InsPicField();
-    QCOMPARE(m_app->prompts.asked.last().request.folder, lumivex::document::samplesFolder());
+    QCOMPARE(m_main->prompts().asked.last().request.folder, lumivex::document::samplesFolder());
     doc->InsPicStereo();
-    QCOMPARE(m_app->prompts.asked.last().request.folder, lumivex::document::samplesFolder());
+    QCOMPARE(m_main->prompts().asked.last().request.folder, lumivex::document::samplesFolder());
 
     // Also after a restart: the folder lives in the settings file.
-    m_app.reset();
-    m_app = std::make_unique<App>(App::Start::FreshSettings);  // App starts without a settings file...
-    settings().WriteSetting(QStringLiteral("picStereoDir"), designs);
-    doc = m_app->newDocument(QStringLiteral("Field"));
-    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
+    m_main.reset();
+    m_main = std::make_unique<FakeMain>();  // which starts without a settings file...
+    m_main->settings().WriteSetting(QStringLiteral("picStereoDir"), designs);
+    doc = m_main->newDocument(QStringLiteral("Field"));
+    m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     doc->InsPicStereo();
-    QCOMPARE(m_app->prompts.asked.last().request.folder, designs);
+    QCOMPARE(m_main->prompts().asked.last().request.folder, designs);
 }
 
 void TestInsertion::clipboard_data()
@@ -258,7 +241,7 @@ void TestInsertion::clipboard()
     QFETCH(int, kind);
     QFETCH(QString, word);
 
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("Field"));
     const QString path = file(QStringLiteral("first.bmp"), picturefiles::bands(20, 10, kColours));
     insertFile(doc, Kind(kind), path);
 
@@ -269,95 +252,20 @@ void TestInsertion::clipboard()
         for (int x = 15; x < 30; ++x)
             copied.setPixel(x, y, qRgba(0, 0, 0, 0));
     QGuiApplication::clipboard()->setImage(copied);
-    m_app->shared().InsertSource = testfiles::sourceWord(word);
+    m_main->shared().InsertSource = testfiles::sourceWord(word);
     insert(doc, kind);
 
     const QImage shown = pictureOf(doc, kind)->image();
     QCOMPARE(shown.size(), QSize(30, 12));
     QCOMPARE(shown.pixel(2, 2), qRgb(10, 200, 30));
     QCOMPARE(shown.pixel(20, 2), qRgb(255, 255, 255));
-    QCOMPARE(pathOf(m_app->shared(), kind), path);  // a paste keeps the pane's path
-    QCOMPARE(m_app->prompts.asked.size(), 1);              // the first file dialog only
+    QCOMPARE(pathOf(m_main->shared(), kind), path);  // a paste keeps the pane's path
+    QCOMPARE(m_main->prompts().asked.size(), 1);              // the first file dialog only
 
     // An empty clipboard pastes nothing.
     QGuiApplication::clipboard()->clear();
     insert(doc, kind);
     QCOMPARE(pictureOf(doc, kind)->size(), QSize(30, 12));
-}
-
-void TestInsertion::startBecomesAvailable_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("inserts");  // in order: D design, F field, S stereo
-    QTest::addColumn<bool>("available");
-
-    QTest::newRow("random dot, design") << "RandomDot" << "D" << true;
-    QTest::newRow("random dot, stereo") << "RandomDot" << "S" << false;
-    QTest::newRow("field, design only") << "Field" << "D" << false;
-    QTest::newRow("field, field only") << "Field" << "F" << false;
-    QTest::newRow("field, design then field") << "Field" << "DF" << true;
-    QTest::newRow("field, field then design") << "Field" << "FD" << true;
-    QTest::newRow("field, stereo") << "Field" << "S" << false;
-}
-
-void TestInsertion::startBecomesAvailable()
-{
-    QFETCH(QString, mode);
-    QFETCH(QString, inserts);
-    QFETCH(bool, available);
-
-    DocumentWindow *doc = m_app->newDocument(mode);
-    QVERIFY(!m_app->menuEnabled("mnuConvStart"));
-    const QString path = file(QStringLiteral("p.bmp"), picturefiles::bands(16, 16, kColours));
-    for (QChar c : inserts)
-        insertFile(doc, c == u'D' ? Design : c == u'F' ? Field : Stereo, path);
-    QCOMPARE(m_app->menuEnabled("mnuConvStart"), available);
-    QCOMPARE(m_app->window->button(11)->isEnabled(), available);
-}
-
-void TestInsertion::enablesAndWritesState_data()
-{
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QStringList>("menus");
-    QTest::addColumn<QString>("key");
-
-    QTest::newRow("design") << int(Design) << QStringList{"mnuSaveGazou", "mnuSaveDesign", "mnuClear"}
-                            << "PicDesignPath";
-    QTest::newRow("field") << int(Field) << QStringList{"mnuSaveGazou", "mnuSaveField", "mnuClear"}
-                           << "PicFieldPath";
-    QTest::newRow("stereo") << int(Stereo)
-                            << QStringList{"mnuSaveGazou", "mnuSaveStereo", "mnuPrint", "mnuClear"}
-                            << "PicStereoPath";
-}
-
-void TestInsertion::enablesAndWritesState()
-{
-    QFETCH(int, kind);
-    QFETCH(QStringList, menus);
-    QFETCH(QString, key);
-
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
-    const QString path = file(QStringLiteral("p.bmp"), picturefiles::bands(16, 16, kColours));
-    insertFile(doc, Kind(kind), path);
-    for (const QString &menu : menus)
-        QVERIFY2(m_app->window->menuAction(menu)->isEnabled(), qPrintable(menu));
-    QCOMPARE(m_app->window->button(4)->isEnabled(), kind == Stereo);
-    QVERIFY(pictureOf(doc, kind)->isVisible());
-
-    const QString state = m_app->shared().StateFilePath;
-    QCOMPARE(iniValue(state, key.toLatin1().constData()), path);
-    for (const QString &menu : menus)
-        QCOMPARE(iniValue(state, menu.toLatin1().constData()), QStringLiteral("True"));
-}
-
-void TestInsertion::throughTheMenu()
-{
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
-    m_app->prompts.files << file(QStringLiteral("p.bmp"), picturefiles::bands(16, 16, kColours));
-    m_app->window->menuAction(QStringLiteral("mnuInsDesign"))->trigger();
-    QTRY_VERIFY(doc->picBefore()->isVisible());
-    QCOMPARE(doc->picBefore()->size(), QSize(16, 16));
-    QVERIFY(m_app->menuEnabled("mnuConvStart"));
 }
 
 QTEST_MAIN(TestInsertion)

@@ -1,6 +1,8 @@
 // Where a document window puts its panes and splitter: at creation, on resize (not while
-// minimised), for a new document's mode, and while the splitter is dragged.
+// minimised), for a new document's mode, and while the splitter is dragged. A window of its own
+// is made with the fake main window; new documents and minimising are tried in the real one.
 #include "apptest.h"
+#include "fakemain.h"
 #include "mouse.h"
 
 #include <QMdiSubWindow>
@@ -49,13 +51,13 @@ private:
     // A document window of its own, 600 × 400, created as a new document of the mode.
     DocumentWindow *makeDocument(const QString &mode);
 
-    std::unique_ptr<App> m_app;
+    std::unique_ptr<FakeMain> m_main;
     std::unique_ptr<DocumentWindow> m_doc;
 };
 
 void TestDocumentLayout::init()
 {
-    m_app = std::make_unique<App>(App::Start::FreshSettings);
+    m_main = std::make_unique<FakeMain>();
 }
 
 void TestDocumentLayout::cleanup()
@@ -63,14 +65,14 @@ void TestDocumentLayout::cleanup()
     if (m_doc)
         QFile::remove(m_doc->lblIniName());
     m_doc.reset();
-    m_app.reset();
+    m_main.reset();
 }
 
 DocumentWindow *TestDocumentLayout::makeDocument(const QString &mode)
 {
-    m_app->shared().DocumentOrigin = lumivex::document::Origin::New;
-    m_app->shared().ModeWord = testfiles::modeWord(mode);
-    m_doc = std::make_unique<DocumentWindow>(*m_app->window);
+    m_main->shared().DocumentOrigin = lumivex::document::Origin::New;
+    m_main->shared().ModeWord = testfiles::modeWord(mode);
+    m_doc = std::make_unique<DocumentWindow>(*m_main);
     m_doc->resize(600, 400);
     m_doc->Load();
     return m_doc.get();
@@ -105,12 +107,12 @@ void TestDocumentLayout::creationAndNewDocument()
         QVERIFY(pane->vsb()->isHidden());
     }
 
-    m_app->shared().ModeWord = testfiles::modeWord(QStringLiteral("something else"));
+    m_main->shared().ModeWord = testfiles::modeWord(QStringLiteral("something else"));
     doc->show();
     doc->layoutForMode();
     g = geometryOf(*doc);
     // the layout follows the window's own mode and leaves the shared word to the active document
-    QCOMPARE(m_app->shared().ModeWord.text(), QStringLiteral("something else"));
+    QCOMPARE(m_main->shared().ModeWord.text(), QStringLiteral("something else"));
     QCOMPARE(g.before, before);
     QCOMPARE(g.fieldShown, fieldShown);
     if (fieldShown)
@@ -162,14 +164,15 @@ void TestDocumentLayout::nothingWhileMinimised()
 {
     QFETCH(bool, mainMinimised);
 
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    App app(App::Start::FreshSettings);
+    DocumentWindow *doc = app.newDocument(QStringLiteral("Field"));
     auto *frame = qobject_cast<QMdiSubWindow *>(doc->parentWidget());
     QVERIFY(frame);
     const Geometry before = geometryOf(*doc);
-    m_app->shared().ModeWord = testfiles::modeWord(QStringLiteral("unchanged"));
+    app.shared().ModeWord = testfiles::modeWord(QStringLiteral("unchanged"));
 
     if (mainMinimised)
-        m_app->window->setWindowState(Qt::WindowMinimized);
+        app.window->setWindowState(Qt::WindowMinimized);
     else
         frame->setWindowState(Qt::WindowMinimized);
     const QSize old = doc->size();
@@ -181,7 +184,7 @@ void TestDocumentLayout::nothingWhileMinimised()
     QCOMPARE(after.before, before.before);
     QCOMPARE(after.after, before.after);
     QCOMPARE(after.drag, before.drag);
-    QCOMPARE(m_app->shared().ModeWord.text(), QStringLiteral("unchanged"));
+    QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("unchanged"));
 }
 
 void TestDocumentLayout::newDocumentsInTheMainWindow_data()
@@ -195,7 +198,8 @@ void TestDocumentLayout::newDocumentsInTheMainWindow()
 {
     QFETCH(QString, mode);
 
-    DocumentWindow *doc = m_app->newDocument(mode);
+    App app(App::Start::FreshSettings);
+    DocumentWindow *doc = app.newDocument(mode);
     const Geometry g = geometryOf(*doc);
     const int w = doc->width();
     const int h = doc->height();
@@ -209,7 +213,7 @@ void TestDocumentLayout::newDocumentsInTheMainWindow()
         QCOMPARE(g.field, QRect(0, h / 2 + 1, g.before.width(), h / 2 - 1));
         QVERIFY(g.fieldShown);
     }
-    QCOMPARE(m_app->shared().ModeWord.text(), mode);
+    QCOMPARE(app.shared().ModeWord.text(), mode);
 }
 
 void TestDocumentLayout::splitterDrag_data()

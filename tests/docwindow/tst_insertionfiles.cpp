@@ -1,7 +1,8 @@
 // Inserting picture files as users bring them, chosen or named by a project: camera photos too
 // wide for the program, pictures too large for memory, files cut short, and a pipe, which must
 // never block the window.
-#include "apptest.h"
+#include "docpanes.h"
+#include "fakemain.h"
 #include "picturefiles.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 using namespace apptest;
+using testfiles::readBytes;
 
 namespace {
 
@@ -36,20 +38,20 @@ private:
     QString file(const QString &name, const QByteArray &bytes);
     DocumentWindow *documentWithPictures();
 
-    std::unique_ptr<App> m_app;
+    std::unique_ptr<FakeMain> m_main;
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_first;
 };
 
 void TestInsertionFiles::init()
 {
-    m_app = std::make_unique<App>(App::Start::FreshSettings);
+    m_main = std::make_unique<FakeMain>();
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
 void TestInsertionFiles::cleanup()
 {
-    m_app.reset();
+    m_main.reset();
     m_dir.reset();
 }
 
@@ -61,11 +63,11 @@ QString TestInsertionFiles::file(const QString &name, const QByteArray &bytes)
 // A colour-field document with a 20 × 10 picture in each pane, inserted from m_first.
 DocumentWindow *TestInsertionFiles::documentWithPictures()
 {
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("Field"));
     m_first = file(QStringLiteral("first.bmp"), picturefiles::encoded(picturefiles::bands(20, 10, kColours), "BMP"));
     for (Kind kind : {Design, Field, Stereo}) {
-        m_app->prompts.files << m_first;
-        m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
+        m_main->prompts().files << m_first;
+        m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
         insert(doc, kind);
     }
     return doc;
@@ -98,23 +100,23 @@ void TestInsertionFiles::chosenFileRefused()
     QFETCH(QString, message);
 
     DocumentWindow *doc = documentWithPictures();
-    const QByteArray state = readBytes(m_app->shared().StateFilePath);
+    const QByteArray state = readBytes(m_main->shared().StateFilePath);
     const QString path = file(QStringLiteral("photo.jpg"), bytes);
-    m_app->prompts.files << path;
-    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
+    m_main->prompts().files << path;
+    m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     insert(doc, kind);
 
     if (message.contains(QLatin1String("%1")))
         message = message.arg(QDir::toNativeSeparators(path));
-    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{message});
+    QCOMPARE(m_main->asked(QStringLiteral("exclamation")), QStringList{message});
     // The document is as it was: panes, kept pictures, paths and state file.
-    QCOMPARE(pathOf(m_app->shared(), kind), m_first);
+    QCOMPARE(pathOf(m_main->shared(), kind), m_first);
     QCOMPARE(doc->picBefore()->size(), QSize(20, 10));
     QCOMPARE(doc->picField()->size(), QSize(20, 10));
     QCOMPARE(doc->picAfter()->size(), QSize(20, 10));
     QCOMPARE(doc->picUra().size(), QSize(20, 10));
     QCOMPARE(doc->picUraField().size(), QSize(20, 10));
-    QCOMPARE(readBytes(m_app->shared().StateFilePath), state);
+    QCOMPARE(readBytes(m_main->shared().StateFilePath), state);
 }
 
 void TestInsertionFiles::projectPictures()
@@ -131,7 +133,7 @@ void TestInsertionFiles::projectPictures()
                                               {5000, 4000}));
     const QString stereo = file(QStringLiteral("stereo.bmp"),
                                 picturefiles::encoded(picturefiles::bands(30, 12, kColours), "BMP"));
-    lumivex::document::SharedState &s = m_app->shared();
+    lumivex::document::SharedState &s = m_main->shared();
     s.DesignImagePath = pipe;
     s.FieldImagePath = photo;
     s.StereoImagePath = stereo;
@@ -143,7 +145,7 @@ void TestInsertionFiles::projectPictures()
     doc->InsPicStereo();
     ::alarm(0);
 
-    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList{tooWide(Field)});
+    QCOMPARE(m_main->asked(QStringLiteral("exclamation")), QStringList{tooWide(Field)});
     QCOMPARE(doc->picUra().size(), QSize(20, 10));
     QCOMPARE(doc->picUraField().size(), QSize(20, 10));
     QCOMPARE(doc->picAfter()->size(), QSize(30, 12));
