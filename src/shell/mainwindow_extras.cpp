@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QSlider>
 #include <QTimer>
 
 namespace lumivex::shell {
@@ -62,7 +63,10 @@ void MainWindow::createExtras()
     m_autoConvert = item("mnuAutoConvert", QStringLiteral("自動変換"));
     m_autoConvert->setCheckable(true);
     m_autoConvert->setChecked(m_settings.autoConvert());
-    connect(m_autoConvert, &QAction::toggled, this, [this](bool on) { m_settings.setAutoConvert(on); });
+    connect(m_autoConvert, &QAction::toggled, this, [this](bool on) {
+        m_settings.setAutoConvert(on);
+        applyControls();
+    });
 
     m_paneFit = new QAction(QStringLiteral("ウインドウに合わせる"), this);
     m_paneFit->setObjectName(QStringLiteral("mnuPaneFit"));
@@ -76,6 +80,15 @@ void MainWindow::applyExtras()
     const bool shown = !m_shared.Converting && stereoShown(activeDocument());
     m_reveal->setEnabled(shown);
     m_fullView->setEnabled(shown);
+    // With live conversion the sliders stay in the hand while a run draws (the state file still
+    // says what the classic run says): a run takes milliseconds, and a slider taken away in
+    // the middle of a drag would end the drag.
+    if (m_autoConvert->isChecked() && m_shared.Converting) {
+        const bool density = m_shared.ModeWord == document::Mode::RandomDot;
+        m_sliders[0]->setEnabled(true);
+        m_sliders[1]->setEnabled(true);
+        m_sliders[2]->setEnabled(density);
+    }
 }
 
 void MainWindow::revealDepth()

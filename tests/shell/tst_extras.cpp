@@ -6,6 +6,7 @@
 #include "document/appsettings.h"
 
 #include <QMenu>
+#include <QSlider>
 
 using namespace apptest;
 
@@ -60,13 +61,17 @@ void TestExtras::liveConversionFollowsTheSliders()
     QCOMPARE(iniValue(app.shared().StateFilePath, "Rittaido"), QStringLiteral("26"));
 
     // Changes during a run stop it and queue exactly one more, with the newest values.
+    // The sliders stay usable while a run draws, so that a drag is not cut short.
+    bool usable = false;
     RowHook hook(*app.window, 0, 5, [&] {
+        usable = app.window->slider(1)->isEnabled() && app.window->slider(2)->isEnabled();
         app.window->setSliderValue(1, 30);
         app.window->setSliderValue(1, 31);
         app.window->setSliderValue(0, 80);
     });
     QVERIFY(app.startAndWait());
     QVERIFY(hook.fired());
+    QVERIFY(usable);
     QVERIFY(waitIdle(app));
     QTest::qWait(50);
     QVERIFY(waitIdle(app));
