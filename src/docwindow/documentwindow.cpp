@@ -31,6 +31,7 @@ DocumentWindow::DocumentWindow(MainFacade &main, QWidget *parent)
     m_timer1.setObjectName(QStringLiteral("Timer1"));
     m_timer1.setSingleShot(true);
     connect(&m_timer1, &QTimer::timeout, this, &DocumentWindow::OnTimer1);
+    setUpGuides();
     resize(600, 400);
 }
 
@@ -78,7 +79,7 @@ void DocumentWindow::Activate()
     m_main.report(event);
     m_main.setStatusText(1, s.StateFilePath);
     // The picture-size panel shows this document's stereo picture, not the one shown before.
-    const QSize size = picAfter()->isHidden() ? QSize() : picAfter()->size();
+    const QSize size = picAfter()->isHidden() ? QSize() : picAfter()->image().size();
     if (size.isEmpty())
         m_main.setStatusText(5, QString());
     else

@@ -17,6 +17,7 @@
 
 namespace lumivex::docwindow {
 
+class FullView;
 class MainFacade;
 class Pane;
 class PictureBox;
@@ -83,6 +84,17 @@ public:
     /// The depth the stereo picture shows, as a design picture in the sixteen depth colours; a
     /// null picture and the reason in *message when it shows none (message may be null).
     QImage revealedDesign(QString *message) const;
+    /// Puts a picture the program made into pane 0..2 as an insertion would (no file names it).
+    void insertPicture(int pane, const QImage &image);
+
+    /// ガイドを付ける was turned on or off (the settings file holds it): the stereo pane shows the
+    /// guide band above its picture or drops it.
+    void guidesChanged();
+    /// 全体表示: the stereo picture alone on the whole screen, with the guide band when the marks
+    /// are on. Does nothing without a stereo picture.
+    void showFullView();
+    /// The full view this document opened, while it is open.
+    FullView *fullView() const;
 
     QString caption() const { return m_caption; }
     /// The window icon chosen at creation: 101 monochrome random dot, 103 colour random dot,
@@ -148,6 +160,10 @@ private:
     void layoutWindow();
     bool restoreSavedCopy(const QString &path);
     void reportSaveFailure(const QString &path);
+    void setUpGuides();
+    /// The stereo picture as export, print and the full view give it: with the guide band when
+    /// the marks are on.
+    QImage stereoForOutput() const;
 
     MainFacade &m_main;
     QString m_caption;
@@ -168,6 +184,7 @@ private:
     bool m_hasSavedCopy = false;
     bool m_savedCopyExists = false;
     QByteArray m_savedCopy;
+    QPointer<FullView> m_fullView;
 
     engine::RandomDot m_dots;
     engine::ColourField m_field;

@@ -1,4 +1,5 @@
-// 画像の保存 and 印刷: one pane's picture written to a BMP or PNG file, the stereo picture printed.
+// 画像の保存 and 印刷: one pane's picture written to a BMP or PNG file, the stereo picture printed
+// (both with the guide band above the stereo picture when the marks are on).
 #include "documentwindow.h"
 
 #include "mainfacade.h"
@@ -67,8 +68,9 @@ void DocumentWindow::SavePaneImage()
     const PictureBox *picture = m_panes[static_cast<std::size_t>(kind->pane)]->picture();
     if (picture->isHidden() || picture->image().isNull())
         return;  // an empty pane has nothing to save (its menu item is off then)
-    // The picture as it is now, should a conversion draw on while the dialog is open.
-    const QImage image = picture->image().copy();
+    // The picture as it is now, should a conversion draw on while the dialog is open; the stereo
+    // picture with the guide band when the marks are on.
+    const QImage image = kind->pane == 2 ? stereoForOutput() : picture->image().copy();
 
     const document::AppSettings &settings = m_main.settings();
     const QString key = QString::fromLatin1(kind->folderKey);
@@ -107,7 +109,7 @@ void DocumentWindow::PrintStereo()
     if (picture->isHidden() || picture->image().isNull())
         return;  // nothing to print (印刷 is off then)
     QString error;
-    if (!m_main.printer().printPicture(picture->image(), picture->logicalDpiX(), picture->logicalDpiY(),
+    if (!m_main.printer().printPicture(stereoForOutput(), picture->logicalDpiX(), picture->logicalDpiY(),
                                        m_caption, &error)) {
         m_main.prompts().exclamation(this, applicationTitle(),
                                      QStringLiteral("印刷できませんでした。\r\n") + error);

@@ -1,5 +1,7 @@
 #include "picturebox.h"
 
+#include "guidemarks.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -17,8 +19,7 @@ PictureBox::PictureBox(QWidget *parent)
 void PictureBox::setImage(const QImage &image)
 {
     m_image = image.convertToFormat(QImage::Format_RGB32);
-    resize(m_image.size());
-    update();
+    newPicture();
 }
 
 void PictureBox::clearImage()
@@ -38,8 +39,39 @@ void PictureBox::resizeImage(int width, int height)
         next.fill(Qt::white);
         m_image = next;
     }
-    resize(width, height);
+    newPicture();
+}
+
+// A picture put in or a run starting to draw: the repeat width it is made with is the one the
+// document has now.
+void PictureBox::newPicture()
+{
+    if (m_repeatSource)
+        m_repeat = m_repeatSource();
+    takeSize();
+}
+
+void PictureBox::setGuidesShown(bool shown)
+{
+    if (m_guides == shown)
+        return;
+    m_guides = shown;
+    takeSize();
+}
+
+void PictureBox::takeSize()
+{
+    m_band = m_guides ? guideBandImage(m_image.size(), m_repeat) : QImage();
+    resize(m_image.width(), m_band.height() + m_image.height());
     update();
+}
+
+// The picture's first row in the widget (or in the scaled view).
+int PictureBox::imageTop() const
+{
+    if (!isScaled() || m_band.isNull())
+        return m_band.height();
+    return int(static_cast<long long>(m_band.height()) * m_shown.height() / std::max(height(), 1));
 }
 
 void PictureBox::rowChanged(int y)
@@ -50,13 +82,14 @@ void PictureBox::rowChanged(int y)
 QRect PictureBox::rowArea(int y) const
 {
     if (!isScaled())
-        return QRect(0, y, m_image.width(), 1);
+        return QRect(0, m_band.height() + y, m_image.width(), 1);
     const int height = std::max(m_image.height(), 1);
+    const int shownHeight = m_shown.height() - imageTop();
     // The scaled rows that row y falls on, and one more each side for the smoothing, which
     // blends neighbouring rows.
-    const long long top = static_cast<long long>(y) * m_shown.height() / height;
-    const long long bottom = (static_cast<long long>(y + 1) * m_shown.height() + height - 1) / height;
-    return QRect(0, int(top) - 1, m_shown.width(), int(bottom - top) + 2);
+    const long long top = static_cast<long long>(y) * shownHeight / height;
+    const long long bottom = (static_cast<long long>(y + 1) * shownHeight + height - 1) / height;
+    return QRect(0, imageTop() + int(top) - 1, m_shown.width(), int(bottom - top) + 2);
 }
 
 void PictureBox::setShownSize(QSize size)
@@ -86,12 +119,20 @@ void PictureBox::paintEvent(QPaintEvent *event)
     const QRect area = event->rect();
     painter.fillRect(area, palette().window());
     if (!m_image.isNull()) {
+        const int top = imageTop();
         if (isScaled()) {
             painter.setClipRect(area);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(shownRect(), m_image);
+            if (!m_band.isNull())
+                painter.drawImage(QRect(0, 0, m_shown.width(), top), m_band);
+            painter.drawImage(QRect(0, top, m_shown.width(), m_shown.height() - top), m_image);
         } else {
-            painter.drawImage(area.topLeft(), m_image, area);
+            const QRect band = area & QRect(QPoint(0, 0), m_band.size());
+            if (!band.isEmpty())
+                painter.drawImage(band.topLeft(), m_band, band);
+            const QRect picture = area & QRect(QPoint(0, top), m_image.size());
+            if (!picture.isEmpty())
+                painter.drawImage(picture.topLeft(), m_image, picture.translated(0, -top));
         }
     }
     if (m_pressed)

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
+
 namespace lumivex::docwindow {
 
 /// A picture without border that shows one image at its own size (picBefore, picField,
@@ -10,7 +12,8 @@ namespace lumivex::docwindow {
 /// one at a time and repainted alone.
 ///
 /// The widget keeps the picture's own size in both views, so that everything that reads its size
-/// reads the picture's; the pane's mask hides what a scaled picture leaves.
+/// reads the picture's; the pane's mask hides what a scaled picture leaves. Only the guide band,
+/// when shown, adds its rows above the picture (image() stays the picture).
 class PictureBox : public QWidget
 {
     Q_OBJECT
@@ -36,6 +39,17 @@ public:
     QRect shownRect() const;
     bool isScaled() const { return m_shown.isValid(); }
 
+    /// Where the repeat width of each new picture comes from (asked when a picture is put in or
+    /// a run sizes it); the guide band is drawn at that width.
+    void setRepeatSource(std::function<int()> source) { m_repeatSource = std::move(source); }
+    /// The repeat width the picture came with (0 without a source).
+    int repeatWidth() const { return m_repeat; }
+    /// The guide band above the picture, for the eye only.
+    void setGuidesShown(bool shown);
+    bool guidesShown() const { return m_guides; }
+    /// Rows of the band shown above the picture; 0 without one.
+    int bandHeight() const { return m_band.height(); }
+
     /// The look while a mouse button is held on the picture: a sunken 3-D edge drawn over the
     /// picture's border pixels. The image itself is not touched.
     void setPressedLook(bool pressed);
@@ -46,8 +60,15 @@ protected:
 
 private:
     QRect rowArea(int y) const;
+    void newPicture();
+    void takeSize();
+    int imageTop() const;
 
     QImage m_image;
+    QImage m_band;  ///< the guide band shown above the picture; null when none
+    std::function<int()> m_repeatSource;
+    int m_repeat = 0;
+    bool m_guides = false;
     QSize m_shown;  ///< scaled size; invalid at 1:1
     bool m_pressed = false;
 };
