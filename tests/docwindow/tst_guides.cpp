@@ -2,82 +2,44 @@
 // and printed with the guide band at the repeat width it was made with, and its pane shows the
 // band; the design is never marked, and the picture itself stays as it is. The full view starts
 // at 1:1 or fitted, zooms in whole steps and closes on Esc or a click.
-#include "scriptedprompts.h"
-#include "testservices.h"
+#include "apptest.h"
 
-#include "docwindow/documentwindow.h"
 #include "docwindow/fullview.h"
-#include "docwindow/picturebox.h"
-#include "document/appsettings.h"
-#include "document/inifile.h"
-#include "document/picture.h"
-#include "document/sharedstate.h"
-#include "engine/depth.h"
 #include "engine/guides.h"
-#include "shell/mainwindow.h"
 
-#include <QAction>
-#include <QClipboard>
-#include <QFile>
-#include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QtTest>
 
-#include <memory>
-
-using lumivex::docwindow::DocumentWindow;
+using namespace apptest;
 using lumivex::docwindow::FullView;
 using lumivex::document::AppSettings;
 namespace engine = lumivex::engine;
 
 namespace {
 
-/// Records what would have been printed.
-class RecordingPrinter : public lumivex::docwindow::Printer
+/// The main window of one test with fresh settings and a printer that records.
+struct GuidesApp : App
 {
-public:
-    QList<QImage> pictures;
-    bool printPicture(const QImage &picture, double, double, const QString &, QString *) override
-    {
-        pictures.append(picture);
-        return true;
-    }
-};
-
-/// A shown main window with scripted prompts, a recording printer and fresh settings.
-struct App
-{
-    ScriptedPrompts prompts;
-    testservices::TestServices services{prompts};
     RecordingPrinter printer;
-    std::unique_ptr<lumivex::shell::MainWindow> window;
 
-    App()
+    GuidesApp()
+        : App(Start::FreshSettings)
     {
-        QFile::remove(AppSettings().settingsFilePath());
         services.printer.use(&printer);
-        window = std::make_unique<lumivex::shell::MainWindow>(services.services());
-        window->show();
     }
-    lumivex::document::SharedState &shared() { return window->shared(); }
-    ~App()
-    {
-        prompts.answers = QList<ScriptedPrompts::Answer>(32, ScriptedPrompts::Answer::No);
-        window->close();
-    }
+    ~GuidesApp() { services.printer.use(nullptr); }
 
     /// Chooses a menu item and waits until the command it posted to the document has run.
     void choose(const char *item, DocumentWindow *doc)
     {
-        window->menuAction(QString::fromLatin1(item))->trigger();
-        QTRY_VERIFY_WITH_TIMEOUT(!doc->Timer1()->isActive(), 20000);
+        trigger(item);
+        QVERIFY(waitForTick(doc));
     }
     /// Writes the marks' choice as the menu item does and tells the documents.
     void setGuides(bool on)
     {
         QVERIFY(AppSettings().setGuides(on));
-        for (DocumentWindow *doc : window->documentWindows())
+        for (DocumentWindow *doc : documents())
             doc->guidesChanged();
     }
     QImage exported(const char *item, DocumentWindow *doc, const QString &path)
@@ -87,15 +49,6 @@ struct App
         return QImage(path).convertToFormat(QImage::Format_RGB32);
     }
 };
-
-QImage designPicture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, lumivex::document::unpackPixel(engine::DepthPalette[(x / 20 + y / 15) % 8]));
-    return image;
-}
 
 QImage withBand(const QImage &picture, int kurikaesi)
 {
@@ -118,7 +71,7 @@ private slots:
 
 private:
     /// A monochrome random-dot document whose stereo picture was drawn at repeat width 53.
-    DocumentWindow *convertedDocument(App &app);
+    DocumentWindow *convertedDocument(GuidesApp &app);
 };
 
 void TestGuides::settingsOffUnlessOn()
@@ -138,16 +91,12 @@ void TestGuides::settingsOffUnlessOn()
     QVERIFY(!settings.guides());
 }
 
-DocumentWindow *TestGuides::convertedDocument(App &app)
+DocumentWindow *TestGuides::convertedDocument(GuidesApp &app)
 {
-    app.window->menuAction(QStringLiteral("mnuMono"))->trigger();
-    DocumentWindow *doc = app.window->activeDocument();
+    DocumentWindow *doc = app.newMono();
     if (!doc)
         return nullptr;
-    // Pasted in as a design, as the user would.
-    QGuiApplication::clipboard()->setImage(designPicture(160, 90));
-    app.shared().InsertSource = lumivex::document::Source::DesignPane;
-    doc->InsPicDesign();
+    paste(app.shared(), doc, 0, designPicture(160, 90));  // as the user would
     app.window->setSliderValue(0, 53);
     app.choose("mnuConvStart", doc);
     return doc;
@@ -155,7 +104,7 @@ DocumentWindow *TestGuides::convertedDocument(App &app)
 
 void TestGuides::exportAndPrintCarryTheBand()
 {
-    App app;
+    GuidesApp app;
     QTemporaryDir dir;
     DocumentWindow *doc = convertedDocument(app);
     QVERIFY(doc);
@@ -166,8 +115,8 @@ void TestGuides::exportAndPrintCarryTheBand()
     // Off (the default): the picture as it is.
     QCOMPARE(app.exported("mnuSaveStereo", doc, dir.filePath(QStringLiteral("off.png"))), stereo);
     app.choose("mnuPrint", doc);
-    QCOMPARE(app.printer.pictures.size(), 1);
-    QCOMPARE(app.printer.pictures.last(), stereo);
+    QCOMPARE(app.printer.jobs.size(), 1);
+    QCOMPARE(app.printer.jobs.last().picture, stereo);
 
     // On: the band at the repeat width the picture was drawn with, also after the slider moved.
     app.window->setSliderValue(0, 90);
@@ -176,8 +125,8 @@ void TestGuides::exportAndPrintCarryTheBand()
     QCOMPARE(marked.height(), 89 + 16);
     QCOMPARE(app.exported("mnuSaveStereo", doc, dir.filePath(QStringLiteral("on.bmp"))), marked);
     app.choose("mnuPrint", doc);
-    QCOMPARE(app.printer.pictures.size(), 2);
-    QCOMPARE(app.printer.pictures.last(), marked);
+    QCOMPARE(app.printer.jobs.size(), 2);
+    QCOMPARE(app.printer.jobs.last().picture, marked);
     // The pane shows the band above the picture; the picture itself is unchanged.
     QCOMPARE(doc->picAfter()->bandHeight(), 16);
     QCOMPARE(doc->picAfter()->size(), plainSize + QSize(0, 16));
@@ -267,9 +216,8 @@ void TestGuides::fullViewSteps()
 
 void TestGuides::fullViewOfTheDocument()
 {
-    App app;
-    app.window->menuAction(QStringLiteral("mnuMono"))->trigger();
-    DocumentWindow *empty = app.window->activeDocument();
+    GuidesApp app;
+    DocumentWindow *empty = app.newMono();
     QVERIFY(empty);
     empty->showFullView();  // no stereo picture: nothing
     QVERIFY(!empty->fullView());
@@ -293,7 +241,7 @@ void TestGuides::fullViewOfTheDocument()
     QCOMPARE(view->picture(), withBand(doc->picAfter()->image(), 53));
     // It goes with its document.
     app.prompts.answers = {ScriptedPrompts::Answer::No};
-    app.window->menuAction(QStringLiteral("mnuClose"))->trigger();
+    app.trigger("mnuClose");
     QTRY_VERIFY(!view);
 }
 
