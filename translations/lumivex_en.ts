@@ -2,6 +2,83 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja_JP">
 <context>
+    <name>Picture</name>
+    <message>
+        <source>次の画像は大きすぎて、メモリーに読み込めません。<byte value="xd"/>
+%1</source>
+        <translation>This picture is too large to load into memory:<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>次の画像は大きすぎて、メモリーに読み込めません（%1×%2 ピクセル）。<byte value="xd"/>
+%3</source>
+        <translation>This picture is too large to load into memory (%1 × %2 pixels):<byte value="xd"/>
+%3</translation>
+    </message>
+    <message>
+        <source>ファイルを開けません。</source>
+        <translation>The file cannot be opened.</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません。</source>
+        <translation>It is not a regular file.</translation>
+    </message>
+    <message>
+        <source>BMP、JPEG、GIF、PNG、WMFのどの形式でもありません。</source>
+        <translation>It is not in any of the formats BMP, JPEG, GIF, PNG or WMF.</translation>
+    </message>
+    <message>
+        <source>ファイルが途中で切れています。</source>
+        <translation>The file is cut short.</translation>
+    </message>
+    <message>
+        <source>画像の幅が大きすぎます。</source>
+        <translation>The picture is too wide.</translation>
+    </message>
+    <message>
+        <source>ファイルが壊れています。</source>
+        <translation>The file is damaged.</translation>
+    </message>
+    <message>
+        <source>次のファイルは画像として読み込めません。<byte value="xd"/>
+%1<byte value="xd"/>
+%2</source>
+        <translation>This file cannot be read as a picture:<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg);;BMP(*.bmp);;JPEG(*.jpg *.jpeg);;GIF(*.gif);;WMF(*.wmf);;PNG(*.png)</source>
+        <translation>All Pictures (*.bmp *.jpg *.gif *.wmf *.png *.jpeg);;BMP (*.bmp);;JPEG (*.jpg *.jpeg);;GIF (*.gif);;WMF (*.wmf);;PNG (*.png)</translation>
+    </message>
+</context>
+<context>
+    <name>Printer</name>
+    <message>
+        <source>印刷する画像がありません。</source>
+        <translation>There is no picture to print.</translation>
+    </message>
+    <message>
+        <source>プリンタが設定されていません。</source>
+        <translation>No printer is set up.</translation>
+    </message>
+    <message>
+        <source>プリンタを使用できません。</source>
+        <translation>The printer cannot be used.</translation>
+    </message>
+    <message>
+        <source>印刷中にエラーが発生しました。</source>
+        <translation>An error occurred while printing.</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFiles</name>
+    <message>
+        <source>Vexmakerﾌｧｲﾙ(*.lvd)</source>
+        <translation>Vexmaker Files (*.lvd)</translation>
+    </message>
+</context>
+<context>
     <name>Prompts</name>
     <message>
         <source>Lumivex</source>
@@ -13,6 +90,376 @@
         <extracomment>%1 the error number after a blank, %2 where it happened, %3 the description, %4 the number alone</extracomment>
         <translation>Error %4 occurred in %2.<byte value="xd"/>
 %3</translation>
+    </message>
+</context>
+<context>
+    <name>RevealDesign</name>
+    <message>
+        <source>ステレオ画像が小さすぎるため、深さを読み取れません。<byte value="xd"/>
+幅が%1ピクセル以上の画像が必要です。</source>
+        <translation>The stereo picture is too small to read its depth from.<byte value="xd"/>
+A picture at least %1 pixels wide is needed.</translation>
+    </message>
+    <message>
+        <source>ステレオ画像に横方向の繰り返しが見つからないため、深さを読み取れません。</source>
+        <translation>No horizontal repeat was found in the stereo picture, so its depth cannot be read.</translation>
+    </message>
+    <message>
+        <source>ステレオ画像がありません。</source>
+        <translation>There is no stereo picture.</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::docwindow::DocumentWindow</name>
+    <message>
+        <source>ランダムドット変換中です。しばらくお待ちください...</source>
+        <translation>Converting to random dot. Please wait...</translation>
+    </message>
+    <message>
+        <source>ランダムドット変換を中断しています...</source>
+        <translation>Random dot conversion paused...</translation>
+    </message>
+    <message>
+        <source>カラーフィールド変換中です。しばらくお待ちください...</source>
+        <translation>Converting to colour field. Please wait...</translation>
+    </message>
+    <message>
+        <source>カラーフィールド変換を中断しています...</source>
+        <translation>Colour field conversion paused...</translation>
+    </message>
+    <message>
+        <source>デザイン画像</source>
+        <translation>Design Picture</translation>
+    </message>
+    <message>
+        <source>フィールド画像</source>
+        <translation>Field Picture</translation>
+    </message>
+    <message>
+        <source>ステレオアート画像</source>
+        <translation>Stereo Picture</translation>
+    </message>
+    <message>
+        <source>「%1」を保存しますか？</source>
+        <translation>Do you want to save &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>「%1」を上書き保存しますか？</source>
+        <translation>Do you want to save the changes to &quot;%1&quot;?</translation>
+    </message>
+    <message>
+        <source>次のファイルを保存した時の内容に戻せませんでした。<byte value="xd"/>
+%1</source>
+        <translation>This file could not be put back as it was last saved:<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>次のファイルに保存できませんでした。<byte value="xd"/>
+%1</source>
+        <translation>Could not save to this file:<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>印刷できませんでした。<byte value="xd"/>
+%1</source>
+        <translation>Could not print.<byte value="xd"/>
+%1</translation>
+    </message>
+    <message>
+        <source>デザイン画像が大きすぎます。<byte value="xd"/>
+幅を1024ピクセル以下にしてください。</source>
+        <translation>The design picture is too large.<byte value="xd"/>
+Use a picture at most 1024 pixels wide.</translation>
+    </message>
+    <message>
+        <source>フィールド画像が大きすぎます。<byte value="xd"/>
+幅を1024ピクセル以下にしてください。</source>
+        <translation>The field picture is too large.<byte value="xd"/>
+Use a picture at most 1024 pixels wide.</translation>
+    </message>
+    <message>
+        <source>ステレオ画像が大きすぎます。<byte value="xd"/>
+幅を1024ピクセル以下にしてください。</source>
+        <translation>The stereo picture is too large.<byte value="xd"/>
+Use a picture at most 1024 pixels wide.</translation>
+    </message>
+    <message>
+        <source>グレースケールの深度画像です。16段階の深さに変換しますか？</source>
+        <translation>This is a greyscale depth map. Convert it to the sixteen depth levels?</translation>
+    </message>
+    <message>
+        <source>「%1」は既に存在します。<byte value="xd"/>
+上書きしますか？</source>
+        <translation>&quot;%1&quot; already exists.<byte value="xd"/>
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation>File not found.</translation>
+    </message>
+    <message>
+        <source>パスが見つかりません。</source>
+        <translation>Path not found.</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::shell::MainWindow</name>
+    <message>
+        <source>画像をクリップボードに置けませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>開始</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>深さを見る</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>全体表示</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ガイドを付ける</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>自動変換</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ウインドウに合わせる</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>メモリが不足しています。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>内部エラーです。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>実行ファイル(*)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>エディタが設定されていません...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>エディタが見つかりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>エディタを起動できませんでした。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ヘルプページが見つかりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ヘルプページを開けませんでした。ブラウザで次のファイルを開いてください。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>継続</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイル(&amp;F)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新規作成</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>カラーフィールド&#x3000;ウイザード</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>カラーフィールド</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ランダムドット（カラー）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ランダムドット（モノクロ）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>上書き保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>名前を付けて保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像の保存</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>デザイン画像</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>フィールド画像</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ステレオアート画像</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>編集(&amp;E)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>エディタ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>選択</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>起動</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>切り取り</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>消去</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>挿入(&amp;I)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ステレオ画像</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>変換(&amp;R)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>中断</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ウィンドウ(&amp;W)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ヘルプ(&amp;H)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>バージョン情報</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>使い方など</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>新規作成（カラーフィールド&#x3000;ウィザード）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>挿入（デザイン画像）</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>カラーフィールド&#x3000;ウィザード</source>
+        <translation type="unfinished">Colour Field Wizard</translation>
+    </message>
+    <message>
+        <source>繰返幅</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>立体度</source>
+        <translation type="unfinished">Depth strength</translation>
+    </message>
+    <message>
+        <source>密度</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>画像サイズ</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ファイルが見つかりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>デバイスが準備されていません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>パスが見つかりません。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>パス名が無効です。</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>デザイン画像が大きすぎます。<byte value="xd"/>
+幅を1024ピクセル以下にしてください。</source>
+        <translation type="unfinished">The design picture is too large.<byte value="xd"/>
+Use a picture at most 1024 pixels wide.</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::shell::VersionBox</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ステレオグラム作成ソフト</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

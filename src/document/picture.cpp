@@ -5,6 +5,7 @@
 #include "wmfpicture.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -288,43 +289,46 @@ QString pictureFailureMessage(const QString &path, const LoadedPicture &result)
 {
     const QString name = QDir::toNativeSeparators(path);
     if (result.problem == PictureProblem::TooLarge) {
-        const QString size = result.size.isValid()
-            ? QStringLiteral("（%1×%2 ピクセル）").arg(result.size.width()).arg(result.size.height())
-            : QString();
-        return QStringLiteral("次の画像は大きすぎて、メモリーに読み込めません%1。\r\n").arg(size) + name;
+        if (!result.size.isValid())
+            return QCoreApplication::translate("Picture", "次の画像は大きすぎて、メモリーに読み込めません。\r\n%1").arg(name);
+        return QCoreApplication::translate("Picture", "次の画像は大きすぎて、メモリーに読み込めません（%1×%2 ピクセル）。\r\n%3")
+            .arg(result.size.width())
+            .arg(result.size.height())
+            .arg(name);
     }
-    QString why;
+    const char *why = nullptr;
     switch (result.problem) {
     case PictureProblem::CannotOpen:
-        why = QStringLiteral("ファイルを開けません。");
+        why = QT_TRANSLATE_NOOP("Picture", "ファイルを開けません。");
         break;
     case PictureProblem::NotAFile:
-        why = QStringLiteral("通常のファイルではありません。");
+        why = QT_TRANSLATE_NOOP("Picture", "通常のファイルではありません。");
         break;
     case PictureProblem::NotAPicture:
-        why = QStringLiteral("BMP、JPEG、GIF、PNG、WMFのどの形式でもありません。");
+        why = QT_TRANSLATE_NOOP("Picture", "BMP、JPEG、GIF、PNG、WMFのどの形式でもありません。");
         break;
     case PictureProblem::CutShort:
-        why = QStringLiteral("ファイルが途中で切れています。");
+        why = QT_TRANSLATE_NOOP("Picture", "ファイルが途中で切れています。");
         break;
     case PictureProblem::TooWide:
-        why = QStringLiteral("画像の幅が大きすぎます。");
+        why = QT_TRANSLATE_NOOP("Picture", "画像の幅が大きすぎます。");
         break;
     case PictureProblem::Damaged:
     case PictureProblem::None:
     case PictureProblem::TooLarge:
-        why = QStringLiteral("ファイルが壊れています。");
+        why = QT_TRANSLATE_NOOP("Picture", "ファイルが壊れています。");
         break;
     }
-    return QStringLiteral("次のファイルは画像として読み込めません。\r\n") + name + QStringLiteral("\r\n") + why;
+    return QCoreApplication::translate("Picture", "次のファイルは画像として読み込めません。\r\n%1\r\n%2")
+        .arg(name, QCoreApplication::translate("Picture", why));
 }
 
 QString pictureFileFilter()
 {
     // JPEG files come as .jpg and .jpeg; PNG is read as well, so it closes the list and joins
     // the pattern of the first entry.
-    return QStringLiteral("すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg);;BMP(*.bmp);;"
-                          "JPEG(*.jpg *.jpeg);;GIF(*.gif);;WMF(*.wmf);;PNG(*.png)");
+    return QCoreApplication::translate("Picture", "すべてのファイル(*.bmp *.jpg *.gif *.wmf *.png *.jpeg);;BMP(*.bmp);;"
+                                                  "JPEG(*.jpg *.jpeg);;GIF(*.gif);;WMF(*.wmf);;PNG(*.png)");
 }
 
 void packRow(const QImage &image, int y, std::span<engine::Packed> out)

@@ -6,6 +6,8 @@
 #include "engine/depth.h"
 #include "engine/reveal.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace lumivex::document {
@@ -15,10 +17,10 @@ namespace {
 QString noDepthMessage(engine::RevealProblem problem)
 {
     if (problem == engine::RevealProblem::TooSmall)
-        return QStringLiteral("ステレオ画像が小さすぎるため、深さを読み取れません。\r\n"
-                              "幅が%1ピクセル以上の画像が必要です。")
+        return QCoreApplication::translate("RevealDesign", "ステレオ画像が小さすぎるため、深さを読み取れません。\r\n"
+                                                           "幅が%1ピクセル以上の画像が必要です。")
             .arg(engine::kMinRevealWidth);
-    return QStringLiteral("ステレオ画像に横方向の繰り返しが見つからないため、深さを読み取れません。");
+    return QCoreApplication::translate("RevealDesign", "ステレオ画像に横方向の繰り返しが見つからないため、深さを読み取れません。");
 }
 
 } // namespace
@@ -27,7 +29,7 @@ RevealedDesign revealDesign(const QImage &stereo)
 {
     RevealedDesign result;
     if (stereo.isNull()) {
-        result.problem = QStringLiteral("ステレオ画像がありません。");
+        result.problem = QCoreApplication::translate("RevealDesign", "ステレオ画像がありません。");
         return result;
     }
     const engine::Reveal reveal = engine::reveal(toPacked(stereo));

@@ -17,10 +17,11 @@ namespace lumivex::docwindow {
 
 namespace {
 
-const QString kDotRunning = QStringLiteral("ランダムドット変換中です。しばらくお待ちください...");
-const QString kDotPaused = QStringLiteral("ランダムドット変換を中断しています...");
-const QString kFieldRunning = QStringLiteral("カラーフィールド変換中です。しばらくお待ちください...");
-const QString kFieldPaused = QStringLiteral("カラーフィールド変換を中断しています...");
+// The status texts of a run, translated when the run starts.
+const char kDotRunning[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "ランダムドット変換中です。しばらくお待ちください...");
+const char kDotPaused[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "ランダムドット変換を中断しています...");
+const char kFieldRunning[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "カラーフィールド変換中です。しばらくお待ちください...");
+const char kFieldPaused[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "カラーフィールド変換を中断しています...");
 
 int readParameter(const QString &stateFile, const char *key, int fallback)
 {
@@ -160,8 +161,10 @@ void DocumentWindow::ConvRandomDot()
     m_dots.begin(params, std::max(scanWidth, 0), seed);
     std::array<engine::Packed, engine::kRowCapacity> design{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
+    const QString running = tr(kDotRunning);
+    const QString paused = tr(kDotPaused);
     for (int y = DotResumeRow; y <= scanHeight; ++y) {
-        switch (rowCheck(y, DotResumeRow, kDotRunning, kDotPaused)) {
+        switch (rowCheck(y, DotResumeRow, running, paused)) {
         case RunStep::Paused:
             return;
         case RunStep::Unloaded:
@@ -209,8 +212,10 @@ void DocumentWindow::ConvField()
     std::array<engine::Packed, engine::kRowCapacity> design{};
     std::array<engine::Packed, engine::kRowCapacity> fieldRow{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
+    const QString running = tr(kFieldRunning);
+    const QString paused = tr(kFieldPaused);
     for (int y = FieldResumeRow; y <= scanHeight; ++y) {
-        switch (rowCheck(y, FieldResumeRow, kFieldRunning, kFieldPaused)) {
+        switch (rowCheck(y, FieldResumeRow, running, paused)) {
         case RunStep::Paused:
             return;
         case RunStep::Unloaded:

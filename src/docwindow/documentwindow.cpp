@@ -22,9 +22,9 @@ DocumentWindow::DocumentWindow(MainFacade &main, QWidget *parent)
     , m_main(main)
 {
     setObjectName(QStringLiteral("Form1"));
-    m_panes[0] = new Pane(QStringLiteral("Before"), QStringLiteral("デザイン画像"), this);
-    m_panes[1] = new Pane(QStringLiteral("Field"), QStringLiteral("フィールド画像"), this);
-    m_panes[2] = new Pane(QStringLiteral("After"), QStringLiteral("ステレオアート画像"), this);
+    m_panes[0] = new Pane(QStringLiteral("Before"), tr("デザイン画像"), this);
+    m_panes[1] = new Pane(QStringLiteral("Field"), tr("フィールド画像"), this);
+    m_panes[2] = new Pane(QStringLiteral("After"), tr("ステレオアート画像"), this);
     m_picDrag = new QWidget(this);
     m_picDrag->setObjectName(QStringLiteral("picDrag"));
     m_picDrag->setCursor(Qt::SizeHorCursor);
@@ -96,8 +96,7 @@ bool DocumentWindow::QueryUnload()
 {
     Unloading = true;
     const bool neverSaved = m_lblOldIniName.right(4) == kTmp;
-    const QString text = QStringLiteral("「") + m_caption
-        + (neverSaved ? QStringLiteral("」を保存しますか？") : QStringLiteral("」を上書き保存しますか？"));
+    const QString text = (neverSaved ? tr("「%1」を保存しますか？") : tr("「%1」を上書き保存しますか？")).arg(m_caption);
     const bool lastWindow = m_main.documentWindows().size() == 1;
     switch (m_main.prompts().question(this, applicationTitle(), text)) {
     case Prompts::Answer::Yes:
@@ -116,8 +115,8 @@ bool DocumentWindow::QueryUnload()
             QFile::remove(m_lblOldIniName);
         } else if (!restoreSavedCopy(m_lblIniName)) {
             m_main.prompts().exclamation(this, applicationTitle(),
-                                         QStringLiteral("次のファイルを保存した時の内容に戻せませんでした。\r\n")
-                                             + QDir::toNativeSeparators(m_lblIniName));
+                                         tr("次のファイルを保存した時の内容に戻せませんでした。\r\n%1")
+                                             .arg(QDir::toNativeSeparators(m_lblIniName)));
         }
         break;
     default:

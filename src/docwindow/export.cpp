@@ -96,8 +96,7 @@ void DocumentWindow::SavePaneImage()
         if (stereo)
             s.StereoImagePath = previousStereo;
         m_main.prompts().exclamation(this, applicationTitle(),
-                                     QStringLiteral("次のファイルに保存できませんでした。\r\n")
-                                         + QDir::toNativeSeparators(chosen));
+                                     tr("次のファイルに保存できませんでした。\r\n%1").arg(QDir::toNativeSeparators(chosen)));
         return;
     }
     settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
@@ -112,7 +111,7 @@ void DocumentWindow::PrintStereo()
     if (!m_main.printer().printPicture(stereoForOutput(), picture->logicalDpiX(), picture->logicalDpiY(),
                                        m_caption, &error)) {
         m_main.prompts().exclamation(this, applicationTitle(),
-                                     QStringLiteral("印刷できませんでした。\r\n") + error);
+                                     tr("印刷できませんでした。\r\n%1").arg(error));
     }
 }
 

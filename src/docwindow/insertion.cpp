@@ -30,23 +30,18 @@ struct PictureKind
     const char *folderKey;            ///< settings key of the remembered folder
     QString SharedState::*path;       ///< the picture's path variable
     document::Source clipboardWord;   ///< InsertSource when pasting into this pane
-    const char *tooWide;              ///< first line of the too-wide message
+    const char *tooWide;              ///< the too-wide message, untranslated
 };
 
 const PictureKind kDesign{Target::Design, document::AppSettings::kPicDesignDir,
                           &SharedState::DesignImagePath, document::Source::DesignPane,
-                          "デザイン画像が大きすぎます。"};
+                          QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")};
 const PictureKind kField{Target::Field, document::AppSettings::kPicFieldDir,
                          &SharedState::FieldImagePath, document::Source::FieldPane,
-                         "フィールド画像が大きすぎます。"};
+                         QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "フィールド画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")};
 const PictureKind kStereo{Target::Stereo, document::AppSettings::kPicStereoDir,
                           &SharedState::StereoImagePath, document::Source::StereoPane,
-                          "ステレオ画像が大きすぎます。"};
-
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
+                          QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "ステレオ画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")};
 
 // A clipboard picture may carry transparency; the panes and the conversions see it on white,
 // as a loaded file's transparent pixels are.
@@ -203,7 +198,7 @@ bool Insertion::offerDepthColours(QImage &image, const document::Word<document::
     if (!document::isGreyDepthMap(image))
         return true;
     const Prompts::Answer answer = m_main.prompts().question(
-        &m_window, applicationTitle(), QStringLiteral("グレースケールの深度画像です。16段階の深さに変換しますか？"));
+        &m_window, applicationTitle(), DocumentWindow::tr("グレースケールの深度画像です。16段階の深さに変換しますか？"));
     if (answer == Prompts::Answer::Yes)
         image = document::greyToDepthColours(image);
     return answer != Prompts::Answer::Cancel || source == document::Source::FromProject;
@@ -212,7 +207,7 @@ bool Insertion::offerDepthColours(QImage &image, const document::Word<document::
 void Insertion::refuseTooWide()
 {
     m_main.prompts().exclamation(&m_window, applicationTitle(),
-                                 text(m_kind.tooWide) + QStringLiteral("\r\n幅を1024ピクセル以下にしてください。"));
+                                 DocumentWindow::tr(m_kind.tooWide));
 }
 
 void Insertion::put(const QImage &image)

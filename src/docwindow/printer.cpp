@@ -1,5 +1,6 @@
 #include "printer.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -8,10 +9,10 @@ namespace lumivex::docwindow {
 
 namespace {
 
-bool fail(QString *error, const QString &reason)
+bool fail(QString *error, const char *reason)
 {
     if (error)
-        *error = reason;
+        *error = QCoreApplication::translate("Printer", reason);
     return false;
 }
 
@@ -21,20 +22,20 @@ bool QtPrinter::printPicture(const QImage &picture, double screenDpiX, double sc
                              const QString &jobName, QString *error)
 {
     if (picture.isNull())
-        return fail(error, QStringLiteral("印刷する画像がありません。"));
+        return fail(error, QT_TRANSLATE_NOOP("Printer", "印刷する画像がありません。"));
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return fail(error, QStringLiteral("プリンタが設定されていません。"));
+        return fail(error, QT_TRANSLATE_NOOP("Printer", "プリンタが設定されていません。"));
 
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(jobName);
     printer.setColorMode(QPrinter::Color);
     if (!printer.isValid())
-        return fail(error, QStringLiteral("プリンタを使用できません。"));
+        return fail(error, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
 
     QPainter painter;
     if (!painter.begin(&printer))
-        return fail(error, QStringLiteral("プリンタを使用できません。"));
+        return fail(error, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
     // The picture keeps its size on the screen: one screen pixel becomes
     // printer resolution / screen resolution printer dots. What does not fit the page is cut
     // off, as on a screen; a shrunken stereogram would no longer fuse at its intended depth.
@@ -44,9 +45,9 @@ bool QtPrinter::printPicture(const QImage &picture, double screenDpiX, double sc
                         picture.height() * printer.logicalDpiY() / dpiY);
     painter.drawImage(target, picture);
     if (!painter.end())
-        return fail(error, QStringLiteral("印刷中にエラーが発生しました。"));
+        return fail(error, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
     if (printer.printerState() == QPrinter::Error)
-        return fail(error, QStringLiteral("印刷中にエラーが発生しました。"));
+        return fail(error, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
     return true;
 }
 

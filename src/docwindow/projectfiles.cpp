@@ -1,5 +1,6 @@
 #include "projectfiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -11,7 +12,7 @@ const QString kExtension = QStringLiteral(".lvd");
 
 QString projectFilter()
 {
-    return QStringLiteral("Vexmakerﾌｧｲﾙ(*.lvd)");
+    return QCoreApplication::translate("ProjectFiles", "Vexmakerﾌｧｲﾙ(*.lvd)");
 }
 
 QString projectFolder(const QString &remembered)

@@ -41,8 +41,7 @@ void DocumentWindow::SaveProjectAs()
     const QString path = withProjectExtension(chosen);
     if (path != chosen && QFileInfo::exists(path)) {
         // The dialog asked about the name as typed; the file written is another one.
-        const QString question = QStringLiteral("「") + QFileInfo(path).fileName()
-            + QStringLiteral("」は既に存在します。\r\n上書きしますか？");
+        const QString question = tr("「%1」は既に存在します。\r\n上書きしますか？").arg(QFileInfo(path).fileName());
         if (prompts.question(this, applicationTitle(), question) != Prompts::Answer::Yes) {
             SaveCancelled = true;
             return;
@@ -87,8 +86,7 @@ bool DocumentWindow::SaveState()
 void DocumentWindow::reportSaveFailure(const QString &path)
 {
     m_main.prompts().exclamation(this, applicationTitle(),
-                                 QStringLiteral("次のファイルに保存できませんでした。\r\n")
-                                     + QDir::toNativeSeparators(path));
+                                 tr("次のファイルに保存できませんでした。\r\n%1").arg(QDir::toNativeSeparators(path)));
 }
 
 void DocumentWindow::setSavedCopy(bool exists, const QByteArray &bytes)

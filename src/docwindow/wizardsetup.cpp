@@ -11,6 +11,7 @@
 #include "document/picture.h"
 #include "document/sharedstate.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -25,8 +26,8 @@ constexpr int kPathNotFound = 76;
 
 QString errorDescription(int number)
 {
-    return number == kFileNotFound ? QStringLiteral("ファイルが見つかりません。")
-                                   : QStringLiteral("パスが見つかりません。");
+    return number == kFileNotFound ? QCoreApplication::translate("lumivex::docwindow::DocumentWindow", "ファイルが見つかりません。")
+                                   : QCoreApplication::translate("lumivex::docwindow::DocumentWindow", "パスが見つかりません。");
 }
 
 int missingFileError(const QString &path)
