@@ -206,248 +206,248 @@ Do you want to replace it?</translation>
     <name>lumivex::shell::MainWindow</name>
     <message>
         <source>画像をクリップボードに置けませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation>The picture could not be put on the clipboard.</translation>
     </message>
     <message>
         <source>開始</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>深さを見る</source>
-        <translation type="unfinished"></translation>
+        <translation>Show Depth</translation>
     </message>
     <message>
         <source>全体表示</source>
-        <translation type="unfinished"></translation>
+        <translation>Full View</translation>
     </message>
     <message>
         <source>ガイドを付ける</source>
-        <translation type="unfinished"></translation>
+        <translation>Guide Marks</translation>
     </message>
     <message>
         <source>自動変換</source>
-        <translation type="unfinished"></translation>
+        <translation>Live Conversion</translation>
     </message>
     <message>
         <source>ウインドウに合わせる</source>
-        <translation type="unfinished"></translation>
+        <translation>Fit to Window</translation>
     </message>
     <message>
         <source>メモリが不足しています。</source>
-        <translation type="unfinished"></translation>
+        <translation>Out of memory.</translation>
     </message>
     <message>
         <source>内部エラーです。</source>
-        <translation type="unfinished"></translation>
+        <translation>Internal error.</translation>
     </message>
     <message>
         <source>実行ファイル(*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Programs (*)</translation>
     </message>
     <message>
         <source>エディタが設定されていません...</source>
-        <translation type="unfinished"></translation>
+        <translation>No editor has been chosen yet...</translation>
     </message>
     <message>
         <source>エディタが見つかりません。</source>
-        <translation type="unfinished"></translation>
+        <translation>The editor cannot be found:</translation>
     </message>
     <message>
         <source>エディタを起動できませんでした。</source>
-        <translation type="unfinished"></translation>
+        <translation>The editor could not be started:</translation>
     </message>
     <message>
         <source>ヘルプページが見つかりません。</source>
-        <translation type="unfinished"></translation>
+        <translation>The help page cannot be found:</translation>
     </message>
     <message>
         <source>ヘルプページを開けませんでした。ブラウザで次のファイルを開いてください。</source>
-        <translation type="unfinished"></translation>
+        <translation>The help page could not be opened. Open this file in a web browser:</translation>
     </message>
     <message>
         <source>継続</source>
-        <translation type="unfinished"></translation>
+        <translation>Continue</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;File</translation>
     </message>
     <message>
         <source>新規作成</source>
-        <translation type="unfinished"></translation>
+        <translation>New</translation>
     </message>
     <message>
         <source>カラーフィールド&#x3000;ウイザード</source>
-        <translation type="unfinished"></translation>
+        <translation>Colour Field Wizard</translation>
     </message>
     <message>
         <source>カラーフィールド</source>
-        <translation type="unfinished"></translation>
+        <translation>Colour Field</translation>
     </message>
     <message>
         <source>ランダムドット（カラー）</source>
-        <translation type="unfinished"></translation>
+        <translation>Random Dot (Colour)</translation>
     </message>
     <message>
         <source>ランダムドット（モノクロ）</source>
-        <translation type="unfinished"></translation>
+        <translation>Random Dot (Monochrome)</translation>
     </message>
     <message>
         <source>開く</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>上書き保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save</translation>
     </message>
     <message>
         <source>名前を付けて保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save As</translation>
     </message>
     <message>
         <source>画像の保存</source>
-        <translation type="unfinished"></translation>
+        <translation>Save Picture</translation>
     </message>
     <message>
         <source>デザイン画像</source>
-        <translation type="unfinished"></translation>
+        <translation>Design Picture</translation>
     </message>
     <message>
         <source>フィールド画像</source>
-        <translation type="unfinished"></translation>
+        <translation>Field Picture</translation>
     </message>
     <message>
         <source>ステレオアート画像</source>
-        <translation type="unfinished"></translation>
+        <translation>Stereo Picture</translation>
     </message>
     <message>
         <source>閉じる</source>
-        <translation type="unfinished"></translation>
+        <translation>Close</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation type="unfinished"></translation>
+        <translation>Print</translation>
     </message>
     <message>
         <source>終了(&amp;X)</source>
-        <translation type="unfinished"></translation>
+        <translation>E&amp;xit</translation>
     </message>
     <message>
         <source>編集(&amp;E)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Edit</translation>
     </message>
     <message>
         <source>エディタ</source>
-        <translation type="unfinished"></translation>
+        <translation>Editor</translation>
     </message>
     <message>
         <source>選択</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose</translation>
     </message>
     <message>
         <source>起動</source>
-        <translation type="unfinished"></translation>
+        <translation>Launch</translation>
     </message>
     <message>
         <source>切り取り</source>
-        <translation type="unfinished"></translation>
+        <translation>Cut</translation>
     </message>
     <message>
         <source>コピー</source>
-        <translation type="unfinished"></translation>
+        <translation>Copy</translation>
     </message>
     <message>
         <source>貼り付け</source>
-        <translation type="unfinished"></translation>
+        <translation>Paste</translation>
     </message>
     <message>
         <source>消去</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>挿入(&amp;I)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Insert</translation>
     </message>
     <message>
         <source>ステレオ画像</source>
-        <translation type="unfinished"></translation>
+        <translation>Stereo Picture</translation>
     </message>
     <message>
         <source>変換(&amp;R)</source>
-        <translation type="unfinished"></translation>
+        <translation>Conve&amp;rt</translation>
     </message>
     <message>
         <source>中断</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>中止</source>
-        <translation type="unfinished"></translation>
+        <translation>Abort</translation>
     </message>
     <message>
         <source>ウィンドウ(&amp;W)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Window</translation>
     </message>
     <message>
         <source>ヘルプ(&amp;H)</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>バージョン情報</source>
-        <translation type="unfinished"></translation>
+        <translation>Version Information</translation>
     </message>
     <message>
         <source>使い方など</source>
-        <translation type="unfinished"></translation>
+        <translation>How to Use</translation>
     </message>
     <message>
         <source>新規作成（カラーフィールド&#x3000;ウィザード）</source>
-        <translation type="unfinished"></translation>
+        <translation>New (Colour Field Wizard)</translation>
     </message>
     <message>
         <source>挿入（デザイン画像）</source>
-        <translation type="unfinished"></translation>
+        <translation>Insert (Design Picture)</translation>
     </message>
     <message>
         <source>カラーフィールド&#x3000;ウィザード</source>
-        <translation type="unfinished">Colour Field Wizard</translation>
+        <translation>Colour Field Wizard</translation>
     </message>
     <message>
         <source>繰返幅</source>
-        <translation type="unfinished"></translation>
+        <translation>Repeat width</translation>
     </message>
     <message>
         <source>立体度</source>
-        <translation type="unfinished">Depth strength</translation>
+        <translation>Depth strength</translation>
     </message>
     <message>
         <source>密度</source>
-        <translation type="unfinished"></translation>
+        <translation>Density</translation>
     </message>
     <message>
         <source>画像サイズ</source>
-        <translation type="unfinished"></translation>
+        <translation>Picture size</translation>
     </message>
     <message>
         <source>ファイルが見つかりません。</source>
-        <translation type="unfinished"></translation>
+        <translation>File not found.</translation>
     </message>
     <message>
         <source>デバイスが準備されていません。</source>
-        <translation type="unfinished"></translation>
+        <translation>Device unavailable.</translation>
     </message>
     <message>
         <source>パスが見つかりません。</source>
-        <translation type="unfinished"></translation>
+        <translation>Path not found.</translation>
     </message>
     <message>
         <source>パス名が無効です。</source>
-        <translation type="unfinished"></translation>
+        <translation>Bad file name.</translation>
     </message>
     <message>
         <source>デザイン画像が大きすぎます。<byte value="xd"/>
 幅を1024ピクセル以下にしてください。</source>
-        <translation type="unfinished">The design picture is too large.<byte value="xd"/>
+        <translation>The design picture is too large.<byte value="xd"/>
 Use a picture at most 1024 pixels wide.</translation>
     </message>
 </context>
@@ -455,11 +455,11 @@ Use a picture at most 1024 pixels wide.</translation>
     <name>lumivex::shell::VersionBox</name>
     <message>
         <source>バージョン情報</source>
-        <translation type="unfinished"></translation>
+        <translation>Version Information</translation>
     </message>
     <message>
         <source>ステレオグラム作成ソフト</source>
-        <translation type="unfinished"></translation>
+        <translation>Stereogram maker</translation>
     </message>
 </context>
 <context>

@@ -115,7 +115,8 @@ public:
     void CenterOnScreen();
 
     // The editor, help and version commands (mainwindow_help.cpp).
-    /// The help page "Help/Help01.htm" of the shipped files, unless set otherwise (tests).
+    /// The help page of the shipped files in the interface's language (helpPageName()), unless
+    /// set otherwise (tests).
     QString helpPage() const;
     void setHelpPage(const QString &path);
 

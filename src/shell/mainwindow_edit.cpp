@@ -64,7 +64,7 @@ bool copyRefused(MainWindow &main)
     if (main.clipboard().setImage(picture->image()))
         return false;
     main.prompts().exclamation(&main, prompts::applicationTitle(),
-                               QStringLiteral("画像をクリップボードに置けませんでした。"));
+                               MainWindow::tr("画像をクリップボードに置けませんでした。"));
     return true;
 }
 
@@ -116,13 +116,13 @@ void MainWindow::ClearSelectedPane()
     case 0:
         m_shared.DesignImagePath.clear();
         document->picUra() = QImage();  // the working copy goes with the pane's picture
-        setConvControls(QStringLiteral("開始"), false, false, false);
+        setConvControls(tr("開始"), false, false, false);
         setMenuEnabled(QStringLiteral("mnuSaveDesign"), false);
         break;
     case 1:
         m_shared.FieldImagePath.clear();
         document->picUraField() = QImage();
-        setConvControls(QStringLiteral("開始"), false, false, false);
+        setConvControls(tr("開始"), false, false, false);
         setMenuEnabled(QStringLiteral("mnuSaveField"), false);
         break;
     case 2:

@@ -42,9 +42,9 @@ void MainWindow::createExtras()
     };
 
     convert->addSeparator()->setObjectName(QStringLiteral("mnuBarExtras"));
-    m_reveal = item("mnuReveal", QStringLiteral("深さを見る"));
+    m_reveal = item("mnuReveal", tr("深さを見る"));
     connect(m_reveal, &QAction::triggered, this, &MainWindow::revealDepth);
-    m_fullView = item("mnuFullView", QStringLiteral("全体表示"));
+    m_fullView = item("mnuFullView", tr("全体表示"));
     m_fullView->setShortcut(QKeySequence(Qt::Key_F11));
     connect(m_fullView, &QAction::triggered, this, [this] {
         if (docwindow::DocumentWindow *document = activeDocument())
@@ -52,7 +52,7 @@ void MainWindow::createExtras()
     });
 
     convert->addSeparator()->setObjectName(QStringLiteral("mnuBarChecks"));
-    m_guides = item("mnuGuides", QStringLiteral("ガイドを付ける"));
+    m_guides = item("mnuGuides", tr("ガイドを付ける"));
     m_guides->setCheckable(true);
     m_guides->setChecked(m_settings.guides());
     connect(m_guides, &QAction::toggled, this, [this](bool on) {
@@ -60,7 +60,7 @@ void MainWindow::createExtras()
         for (docwindow::DocumentWindow *document : documentWindows())
             document->guidesChanged();
     });
-    m_autoConvert = item("mnuAutoConvert", QStringLiteral("自動変換"));
+    m_autoConvert = item("mnuAutoConvert", tr("自動変換"));
     m_autoConvert->setCheckable(true);
     m_autoConvert->setChecked(m_settings.autoConvert());
     connect(m_autoConvert, &QAction::toggled, this, [this](bool on) {
@@ -68,7 +68,7 @@ void MainWindow::createExtras()
         applyControls();
     });
 
-    m_paneFit = new QAction(QStringLiteral("ウインドウに合わせる"), this);
+    m_paneFit = new QAction(tr("ウインドウに合わせる"), this);
     m_paneFit->setObjectName(QStringLiteral("mnuPaneFit"));
     m_paneFit->setCheckable(true);
 }

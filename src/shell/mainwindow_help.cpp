@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "launcher.h"
+#include "translations.h"
 #include "versionbox.h"
 
 #include "prompts/prompts.h"
@@ -36,7 +37,7 @@ void runReported(MainWindow &main, const Command &command)
         return;
     } catch (const std::bad_alloc &) {
         number = kOutOfMemory;
-        description = QStringLiteral("メモリが不足しています。");
+        description = MainWindow::tr("メモリが不足しています。");
     } catch (const std::exception &error) {
         number = kInternalError;
         description = QString::fromLocal8Bit(error.what());
@@ -44,7 +45,7 @@ void runReported(MainWindow &main, const Command &command)
         number = kInternalError;
     }
     if (description.isEmpty())
-        description = QStringLiteral("内部エラーです。");
+        description = MainWindow::tr("内部エラーです。");
     main.prompts().exclamation(&main, prompts::applicationTitle(),
                                prompts::runtimeErrorText(number, prompts::applicationTitle(), description));
 }
@@ -60,7 +61,7 @@ QString MainWindow::helpPage() const
 {
     if (!m_helpPage.isEmpty())
         return m_helpPage;
-    return document::shippedFolder() + QStringLiteral("/Help/Help01.htm");
+    return document::shippedFolder() + u'/' + helpPageName();
 }
 
 void MainWindow::chooseEditor()
@@ -73,7 +74,7 @@ void MainWindow::chooseEditor()
     request.folder = QFileInfo(beside).isDir() ? beside : QString::fromLatin1(kProgramsFolder);
     // A program here has no extension to filter on ("*.exe" would list nothing): the name
     // filter lets every name through and the dialog lists only the files that may be run.
-    request.filter = QStringLiteral("実行ファイル(*)");
+    request.filter = tr("実行ファイル(*)");
     request.executablesOnly = true;
     const QString chosen = m_services.prompts.askFile(this, request);
     if (chosen.isEmpty())
@@ -87,20 +88,20 @@ void MainWindow::startEditor()
         const QString path = m_settings.ReadSetting(QString::fromLatin1(document::AppSettings::kEditerPath));
         if (path.isEmpty()) {
             m_services.prompts.information(this, prompts::applicationTitle(),
-                                  QStringLiteral("エディタが設定されていません..."));
+                                  tr("エディタが設定されていません..."));
             return;
         }
         // An editor that was moved or uninstalled since it was chosen would otherwise start
         // nothing without a word; say so, with the path, so the user knows to choose it again.
         if (!QFileInfo(path).isFile()) {
             m_services.prompts.exclamation(this, prompts::applicationTitle(),
-                                  QStringLiteral("エディタが見つかりません。\n") + path);
+                                  tr("エディタが見つかりません。") + u'\n' + path);
             return;
         }
         // No file is handed over: the editor starts empty, in our program folder.
         if (!m_services.launcher.startProgram(path, document::programFolder())) {
             m_services.prompts.exclamation(this, prompts::applicationTitle(),
-                                  QStringLiteral("エディタを起動できませんでした。\n") + path);
+                                  tr("エディタを起動できませんでした。") + u'\n' + path);
         }
     });
 }
@@ -111,16 +112,15 @@ void MainWindow::openHelp()
         const QString page = helpPage();
         if (!QFileInfo(page).isFile()) {
             m_services.prompts.exclamation(this, prompts::applicationTitle(),
-                                  QStringLiteral("ヘルプページが見つかりません。\n") + page);
+                                  tr("ヘルプページが見つかりません。") + u'\n' + page);
             return;
         }
         // Without a desktop (a bare X server, a remote session) nothing may be registered to
         // show web pages; the path lets the user open the page by hand.
         if (!m_services.launcher.openDocument(page)) {
             m_services.prompts.exclamation(this, prompts::applicationTitle(),
-                                  QStringLiteral("ヘルプページを開けませんでした。"
-                                                 "ブラウザで次のファイルを開いてください。\n")
-                                      + page);
+                                  tr("ヘルプページを開けませんでした。ブラウザで次のファイルを開いてください。")
+                                      + u'\n' + page);
         }
     });
 }

@@ -211,14 +211,14 @@ void MainWindow::setConvControls(const QString &startCaption, bool start, bool s
 
 void MainWindow::SetConvIdle()
 {
-    setConvControls(QStringLiteral("開始"), true, false, false);
+    setConvControls(tr("開始"), true, false, false);
 }
 
 void MainWindow::SetConvRunning()
 {
     setAll(m_controls, kRunningOn, true);
     setAll(m_controls, kRunningOff, false);
-    setConvControls(QStringLiteral("継続"), false, true, false);
+    setConvControls(tr("継続"), false, true, false);
 }
 
 void MainWindow::SetConvPaused()
@@ -229,7 +229,7 @@ void MainWindow::SetConvPaused()
 void MainWindow::SetConvEnded()
 {
     ReadDocState();
-    setConvControls(QStringLiteral("開始"), true, false, false);
+    setConvControls(tr("開始"), true, false, false);
     WriteDocState();
 }
 

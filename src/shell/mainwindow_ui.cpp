@@ -24,7 +24,8 @@ namespace lumivex::shell {
 
 namespace {
 
-/// One entry of the menu tree, in menu order. A caption "-" is a separator.
+/// One entry of the menu tree, in menu order. A caption "-" is a separator. The captions of
+/// these tables are the source texts of their translations, looked up where they are shown.
 struct MenuEntry
 {
     const char *name;
@@ -35,47 +36,47 @@ struct MenuEntry
 };
 
 constexpr MenuEntry kMenuTree[] = {
-    {"mnuFile", nullptr, "ファイル(&F)", "", true},
-    {"mnuNew", "mnuFile", "新規作成", "", true},
-    {"mnuWizard", "mnuNew", "カラーフィールド　ウイザード", "F2", false},
-    {"mnuFieldColor", "mnuNew", "カラーフィールド", "F3", false},
-    {"mnuColor", "mnuNew", "ランダムドット（カラー）", "F4", false},
-    {"mnuMono", "mnuNew", "ランダムドット（モノクロ）", "F5", false},
+    {"mnuFile", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ファイル(&F)"), "", true},
+    {"mnuNew", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "新規作成"), "", true},
+    {"mnuWizard", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド　ウイザード"), "F2", false},
+    {"mnuFieldColor", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド"), "F3", false},
+    {"mnuColor", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（カラー）"), "F4", false},
+    {"mnuMono", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（モノクロ）"), "F5", false},
     {"mnuBar1", "mnuFile", "-", "", false},
-    {"mnuOpen", "mnuFile", "開く", "", false},
-    {"mnuSave", "mnuFile", "上書き保存", "Ctrl+S", false},
-    {"mnuSaveName", "mnuFile", "名前を付けて保存", "Ctrl+K", false},
-    {"mnuSaveGazou", "mnuFile", "画像の保存", "", true},
-    {"mnuSaveDesign", "mnuSaveGazou", "デザイン画像", "Ctrl+B", false},
-    {"mnuSaveField", "mnuSaveGazou", "フィールド画像", "Ctrl+H", false},
-    {"mnuSaveStereo", "mnuSaveGazou", "ステレオアート画像", "Ctrl+A", false},
-    {"mnuClose", "mnuFile", "閉じる", "Ctrl+Q", false},
+    {"mnuOpen", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開く"), "", false},
+    {"mnuSave", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "上書き保存"), "Ctrl+S", false},
+    {"mnuSaveName", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "名前を付けて保存"), "Ctrl+K", false},
+    {"mnuSaveGazou", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "画像の保存"), "", true},
+    {"mnuSaveDesign", "mnuSaveGazou", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像"), "Ctrl+B", false},
+    {"mnuSaveField", "mnuSaveGazou", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像"), "Ctrl+H", false},
+    {"mnuSaveStereo", "mnuSaveGazou", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオアート画像"), "Ctrl+A", false},
+    {"mnuClose", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "閉じる"), "Ctrl+Q", false},
     {"mnuBar3", "mnuFile", "-", "", false},
-    {"mnuPrint", "mnuFile", "印刷", "Ctrl+P", false},
+    {"mnuPrint", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "印刷"), "Ctrl+P", false},
     {"mnuBar4", "mnuFile", "-", "", false},
-    {"mnuEnd", "mnuFile", "終了(&X)", "", false},
-    {"mnuHensyuu", nullptr, "編集(&E)", "", true},
-    {"mnuEditer", "mnuHensyuu", "エディタ", "", true},
-    {"mnuEditerChoice", "mnuEditer", "選択", "Ctrl+W", false},
-    {"mnuEditerBoot", "mnuEditer", "起動", "Ctrl+E", false},
+    {"mnuEnd", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "終了(&X)"), "", false},
+    {"mnuHensyuu", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "編集(&E)"), "", true},
+    {"mnuEditer", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "エディタ"), "", true},
+    {"mnuEditerChoice", "mnuEditer", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "選択"), "Ctrl+W", false},
+    {"mnuEditerBoot", "mnuEditer", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "起動"), "Ctrl+E", false},
     {"mnuBar5", "mnuHensyuu", "-", "", false},
-    {"mnuCut", "mnuHensyuu", "切り取り", "Ctrl+X", false},
-    {"mnuCopy", "mnuHensyuu", "コピー", "Ctrl+C", false},
-    {"mnuPaste", "mnuHensyuu", "貼り付け", "Ctrl+V", false},
+    {"mnuCut", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "切り取り"), "Ctrl+X", false},
+    {"mnuCopy", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "コピー"), "Ctrl+C", false},
+    {"mnuPaste", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "貼り付け"), "Ctrl+V", false},
     {"mnuBar6", "mnuHensyuu", "-", "", false},
-    {"mnuClear", "mnuHensyuu", "消去", "Ctrl+D", false},
-    {"mnuIns", nullptr, "挿入(&I)", "", true},
-    {"mnuInsDesign", "mnuIns", "デザイン画像", "Ctrl+G", false},
-    {"mnuInsField", "mnuIns", "フィールド画像", "Ctrl+F", false},
-    {"mnuInsStereo", "mnuIns", "ステレオ画像", "Ctrl+J", false},
-    {"mnuConvert", nullptr, "変換(&R)", "", true},
-    {"mnuConvStart", "mnuConvert", "開始", "F6", false},
-    {"mnuConvStop", "mnuConvert", "中断", "F7", false},
-    {"mnuConvExit", "mnuConvert", "中止", "F8", false},
-    {"mnuWindow", nullptr, "ウィンドウ(&W)", "", true},
-    {"mnuHelp", nullptr, "ヘルプ(&H)", "", true},
-    {"mnuInfomation", "mnuHelp", "バージョン情報", "Ctrl+I", false},
-    {"mnuSetumei", "mnuHelp", "使い方など", "F1", false},
+    {"mnuClear", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "消去"), "Ctrl+D", false},
+    {"mnuIns", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "挿入(&I)"), "", true},
+    {"mnuInsDesign", "mnuIns", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像"), "Ctrl+G", false},
+    {"mnuInsField", "mnuIns", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像"), "Ctrl+F", false},
+    {"mnuInsStereo", "mnuIns", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオ画像"), "Ctrl+J", false},
+    {"mnuConvert", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "変換(&R)"), "", true},
+    {"mnuConvStart", "mnuConvert", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開始"), "F6", false},
+    {"mnuConvStop", "mnuConvert", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中断"), "F7", false},
+    {"mnuConvExit", "mnuConvert", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中止"), "F8", false},
+    {"mnuWindow", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ウィンドウ(&W)"), "", true},
+    {"mnuHelp", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ヘルプ(&H)"), "", true},
+    {"mnuInfomation", "mnuHelp", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "バージョン情報"), "Ctrl+I", false},
+    {"mnuSetumei", "mnuHelp", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "使い方など"), "F1", false},
 };
 
 /// Toolbar buttons 1..14; a null key is a separator. Picture = image list key.
@@ -88,19 +89,19 @@ struct ButtonEntry
 };
 
 constexpr ButtonEntry kButtons[] = {
-    {"tbNew", "New", "New", "新規作成（カラーフィールド　ウィザード）"},
-    {"tbOpen", "Open", "open", "開く"},
-    {"tbSave", "Save", "Save", "上書き保存"},
-    {"tbPrinter", "Printer", "Printer", "印刷"},
+    {"tbNew", "New", "New", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "新規作成（カラーフィールド　ウィザード）")},
+    {"tbOpen", "Open", "open", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開く")},
+    {"tbSave", "Save", "Save", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "上書き保存")},
+    {"tbPrinter", "Printer", "Printer", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "印刷")},
     {nullptr, nullptr, nullptr, nullptr},
-    {"tbCut", "Cut", "Cut", "切り取り"},
-    {"tbCopy", "Copy", "Copy", "コピー"},
-    {"tbPaste", "Paste", "Paste", "貼り付け"},
-    {"tbIns", "Ins", "Ins", "挿入（デザイン画像）"},
+    {"tbCut", "Cut", "Cut", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "切り取り")},
+    {"tbCopy", "Copy", "Copy", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "コピー")},
+    {"tbPaste", "Paste", "Paste", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "貼り付け")},
+    {"tbIns", "Ins", "Ins", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "挿入（デザイン画像）")},
     {nullptr, nullptr, nullptr, nullptr},
-    {"tbStart", "Start", "Start", "開始"},
-    {"tbStop", "Stop", "Stop", "中断"},
-    {"tbExit", "Exit", "Exit", "中止"},
+    {"tbStart", "Start", "Start", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開始")},
+    {"tbStop", "Stop", "Stop", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中断")},
+    {"tbExit", "Exit", "Exit", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中止")},
     {nullptr, nullptr, nullptr, nullptr},
 };
 
@@ -113,13 +114,13 @@ struct DropDownEntry
 };
 
 constexpr DropDownEntry kDropDownItems[] = {
-    {1, "StereoWiz", "カラーフィールド　ウィザード"},
-    {1, "Stereo", "カラーフィールド"},
-    {1, "RandomColor", "ランダムドット（カラー）"},
-    {1, "RandomMono", "ランダムドット（モノクロ）"},
-    {9, "InsDesign", "デザイン画像"},
-    {9, "InsField", "フィールド画像"},
-    {9, "InsStereo", "ステレオ画像"},
+    {1, "StereoWiz", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド　ウィザード")},
+    {1, "Stereo", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド")},
+    {1, "RandomColor", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（カラー）")},
+    {1, "RandomMono", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（モノクロ）")},
+    {9, "InsDesign", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像")},
+    {9, "InsField", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像")},
+    {9, "InsStereo", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオ画像")},
 };
 
 /// The parameter strip: caption and slider of each parameter. The strip is laid out in twips
@@ -136,9 +137,9 @@ struct SliderEntry
 };
 
 constexpr SliderEntry kSliders[] = {
-    {"繰返幅", "sldKurikaesi", 200, 10, 20, 72},
-    {"立体度", "sldRittaido", 50, 5, 5, 72},
-    {"密度", "sldMitudo", 100, 5, 10, 52},
+    {QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "繰返幅"), "sldKurikaesi", 200, 10, 20, 72},
+    {QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "立体度"), "sldRittaido", 50, 5, 5, 72},
+    {QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "密度"), "sldMitudo", 100, 5, 10, 52},
 };
 constexpr int kSliderWidth = 160;
 constexpr int kPanelWidth = 96;  // 1440 twips
@@ -184,7 +185,7 @@ void MainWindow::createActions()
     for (const MenuEntry &entry : kMenuTree) {
         if (entry.submenu || qstrcmp(entry.caption, "-") == 0)
             continue;  // made with their menus in createMenus()
-        auto *action = new QAction(QString::fromUtf8(entry.caption), this);
+        auto *action = new QAction(tr(entry.caption), this);
         action->setObjectName(QString::fromUtf8(entry.name));
         action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
         m_menus.insert(action->objectName(), action);
@@ -194,7 +195,7 @@ void MainWindow::createActions()
         const ButtonEntry &entry = kButtons[i];
         if (!entry.key)
             continue;  // separators come from the toolbar itself
-        const QString tooltip = QString::fromUtf8(entry.tooltip);
+        const QString tooltip = tr(entry.tooltip);
         auto *action = new QAction(toolIcon(QString::fromUtf8(entry.picture)), tooltip, this);
         action->setObjectName(QString::fromUtf8(entry.name));
         action->setToolTip(tooltip);
@@ -203,7 +204,7 @@ void MainWindow::createActions()
     }
 
     for (const DropDownEntry &entry : kDropDownItems) {
-        auto *action = new QAction(QString::fromUtf8(entry.text), this);
+        auto *action = new QAction(tr(entry.text), this);
         action->setObjectName(QString::fromUtf8(entry.key));
         action->setData(QString::fromUtf8(entry.key));
         m_dropDownItems.insert(action->objectName(), action);
@@ -297,7 +298,7 @@ void MainWindow::createMenus()
         const QString name = QString::fromUtf8(entry.name);
         QMenu *parent = entry.parent ? menus.value(QString::fromUtf8(entry.parent)) : nullptr;
         if (entry.submenu) {
-            auto *menu = new QMenu(QString::fromUtf8(entry.caption), this);
+            auto *menu = new QMenu(tr(entry.caption), this);
             menu->setObjectName(name);
             menu->menuAction()->setObjectName(name);
             if (parent)
@@ -414,7 +415,7 @@ void MainWindow::createParameterStrip()
 
     for (int i = 0; i < 3; ++i) {
         const SliderEntry &entry = kSliders[i];
-        auto *caption = new QLabel(QString::fromUtf8(entry.caption), holder);
+        auto *caption = new QLabel(tr(entry.caption), holder);
         caption->setObjectName(QStringLiteral("Text1_%1").arg(i));
         caption->setAlignment(Qt::AlignCenter);
         caption->setFrameShape(QFrame::Panel);
@@ -446,14 +447,21 @@ void MainWindow::createParameterStrip()
 
 void MainWindow::createStatusBar()
 {
-    static const char *const kTooltips[] = {"", "繰返幅", "立体度", "密度", "画像サイズ"};
+    static const char *const kTooltips[] = {
+        "",
+        QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "繰返幅"),
+        QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "立体度"),
+        QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "密度"),
+        QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "画像サイズ"),
+    };
     static const char *const kKeys[] = {"", "KurikaesiHaba", "Rittaido", "Mitudo", "Size"};
     for (int panel = 1; panel <= 5; ++panel) {
         // Panel 1 shortens a message that does not fit and shows it whole as its tooltip.
         QLabel *label = panel == 1 ? new MessagePanel(statusBar()) : new QLabel(statusBar());
         label->setObjectName(QStringLiteral("StatusPanel%1").arg(panel));
         label->setProperty("key", QString::fromLatin1(kKeys[panel - 1]));
-        label->setToolTip(QString::fromUtf8(kTooltips[panel - 1]));
+        if (*kTooltips[panel - 1])
+            label->setToolTip(tr(kTooltips[panel - 1]));
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
         if (panel == 1)

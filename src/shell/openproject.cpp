@@ -25,13 +25,13 @@ QString errorDescription(int number)
 {
     switch (number) {
     case kFileNotFound:
-        return QStringLiteral("ファイルが見つかりません。");
+        return MainWindow::tr("ファイルが見つかりません。");
     case kDeviceUnavailable:
-        return QStringLiteral("デバイスが準備されていません。");
+        return MainWindow::tr("デバイスが準備されていません。");
     case kPathNotFound:
-        return QStringLiteral("パスが見つかりません。");
+        return MainWindow::tr("パスが見つかりません。");
     default:
-        return QStringLiteral("パス名が無効です。");
+        return MainWindow::tr("パス名が無効です。");
     }
 }
 
@@ -124,7 +124,7 @@ void MainWindow::openPicture(const QString &path)
     const document::LoadedPicture loaded = document::readPicture(whole);
     if (!loaded.ok()) {
         const QString message = loaded.problem == document::PictureProblem::TooWide
-            ? QStringLiteral("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
+            ? tr("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
             : document::pictureFailureMessage(whole, loaded);
         m_services.prompts.exclamation(this, prompts::applicationTitle(), message);
         return;

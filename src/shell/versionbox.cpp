@@ -40,7 +40,7 @@ VersionBox::VersionBox(QWidget *parent)
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
+    setWindowTitle(tr("バージョン情報"));
 
     QFont nameFont = font();
     // The designed face first; where it is missing the desktop's Japanese gothic stands in.
@@ -50,7 +50,7 @@ VersionBox::VersionBox(QWidget *parent)
     nameFont.setPointSizeF(15.75);
     placeLabel(this, "Label1", QStringLiteral("Lumivex"), nameFont, QRect(120, 120, 2160, 315));
     placeLabel(this, "Label2", versionLine(), font(), QRect(2520, 240, 945, 180));
-    placeLabel(this, "Label3", QStringLiteral("ステレオグラム作成ソフト"), font(), QRect(1080, 600, 2355, 180));
+    placeLabel(this, "Label3", tr("ステレオグラム作成ソフト"), font(), QRect(1080, 600, 2355, 180));
 
     // The client area is 3570 × 1425 twips, or larger when a label has grown.
     QSize client(px(3570), px(1425));
