@@ -40,6 +40,17 @@ inline bool containsJapanese(const QString &text)
     return std::any_of(points.begin(), points.end(), [](uint c) { return isJapanese(char32_t(c)); });
 }
 
+/// The texts among texts that hold Japanese.
+inline QStringList japaneseOf(const QStringList &texts)
+{
+    QStringList found;
+    for (const QString &text : texts) {
+        if (containsJapanese(text))
+            found.append(text);
+    }
+    return found;
+}
+
 namespace detail {
 
 class Walker
