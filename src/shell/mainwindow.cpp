@@ -293,8 +293,8 @@ void MainWindow::onConvExit()
     SetConvEnded();
     setStatusText(1, m_shared.StateFilePath);
     setStatusText(5, QString());
-    setMenuEnabled(QStringLiteral("mnuPrint"), false);
-    setButtonEnabled(4, false);
+    m_controls.set({document::Control::mnuPrint, document::Control::knButtons4}, false);
+    applyControls();
 }
 
 void MainWindow::onPaste()

@@ -45,6 +45,8 @@ public:
     /// A menu item by name ("mnuFile", "mnuSaveStereo", ...); for a menu with a submenu the
     /// action that opens it.
     QAction *menuAction(const QString &name) const;
+    /// The menu item of a control.
+    QAction *controlAction(document::Control control) const { return m_menus.value(document::controlName(control)); }
     /// Toolbar button 1..14 (5, 10 and 14 are separators).
     QAction *button(int index) const;
     /// The drop-down items of the "New" (button 1) and "Ins" (button 9) buttons, by key.

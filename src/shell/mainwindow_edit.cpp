@@ -16,6 +16,8 @@
 
 namespace lumivex::shell {
 
+using document::Control;
+
 namespace {
 
 constexpr int kPrinterButton = 4;
@@ -72,13 +74,13 @@ bool copyRefused(MainWindow &main)
 
 void MainWindow::popupEditMenu(const QPoint &globalPos)
 {
-    QAction *edit = menuAction(QStringLiteral("mnuHensyuu"));
+    QAction *edit = controlAction(Control::mnuHensyuu);
     QMenu *menu = edit ? edit->menu() : nullptr;
     if (!menu)
         return;
     // The context menu offers the commands on the pane only: the editor submenu and its
     // separator are left out while it is open.
-    QAction *editor = menuAction(QStringLiteral("mnuEditer"));
+    QAction *editor = controlAction(Control::mnuEditer);
     QAction *bar = menuAction(QStringLiteral("mnuBar5"));
     editor->setVisible(false);
     bar->setVisible(false);
@@ -117,32 +119,28 @@ void MainWindow::ClearSelectedPane()
         m_shared.DesignImagePath.clear();
         document->picUra() = QImage();  // the working copy goes with the pane's picture
         setConvControls(tr("開始"), false, false, false);
-        setMenuEnabled(QStringLiteral("mnuSaveDesign"), false);
+        m_controls.set(Control::mnuSaveDesign, false);
         break;
     case 1:
         m_shared.FieldImagePath.clear();
         document->picUraField() = QImage();
         setConvControls(tr("開始"), false, false, false);
-        setMenuEnabled(QStringLiteral("mnuSaveField"), false);
+        m_controls.set(Control::mnuSaveField, false);
         break;
     case 2:
         m_shared.StereoImagePath.clear();
-        setMenuEnabled(QStringLiteral("mnuSaveStereo"), false);
         setStatusText(5, QString());
-        setMenuEnabled(QStringLiteral("mnuPrint"), false);
-        setButtonEnabled(kPrinterButton, false);
+        m_controls.set({Control::mnuSaveStereo, Control::mnuPrint, document::buttonControl(kPrinterButton)}, false);
         break;
     default:
         break;
     }
 
-    for (const char *name : {"mnuCut", "mnuCopy"})
-        setMenuEnabled(QString::fromLatin1(name), false);
-    setButtonEnabled(kCutButton, false);
-    setButtonEnabled(kCopyButton, false);
+    m_controls.set({Control::mnuCut, Control::mnuCopy, document::buttonControl(kCutButton),
+                    document::buttonControl(kCopyButton)},
+                   false);
     const bool bitmap = !clipboard().image().isNull();
-    setMenuEnabled(QStringLiteral("mnuPaste"), bitmap);
-    setButtonEnabled(kPasteButton, bitmap);
+    m_controls.set({Control::mnuPaste, document::buttonControl(kPasteButton)}, bitmap);
 
     const bool designGone = document->picBefore()->isHidden();
     const bool stereoGone = document->picAfter()->isHidden();
@@ -150,7 +148,8 @@ void MainWindow::ClearSelectedPane()
         ? designGone && stereoGone
         : designGone && stereoGone && document->picField()->isHidden();
     if (nothingLeft)
-        setMenuEnabled(QStringLiteral("mnuSaveGazou"), false);
+        m_controls.set(Control::mnuSaveGazou, false);
+    applyControls();
 }
 
 } // namespace lumivex::shell

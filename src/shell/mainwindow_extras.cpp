@@ -32,7 +32,7 @@ bool paneHasPicture(docwindow::DocumentWindow *document, int pane)
 
 void MainWindow::createExtras()
 {
-    QMenu *convert = menuAction(QStringLiteral("mnuConvert"))->menu();
+    QMenu *convert = controlAction(document::Control::mnuConvert)->menu();
     const auto item = [this, convert](const char *name, const QString &text) {
         auto *action = new QAction(text, this);
         action->setObjectName(QString::fromLatin1(name));

@@ -212,8 +212,8 @@ void MainWindow::createActions()
 
     // Menu items check their enclosing menus; the toolbar and its drop-downs are disabled
     // as a whole with their button.
-    const auto onMenu = [this](const char *name, std::function<void()> run) {
-        QAction *action = m_menus.value(QString::fromUtf8(name));
+    const auto onMenu = [this](document::Control control, std::function<void()> run) {
+        QAction *action = controlAction(control);
         connect(action, &QAction::triggered, this, [action, run] {
             if (reachable(action))
                 run();
@@ -223,6 +223,7 @@ void MainWindow::createActions()
         connect(action, &QAction::triggered, this, [run] { run(); });
     };
     using document::Command;
+    using document::Control;
     using document::Mode;
     const auto insert = [this](Command word) {
         m_shared.InsertSource = document::Source::FromFile;
@@ -242,33 +243,33 @@ void MainWindow::createActions()
     const auto stop = [this] { onConvStop(); };
     const auto abort = [this] { onConvExit(); };
 
-    onMenu("mnuWizard", wizard);
-    onMenu("mnuFieldColor", field);
-    onMenu("mnuColor", colour);
-    onMenu("mnuMono", mono);
-    onMenu("mnuOpen", [this] { OpenProject(); });
-    onMenu("mnuSave", post(Command::Save));
-    onMenu("mnuSaveName", post(Command::SaveName));
-    onMenu("mnuSaveDesign", post(Command::SaveDesign));
-    onMenu("mnuSaveField", post(Command::SaveField));
-    onMenu("mnuSaveStereo", post(Command::SaveStereo));
-    onMenu("mnuClose", post(Command::Close));
-    onMenu("mnuPrint", post(Command::Print));
-    onMenu("mnuEnd", [this] { close(); });
-    onMenu("mnuPaste", paste);
-    onMenu("mnuCut", [this] { onCut(); });
-    onMenu("mnuCopy", [this] { onCopy(); });
-    onMenu("mnuClear", [this] { ClearSelectedPane(); });
-    onMenu("mnuInsDesign", insDesign);
-    onMenu("mnuInsField", insField);
-    onMenu("mnuInsStereo", insStereo);
-    onMenu("mnuConvStart", start);
-    onMenu("mnuConvStop", stop);
-    onMenu("mnuConvExit", abort);
-    onMenu("mnuEditerChoice", [this] { chooseEditor(); });
-    onMenu("mnuEditerBoot", [this] { startEditor(); });
-    onMenu("mnuSetumei", [this] { openHelp(); });
-    onMenu("mnuInfomation", [this] { showVersionBox(); });
+    onMenu(Control::mnuWizard, wizard);
+    onMenu(Control::mnuFieldColor, field);
+    onMenu(Control::mnuColor, colour);
+    onMenu(Control::mnuMono, mono);
+    onMenu(Control::mnuOpen, [this] { OpenProject(); });
+    onMenu(Control::mnuSave, post(Command::Save));
+    onMenu(Control::mnuSaveName, post(Command::SaveName));
+    onMenu(Control::mnuSaveDesign, post(Command::SaveDesign));
+    onMenu(Control::mnuSaveField, post(Command::SaveField));
+    onMenu(Control::mnuSaveStereo, post(Command::SaveStereo));
+    onMenu(Control::mnuClose, post(Command::Close));
+    onMenu(Control::mnuPrint, post(Command::Print));
+    onMenu(Control::mnuEnd, [this] { close(); });
+    onMenu(Control::mnuPaste, paste);
+    onMenu(Control::mnuCut, [this] { onCut(); });
+    onMenu(Control::mnuCopy, [this] { onCopy(); });
+    onMenu(Control::mnuClear, [this] { ClearSelectedPane(); });
+    onMenu(Control::mnuInsDesign, insDesign);
+    onMenu(Control::mnuInsField, insField);
+    onMenu(Control::mnuInsStereo, insStereo);
+    onMenu(Control::mnuConvStart, start);
+    onMenu(Control::mnuConvStop, stop);
+    onMenu(Control::mnuConvExit, abort);
+    onMenu(Control::mnuEditerChoice, [this] { chooseEditor(); });
+    onMenu(Control::mnuEditerBoot, [this] { startEditor(); });
+    onMenu(Control::mnuSetumei, [this] { openHelp(); });
+    onMenu(Control::mnuInfomation, [this] { showVersionBox(); });
 
     onItem(m_buttons[1], wizard);
     onItem(m_buttons[2], [this] { OpenProject(); });

@@ -110,8 +110,8 @@ void MainWindow::openProject(const QString &path)
     if (!m_shared.StereoImagePath.isEmpty())
         flags += QLatin1Char('S');
     m_shared.OpenFlags = flags;
-    setMenuEnabled(QStringLiteral("mnuSave"), true);
-    setButtonEnabled(3, true);
+    m_controls.set({document::Control::mnuSave, document::Control::knButtons3}, true);
+    applyControls();
     m_shared.InsertSource = document::Source::FromProject;
     PostCommand(document::Command::Open);
 }
