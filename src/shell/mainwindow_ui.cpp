@@ -19,64 +19,74 @@
 #include <QToolButton>
 
 #include <functional>
+#include <optional>
 
 namespace lumivex::shell {
 
 namespace {
 
-/// One entry of the menu tree, in menu order. A caption "-" is a separator. The captions of
-/// these tables are the source texts of their translations, looked up where they are shown.
+using C = document::Control;
+
+/// One entry of the menu tree, in menu order: a control (its name is the control's), or a
+/// separator with a name of its own and the caption "-". The captions of these tables are the
+/// source texts of their translations, looked up where they are shown.
 struct MenuEntry
 {
-    const char *name;
-    const char *parent;  ///< nullptr for a menu of the menu bar
+    const char *separator;        ///< a separator's name; nullptr for a control
+    C control;                    ///< the item or submenu (not for a separator)
+    std::optional<C> parent;      ///< none for a menu of the menu bar
     const char *caption;
     const char *shortcut;
     bool submenu;
+
+    QString name() const
+    {
+        return separator ? QString::fromLatin1(separator) : document::controlName(control);
+    }
 };
 
 constexpr MenuEntry kMenuTree[] = {
-    {"mnuFile", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ファイル(&F)"), "", true},
-    {"mnuNew", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "新規作成"), "", true},
-    {"mnuWizard", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド　ウイザード"), "F2", false},
-    {"mnuFieldColor", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド"), "F3", false},
-    {"mnuColor", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（カラー）"), "F4", false},
-    {"mnuMono", "mnuNew", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（モノクロ）"), "F5", false},
-    {"mnuBar1", "mnuFile", "-", "", false},
-    {"mnuOpen", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開く"), "", false},
-    {"mnuSave", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "上書き保存"), "Ctrl+S", false},
-    {"mnuSaveName", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "名前を付けて保存"), "Ctrl+K", false},
-    {"mnuSaveGazou", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "画像の保存"), "", true},
-    {"mnuSaveDesign", "mnuSaveGazou", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像"), "Ctrl+B", false},
-    {"mnuSaveField", "mnuSaveGazou", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像"), "Ctrl+H", false},
-    {"mnuSaveStereo", "mnuSaveGazou", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオアート画像"), "Ctrl+A", false},
-    {"mnuClose", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "閉じる"), "Ctrl+Q", false},
-    {"mnuBar3", "mnuFile", "-", "", false},
-    {"mnuPrint", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "印刷"), "Ctrl+P", false},
-    {"mnuBar4", "mnuFile", "-", "", false},
-    {"mnuEnd", "mnuFile", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "終了(&X)"), "", false},
-    {"mnuHensyuu", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "編集(&E)"), "", true},
-    {"mnuEditer", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "エディタ"), "", true},
-    {"mnuEditerChoice", "mnuEditer", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "選択"), "Ctrl+W", false},
-    {"mnuEditerBoot", "mnuEditer", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "起動"), "Ctrl+E", false},
-    {"mnuBar5", "mnuHensyuu", "-", "", false},
-    {"mnuCut", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "切り取り"), "Ctrl+X", false},
-    {"mnuCopy", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "コピー"), "Ctrl+C", false},
-    {"mnuPaste", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "貼り付け"), "Ctrl+V", false},
-    {"mnuBar6", "mnuHensyuu", "-", "", false},
-    {"mnuClear", "mnuHensyuu", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "消去"), "Ctrl+D", false},
-    {"mnuIns", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "挿入(&I)"), "", true},
-    {"mnuInsDesign", "mnuIns", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像"), "Ctrl+G", false},
-    {"mnuInsField", "mnuIns", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像"), "Ctrl+F", false},
-    {"mnuInsStereo", "mnuIns", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオ画像"), "Ctrl+J", false},
-    {"mnuConvert", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "変換(&R)"), "", true},
-    {"mnuConvStart", "mnuConvert", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開始"), "F6", false},
-    {"mnuConvStop", "mnuConvert", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中断"), "F7", false},
-    {"mnuConvExit", "mnuConvert", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中止"), "F8", false},
-    {"mnuWindow", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ウィンドウ(&W)"), "", true},
-    {"mnuHelp", nullptr, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ヘルプ(&H)"), "", true},
-    {"mnuInfomation", "mnuHelp", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "バージョン情報"), "Ctrl+I", false},
-    {"mnuSetumei", "mnuHelp", QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "使い方など"), "F1", false},
+    {nullptr, C::mnuFile, std::nullopt, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ファイル(&F)"), "", true},
+    {nullptr, C::mnuNew, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "新規作成"), "", true},
+    {nullptr, C::mnuWizard, C::mnuNew, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド　ウイザード"), "F2", false},
+    {nullptr, C::mnuFieldColor, C::mnuNew, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "カラーフィールド"), "F3", false},
+    {nullptr, C::mnuColor, C::mnuNew, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（カラー）"), "F4", false},
+    {nullptr, C::mnuMono, C::mnuNew, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ランダムドット（モノクロ）"), "F5", false},
+    {"mnuBar1", {}, C::mnuFile, "-", "", false},
+    {nullptr, C::mnuOpen, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開く"), "", false},
+    {nullptr, C::mnuSave, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "上書き保存"), "Ctrl+S", false},
+    {nullptr, C::mnuSaveName, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "名前を付けて保存"), "Ctrl+K", false},
+    {nullptr, C::mnuSaveGazou, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "画像の保存"), "", true},
+    {nullptr, C::mnuSaveDesign, C::mnuSaveGazou, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像"), "Ctrl+B", false},
+    {nullptr, C::mnuSaveField, C::mnuSaveGazou, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像"), "Ctrl+H", false},
+    {nullptr, C::mnuSaveStereo, C::mnuSaveGazou, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオアート画像"), "Ctrl+A", false},
+    {nullptr, C::mnuClose, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "閉じる"), "Ctrl+Q", false},
+    {"mnuBar3", {}, C::mnuFile, "-", "", false},
+    {nullptr, C::mnuPrint, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "印刷"), "Ctrl+P", false},
+    {"mnuBar4", {}, C::mnuFile, "-", "", false},
+    {nullptr, C::mnuEnd, C::mnuFile, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "終了(&X)"), "", false},
+    {nullptr, C::mnuHensyuu, std::nullopt, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "編集(&E)"), "", true},
+    {nullptr, C::mnuEditer, C::mnuHensyuu, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "エディタ"), "", true},
+    {nullptr, C::mnuEditerChoice, C::mnuEditer, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "選択"), "Ctrl+W", false},
+    {nullptr, C::mnuEditerBoot, C::mnuEditer, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "起動"), "Ctrl+E", false},
+    {"mnuBar5", {}, C::mnuHensyuu, "-", "", false},
+    {nullptr, C::mnuCut, C::mnuHensyuu, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "切り取り"), "Ctrl+X", false},
+    {nullptr, C::mnuCopy, C::mnuHensyuu, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "コピー"), "Ctrl+C", false},
+    {nullptr, C::mnuPaste, C::mnuHensyuu, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "貼り付け"), "Ctrl+V", false},
+    {"mnuBar6", {}, C::mnuHensyuu, "-", "", false},
+    {nullptr, C::mnuClear, C::mnuHensyuu, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "消去"), "Ctrl+D", false},
+    {nullptr, C::mnuIns, std::nullopt, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "挿入(&I)"), "", true},
+    {nullptr, C::mnuInsDesign, C::mnuIns, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "デザイン画像"), "Ctrl+G", false},
+    {nullptr, C::mnuInsField, C::mnuIns, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "フィールド画像"), "Ctrl+F", false},
+    {nullptr, C::mnuInsStereo, C::mnuIns, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ステレオ画像"), "Ctrl+J", false},
+    {nullptr, C::mnuConvert, std::nullopt, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "変換(&R)"), "", true},
+    {nullptr, C::mnuConvStart, C::mnuConvert, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "開始"), "F6", false},
+    {nullptr, C::mnuConvStop, C::mnuConvert, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中断"), "F7", false},
+    {nullptr, C::mnuConvExit, C::mnuConvert, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "中止"), "F8", false},
+    {nullptr, C::mnuWindow, std::nullopt, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ウィンドウ(&W)"), "", true},
+    {nullptr, C::mnuHelp, std::nullopt, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "ヘルプ(&H)"), "", true},
+    {nullptr, C::mnuInfomation, C::mnuHelp, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "バージョン情報"), "Ctrl+I", false},
+    {nullptr, C::mnuSetumei, C::mnuHelp, QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "使い方など"), "F1", false},
 };
 
 /// Toolbar buttons 1..14; a null key is a separator. Picture = image list key.
@@ -186,7 +196,7 @@ void MainWindow::createActions()
         if (entry.submenu || qstrcmp(entry.caption, "-") == 0)
             continue;  // made with their menus in createMenus()
         auto *action = new QAction(tr(entry.caption), this);
-        action->setObjectName(QString::fromUtf8(entry.name));
+        action->setObjectName(entry.name());
         action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
         m_menus.insert(action->objectName(), action);
     }
@@ -296,8 +306,8 @@ void MainWindow::createMenus()
 {
     QHash<QString, QMenu *> menus;
     for (const MenuEntry &entry : kMenuTree) {
-        const QString name = QString::fromUtf8(entry.name);
-        QMenu *parent = entry.parent ? menus.value(QString::fromUtf8(entry.parent)) : nullptr;
+        const QString name = entry.name();
+        QMenu *parent = entry.parent ? menus.value(document::controlName(*entry.parent)) : nullptr;
         if (entry.submenu) {
             auto *menu = new QMenu(tr(entry.caption), this);
             menu->setObjectName(name);
