@@ -353,7 +353,7 @@ void MainWindow::createMenus()
                false);
 
     // ウィンドウ(&W) lists the open documents, the active one checked.
-    QMenu *windowMenu = menus.value(QStringLiteral("mnuWindow"));
+    QMenu *windowMenu = menus.value(document::controlName(C::mnuWindow));
     connect(windowMenu, &QMenu::aboutToShow, this, [this, windowMenu] {
         windowMenu->clear();
         if (!m_mdiArea)
