@@ -46,6 +46,52 @@ QImage withGuideBand(const QImage &picture, int kurikaesi)
     return result;
 }
 
+int guideBandAtTop(const QImage &picture)
+{
+    const int width = picture.width();
+    const int height = picture.height();
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    std::vector<engine::Packed> row(std::size_t(std::max(width, 0)));
+    const auto rowMatches = [&](int y) {
+        const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if ((line[x] & 0xffffff) != (document::unpackPixel(row[std::size_t(x)]) & 0xffffff))
+                return false;
+        }
+        return true;
+    };
+    // The band is a twentieth of the height below it, at least 16 rows: few heights to try.
+    for (int rows = 16; width > 0 && rows < height && rows <= height / 20 + 17; ++rows) {
+        const engine::GuideBand shape = engine::guideBand(width, height - rows, 70);
+        if (shape.height != rows)
+            continue;
+        // The repeat width is where the two dots' centres are in their middle row.
+        const auto *middle = reinterpret_cast<const QRgb *>(rgb.constScanLine(shape.centreY));
+        std::vector<int> centres;
+        for (int x = 0; x < width && centres.size() <= 2;) {
+            if ((middle[x] & 0xffffff) != 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < width && (middle[x] & 0xffffff) == 0)
+                ++x;
+            centres.push_back((start + x - 1) / 2);
+        }
+        if (centres.size() != 2)
+            continue;
+        const engine::GuideBand band = engine::guideBand(width, height - rows, centres[1] - centres[0]);
+        bool same = band.height == rows;
+        for (int y = 0; same && y < rows; ++y) {
+            engine::guideBandRow(band, y, row);
+            same = rowMatches(y);
+        }
+        if (same)
+            return rows;
+    }
+    return 0;
+}
+
 // The document's side of the guide marks.
 
 void DocumentWindow::setUpGuides()
@@ -69,7 +115,7 @@ QImage DocumentWindow::stereoForOutput() const
 {
     const PictureBox *stereo = picAfter();
     // A copy: a run may draw on while a dialog is open.
-    if (!m_main.settings().guides())
+    if (!m_main.settings().guides() || guideBandAtTop(stereo->image()) > 0)
         return stereo->image().copy();
     return withGuideBand(stereo->image(), stereo->repeatWidth());
 }

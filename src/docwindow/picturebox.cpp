@@ -61,7 +61,7 @@ void PictureBox::setGuidesShown(bool shown)
 
 void PictureBox::takeSize()
 {
-    m_band = m_guides ? guideBandImage(m_image.size(), m_repeat) : QImage();
+    m_band = m_guides && guideBandAtTop(m_image) == 0 ? guideBandImage(m_image.size(), m_repeat) : QImage();
     resize(m_image.width(), m_band.height() + m_image.height());
     update();
 }

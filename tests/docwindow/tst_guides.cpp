@@ -133,6 +133,12 @@ void TestGuides::exportAndPrintCarryTheBand()
     QCOMPARE(doc->picAfter()->image(), stereo);
     const QImage shown = doc->picAfter()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QCOMPARE(shown.copy(0, 0, 159, 105), marked);
+    // Put in again as the user's saved picture, it gets no second band, on screen or out.
+    DocumentWindow *again = app.newMono();
+    again->insertPicture(2, marked);
+    QCOMPARE(again->picAfter()->bandHeight(), 0);
+    QCOMPARE(app.exported("mnuSaveStereo", again, dir.filePath(QStringLiteral("again.bmp"))), marked);
+    app.activate(doc);
     // The design is never marked.
     QCOMPARE(app.exported("mnuSaveDesign", doc, dir.filePath(QStringLiteral("design.png"))), doc->picBefore()->image());
 
