@@ -1,6 +1,7 @@
 // Looking at a document's pictures: each pane fitted or at 1:1, and the depth that the stereo
 // picture shows.
 #include "documentwindow.h"
+#include "guidemarks.h"
 
 #include "pane.h"
 #include "picturebox.h"
@@ -23,8 +24,11 @@ bool DocumentWindow::paneFitted(int pane) const
 QImage DocumentWindow::revealedDesign(QString *message) const
 {
     const PictureBox *stereo = picAfter();
-    const document::RevealedDesign revealed =
-        document::revealDesign(stereo->isHidden() ? QImage() : stereo->image());
+    QImage picture = stereo->isHidden() ? QImage() : stereo->image();
+    // A guide band saved with the picture holds no depth: the design is the picture below it.
+    if (const int band = guideBandAtTop(picture); band > 0)
+        picture = picture.copy(0, band, picture.width(), picture.height() - band);
+    const document::RevealedDesign revealed = document::revealDesign(picture);
     if (message)
         *message = revealed.problem;
     return revealed.design;

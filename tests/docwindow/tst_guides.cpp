@@ -137,6 +137,8 @@ void TestGuides::exportAndPrintCarryTheBand()
     DocumentWindow *again = app.newMono();
     again->insertPicture(2, marked);
     QCOMPARE(again->picAfter()->bandHeight(), 0);
+    // Its depth is read from the picture below the band.
+    QCOMPARE(again->revealedDesign(nullptr).size(), stereo.size());
     QCOMPARE(app.exported("mnuSaveStereo", again, dir.filePath(QStringLiteral("again.bmp"))), marked);
     app.activate(doc);
     // The design is never marked.
