@@ -81,7 +81,7 @@ private:
     bool fromFile(QImage &image, QString &chosen);
     bool fromProject(QImage &image);
     bool isNewPicture(const document::Word<document::Source> &source) const;
-    bool offerDepthColours(QImage &image, const document::Word<document::Source> &source);
+    void offerDepthColours(QImage &image);
     void refuseTooWide();
     void put(const QImage &image);
     bool conversionPossible() const;
@@ -129,8 +129,8 @@ void Insertion::run()
         refuseTooWide();
         return;
     }
-    if (m_kind.target == Target::Design && isNewPicture(source) && !offerDepthColours(image, source))
-        return;
+    if (m_kind.target == Target::Design && isNewPicture(source))
+        offerDepthColours(image);
     if (!chosen.isEmpty())
         m_shared.*m_kind.path = chosen;
     put(image);
@@ -190,18 +190,16 @@ bool Insertion::isNewPicture(const document::Word<document::Source> &source) con
 }
 
 // A grey depth map from another program becomes a design in the depth colours when the user
-// wants. A project asks again when it brings the picture back, since it names the file as it was
-// chosen, not what became of it. The box offers Cancel too: it leaves the document as it was,
-// except for a project's picture, which is then taken as it is.
-bool Insertion::offerDepthColours(QImage &image, const document::Word<document::Source> &source)
+// answers Yes, and is taken as it is on No. A project asks again when it brings the picture back,
+// since it names the file as it was chosen, not what became of it.
+void Insertion::offerDepthColours(QImage &image)
 {
     if (!document::isGreyDepthMap(image))
-        return true;
-    const Prompts::Answer answer = m_main.prompts().question(
+        return;
+    const Prompts::Answer answer = m_main.prompts().yesNo(
         &m_window, applicationTitle(), DocumentWindow::tr("グレースケールの深度画像です。16段階の深さに変換しますか？"));
     if (answer == Prompts::Answer::Yes)
         image = document::greyToDepthColours(image);
-    return answer != Prompts::Answer::Cancel || source == document::Source::FromProject;
 }
 
 void Insertion::refuseTooWide()

@@ -77,6 +77,14 @@ Prompts::Answer QtPrompts::question(QWidget *parent, const QString &title, const
     }
 }
 
+Prompts::Answer QtPrompts::yesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 void QtPrompts::exclamation(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);

@@ -31,6 +31,12 @@ public:
     virtual ~Prompts() = default;
     /// Yes/No/Cancel with the question icon.
     virtual Answer question(QWidget *parent, const QString &title, const QString &text) = 0;
+    /// Yes/No with the question icon; a box closed any other way answers No. Unless a prompter
+    /// has a box of its own for it, the Yes/No/Cancel question with Cancel taken as No.
+    virtual Answer yesNo(QWidget *parent, const QString &title, const QString &text)
+    {
+        return question(parent, title, text) == Answer::Yes ? Answer::Yes : Answer::No;
+    }
     /// OK with the exclamation icon.
     virtual void exclamation(QWidget *parent, const QString &title, const QString &text) = 0;
     /// OK with the information icon.
@@ -44,6 +50,7 @@ class QtPrompts : public Prompts
 {
 public:
     Answer question(QWidget *parent, const QString &title, const QString &text) override;
+    Answer yesNo(QWidget *parent, const QString &title, const QString &text) override;
     void exclamation(QWidget *parent, const QString &title, const QString &text) override;
     void information(QWidget *parent, const QString &title, const QString &text) override;
     QString askFile(QWidget *parent, const FileRequest &request) override;

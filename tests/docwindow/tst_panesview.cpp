@@ -7,7 +7,9 @@
 #include "docwindow/panegeometry.h"
 #include "document/greydepth.h"
 
+#include <QMessageBox>
 #include <QScrollBar>
+#include <QTimer>
 #include <QSlider>
 #include <QTemporaryDir>
 
@@ -67,6 +69,7 @@ private slots:
     void fitAndOneToOne();
     void greyQuestion_data();
     void greyQuestion();
+    void yesNoBoxHasNoCancel();
     void revealedDesign();
 
 private:
@@ -150,7 +153,8 @@ void TestPanesView::greyQuestion_data()
     const QImage colours = picture(64, 4, [](int x, int) { return x % 2 ? 0x646464u : 0xff0000u; });
     QTest::newRow("grey ramp, yes") << ramp << int(Answer::Yes) << "converted";
     QTest::newRow("grey ramp, no") << ramp << int(Answer::No) << "as is";
-    QTest::newRow("grey ramp, cancel") << ramp << int(Answer::Cancel) << "none";
+    // The question has Yes and No only: a box closed any other way takes the picture as it is.
+    QTest::newRow("grey ramp, closed") << ramp << int(Answer::Cancel) << "as is";
     QTest::newRow("depth greys only") << depthGreys << -1 << "as is";
     QTest::newRow("colours") << colours << -1 << "as is";
 }
@@ -216,6 +220,21 @@ void TestPanesView::revealedDesign()
     doc->picAfter()->setImage(picture(300, 200, [&](int, int) { return (state = state * 1664525u + 1013904223u) >> 8; }));
     QVERIFY(doc->revealedDesign(&message).isNull());
     QCOMPARE(message, QStringLiteral("ステレオ画像に横方向の繰り返しが見つからないため、深さを読み取れません。"));
+}
+
+void TestPanesView::yesNoBoxHasNoCancel()
+{
+    // The real box of a Yes/No question: two buttons, and Esc answers No.
+    QMessageBox::StandardButtons shown;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = box->standardButtons();
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
+    });
+    lumivex::prompts::QtPrompts prompts;
+    QCOMPARE(prompts.yesNo(nullptr, QStringLiteral("t"), QStringLiteral("q")), lumivex::prompts::Prompts::Answer::No);
+    QCOMPARE(shown, QMessageBox::Yes | QMessageBox::No);
 }
 
 QTEST_MAIN(TestPanesView)
