@@ -84,7 +84,8 @@ public:
     /// The depth the stereo picture shows, as a design picture in the sixteen depth colours; a
     /// null picture and the reason in *message when it shows none (message may be null).
     QImage revealedDesign(QString *message) const;
-    /// Puts a picture the program made into pane 0..2 as an insertion would (no file names it).
+    /// Puts a picture the program holds into pane 0..2 as an insertion would (a grey depth map
+    /// as a design is offered the depth colours); the pane's path variable is left as it is.
     void insertPicture(int pane, const QImage &image);
 
     /// ガイドを付ける was turned on or off (the settings file holds it): the stereo pane shows the

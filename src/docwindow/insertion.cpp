@@ -65,14 +65,17 @@ public:
     }
 
     void run();
-    /// A picture made by the program itself (the reveal) put into the pane as an insertion
-    /// puts one, without a file behind it.
-    void putMade(const QImage &image)
+    /// A picture the program already holds (the reveal's, or one read for the command line)
+    /// put into the pane as an insertion puts one; the path variable is the caller's.
+    void putMade(QImage image)
     {
-        if (image.width() > document::kMaxPictureWidth)
+        if (image.width() > document::kMaxPictureWidth) {
             refuseTooWide();
-        else
-            put(image);
+            return;
+        }
+        if (m_kind.target == Target::Design)
+            offerDepthColours(image);
+        put(image);
     }
 
 private:

@@ -2,6 +2,7 @@
 // pictures the file names.
 #include "mainwindow.h"
 
+#include "docwindow/documentwindow.h"
 #include "docwindow/projectfiles.h"
 #include "prompts/prompts.h"
 #include "document/inifile.h"
@@ -119,8 +120,7 @@ void MainWindow::openProject(const QString &path)
 void MainWindow::openPicture(const QString &path)
 {
     const QString whole = QFileInfo(path).absoluteFilePath();
-    // Read once here to tell the user at once what is wrong with it; the document's insertion
-    // then takes it by its path as it takes an opened project's design.
+    // Read here, once, to tell the user at once what is wrong with it.
     const document::LoadedPicture loaded = document::readPicture(whole);
     if (!loaded.ok()) {
         const QString message = loaded.problem == document::PictureProblem::TooWide
@@ -131,8 +131,8 @@ void MainWindow::openPicture(const QString &path)
     }
     newDocument(document::Mode::RandomDot, document::Colour::Mono);
     m_shared.DesignImagePath = whole;
-    m_shared.InsertSource = document::Source::FromProject;
-    PostCommand(document::Command::InsDesign);
+    if (docwindow::DocumentWindow *document = activeDocument())
+        document->insertPicture(0, loaded.image);
 }
 
 } // namespace lumivex::shell

@@ -5,6 +5,7 @@
 #include "picturefiles.h"
 
 #include "document/docstate.h"
+#include "document/greydepth.h"
 #include "document/sharedstate.h"
 #include "shell/commandline.h"
 
@@ -77,6 +78,19 @@ void TestOpenFile::pictureOpensNewDesign()
     QCOMPARE(app.window->documentWindows().size(), 1);
     QCOMPARE(app.prompts.asked.size(), 1);
     QVERIFY(app.prompts.asked.constFirst().text.contains(QStringLiteral("notes.png")));
+
+    // A grey depth map from another program is offered the depth colours, as an insertion is.
+    QImage ramp(64, 8, QImage::Format_RGB32);
+    for (int x = 0; x < 64; ++x)
+        for (int y = 0; y < 8; ++y)
+            ramp.setPixel(x, y, qRgb(x * 4, x * 4, x * 4));
+    app.prompts.answers = {Answer::Yes};
+    app.window->openPicture(picturefiles::write(dir.path(), QStringLiteral("grey.png"),
+                                                picturefiles::encoded(ramp, "PNG")));
+    QCOMPARE(app.window->documentWindows().size(), 2);
+    QCOMPARE(app.prompts.asked.size(), 2);
+    QCOMPARE(app.prompts.asked.last().kind, QStringLiteral("question"));
+    QCOMPARE(app.window->activeDocument()->picUra(), lumivex::document::greyToDepthColours(ramp));
 }
 
 void TestOpenFile::commandLine()
