@@ -17,7 +17,9 @@
 namespace {
 
 // The converter's contract is silence on success and one line on failure; warnings that
-// image plug-ins print about odd but readable files would break it.
+// image plug-ins print about odd but readable files would break it. Each library is quieted
+// through its own means (this handler for Qt's, error functions for libpng, the metafile
+// renderer's options), never by closing standard error, which keeps the reports of a crash.
 void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
@@ -45,7 +47,6 @@ int run(const lumivex::cli::Options &options)
 
 int main(int argc, char *argv[])
 {
-    lumivex::cli::divertLibraryOutput();
     qInstallMessageHandler(quietMessages);
     QCoreApplication app(argc, argv);
     QStringList arguments = QCoreApplication::arguments();

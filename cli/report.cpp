@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <mutex>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace lumivex::cli {
@@ -11,7 +10,6 @@ namespace lumivex::cli {
 namespace {
 
 std::mutex lock;
-int reportFd = STDERR_FILENO;
 qsizetype progressShown = 0; // length of the progress line on the terminal, 0 when none
 
 void writeAll(const QByteArray &bytes)
@@ -19,7 +17,7 @@ void writeAll(const QByteArray &bytes)
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(reportFd, data, static_cast<size_t>(left));
+        const ssize_t n = ::write(STDERR_FILENO, data, static_cast<size_t>(left));
         if (n <= 0)
             return; // nowhere left to complain to
         data += n;
@@ -38,19 +36,6 @@ QByteArray clearProgress()
 
 } // namespace
 
-void divertLibraryOutput()
-{
-    const int kept = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (kept >= 0 && null >= 0 && ::dup2(null, STDERR_FILENO) >= 0) {
-        reportFd = kept;
-    } else if (kept >= 0) {
-        ::close(kept);
-    }
-    if (null >= 0)
-        ::close(null);
-}
-
 void complain(QString message)
 {
     message.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -60,7 +45,7 @@ void complain(QString message)
 
 bool reportsToTerminal()
 {
-    return ::isatty(reportFd) == 1;
+    return ::isatty(STDERR_FILENO) == 1;
 }
 
 void showProgress(const QString &text)

@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
   qt6-tools-dev qt6-l10n-tools
   libwmf-dev fonts-urw-base35
-  libisal-dev
+  libisal-dev libpng-dev
   libbenchmark-dev clang libclang-rt-14-dev
   xdg-utils
 )

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "pictureformats.h"
+#include "pngcheck.h"
 #include "pngrows.h"
 #include "wmfpicture.h"
 
@@ -131,6 +132,9 @@ LoadedPicture decodeRaster(QByteArray data, const RasterLayout &layout, int maxW
             result.image = std::move(image);
             return result;
         }
+        // Qt's reader would let libpng print the reason on standard error.
+        if (const QString damage = pngDamage(data); !damage.isEmpty())
+            return fail(PictureProblem::Damaged, QStringLiteral("damaged picture: %1").arg(damage), layout.size);
     }
 
     // Qt's own limit on what a reader may allocate, raised to the pixel budget at the deepest

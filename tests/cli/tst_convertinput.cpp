@@ -150,6 +150,16 @@ void TestConvertInput::helpAndVersion()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, QByteArray("lumivex-convert " LUMIVEX_VERSION "\n"));
     QCOMPARE(run.err, QByteArray());
+
+    // Standard error stays open to the end: what the system writes there late (here the
+    // dynamic loader's trace as the program exits, as it would a crash report) arrives.
+    QProcess traced;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+    traced.setProcessEnvironment(environment);
+    traced.start(QStringLiteral(LUMIVEX_CONVERT), {QStringLiteral("--version")});
+    QVERIFY(traced.waitForFinished(60000));
+    QVERIFY(traced.readAllStandardError().contains("calling fini"));
 }
 
 void TestConvertInput::badInput_data()
