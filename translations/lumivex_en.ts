@@ -210,27 +210,27 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>開始</source>
-        <translation>Start</translation>
+        <translation>&amp;Start</translation>
     </message>
     <message>
         <source>深さを見る</source>
-        <translation>Show Depth</translation>
+        <translation>Show &amp;Depth</translation>
     </message>
     <message>
         <source>全体表示</source>
-        <translation>Full View</translation>
+        <translation>&amp;Full View</translation>
     </message>
     <message>
         <source>ガイドを付ける</source>
-        <translation>Guide Marks</translation>
+        <translation>&amp;Guide Marks</translation>
     </message>
     <message>
         <source>自動変換</source>
-        <translation>Live Conversion</translation>
+        <translation>&amp;Live Conversion</translation>
     </message>
     <message>
         <source>ウインドウに合わせる</source>
-        <translation>Fit to Window</translation>
+        <translation>&amp;Fit to Window</translation>
     </message>
     <message>
         <source>メモリが不足しています。</source>
@@ -266,7 +266,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>継続</source>
-        <translation>Continue</translation>
+        <translation>&amp;Continue</translation>
     </message>
     <message>
         <source>ファイル(&amp;F)</source>
@@ -274,59 +274,59 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>新規作成</source>
-        <translation>New</translation>
+        <translation>&amp;New</translation>
     </message>
     <message>
         <source>カラーフィールド&#x3000;ウイザード</source>
-        <translation>Colour Field Wizard</translation>
+        <translation>Colour Field &amp;Wizard</translation>
     </message>
     <message>
         <source>カラーフィールド</source>
-        <translation>Colour Field</translation>
+        <translation>Colour &amp;Field</translation>
     </message>
     <message>
         <source>ランダムドット（カラー）</source>
-        <translation>Random Dot (Colour)</translation>
+        <translation>Random Dot (&amp;Colour)</translation>
     </message>
     <message>
         <source>ランダムドット（モノクロ）</source>
-        <translation>Random Dot (Monochrome)</translation>
+        <translation>Random Dot (&amp;Monochrome)</translation>
     </message>
     <message>
         <source>開く</source>
-        <translation>Open</translation>
+        <translation>&amp;Open</translation>
     </message>
     <message>
         <source>上書き保存</source>
-        <translation>Save</translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <source>名前を付けて保存</source>
-        <translation>Save As</translation>
+        <translation>Save &amp;As</translation>
     </message>
     <message>
         <source>画像の保存</source>
-        <translation>Save Picture</translation>
+        <translation>Save Pic&amp;ture</translation>
     </message>
     <message>
         <source>デザイン画像</source>
-        <translation>Design Picture</translation>
+        <translation>&amp;Design Picture</translation>
     </message>
     <message>
         <source>フィールド画像</source>
-        <translation>Field Picture</translation>
+        <translation>&amp;Field Picture</translation>
     </message>
     <message>
         <source>ステレオアート画像</source>
-        <translation>Stereo Picture</translation>
+        <translation>&amp;Stereo Picture</translation>
     </message>
     <message>
         <source>閉じる</source>
-        <translation>Close</translation>
+        <translation>&amp;Close</translation>
     </message>
     <message>
         <source>印刷</source>
-        <translation>Print</translation>
+        <translation>&amp;Print</translation>
     </message>
     <message>
         <source>終了(&amp;X)</source>
@@ -338,31 +338,31 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>エディタ</source>
-        <translation>Editor</translation>
+        <translation>E&amp;ditor</translation>
     </message>
     <message>
         <source>選択</source>
-        <translation>Choose</translation>
+        <translation>&amp;Choose</translation>
     </message>
     <message>
         <source>起動</source>
-        <translation>Launch</translation>
+        <translation>&amp;Launch</translation>
     </message>
     <message>
         <source>切り取り</source>
-        <translation>Cut</translation>
+        <translation>Cu&amp;t</translation>
     </message>
     <message>
         <source>コピー</source>
-        <translation>Copy</translation>
+        <translation>&amp;Copy</translation>
     </message>
     <message>
         <source>貼り付け</source>
-        <translation>Paste</translation>
+        <translation>&amp;Paste</translation>
     </message>
     <message>
         <source>消去</source>
-        <translation>Clear</translation>
+        <translation>Cle&amp;ar</translation>
     </message>
     <message>
         <source>挿入(&amp;I)</source>
@@ -370,7 +370,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>ステレオ画像</source>
-        <translation>Stereo Picture</translation>
+        <translation>&amp;Stereo Picture</translation>
     </message>
     <message>
         <source>変換(&amp;R)</source>
@@ -378,11 +378,11 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>中断</source>
-        <translation>Pause</translation>
+        <translation>&amp;Pause</translation>
     </message>
     <message>
         <source>中止</source>
-        <translation>Abort</translation>
+        <translation>&amp;Abort</translation>
     </message>
     <message>
         <source>ウィンドウ(&amp;W)</source>
@@ -394,11 +394,11 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>バージョン情報</source>
-        <translation>Version Information</translation>
+        <translation>&amp;Version Information</translation>
     </message>
     <message>
         <source>使い方など</source>
-        <translation>How to Use</translation>
+        <translation>&amp;How to Use</translation>
     </message>
     <message>
         <source>新規作成（カラーフィールド&#x3000;ウィザード）</source>
@@ -410,7 +410,7 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <source>カラーフィールド&#x3000;ウィザード</source>
-        <translation>Colour Field Wizard</translation>
+        <translation>Colour Field &amp;Wizard</translation>
     </message>
     <message>
         <source>繰返幅</source>

@@ -7,9 +7,11 @@
 
 #include "document/sharedstate.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 
 namespace lumivex::docwindow {
 
@@ -230,6 +232,18 @@ DocumentFrame::DocumentFrame(DocumentWindow *document, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(document->windowTitle());
     connect(document, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
+    // The system menu's close item takes every key of QKeySequence::Close; on Linux that
+    // includes Ctrl+W, the main window's key for choosing the editor, and a key two actions
+    // claim runs neither. The window keeps its other close keys (Ctrl+F4).
+    if (QMenu *menu = systemMenu()) {
+        const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+        const QList<QAction *> items = menu->actions();
+        for (QAction *item : items) {
+            QList<QKeySequence> keys = item->shortcuts();
+            if (keys.removeAll(ctrlW) > 0)
+                item->setShortcuts(keys);
+        }
+    }
 }
 
 void DocumentFrame::closeEvent(QCloseEvent *event)

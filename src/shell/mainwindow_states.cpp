@@ -201,7 +201,7 @@ void MainWindow::setConvControls(const QString &startCaption, bool start, bool s
     QAction *startItem = m_menus.value(document::controlName(mnuConvStart));
     if (!startCaption.isEmpty()) {
         startItem->setText(startCaption);
-        m_buttons[11]->setToolTip(startCaption);
+        m_buttons[11]->setToolTip(startItem->toolTip());  // the caption without its access key
     }
     m_controls.set({mnuConvStart, knButtons11}, start);
     m_controls.set({mnuConvStop, knButtons12}, stop);

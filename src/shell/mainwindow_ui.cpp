@@ -13,11 +13,13 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 
@@ -152,7 +154,19 @@ constexpr SliderEntry kSliders[] = {
     {QT_TRANSLATE_NOOP("lumivex::shell::MainWindow", "密度"), "sldMitudo", 100, 5, 10, 52},
 };
 constexpr int kSliderWidth = 160;
+/// A caption longer than its width (in English, say) takes its room from the sliders, down to
+/// this width, rather than being cut.
+constexpr int kSliderLeast = 120;
 constexpr int kPanelWidth = 96;  // 1440 twips
+
+/// A slider of the strip: kSliderWidth wide where there is room, narrower where the captions
+/// need it.
+class StripSlider : public QSlider
+{
+public:
+    using QSlider::QSlider;
+    QSize sizeHint() const override { return {kSliderWidth, QSlider::sizeHint().height()}; }
+};
 
 /// Moving the mouse over a slider shows its value as the tooltip.
 class SliderValueTip : public QObject
@@ -170,6 +184,14 @@ protected:
         return false;
     }
 };
+
+/// A caption as a tooltip shows it: without its access key's "&" ("&&" stands for "&"). The
+/// toolbar's tooltips share their texts with the menu items, which have access keys in English.
+QString withoutAccessKey(const QString &caption)
+{
+    static const QRegularExpression key(QStringLiteral("&(.)"));
+    return QString(caption).replace(key, QStringLiteral("\\1"));
+}
 
 /// A menu item can be chosen only while every menu above it is enabled: a greyed submenu
 /// keeps its items' shortcuts from running as well, not just the mouse.
@@ -205,7 +227,7 @@ void MainWindow::createActions()
         const ButtonEntry &entry = kButtons[i];
         if (!entry.key)
             continue;  // separators come from the toolbar itself
-        const QString tooltip = tr(entry.tooltip);
+        const QString tooltip = withoutAccessKey(tr(entry.tooltip));
         auto *action = new QAction(toolIcon(QString::fromUtf8(entry.picture)), tooltip, this);
         action->setObjectName(QString::fromUtf8(entry.name));
         action->setToolTip(tooltip);
@@ -361,8 +383,10 @@ void MainWindow::createMenus()
         const QList<QMdiSubWindow *> windows = m_mdiArea->subWindowList();
         for (int i = 0; i < windows.size(); ++i) {
             QMdiSubWindow *window = windows.at(i);
+            // The first nine get their number as access key; a "&" in a title is shown as such.
+            const QString title = window->windowTitle().replace(u'&', QStringLiteral("&&"));
             QAction *entry = windowMenu->addAction(
-                QStringLiteral("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+                (i < 9 ? QStringLiteral("&%1 %2") : QStringLiteral("%1 %2")).arg(i + 1).arg(title));
             entry->setCheckable(true);
             entry->setChecked(window == m_mdiArea->activeSubWindow());
             connect(entry, &QAction::triggered, this, [this, target = QPointer(window)] {
@@ -431,17 +455,19 @@ void MainWindow::createParameterStrip()
         caption->setAlignment(Qt::AlignCenter);
         caption->setFrameShape(QFrame::Panel);
         caption->setFrameShadow(QFrame::Sunken);
-        caption->setMinimumWidth(entry.captionWidth);
+        // Never narrower than its text: the strip shortens the sliders instead.
+        caption->setMinimumWidth(std::max(entry.captionWidth, caption->sizeHint().width()));
         m_captions[i] = caption;
 
-        auto *slider = new QSlider(Qt::Horizontal, holder);
+        auto *slider = new StripSlider(Qt::Horizontal, holder);
         slider->setObjectName(QString::fromUtf8(entry.name));
         slider->setRange(0, entry.maximum);
         slider->setSingleStep(1);
         slider->setPageStep(entry.pageStep);
         slider->setTickInterval(entry.tickInterval);
         slider->setTickPosition(QSlider::TicksBelow);
-        slider->setFixedWidth(kSliderWidth);
+        slider->setMinimumWidth(kSliderLeast);
+        slider->setMaximumWidth(kSliderWidth);
         slider->setMouseTracking(true);
         slider->installEventFilter(valueTip);
         m_sliders[i] = slider;

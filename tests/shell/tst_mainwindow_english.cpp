@@ -13,6 +13,8 @@
 #include <QHash>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -27,6 +29,38 @@ namespace {
 QString caption(const App &app, const char *name)
 {
     return app.window->menuAction(QString::fromLatin1(name))->text();
+}
+
+/// Each item of the menus below these actions has an access key, and no two items of one menu
+/// share one; what does not hold is added to problems, with the menu's path.
+void checkAccessKeys(const QList<QAction *> &actions, const QString &where, QStringList &problems)
+{
+    QHash<QString, QString> taken;
+    for (QAction *action : actions) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        const QString key = QKeySequence::mnemonic(action->text()).toString();
+        if (key.isEmpty())
+            problems << where + QStringLiteral(": no access key: ") + action->text();
+        else if (taken.contains(key))
+            problems << where + QStringLiteral(": ") + taken.value(key) + QStringLiteral(" and ") + action->text();
+        else
+            taken.insert(key, action->text());
+        if (QMenu *menu = action->menu())
+            checkAccessKeys(menu->actions(), where + QStringLiteral(" > ") + action->text(), problems);
+    }
+}
+
+/// The parameter strip's captions that the window, at its first size, shows cut.
+QStringList cutCaptions(const App &app)
+{
+    QStringList cut;
+    for (int i = 0; i < 3; ++i) {
+        const QLabel *label = app.window->caption(i);
+        if (label->contentsRect().width() < label->fontMetrics().horizontalAdvance(label->text()))
+            cut << label->text();
+    }
+    return cut;
 }
 
 /// The Window menu lists the documents only when it opens.
@@ -72,17 +106,19 @@ void TestMainWindowEnglish::english()
     look(app, QStringLiteral("no document"));
     // The names the English help page uses for the menus, their keys and the toolbar.
     const std::pair<const char *, const char *> names[] = {
-        {"mnuFile", "&File"}, {"mnuWizard", "Colour Field Wizard"}, {"mnuMono", "Random Dot (Monochrome)"},
-        {"mnuSaveName", "Save As"}, {"mnuSaveStereo", "Stereo Picture"}, {"mnuEnd", "E&xit"},
-        {"mnuHensyuu", "&Edit"}, {"mnuEditerBoot", "Launch"}, {"mnuIns", "&Insert"},
-        {"mnuConvert", "Conve&rt"}, {"mnuConvStop", "Pause"}, {"mnuConvExit", "Abort"},
-        {"mnuWindow", "&Window"}, {"mnuHelp", "&Help"}, {"mnuSetumei", "How to Use"},
-        {"mnuFullView", "Full View"}, {"mnuGuides", "Guide Marks"}, {"mnuAutoConvert", "Live Conversion"},
+        {"mnuFile", "&File"}, {"mnuWizard", "Colour Field &Wizard"}, {"mnuMono", "Random Dot (&Monochrome)"},
+        {"mnuSaveName", "Save &As"}, {"mnuSaveStereo", "&Stereo Picture"}, {"mnuEnd", "E&xit"},
+        {"mnuHensyuu", "&Edit"}, {"mnuEditerBoot", "&Launch"}, {"mnuIns", "&Insert"},
+        {"mnuConvert", "Conve&rt"}, {"mnuConvStop", "&Pause"}, {"mnuConvExit", "&Abort"},
+        {"mnuWindow", "&Window"}, {"mnuHelp", "&Help"}, {"mnuSetumei", "&How to Use"},
+        {"mnuFullView", "&Full View"}, {"mnuGuides", "&Guide Marks"}, {"mnuAutoConvert", "&Live Conversion"},
     };
     for (const auto &[name, english] : names)
         QCOMPARE(caption(app, name), QString::fromUtf8(english));
     QCOMPARE(app.window->button(1)->toolTip(), QStringLiteral("New (Colour Field Wizard)"));
+    QCOMPARE(app.window->button(2)->toolTip(), QStringLiteral("Open"));
     QCOMPARE(app.window->caption(0)->text(), QStringLiteral("Repeat width"));
+    QCOMPARE(cutCaptions(app), QStringList());
 
     app.newColour();
     look(app, QStringLiteral("random dot (colour)"));
@@ -93,18 +129,18 @@ void TestMainWindowEnglish::english()
     apptest::DocumentWindow *document = app.newMono();
     QVERIFY(document);
     app.putDesign(document, apptest::designPicture(240, 160));
-    QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("Start"));
+    QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("&Start"));
     RowHook pause(*app.window, 0, 20, [&] {
         look(app, QStringLiteral("running"));
         app.trigger("mnuConvStop");
     });
     QVERIFY(app.startAndWait());
     QVERIFY(pause.fired());
-    QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("Continue"));
+    QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("&Continue"));
     QCOMPARE(app.window->button(11)->toolTip(), QStringLiteral("Continue"));
     look(app, QStringLiteral("paused"));
     QVERIFY(app.startAndWait());
-    QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("Start"));
+    QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("&Start"));
     QVERIFY(app.menuEnabled("mnuReveal"));
     look(app, QStringLiteral("converted"));
 
@@ -118,9 +154,15 @@ void TestMainWindowEnglish::english()
         }
         for (const QString &text : japanesetext::japaneseTexts(menu))
             m_left << QStringLiteral("context menu: ") + text;
+        checkAccessKeys(menu->actions(), QStringLiteral("context menu"), m_left);
         menu->close();
     });
     app.window->popupEditMenu(app.window->geometry().center());
+    // Every menu has its access keys, the documents' Window menu and the drop-downs included.
+    fillWindowMenu(app);
+    checkAccessKeys(app.window->menuBar()->actions(), QStringLiteral("menu bar"), m_left);
+    for (int button : {1, 9})
+        checkAccessKeys(app.window->dropDownButton(button)->menu()->actions(), QStringLiteral("drop-down"), m_left);
 
     lumivex::shell::VersionBox box;
     for (const QString &text : japanesetext::japaneseTexts(&box))
@@ -180,6 +222,7 @@ void TestMainWindowEnglish::japanese()
     QCOMPARE(app.window->button(1)->toolTip(), QStringLiteral("新規作成（カラーフィールド　ウィザード）"));
     QCOMPARE(app.window->dropDownItem(QStringLiteral("StereoWiz"))->text(), QStringLiteral("カラーフィールド　ウィザード"));
     QCOMPARE(app.window->caption(1)->text(), QStringLiteral("立体度"));
+    QCOMPARE(cutCaptions(app), QStringList());
     QCOMPARE(app.window->statusPanel(5)->toolTip(), QStringLiteral("画像サイズ"));
     QVERIFY(app.window->helpPage().endsWith(QStringLiteral("/Help/Help01.htm")));
 
