@@ -62,6 +62,8 @@ void Pane::layoutScroll()
                                              : paneScrollLayout(size(), picture, bars, frameWidth());
     m_view = layout.view.translated(frameWidth(), frameWidth());
     m_picture->setShownSize(m_fitted ? layout.shown : QSize());
+    m_hsbLayout = layout.hsb;
+    m_vsbLayout = layout.vsb;
     applyBar(m_vsb, layout.vsb, frameWidth());
     applyBar(m_hsb, layout.hsb, frameWidth());
     // A range that did not change moves nothing by itself; a new picture still belongs where
@@ -107,7 +109,8 @@ void Pane::scrollPicture()
 {
     // Positions are inside the border, like the bars'.
     const QPoint inner(frameWidth(), frameWidth());
-    m_picture->move(inner + picturePosition(m_hsb->value(), m_vsb->value()));
+    m_picture->move(inner + picturePosition(scrollOffset(m_hsbLayout, m_hsb->value()),
+                                            scrollOffset(m_vsbLayout, m_vsb->value())));
     // The picture is a child of the container and would otherwise paint over the border, the
     // gaps beside the bars and the corner between them. An empty mask would mean no mask, so a
     // view with nothing in it masks to a point outside the picture.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panegeometry.h"
+
 #include <QFrame>
 
 class QScrollBar;
@@ -12,8 +14,9 @@ class PictureBox;
 /// picBefore, hsbBefore and vsbBefore, and so on).
 ///
 /// The bars appear only in a direction where the picture does not fit the room inside the border
-/// and beside the other bar; moving either bar moves the picture to (-hsb, -vsb), and at the bars'
-/// maximum the picture's last row and column are in view. The picture shows only in that room. A mouse movement over the container or its
+/// and beside the other bar; moving either bar moves the picture to (-hsb, -vsb) (scaled for a
+/// picture longer than a bar's range), and at the bars' maximum the picture's last row and column
+/// are in view. The picture shows only in that room. A mouse movement over the container or its
 /// picture puts back the default pointer that a splitter drag may have left on the container.
 ///
 /// A fitted pane shows its picture scaled down to the room inside the border, without bars; back
@@ -51,6 +54,8 @@ private:
     PictureBox *m_picture;
     QScrollBar *m_hsb;
     QScrollBar *m_vsb;
+    ScrollBarLayout m_hsbLayout;  ///< the bars as last laid out: their spans scale long pictures
+    ScrollBarLayout m_vsbLayout;
     QRect m_view;  ///< where the picture may show, in the container's coordinates
     bool m_fitted = false;
     QPoint m_scrollAt1To1;  ///< the bars' values when the pane was fitted

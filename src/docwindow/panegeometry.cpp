@@ -147,12 +147,14 @@ PaneScrollLayout paneScrollLayout(QSize container, QSize picture, BarThickness b
     if (down) {
         pane.vsb.visible = true;
         pane.vsb.maximum = scrollMaximum(picture.height(), pane.view.height());
+        pane.vsb.span = length(picture.height() - pane.view.height());
         const int room = across ? bars.hsbHeight + BarMargin : BarMargin;
         pane.vsb.rect.setHeight(length(ch - room));
     }
     if (across) {
         pane.hsb.visible = true;
         pane.hsb.maximum = scrollMaximum(picture.width(), pane.view.width());
+        pane.hsb.span = length(picture.width() - pane.view.width());
         const int room = down ? bars.vsbWidth + BarMargin : BarMargin;
         pane.hsb.rect.setWidth(length(cw - room));
     }
@@ -184,9 +186,17 @@ QSize fittedSize(QSize picture, QSize view)
     return QSize(int(std::max(w, 1LL)), int(std::max(h, 1LL)));
 }
 
-QPoint picturePosition(int hsbValue, int vsbValue)
+int scrollOffset(const ScrollBarLayout &bar, int value)
 {
-    return QPoint(-hsbValue, -vsbValue);
+    if (bar.span <= bar.maximum || bar.maximum <= 0)
+        return value;
+    const long long scaled = static_cast<long long>(std::clamp(value, 0, bar.maximum)) * bar.span / bar.maximum;
+    return static_cast<int>(scaled);
+}
+
+QPoint picturePosition(int across, int down)
+{
+    return QPoint(-across, -down);
 }
 
 } // namespace lumivex::docwindow

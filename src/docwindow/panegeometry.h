@@ -100,6 +100,9 @@ struct ScrollBarLayout
     QRect rect; ///< container inner coordinates; length never negative
     int minimum = 0;
     int maximum = 0;
+    /// The pixels the picture moves from the bar's minimum to its maximum: the maximum itself,
+    /// unless the picture is longer than the bar's 16-bit range reaches (scrollOffset()).
+    int span = 0;
     int largeChange = ScrollLargeChange;
     int smallChange = ScrollSmallChange;
 };
@@ -143,12 +146,16 @@ QSize fittedSize(QSize picture, QSize view);
 /// A scroll bar's Max for a picture length and the length of the view that shows it: the
 /// difference, 0 when the picture fits, and at most ScrollMaximumLimit. Scroll positions are
 /// 16-bit in this program, so a difference beyond 32767 is clamped rather than wrapped (a wrapped
-/// value would be negative and leave an unusable bar); the part of such a picture beyond 32767
-/// pixels of scrolling cannot be scrolled into view. Only pictures over about 33000 pixels long
-/// meet this.
+/// value would be negative and leave an unusable bar); the bar's positions are then spread over
+/// the whole difference by scrollOffset(). Only pictures over about 33000 pixels long meet this.
 int scrollMaximum(int pictureLength, int viewLength);
 
-/// Where a pane's picture sits for the values of its two bars (hidden bars included).
-QPoint picturePosition(int hsbValue, int vsbValue);
+/// How many pixels a bar at the given value has scrolled its picture: the value itself while
+/// the bar's range covers the picture; for a longer picture the value scaled from the bar's
+/// range to its span, so that the bar's maximum still shows the picture's last row or column.
+int scrollOffset(const ScrollBarLayout &bar, int value);
+
+/// Where a pane's picture sits when it is scrolled by these pixels across and down.
+QPoint picturePosition(int across, int down);
 
 } // namespace lumivex::docwindow

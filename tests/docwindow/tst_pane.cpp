@@ -111,6 +111,7 @@ void TestPane::everyPixelShown_data()
     QTest::newRow("taller, narrow") << QSize(60, 700);
     QTest::newRow("both ways") << QSize(500, 400);
     QTest::newRow("wide strip") << QSize(1024, 20);
+    QTest::newRow("taller than a bar's range") << QSize(60, 40000);
 }
 
 void TestPane::everyPixelShown()
@@ -160,15 +161,15 @@ void TestPane::everyPixelShown()
         }
         // The picture fills the view up to its own end: what the view leaves is a bar with its
         // margin, or the border.
-        const QPoint first(pane.hsb()->value(), pane.vsb()->value());
+        const QPoint first = QPoint(1, 1) - pane.picture()->pos();
         const int right = pane.vsb()->isVisible() ? pane.vsb()->x() - 1 : 198;
         const int bottom = pane.hsb()->isVisible() ? pane.hsb()->y() - 1 : 148;
         QCOMPARE(shown.topLeft(), QPoint(1, 1));
         QCOMPARE(shown.right(), std::min(right, picture.width() - first.x()));
         QCOMPARE(shown.bottom(), std::min(bottom, picture.height() - first.y()));
 
-        // The view starts at the bars' values; at their ends the last column and row are in
-        // view, at the view's edge.
+        // The view starts where the bars have scrolled to; at their ends the last column and
+        // row are in view, at the view's edge.
         const QRgb corner = shot.pixel(shown.bottomRight());
         QCOMPARE(qRed(shot.pixel(shown.topLeft())), first.x() % 251);
         QCOMPARE(qGreen(shot.pixel(shown.topLeft())), first.y() % 251);
