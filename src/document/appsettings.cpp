@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 
 namespace lumivex::document {
 
@@ -60,6 +61,24 @@ bool AppSettings::readFlag(const char *key) const
 bool AppSettings::writeFlag(const char *key, bool on) const
 {
     return WriteSetting(QString::fromLatin1(key), on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QSize AppSettings::windowSize() const
+{
+    const QStringList parts = ReadSetting(QString::fromLatin1(kWindowSize)).split(u',');
+    if (parts.size() != 2)
+        return {};
+    bool wide = false;
+    bool high = false;
+    const QSize size(parts.at(0).trimmed().toInt(&wide), parts.at(1).trimmed().toInt(&high));
+    return wide && high && size.width() > 0 && size.height() > 0 ? size : QSize();
+}
+
+bool AppSettings::setWindowState(QSize size, bool maximized) const
+{
+    const bool sized = WriteSetting(QString::fromLatin1(kWindowSize),
+                                    QStringLiteral("%1,%2").arg(size.width()).arg(size.height()));
+    return writeFlag(kWindowMaximized, maximized) && sized;
 }
 
 QString FolderOfChosenFile(const QString &chosenPath)

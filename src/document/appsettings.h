@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
 namespace lumivex::document {
@@ -29,6 +30,8 @@ public:
     static constexpr char kPicStereoDir[] = "picStereoDir";
     static constexpr char kGuides[] = "Guides";            ///< "1": guide marks on export and print
     static constexpr char kAutoConvert[] = "AutoConvert";  ///< "1": a slider change converts again
+    static constexpr char kWindowSize[] = "WindowSize";    ///< "width,height" of the main window
+    static constexpr char kWindowMaximized[] = "WindowMaximized";  ///< "1": the main window maximized
 
     /// Settings in the given file; by default programFolder() + "/Lumivex2.lvs".
     explicit AppSettings(QString settingsFilePath = {});
@@ -48,6 +51,14 @@ public:
     bool autoConvert() const { return readFlag(kAutoConvert); }
     /// Stores the live conversion's choice as "1" or "0"; returns whether written.
     bool setAutoConvert(bool on) const { return writeFlag(kAutoConvert, on); }
+
+    /// The main window's size (not maximized) when it last closed; invalid when none is kept or
+    /// the text is not two positive numbers.
+    QSize windowSize() const;
+    /// Whether the main window was maximized when it last closed.
+    bool windowMaximized() const { return readFlag(kWindowMaximized); }
+    /// Keeps the main window's size and maximized state; returns whether both were written.
+    bool setWindowState(QSize size, bool maximized) const;
 
 private:
     bool readFlag(const char *key) const;

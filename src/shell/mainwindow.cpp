@@ -103,8 +103,16 @@ MainWindow::MainWindow(const Services &services, QWidget *parent)
     layout()->activate();
     resize(QSize(712, 502) + (size() - m_mdiArea->size()));
     layout()->activate();
+    // The size it had when it last closed, as far as the screen holds it; centred all the same.
+    if (QSize kept = m_settings.windowSize(); kept.isValid()) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            kept = kept.boundedTo(screen->availableGeometry().size());
+        resize(kept.expandedTo(minimumSizeHint()));
+    }
 
     CenterOnScreen();
+    if (m_settings.windowMaximized())
+        setWindowState(windowState() | Qt::WindowMaximized);
     m_shared.DocumentCounter = 1;
     SetNoDocumentState();
     m_shared.SettingsFilePath = m_settings.settingsFilePath();
@@ -374,6 +382,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // A wizard finished just before the quit hands over to no document.
     m_timForWiz.stop();
     deleteStateFilesAtQuit();
+    // The next start opens at this size; a maximized window keeps the size it had before.
+    const bool maximized = isMaximized();
+    const QRect normal = normalGeometry();
+    m_settings.setWindowState(maximized && normal.isValid() ? normal.size() : size(), maximized);
     event->accept();
 }
 

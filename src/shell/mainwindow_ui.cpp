@@ -4,6 +4,7 @@
 #include "document/inifile.h"
 #include "icons.h"
 #include "messagepanel.h"
+#include "valuebox.h"
 
 #include <QAction>
 #include <QEvent>
@@ -474,6 +475,8 @@ void MainWindow::createParameterStrip()
         connect(slider, &QSlider::valueChanged, this,
                 [this, i](int value) { onSliderChanged(i, value); });
 
+        offerTypedValue(caption, slider);
+
         layout->addWidget(caption);
         layout->addWidget(slider);
         layout->addSpacing(8);
@@ -505,6 +508,8 @@ void MainWindow::createStatusBar()
             label->setMinimumWidth(kPanelWidth);
         else
             label->setFixedWidth(kPanelWidth);
+        if (panel >= 2 && panel <= 4)
+            offerTypedValue(label, m_sliders[panel - 2]);
         // Permanent, so that a passing status tip never hides the panels.
         statusBar()->addPermanentWidget(label, panel == 1 ? 1 : 0);
         m_panels[panel] = label;

@@ -8,10 +8,14 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -39,6 +43,9 @@ private slots:
     void sliderChangeWritesItsKey_data();
     void sliderChangeWritesItsKey();
     void sliderTooltipFollowsMouse();
+    void typedValue_data();
+    void typedValue();
+    void windowKeepsItsSize();
 
 private:
     std::unique_ptr<App> m_app;
@@ -329,6 +336,82 @@ void TestBars::sliderTooltipFollowsMouse()
         sendMouse(slider, QEvent::MouseMove, QPoint(5, 5));
         QCOMPARE(slider->toolTip(), QString::number(value));
     }
+}
+
+void TestBars::typedValue_data()
+{
+    QTest::addColumn<QString>("label");  // a caption "Text1_n" or a status panel "StatusPaneln"
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("value");
+    QTest::newRow("repeat width") << "Text1_0" << 0 << "150" << int(Qt::Key_Return) << 150;
+    QTest::newRow("depth, beyond its range") << "Text1_1" << 1 << "75" << int(Qt::Key_Enter) << 7;
+    QTest::newRow("density in the status bar") << "StatusPanel4" << 2 << "45" << int(Qt::Key_Return) << 45;
+    QTest::newRow("left with Esc") << "StatusPanel2" << 0 << "99" << int(Qt::Key_Escape) << 17;
+}
+
+void TestBars::typedValue()
+{
+    QFETCH(QString, label);
+    QFETCH(int, index);
+    QFETCH(QString, typed);
+    QFETCH(int, key);
+    QFETCH(int, value);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    const QString path = m_dir->filePath(QStringLiteral("Vexart1.tmp"));
+    m_window->shared().StateFilePath = path;
+    m_window->setSliderValue(index, 17);
+    auto *target = m_window->findChild<QLabel *>(label);
+    QVERIFY(target);
+    // A greyed slider takes no typed value.
+    m_window->setSliderEnabled(index, false);
+    QTest::mouseDClick(target, Qt::LeftButton);
+    QVERIFY(!QApplication::activePopupWidget());
+
+    m_window->setSliderEnabled(index, true);
+    QSignalSpy userMoves(m_window->slider(index), &QSlider::actionTriggered);
+    QTest::mouseDClick(target, Qt::LeftButton);
+    auto *box = qobject_cast<QSpinBox *>(QApplication::activePopupWidget());
+    QVERIFY(box);
+    QCOMPARE(box->value(), 17);
+    QTest::keyClicks(box, typed);
+    QTest::keyClick(box, Qt::Key(key));
+    QTRY_VERIFY(!QApplication::activePopupWidget());
+    QCOMPARE(m_window->slider(index)->value(), value);
+    const char *const keys[] = {"KurikaesiHaba", "Rittaido", "Mitudo"};
+    QCOMPARE(iniValue(path, keys[index]), QString::number(value));
+    QCOMPARE(m_window->statusPanel(index + 2)->text(), QString::number(value));
+    QCOMPARE(userMoves.size(), value == 17 ? 0 : 1);  // a move as the user's keys make it
+}
+
+void TestBars::windowKeepsItsSize()
+{
+    m_app.reset();
+    QSize first;
+    {
+        App app(App::Start::FreshSettings);
+        first = app.window->size();
+        app.window->resize(first + QSize(40, -50));
+    }
+    const QSize kept = first + QSize(40, -50);
+    {
+        App app;  // the next start
+        QCOMPARE(app.window->size(), kept);
+        QVERIFY(!app.window->isMaximized());
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(app.window->pos(), QPoint((screen.width() - kept.width()) / 2, (screen.height() - kept.height()) / 2));
+        app.window->showMaximized();
+        QTRY_VERIFY(app.window->isMaximized());
+    }
+    {
+        App app;
+        QVERIFY(app.window->isMaximized());
+        app.window->showNormal();
+        QTRY_COMPARE(app.window->size(), kept);
+    }
+    QFile::remove(settings().settingsFilePath());
 }
 
 QTEST_MAIN(TestBars)
