@@ -4,8 +4,9 @@
 #include "outputcheck.h"
 #include "report.h"
 
+#include "document/filenames.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 
@@ -17,6 +18,10 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumivex::cli {
 
@@ -30,10 +35,10 @@ QString quoted(const QString &text)
 // One single conversion per design, with the batch's options.
 std::vector<Options> makeJobs(const Options &options)
 {
-    const QFileInfo folder(options.outDir);
-    if (!folder.exists())
+    struct stat folder {};
+    if (::stat(document::encodeFileName(options.outDir).constData(), &folder) != 0)
         throw Failure{QStringLiteral("the output folder %1 does not exist").arg(quoted(options.outDir))};
-    if (!folder.isDir())
+    if (!S_ISDIR(folder.st_mode))
         throw Failure{QStringLiteral("the output folder %1 is not a folder").arg(quoted(options.outDir))};
 
     const QDir dir(options.outDir);
@@ -61,10 +66,18 @@ std::vector<Options> makeJobs(const Options &options)
 // other run in progress.
 bool isMetafile(const QString &path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+    const QByteArray name = document::encodeFileName(path);
+    struct stat info {};
+    if (path.isEmpty() || ::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    const QByteArray head = file.read(4);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    QByteArray head(4, '\0');
+    const bool read = ::read(fd, head.data(), 4) == 4;
+    ::close(fd);
+    if (!read)
+        return false;
     return head == QByteArray("\xD7\xCD\xC6\x9A", 4) || head == QByteArray("\x01\x00\x09\x00", 4)
         || head == QByteArray("\x02\x00\x09\x00", 4);
 }
@@ -139,6 +152,9 @@ int runBatch(const Options &options)
     work();
     for (std::thread &thread : threads)
         thread.join();
+    // On a terminal the count ends as a summary that stays on the screen.
+    showProgress(failures == 0 ? QStringLiteral("%1 of %2 written").arg(total).arg(total)
+                               : QStringLiteral("%1 of %2 written; %3 failed").arg(total - failures).arg(total).arg(failures));
     endProgress();
     return failures == 0 ? 0 : 2;
 }

@@ -1,5 +1,7 @@
 #include "convert.h"
 
+#include "outputname.h"
+
 #include "document/greydepth.h"
 #include "document/picture.h"
 #include "document/picturerows.h"
@@ -157,7 +159,7 @@ class Output
 {
 public:
     Output(const Options &options, document::PictureLayout layout)
-        : m_path(options.output), m_file(options.output)
+        : m_path(options.output), m_name(options.output), m_file(m_name.writtenAs())
     {
         std::optional<engine::GuideBand> band;
         if (options.guides) {
@@ -187,6 +189,7 @@ public:
         finish();
         if (!m_file.commit())
             failed(m_file.errorString());
+        m_name.place();
     }
 
 private:
@@ -199,6 +202,7 @@ private:
     [[noreturn]] void failed(const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(m_path), why)); }
 
     QString m_path;
+    OutputName m_name;
     // QSaveFile writes to a temporary file beside the output and renames it on commit(); when
     // anything fails before that, its destructor removes the temporary file.
     QSaveFile m_file;
@@ -266,6 +270,8 @@ public:
 
     int width() const { return m_width; }
     int height() const { return m_height; }
+    /// The width of the tiled source; 0 for a field picture.
+    int tileWidth() const { return m_picture ? 0 : m_source.width; }
 
     void readRow(int y, std::span<Packed> out)
     {
@@ -285,10 +291,21 @@ private:
     int m_height = 0;
 };
 
-void convertFieldPicture(const Options &options)
+// A tiled field repeats every tile width: without --repeat the repeat width is the tile's, as
+// the wizard proposes, so that no repeat cuts through the pattern and shows a seam.
+Options withTileRepeat(const Options &options, const FieldRows &field)
 {
-    const std::unique_ptr<Input> design = openDesign(options);
-    FieldRows field(options, design->width(), design->height());
+    Options taken = options;
+    if (!options.kurikaesiGiven && field.tileWidth() > 0)
+        taken.kurikaesi = field.tileWidth();
+    return taken;
+}
+
+void convertFieldPicture(const Options &given)
+{
+    const std::unique_ptr<Input> design = openDesign(given);
+    FieldRows field(given, design->width(), design->height());
+    const Options options = withTileRepeat(given, field);
     const int width = field.width(), height = field.height();
     document::PictureLayout layout;
     layout.width = width;

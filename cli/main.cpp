@@ -8,6 +8,8 @@
 #include "report.h"
 #include "reveal.h"
 
+#include "document/filenames.h"
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -49,8 +51,10 @@ int main(int argc, char *argv[])
 {
     qInstallMessageHandler(quietMessages);
     QCoreApplication app(argc, argv);
-    QStringList arguments = QCoreApplication::arguments();
-    arguments.removeFirst();
+    // Qt's arguments() would turn bytes that are no UTF-8 into U+FFFD and name other files.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << lumivex::document::decodeFileName(argv[i]);
     try {
         return run(lumivex::cli::parseOptions(arguments));
     } catch (const lumivex::cli::Failure &failure) {

@@ -1,5 +1,7 @@
 #include "outputcheck.h"
 
+#include "document/filenames.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,7 +23,7 @@ QString quoted(const QString &text)
 // name, a hard link included: this catches every spelling a canonical path would, and more.
 bool statFile(const QString &path, struct stat &info)
 {
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &info) == 0;
+    return !path.isEmpty() && ::stat(document::encodeFileName(path).constData(), &info) == 0;
 }
 
 const char *kindOf(mode_t mode)
@@ -48,10 +50,13 @@ void checkOutput(const Options &options)
 
     struct stat out {};
     if (!statFile(output, out)) {
-        const QString folder = QFileInfo(output).absolutePath();
+        // The folder is found in the name's text: Qt's file classes would change bytes that
+        // are no UTF-8 in it.
+        const qsizetype slash = output.lastIndexOf(u'/');
+        const QString folder = slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : output.left(slash);
         struct stat dir {};
         if (!output.isEmpty() && !statFile(folder, dir) && (errno == ENOENT || errno == ENOTDIR))
-            refuse(QStringLiteral("the folder %1 does not exist").arg(quoted(folder)));
+            refuse(QStringLiteral("the folder %1 does not exist").arg(quoted(QFileInfo(output).absolutePath())));
         return; // a new file: it cannot be any of the inputs
     }
     // QSaveFile would rename its new file over a folder's, pipe's or device's name.

@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "document/filenames.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -40,7 +42,8 @@ void complain(QString message)
 {
     message.replace(u'\r', u' ').replace(u'\n', u' ');
     const std::lock_guard guard(lock);
-    writeAll(clearProgress() + "lumivex-convert: " + message.toLocal8Bit() + '\n');
+    // A file name is shown with its own bytes, as the shell's listing shows it.
+    writeAll(clearProgress() + "lumivex-convert: " + document::encodeFileName(message) + '\n');
 }
 
 bool reportsToTerminal()

@@ -2,7 +2,9 @@
 
 #include "convert.h"
 #include "outputcheck.h"
+#include "outputname.h"
 
+#include "document/filenames.h"
 #include "document/picture.h"
 #include "document/picturewriter.h"
 #include "engine/reveal.h"
@@ -31,8 +33,8 @@ QString quoted(const QString &text)
 bool sameFile(const QString &a, const QString &b)
 {
     struct stat first {}, second {};
-    return ::stat(QFile::encodeName(a).constData(), &first) == 0
-        && ::stat(QFile::encodeName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+    return ::stat(document::encodeFileName(a).constData(), &first) == 0
+        && ::stat(document::encodeFileName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
         && first.st_ino == second.st_ino;
 }
 
@@ -85,7 +87,8 @@ void save(const engine::Reveal &reveal, const QString &path)
         for (const std::uint8_t grey : reveal.greys)
             layout.palette.push_back(engine::pack(grey, grey, grey));
     }
-    QSaveFile file(path);
+    OutputName name(path);
+    QSaveFile file(name.writtenAs());
     const auto failed = [&](const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), why)); };
     if (!file.open(QIODevice::WriteOnly))
         failed(file.errorString());
@@ -102,6 +105,7 @@ void save(const engine::Reveal &reveal, const QString &path)
         failed(writer.errorString());
     if (!file.commit())
         failed(file.errorString());
+    name.place();
 }
 
 } // namespace

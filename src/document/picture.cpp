@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include "filenames.h"
 #include "pictureformats.h"
 #include "pngcheck.h"
 #include "pngrows.h"
@@ -235,7 +236,7 @@ LoadedPicture readPictureFile(const QString &path, QByteArray &data, int maxWidt
 {
     if (path.isEmpty())
         return fail(PictureProblem::CannotOpen, QStringLiteral("no file name"));
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = encodeFileName(path);
     // Only regular files: opening a pipe would wait for a writer, and a device could give bytes
     // without end. The type is asked before opening (opening a device may do something) and
     // again of what was opened, without waiting, in case the name changed hands meanwhile.

@@ -150,16 +150,19 @@ void TestConvert::fieldMatchesEngine_data()
 
     const QString design300 = input(QStringLiteral("design300.png"));
     const QString source64 = input(QStringLiteral("source64.bmp"));
-    QTest::newRow("source 64 over 300 x 200") << design300 << QStringList{"--field-source", source64} << QString() << source64 << 70 << 20;
+    // Without --repeat a tile's width is the repeat width, so that no repeat cuts the tile.
+    QTest::newRow("source 64 over 300 x 200") << design300 << QStringList{"--field-source", source64} << QString() << source64 << 64 << 20;
+    QTest::newRow("source 64, --repeat given") << design300 << QStringList{"--field-source", source64, "--repeat", "70"}
+                                               << QString() << source64 << 70 << 20;
     const QString source200 = input(QStringLiteral("source200.bmp"));
     QTest::newRow("source wider than design") << design << QStringList{"--field-source", source200, "--rittaido", "0"}
-                                              << QString() << source200 << 70 << 0;
+                                              << QString() << source200 << 200 << 0;
     const QString design16384 = input(QStringLiteral("design16384.png"));
     QTest::newRow("design 16384 wide, tiled source") << design16384 << QStringList{"--field-source", source64}
-                                                     << QString() << source64 << 70 << 20;
+                                                     << QString() << source64 << 64 << 20;
     const QString confetti = samplePath(QStringLiteral("field-confetti.bmp"));
     QTest::newRow("shipped samples") << samplePath(QStringLiteral("design-lumivex.bmp")) << QStringList{"--field-source", confetti}
-                                     << QString() << confetti << 70 << 20;
+                                     << QString() << confetti << 200 << 20;
 }
 
 void TestConvert::fieldMatchesEngine()

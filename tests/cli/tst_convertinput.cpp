@@ -9,6 +9,8 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -81,6 +83,8 @@ private slots:
     void badInput();
     void failureKeepsExistingOutput_data();
     void failureKeepsExistingOutput();
+    void namesNotUtf8_data();
+    void namesNotUtf8();
 
 private:
     QString m_in;
@@ -324,6 +328,66 @@ void TestConvertInput::failureKeepsExistingOutput()
     QCOMPARE(existing.readAll(), QByteArray("an earlier picture"));
     QCOMPARE(QDir(outDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("out.bmp")});
+}
+
+void TestConvertInput::namesNotUtf8_data()
+{
+    // The shell's printf gives byte 0xE9 (Latin-1 "é"), which is no UTF-8, in the arguments.
+    QTest::addColumn<QByteArray>("arguments");
+    QTest::addColumn<QByteArray>("made"); // the file the run makes beside the design; none: it fails
+    const QByteArray design = " \"$(printf 'd\\351/caf\\351.bmp')\"";
+    QTest::newRow("single") << "--seed 1" + design + " \"$(printf 'd\\351/out\\351.png')\"" << QByteArray("out\xE9.png");
+    QTest::newRow("batch") << "--seed 1 --out-dir \"$(printf 'd\\351')\"" + design << QByteArray("caf\xE9.png");
+    QTest::newRow("missing design") << QByteArray("\"$(printf 'd\\351/gone\\351.bmp')\" out.png") << QByteArray();
+}
+
+void TestConvertInput::namesNotUtf8()
+{
+    QFETCH(QByteArray, arguments);
+    QFETCH(QByteArray, made);
+    const QByteArray folder = QFile::encodeName(m_dir.path()) + "/d\xE9/";
+    QFile design(m_in + "/design.bmp");
+    QVERIFY(design.open(QIODevice::ReadOnly));
+    const QByteArray bytes = design.readAll();
+    QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+    // Qt's own removal of the test's folder cannot reach these names.
+    const auto cleanUp = qScopeGuard([&] {
+        for (const QByteArray &name : {QByteArray("caf\xE9.bmp"), made})
+            ::unlink((folder + name).constData());
+        ::rmdir(folder.constData());
+    });
+    const int fd = ::open((folder + "caf\xE9.bmp").constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    QVERIFY(fd >= 0);
+    QCOMPARE(::write(fd, bytes.constData(), bytes.size()), bytes.size());
+    ::close(fd);
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(m_dir.path());
+    process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), "exec \"$0\" " + QString::fromLatin1(arguments),
+                                              QStringLiteral(LUMIVEX_CONVERT)});
+    QVERIFY(process.waitForFinished(60000));
+    const QByteArray err = process.readAllStandardError();
+    QByteArrayList entries;
+    if (DIR *dir = ::opendir(folder.constData())) {
+        while (const dirent *entry = ::readdir(dir))
+            entries << entry->d_name;
+        ::closedir(dir);
+    }
+    std::sort(entries.begin(), entries.end());
+    if (made.isEmpty()) {
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY2(err.contains("'d\xE9/gone\xE9.bmp'"), err.constData()); // named with its own bytes
+        QCOMPARE(entries, (QByteArrayList{".", "..", "caf\xE9.bmp"}));
+        return;
+    }
+    QVERIFY2(process.exitCode() == 0, err.constData());
+    QCOMPARE(entries, (QByteArrayList{".", "..", "caf\xE9.bmp", made})); // under that name, nothing beside it
+    struct stat info {};
+    QCOMPARE(::stat((folder + made).constData(), &info), 0);
+    QVERIFY(info.st_size > 0);
 }
 
 QTEST_GUILESS_MAIN(TestConvertInput)
