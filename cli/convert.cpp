@@ -6,14 +6,13 @@
 #include "document/picture.h"
 #include "document/picturerows.h"
 #include "document/picturewriter.h"
+#include "document/safefile.h"
 #include "engine/colourfield.h"
 #include "engine/depth.h"
 #include "engine/guides.h"
 #include "engine/packedimage.h"
 #include "engine/randomdot.h"
 #include "engine/uniformrandom.h"
-
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -195,17 +194,20 @@ public:
 private:
     void finish()
     {
-        if (!m_writer->finish())
+        if (!m_writer->finish()) {
+            m_file.cancel();
             failed(m_writer->errorString());
+        }
     }
 
     [[noreturn]] void failed(const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(m_path), why)); }
 
     QString m_path;
     OutputName m_name;
-    // QSaveFile writes to a temporary file beside the output and renames it on commit(); when
-    // anything fails before that, its destructor removes the temporary file.
-    QSaveFile m_file;
+    // Written to a temporary file beside the output, which takes the output's place on commit()
+    // only when every byte was written; when anything fails before that, the output stays as
+    // it was and the temporary file is removed.
+    document::SafeFile m_file;
     std::optional<document::PictureWriter> m_writer;
 };
 

@@ -7,10 +7,10 @@
 #include "document/filenames.h"
 #include "document/picture.h"
 #include "document/picturewriter.h"
+#include "document/safefile.h"
 #include "engine/reveal.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
@@ -88,7 +88,7 @@ void save(const engine::Reveal &reveal, const QString &path)
             layout.palette.push_back(engine::pack(grey, grey, grey));
     }
     OutputName name(path);
-    QSaveFile file(name.writtenAs());
+    document::SafeFile file(name.writtenAs());
     const auto failed = [&](const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), why)); };
     if (!file.open(QIODevice::WriteOnly))
         failed(file.errorString());
@@ -101,8 +101,10 @@ void save(const engine::Reveal &reveal, const QString &path)
         if (!writer.writeRow(row))
             break;
     }
-    if (!writer.finish())
+    if (!writer.finish()) {
+        file.cancel();
         failed(writer.errorString());
+    }
     if (!file.commit())
         failed(file.errorString());
     name.place();

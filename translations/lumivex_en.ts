@@ -155,9 +155,11 @@ A picture at least %1 pixels wide is needed.</translation>
     </message>
     <message>
         <source>次のファイルに保存できませんでした。<byte value="xd"/>
-%1</source>
+%1<byte value="xd"/>
+%2</source>
         <translation>Could not save to this file:<byte value="xd"/>
-%1</translation>
+%1<byte value="xd"/>
+%2</translation>
     </message>
     <message>
         <source>印刷できませんでした。<byte value="xd"/>

@@ -43,12 +43,15 @@ DocState::entries(const QString &path) const
     return result;
 }
 
-bool writeDocState(const QString &path, const DocState &state)
+bool writeDocState(const QString &path, const DocState &state, QString *error)
 {
     IniFile file;
     // Never replace a file we could not read with one holding only our keys.
-    if (!file.load(path) && QFileInfo::exists(path))
+    if (!file.load(path) && QFileInfo::exists(path)) {
+        if (error)
+            *error = QStringLiteral("the file there could not be read");
         return false;
+    }
     const QString section = QString::fromLatin1(kSection);
     bool allStored = true;
     for (const auto &[key, value] : state.entries(path)) {
@@ -59,7 +62,11 @@ bool writeDocState(const QString &path, const DocState &state)
             allStored = false;
         }
     }
-    return file.save(path) && allStored;
+    if (!file.save(path, error))
+        return false;
+    if (!allStored && error)
+        *error = QStringLiteral("a picture path holding a line break cannot be stored");
+    return allStored;
 }
 
 DocState readDocState(const QString &path)

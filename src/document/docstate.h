@@ -40,8 +40,9 @@ struct DocState
 /// Returns false when the file could not be written, or when a value could not be stored
 /// (a path holding a line break): that key is then written empty, so that it never keeps an
 /// earlier document's path. An existing file that cannot be read (not a regular file, too
-/// large), or a result too large to be read again, is not written at all.
-bool writeDocState(const QString &path, const DocState &state);
+/// large), or a result too large to be read again, is not written at all. *error (when given)
+/// says why a write failed.
+bool writeDocState(const QString &path, const DocState &state, QString *error = nullptr);
 
 /// ReadDocState: reads the keys back with the defaults for anything missing ("Field" for the
 /// two words, 70/20/30, every enabled state true). fileNamePath is left empty (never read).

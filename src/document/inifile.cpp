@@ -1,8 +1,9 @@
 #include "inifile.h"
 
+#include "safefile.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <climits>
 #include <optional>
@@ -166,21 +167,17 @@ bool IniFile::load(const QString &path)
     return true;
 }
 
-bool IniFile::save(const QString &path) const
+bool IniFile::save(const QString &path, QString *error) const
 {
     IniEncoding encoding = m_encoding;
     const QByteArray bytes = encodeIniText(m_lines, encoding, m_lineEnding);
     // A file that load() would refuse reads as all defaults: better not saved at all.
-    if (bytes.size() > kMaxFileSize)
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
+    if (bytes.size() > kMaxFileSize) {
+        if (error)
+            *error = QStringLiteral("the file would be larger than %1 bytes").arg(kMaxFileSize);
         return false;
     }
-    return file.commit();
+    return writeFileSafely(path, bytes, error);
 }
 
 bool IniFile::contains(const QString &section, const QString &key) const

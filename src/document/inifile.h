@@ -46,8 +46,9 @@ public:
     bool load(const QString &path);
     /// Writes the whole file atomically, in the form load() found (see above). Returns false
     /// when it could not be written or would be larger than kMaxFileSize (load() would not read
-    /// it back); the file on disk is then unchanged. The folder is not created.
-    bool save(const QString &path) const;
+    /// it back); the file on disk is then unchanged, and *error (when given) says why. A full
+    /// disk never leaves a cut-short file. The folder is not created.
+    bool save(const QString &path, QString *error = nullptr) const;
 
     /// The form of the file as load() found it (what save() starts from).
     IniEncoding encoding() const { return m_encoding; }

@@ -2,6 +2,7 @@
 
 #include "picture.h"
 #include "rowencoder.h"
+#include "safefile.h"
 
 #include <QIODevice>
 
@@ -224,6 +225,23 @@ bool writePicture(const QImage &source, QIODevice &device, PictureFileFormat for
     if (!written && error)
         *error = writer.errorString();
     return written;
+}
+
+bool writePictureFile(const QImage &image, const QString &path, PictureFileFormat format, QString *error)
+{
+    SafeFile file(path);
+    QString reason;
+    if (!file.open(QIODevice::WriteOnly))
+        reason = file.errorString();
+    else if (!writePicture(image, file, format, &reason))
+        file.cancel();
+    else if (!file.commit())
+        reason = file.errorString();
+    else
+        return true;
+    if (error)
+        *error = reason;
+    return false;
 }
 
 } // namespace lumivex::document

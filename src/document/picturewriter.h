@@ -75,4 +75,9 @@ std::vector<engine::Packed> smallPalette(const QImage &image);
 bool writePicture(const QImage &image, QIODevice &device, PictureFileFormat format,
                   QString *error = nullptr);
 
+/// writePicture into a file that is replaced whole or not at all (SafeFile): on failure the
+/// file that was there stays as it was, and *error gives the reason.
+bool writePictureFile(const QImage &image, const QString &path, PictureFileFormat format,
+                      QString *error = nullptr);
+
 } // namespace lumivex::document

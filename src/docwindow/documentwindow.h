@@ -160,7 +160,7 @@ private:
     void showSize(int width, int height);
     void layoutWindow();
     bool restoreSavedCopy(const QString &path);
-    void reportSaveFailure(const QString &path);
+    void reportSaveFailure(const QString &path, const QString &reason);
     void setUpGuides();
     /// The stereo picture as export, print and the full view give it: with the guide band when
     /// the marks are on.

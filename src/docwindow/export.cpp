@@ -13,7 +13,6 @@
 #include "document/sharedstate.h"
 
 #include <QDir>
-#include <QSaveFile>
 
 namespace lumivex::docwindow {
 
@@ -43,18 +42,11 @@ const ExportKind *exportFor(const document::Word<document::Command> &word)
 }
 
 // A name ending in ".png" is written as PNG (with a colour table when the picture has at most
-// sixteen colours); any other name, with or without an extension, as BMP. Written through a
-// save file, so that a failed write leaves an existing file as it was.
-bool writePicture(const QImage &image, const QString &path)
+// sixteen colours); any other name, with or without an extension, as BMP. A failed write
+// (a full disk) leaves an existing file as it was, and *error says why.
+bool writePicture(const QImage &image, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!document::writePicture(image, file, document::pictureFileFormatFor(path))) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return document::writePictureFile(image, path, document::pictureFileFormatFor(path), error);
 }
 
 } // namespace
@@ -91,12 +83,14 @@ void DocumentWindow::SavePaneImage()
     const QString previousStereo = s.StereoImagePath;
     if (stereo)
         s.StereoImagePath = chosen;
-    if (!writePicture(image, chosen)) {
+    QString reason;
+    if (!writePicture(image, chosen, &reason)) {
         // The document must not name a stereo picture that was never written.
         if (stereo)
             s.StereoImagePath = previousStereo;
         m_main.prompts().exclamation(this, applicationTitle(),
-                                     tr("次のファイルに保存できませんでした。\r\n%1").arg(QDir::toNativeSeparators(chosen)));
+                                     tr("次のファイルに保存できませんでした。\r\n%1\r\n%2")
+                                         .arg(QDir::toNativeSeparators(chosen), reason));
         return;
     }
     settings.WriteSetting(key, document::FolderOfChosenFile(chosen));

@@ -72,8 +72,8 @@ public:
     /// (a context menu has closed).
     virtual void report(const DocumentEvent &event) = 0;
     /// The active document's state (shared variables, parameters, controls) into a state file;
-    /// whether it was written.
-    virtual bool writeState(const QString &path) = 0;
+    /// whether it was written, and if not, why in *error.
+    virtual bool writeState(const QString &path, QString *error = nullptr) = 0;
     /// Status bar panel 1..5.
     virtual void setStatusText(int panel, const QString &text) = 0;
 

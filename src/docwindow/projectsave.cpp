@@ -8,12 +8,12 @@
 
 #include "document/appsettings.h"
 #include "document/inifile.h"
+#include "document/safefile.h"
 #include "document/sharedstate.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace lumivex::docwindow {
 
@@ -49,8 +49,9 @@ void DocumentWindow::SaveProjectAs()
     }
 
     // The document becomes the new file's only once the file is written.
-    if (!m_main.writeState(path)) {
-        reportSaveFailure(path);
+    QString reason;
+    if (!m_main.writeState(path, &reason)) {
+        reportSaveFailure(path, reason);
         SaveCancelled = true;
         return;
     }
@@ -75,18 +76,20 @@ void DocumentWindow::SaveProjectAs()
 
 bool DocumentWindow::SaveState()
 {
-    if (m_main.writeState(m_main.shared().StateFilePath)) {
+    QString reason;
+    if (m_main.writeState(m_main.shared().StateFilePath, &reason)) {
         rememberSavedCopy();
         return true;
     }
-    reportSaveFailure(m_main.shared().StateFilePath);
+    reportSaveFailure(m_main.shared().StateFilePath, reason);
     return false;
 }
 
-void DocumentWindow::reportSaveFailure(const QString &path)
+void DocumentWindow::reportSaveFailure(const QString &path, const QString &reason)
 {
     m_main.prompts().exclamation(this, applicationTitle(),
-                                 tr("次のファイルに保存できませんでした。\r\n%1").arg(QDir::toNativeSeparators(path)));
+                                 tr("次のファイルに保存できませんでした。\r\n%1\r\n%2")
+                                     .arg(QDir::toNativeSeparators(path), reason));
 }
 
 void DocumentWindow::setSavedCopy(bool exists, const QByteArray &bytes)
@@ -123,12 +126,7 @@ bool DocumentWindow::restoreSavedCopy(const QString &path)
     if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedCopy)
         return true;
     current.close();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(m_savedCopy) != m_savedCopy.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return document::writeFileSafely(path, m_savedCopy);
 }
 
 } // namespace lumivex::docwindow

@@ -75,7 +75,7 @@ public:
     docwindow::Clipboard &clipboard() override { return m_services.clipboard; }
     docwindow::Printer &printer() override { return m_services.printer; }
     void report(const docwindow::DocumentEvent &event) override;  ///< mainwindow_events.cpp
-    bool writeState(const QString &path) override;
+    bool writeState(const QString &path, QString *error = nullptr) override;
     void setStatusText(int panel, const QString &text) override;
     QList<docwindow::DocumentWindow *> documentWindows() const override;
     void lockDocuments(docwindow::DocumentWindow *holder, bool locked) override;

@@ -103,9 +103,9 @@ void MainWindow::report(const DocumentEvent &event)
     }
 }
 
-bool MainWindow::writeState(const QString &path)
+bool MainWindow::writeState(const QString &path, QString *error)
 {
-    return document::writeDocState(path, docStateFromControls());
+    return document::writeDocState(path, docStateFromControls(), error);
 }
 
 void MainWindow::lockDocuments(docwindow::DocumentWindow *holder, bool locked)

@@ -1,8 +1,10 @@
 #include "fieldimage.h"
 
 #include "document/picture.h"
+#include "document/safefile.h"
 #include "engine/packedimage.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -34,23 +36,35 @@ HandOverFiles::HandOverFiles(QString folder, std::function<int()> draw)
 
 QString HandOverFiles::write(const QImage &image, QString *error)
 {
+    // Made whole before the file is opened, so that writing it is one checked block.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "BMP")) {
+        if (error)
+            *error = QStringLiteral("the picture could not be encoded");
+        return {};
+    }
     QString lastError = QStringLiteral("no free name");
     for (int attempt = 0; attempt < kMaxDraws; ++attempt) {
         const QString path = QDir(m_folder).filePath(QStringLiteral("TMP%1.bmp").arg(m_draw()));
         QFile file(path);
         // NewOnly: a name already taken (the other picture of this hand-over, a pending one of
-        // another copy of the program) is drawn again instead of being overwritten.
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        // another copy of the program) is drawn again instead of being overwritten. Unbuffered:
+        // a full disk shows at the write, with its reason.
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) {
             lastError = file.errorString();
             if (file.exists())
                 continue;
             break;
         }
-        const bool written = image.save(&file, "BMP") && file.flush();
+        bool written = document::writeWhole(file, bytes.constData(), bytes.size(), &lastError);
         file.close();
-        if (written && file.error() == QFileDevice::NoError)
+        if (written && file.error() != QFileDevice::NoError) {
+            lastError = file.errorString();
+            written = false;
+        }
+        if (written)
             return path;
-        lastError = file.errorString();
         QFile::remove(path);
         break;
     }

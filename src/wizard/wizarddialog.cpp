@@ -286,7 +286,7 @@ void WizardDialog::BuildFieldImage()
         picFUra = QImage();
         m_prompts.exclamation(this, prompts::applicationTitle(),
                               tr("一時ファイルを書き込めません。\r\n")
-                                  + QDir::toNativeSeparators(m_handOverFolder));
+                                  + QDir::toNativeSeparators(m_handOverFolder) + QStringLiteral("\r\n") + error);
         return;
     }
     picFmotoUra = QImage();

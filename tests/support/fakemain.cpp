@@ -39,7 +39,7 @@ void FakeMain::report(const DocumentEvent &event)
     }
 }
 
-bool FakeMain::writeState(const QString &path)
+bool FakeMain::writeState(const QString &path, QString *error)
 {
     lumivex::document::DocState state;
     state.picDesignPath = m_shared.DesignImagePath;
@@ -50,7 +50,7 @@ bool FakeMain::writeState(const QString &path)
     state.kurikaesiHaba = kurikaesi;
     state.rittaido = rittaido;
     state.mitudo = mitudo;
-    return lumivex::document::writeDocState(path, state);
+    return lumivex::document::writeDocState(path, state, error);
 }
 
 QList<DocumentWindow *> FakeMain::documentWindows() const

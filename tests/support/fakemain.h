@@ -41,7 +41,7 @@ public:
     void report(const lumivex::docwindow::DocumentEvent &event) override;
     /// The shared state's paths and words with every control enabled and the parameters the
     /// fake holds.
-    bool writeState(const QString &path) override;
+    bool writeState(const QString &path, QString *error = nullptr) override;
     void setStatusText(int panel, const QString &text) override { m_status[panel] = text; }
     QList<lumivex::docwindow::DocumentWindow *> documentWindows() const override;
     void lockDocuments(lumivex::docwindow::DocumentWindow *holder, bool locked) override;
