@@ -16,11 +16,57 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define LUMIVEX_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define LUMIVEX_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace lumivex::document {
 
 namespace {
 
-std::atomic<int> timeLimitMs{20000};
+std::atomic<int> timeLimitMs{kWmfTimeLimitMs};
+
+// The address space the process uses now, from /proc (read without allocating: the child is a
+// fork of a process with other threads). 0 when unknown.
+rlim_t addressSpaceInUse()
+{
+    const int fd = ::open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    char text[32] = {};
+    const ssize_t n = ::read(fd, text, sizeof text - 1);
+    ::close(fd);
+    rlim_t pages = 0;
+    for (ssize_t i = 0; i < n && text[i] >= '0' && text[i] <= '9'; ++i)
+        pages = pages * 10 + rlim_t(text[i] - '0');
+    return pages * rlim_t(::sysconf(_SC_PAGESIZE));
+}
+
+// A pathological file stops at these limits instead of taking the machine: the processor time
+// of the whole time limit (the child is killed at it), and what the child may add to the
+// address space it inherits (allocations beyond it fail). The address-space limit is left out
+// under AddressSanitizer, which reserves vast ranges of its own.
+void limitChild(int timeLimitMs)
+{
+    const rlim_t seconds = rlim_t(timeLimitMs + 999) / 1000;
+    const rlimit cpu{seconds, seconds + 1};
+    ::setrlimit(RLIMIT_CPU, &cpu);
+#ifndef LUMIVEX_ADDRESS_SANITIZER
+    if (const rlim_t used = addressSpaceInUse(); used > 0) {
+        rlimit space{};
+        ::getrlimit(RLIMIT_AS, &space);
+        const rlim_t wanted = used + rlim_t(kWmfMemoryLimit);
+        if (space.rlim_max == RLIM_INFINITY || wanted < space.rlim_max) {
+            space.rlim_cur = wanted;
+            ::setrlimit(RLIMIT_AS, &space);
+        }
+    }
+#endif
+}
 
 // What the child writes first: the outcome and the size, then the rows, or the reason.
 struct Reply
@@ -54,7 +100,9 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
         std::signal(sig, SIG_DFL);
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
-    const LoadedPicture result = renderWmfInProcess(data, maxWidth, timeLimitMs);
+    limitChild(timeLimitMs);
+    // The renderer's own limit comes first, so that the child normally gives its reason.
+    const LoadedPicture result = renderWmfInProcess(data, maxWidth, timeLimitMs * 3 / 4);
     Reply reply;
     reply.problem = static_cast<qint32>(result.problem);
     reply.width = result.size.width();
@@ -174,8 +222,7 @@ LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
     }
     if (pid == 0) {
         ::close(fds[0]);
-        // The renderer's own limit comes first, so that the child normally gives its reason.
-        runChild(fds[1], data, maxWidth, limit * 3 / 4);
+        runChild(fds[1], data, maxWidth, limit);
     }
     ::close(fds[1]);
 
@@ -189,6 +236,8 @@ LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (!replied && WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)
+        timedOut = true; // its processor time ran out
 
     if (timedOut)
         return fail(QStringLiteral("the metafile took too long to render"));

@@ -80,8 +80,9 @@ bool checkRecords(QByteArray &data, int offset)
 
 bool sizeAcceptable(qint64 width, qint64 height)
 {
+    // The library's picture and ours, four bytes a pixel each, in half the renderer's memory.
     return width > 0 && height > 0 && width <= kMaxWmfSide && height <= kMaxWmfSide
-           && width * height <= kMaxPicturePixels;
+           && width * height <= kMaxPicturePixels && width * height * 8 <= kWmfMemoryLimit / 2;
 }
 
 struct ApiDeleter

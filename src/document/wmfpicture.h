@@ -17,6 +17,12 @@ inline constexpr int kMaxWmfSide = 16384;
 /// Largest bitmap inside a metafile that is drawn (a larger one is left out).
 inline constexpr qint64 kMaxWmfBitmapPixels = qint64(1024) * 16384;
 
+/// What rendering one metafile may take: the time (the child is stopped at it) and the memory
+/// the child may add to what it inherits. A drawing whose pixels alone would need more than
+/// half of that memory is refused as TooLarge before it is drawn.
+inline constexpr int kWmfTimeLimitMs = 5000;
+inline constexpr qint64 kWmfMemoryLimit = qint64(384) << 20;
+
 /// Metafiles are rendered at this many dots per inch.
 inline constexpr int kWmfDpi = 96;
 
@@ -37,11 +43,12 @@ QSize placeableWmfSize(const QByteArray &data);
 LoadedPicture renderWmfInProcess(const QByteArray &data, int maxWidth, int timeLimitMs = 15000);
 
 /// Renders a metafile as renderWmfInProcess does, but in a forked child process (no helper
-/// program) with a time limit, so that a metafile that crashes or hangs the library costs only
-/// the child.
+/// program) with limits of time and memory, so that a metafile that crashes, hangs or floods the
+/// library costs only the child, for a few seconds and a few hundred megabytes at most.
 LoadedPicture renderWmf(const QByteArray &data, int maxWidth);
 
-/// Time the child may take before it is stopped and the picture refused (default 20 s).
+/// Time the child may take before it is stopped and the picture refused (default
+/// kWmfTimeLimitMs).
 void setWmfTimeLimit(int milliseconds);
 
 } // namespace lumivex::document
