@@ -3,25 +3,24 @@
 #include "document/docstate.h"
 #include "document/inifile.h"
 
-#include <QDir>
-#include <QFile>
+#include <QString>
 
 #include <cstddef>
 #include <cstdint>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     using namespace lumivex::document;
-    static const QString path =
-        QDir::temp().filePath(QStringLiteral("lumivex-fuzz-%1.lvd").arg(::getpid()));
-    {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    }
+    // The input is an anonymous file in memory, read through its /proc name as a regular
+    // file: nothing is left in /tmp, also when the fuzzer stops at a fault.
+    static const int fd = ::memfd_create("lumivex-fuzz.lvd", MFD_CLOEXEC);
+    static const QString path = QStringLiteral("/proc/self/fd/%1").arg(fd);
+    if (fd < 0 || ::ftruncate(fd, 0) != 0
+        || ::pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+        return 0;
     IniFile ini;
     ini.load(path);
     for (const char *key : {"PicDesignPath", "MONOorCOLOR", "KurikaesiHaba", "knButtons1", ""}) {
