@@ -337,6 +337,9 @@ void TstIniFile::unstorableEntryIsRefused_data()
     QTest::newRow("LF in key") << "Pic\nDesignPath" << "/b";
     QTest::newRow("key with '='") << "a=b" << "c";
     QTest::newRow("empty key") << " " << "c";
+    // Written, these would read back as a comment or a section header: the key would be lost.
+    QTest::newRow("key starting with ';'") << ";Kurikaesi" << "5";
+    QTest::newRow("key starting with '[' after blanks") << "  [Evil]" << "1";
 }
 
 void TstIniFile::unstorableEntryIsRefused()

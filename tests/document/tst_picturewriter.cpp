@@ -137,7 +137,9 @@ void TestPictureWriter::pngReadsBackAsBmp()
     QFETCH(int, bitDepth);
     QFETCH(int, colourType);
     const std::vector<engine::Packed> palette(engine::DotPalette.begin(), engine::DotPalette.begin() + colours);
-    const QImage image = makePicture(width, 97, palette, quint32(width + colours));
+    QImage image = makePicture(width, 97, palette, quint32(width + colours));
+    image.setDotsPerMeterX(2835);
+    image.setDotsPerMeterY(5906); // 72 and 150 dots per inch: each must keep its own
 
     const QByteArray png = written(image, PictureFileFormat::Png);
     QVERIFY(png.startsWith("\x89PNG\r\n\x1a\n"));
@@ -151,6 +153,7 @@ void TestPictureWriter::pngReadsBackAsBmp()
     QVERIFY2(loaded.ok(), qPrintable(loaded.reason));
     QCOMPARE(loaded.image, image);
     QCOMPARE(fromPng.dotsPerMeterX(), image.dotsPerMeterX());
+    QCOMPARE(fromPng.dotsPerMeterY(), image.dotsPerMeterY());
 }
 
 void TestPictureWriter::failuresAreReported()

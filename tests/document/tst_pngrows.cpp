@@ -57,11 +57,13 @@ struct PngKind
     int idatBytes = 0;          ///< image data split into chunks of this size (0: one chunk)
     bool extraChunks = false;   ///< text before and after the data, one with a damaged checksum
     bool repeatRows = false;    ///< every other row the same as the one above, as in drawings
+    bool interlaced = false;    ///< Adam7: seven passes, each filtered as a picture of its own
 
     PngKind &sized(int w, int h) { width = w; height = h; return *this; }
     PngKind &transparent(const QByteArray &t) { transparency = t; return *this; }
     PngKind &filtered(const QByteArray &f) { filters = f; return *this; }
     PngKind &split(int bytes) { idatBytes = bytes; return *this; }
+    PngKind &interlace() { interlaced = true; return *this; }
 };
 
 PngKind kindOf(int colourType, int depth = 8)
@@ -103,11 +105,11 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
 {
     QRandomGenerator random(seed);
     const int bits = channelsOf(kind.colourType) * kind.depth;
-    const int rowBytes = (kind.width * bits + 7) / 8, bpp = qMax(1, bits / 8);
+    const int bpp = qMax(1, bits / 8);
     QByteArray header = be32(quint32(kind.width)) + be32(quint32(kind.height));
     header += char(kind.depth);
     header += char(kind.colourType);
-    header += QByteArray(3, 0);
+    header += QByteArray(2, 0) + char(kind.interlaced ? 1 : 0);
     QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
     if (kind.extraChunks) {
         png += chunk("tEXt", "Comment\0made for a test");
@@ -124,17 +126,27 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
     if (!kind.transparency.isEmpty())
         png += chunk("tRNS", kind.transparency);
 
-    QByteArray raw, prior(rowBytes, 0);
-    for (int y = 0; y < kind.height; ++y) {
-        QByteArray row(rowBytes, 0);
-        // Runs of repeated bytes and noise, so that the filters and the matcher both get work.
-        for (int i = 0; i < rowBytes; ++i)
-            row[i] = random.bounded(4) == 0 && i > 0 ? row[i - 1] : char(random.bounded(256));
-        if (kind.repeatRows && y % 2 == 1)
-            row = prior;
-        const int filter = kind.filters.at(y % kind.filters.size()) - '0';
-        raw += char(filter) + filtered(filter, row, prior, bpp);
-        prior = row;
+    // Each pass: first column and row, steps across and down.
+    const std::vector<std::array<int, 4>> passes = kind.interlaced
+        ? std::vector<std::array<int, 4>>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                          {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
+        : std::vector<std::array<int, 4>>{{0, 0, 1, 1}};
+    QByteArray raw;
+    for (const auto &[x0, y0, dx, dy] : passes) {
+        const int width = (kind.width - x0 + dx - 1) / dx, height = (kind.height - y0 + dy - 1) / dy;
+        const int rowBytes = (width * bits + 7) / 8;
+        QByteArray prior(rowBytes, 0);
+        for (int y = 0; width > 0 && y < height; ++y) {
+            QByteArray row(rowBytes, 0);
+            // Runs of repeated bytes and noise, so that the filters and the matcher both get work.
+            for (int i = 0; i < rowBytes; ++i)
+                row[i] = random.bounded(4) == 0 && i > 0 ? row[i - 1] : char(random.bounded(256));
+            if (kind.repeatRows && y % 2 == 1)
+                row = prior;
+            const int filter = kind.filters.at(y % kind.filters.size()) - '0';
+            raw += char(filter) + filtered(filter, row, prior, bpp);
+            prior = row;
+        }
     }
     const QByteArray stream = qCompress(raw, 6).mid(4); // qCompress puts the length first
     const int step = kind.idatBytes > 0 ? kind.idatBytes : int(stream.size());
@@ -255,6 +267,8 @@ void TestPngRows::othersGetTheWholePictureReader_data()
     QByteArray interlaced = makePng(kindOf(2), 7);
     interlaced[28] = 1; // the header's checksum no longer fits either
     QTest::newRow("interlaced, damaged header") << interlaced << false;
+    QTest::newRow("interlaced") << makePng(kindOf(2).interlace(), 7) << false;
+    QTest::newRow("interlaced, 2-bit colour table") << makePng(kindOf(3, 2).sized(13, 40).interlace(), 7) << false;
 
     // Damage that only decoding finds: the chunk checksums are made to fit again.
     const auto damaged = [&plain](int at, char value) {
