@@ -59,7 +59,7 @@ void checkOutput(const Options &options)
             refuse(QStringLiteral("the folder %1 does not exist").arg(quoted(QFileInfo(output).absolutePath())));
         return; // a new file: it cannot be any of the inputs
     }
-    // QSaveFile would rename its new file over a folder's, pipe's or device's name.
+    // The output is written beside its name and renamed over it: never over a folder, pipe or device.
     if (!S_ISREG(out.st_mode))
         refuse(QStringLiteral("it is %1, which is never replaced").arg(QLatin1String(kindOf(out.st_mode))));
 
