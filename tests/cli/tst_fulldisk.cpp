@@ -1,6 +1,5 @@
-// A full disk loses nothing: every kind of file the program writes, written onto a small file
-// system without room for it, fails with the system's reason, leaves the file that was there as
-// it was, and leaves no temporary file beside it.
+// A full disk loses nothing: each kind of file we write fails on it with the system's reason,
+// leaves the file that was there as it was, and leaves no temporary file beside it.
 
 #include "convertrun.h"
 
@@ -9,8 +8,6 @@
 #include "document/picturewriter.h"
 #include "wizard/fieldimage.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sys/mount.h>
@@ -21,96 +18,73 @@ class TestFullDisk : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void losesNothing_data();
-    void losesNothing();
-
-private:
     QTemporaryDir m_dir; // the inputs, and the small file system mounted on "disk"
-    QString m_disk;
+    const QString m_disk = m_dir.filePath(QStringLiteral("disk"));
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid() && QDir().mkdir(m_disk));
+        if (::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=256k") != 0)
+            QSKIP("a small file system cannot be mounted here");
+        QVERIFY(testing::makeDesign(300, 200, 1).save(m_dir.filePath(QStringLiteral("design.png"))));
+        QCOMPARE(testing::convert({"--seed", "1", "design.png", "stereo.png"}, m_dir.path()).exitCode, 0);
+    }
+    void cleanupTestCase() { ::umount2(QFile::encodeName(m_disk).constData(), MNT_DETACH); }
+
+    void losesNothing_data()
+    {
+        QTest::addColumn<QString>("target");  // the file there before, on the disk
+        QTest::addColumn<QStringList>("args"); // the converter's; none for the window's writes
+        QTest::newRow("converter") << "out.bmp" << QStringList{"design.png", m_disk + "/out.bmp"};
+        QTest::newRow("converter --reveal") << "out.bmp" << QStringList{"--reveal", "stereo.png", m_disk + "/out.bmp"};
+        QTest::newRow("converter batch") << "design.bmp" << QStringList{"--format", "bmp", "--out-dir", m_disk, "design.png"};
+        QTest::newRow("picture export") << "out.bmp" << QStringList();
+        QTest::newRow("project or state file") << "out.lvd" << QStringList();
+        QTest::newRow("settings file") << "Lumivex2.lvs" << QStringList();
+        QTest::newRow("wizard hand-over") << "old.bmp" << QStringList();
+    }
+
+    void losesNothing()
+    {
+        QFETCH(QString, target);
+        QFETCH(QStringList, args);
+        const QLatin1String kind(QTest::currentDataTag());
+        const QString path = m_disk + u'/' + target;
+        const QByteArray old = "[Lumivex Ver.2]\nMitudo=30\n";
+        QFile before(path), filler(m_disk + QStringLiteral("/filler"));
+        QVERIFY(before.open(QIODevice::WriteOnly) && before.write(old) == old.size());
+        before.close();
+        // Filled up (a short write takes all there is); then pictures find some room and are cut
+        // short, the small INI files find none.
+        QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && filler.write(QByteArray(1 << 20, 'f')) > 0);
+        QVERIFY(filler.resize(filler.size() - (target.endsWith(QLatin1String("bmp")) ? 16384 : 0)));
+
+        bool written = false;
+        QString said;
+        if (!args.isEmpty()) {
+            const testing::Run run = testing::convert(args, m_dir.path());
+            QCOMPARE(run.exitCode, 2);
+            QCOMPARE(run.err.count('\n'), 1);
+            said = QString::fromLocal8Bit(run.err);
+        } else if (kind == QLatin1String("picture export")) {
+            written = document::writePictureFile(testing::makeField(300, 200, 2), path, document::PictureFileFormat::Bmp, &said);
+        } else if (kind == QLatin1String("project or state file")) {
+            written = document::writeDocState(path, {}, &said);
+        } else if (kind == QLatin1String("settings file")) {
+            written = document::AppSettings(path).WriteSetting(QStringLiteral("picDesignDir"), m_disk);
+            said = QStringLiteral("No space left on device"); // written quietly: no reason to give
+        } else {
+            written = !wizard::HandOverFiles(m_disk, [] { return 23456; }).write(testing::makeField(300, 200, 2), &said).isEmpty();
+        }
+        filler.remove();
+        QVERIFY(!written);
+        QVERIFY2(said.contains(QLatin1String("No space left on device")), qPrintable(said));
+        QVERIFY(before.open(QIODevice::ReadOnly) && before.readAll() == old);
+        QCOMPARE(QDir(m_disk).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{target});
+        QVERIFY(before.remove());
+    }
 };
-
-void TestFullDisk::initTestCase()
-{
-    QVERIFY(m_dir.isValid());
-    m_disk = m_dir.filePath(QStringLiteral("disk"));
-    QVERIFY(QDir().mkdir(m_disk));
-    if (::mount("tmpfs", QFile::encodeName(m_disk).constData(), "tmpfs", 0, "size=256k") != 0)
-        QSKIP("a small file system cannot be mounted here");
-    QVERIFY(testing::makeDesign(300, 200, 1).save(m_dir.filePath(QStringLiteral("design.png"))));
-    QCOMPARE(testing::convert({"--seed", "1", "design.png", "stereo.png"}, m_dir.path()).exitCode, 0);
-}
-
-void TestFullDisk::cleanupTestCase()
-{
-    ::umount2(QFile::encodeName(m_disk).constData(), MNT_DETACH);
-}
-
-void TestFullDisk::losesNothing_data()
-{
-    QTest::addColumn<QString>("target"); // the file there before, on the disk
-    QTest::addColumn<int>("room");       // bytes left free: a write cut short, or none at all
-
-    QTest::newRow("converter") << "out.bmp" << 16384;
-    QTest::newRow("converter --reveal") << "depth.bmp" << 16384;
-    QTest::newRow("converter batch") << "design.bmp" << 16384;
-    QTest::newRow("picture export") << "out.png" << 16384;
-    QTest::newRow("project or state file") << "out.lvd" << 0;
-    QTest::newRow("settings file") << "Lumivex2.lvs" << 0;
-    QTest::newRow("wizard hand-over") << "old.bmp" << 16384;
-}
-
-void TestFullDisk::losesNothing()
-{
-    QFETCH(QString, target);
-    QFETCH(int, room);
-    const QString kind = QString::fromLatin1(QTest::currentDataTag());
-    const QString path = m_disk + u'/' + target;
-    const QByteArray old = "[Lumivex Ver.2]\nMitudo=30\n";
-    for (const QString &name : QDir(m_disk).entryList(QDir::Files | QDir::Hidden))
-        QVERIFY(QFile::remove(m_disk + u'/' + name));
-    QFile before(path);
-    QVERIFY(before.open(QIODevice::WriteOnly) && before.write(old) == old.size());
-    before.close();
-    QFile filler(m_disk + QStringLiteral("/filler"));
-    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
-    while (filler.write(QByteArray(4096, 'f')) == 4096) {
-    }
-    QVERIFY(filler.resize(filler.size() - room));
-
-    bool written = true;
-    QString said;
-    const QImage picture = testing::makeField(300, 200, 2);
-    if (kind.startsWith(QLatin1String("converter"))) {
-        const QStringList args = kind.endsWith(QLatin1String("reveal")) ? QStringList{"--reveal", "stereo.png", path}
-            : kind.endsWith(QLatin1String("batch")) ? QStringList{"--format", "bmp", "--out-dir", m_disk, "design.png"}
-                                                    : QStringList{"design.png", path};
-        const testing::Run run = testing::convert(args, m_dir.path());
-        QCOMPARE(run.exitCode, 2);
-        QCOMPARE(run.err.count('\n'), 1);
-        said = QString::fromLocal8Bit(run.err);
-        written = false;
-    } else if (kind == QLatin1String("picture export")) {
-        written = document::writePictureFile(picture, path, document::PictureFileFormat::Png, &said);
-    } else if (kind == QLatin1String("project or state file")) {
-        written = document::writeDocState(path, {}, &said);
-    } else if (kind == QLatin1String("settings file")) {
-        written = document::AppSettings(path).WriteSetting(QStringLiteral("picDesignDir"), m_disk);
-    } else {
-        written = !wizard::HandOverFiles(m_disk, [] { return 23456; }).write(picture, &said).isEmpty();
-    }
-    filler.remove();
-
-    QVERIFY(!written);
-    // The settings are written quietly: no reason to give.
-    QVERIFY2(kind == QLatin1String("settings file") || said.contains(QLatin1String("No space left on device")),
-             qPrintable(said));
-    QVERIFY(before.open(QIODevice::ReadOnly));
-    QCOMPARE(before.readAll(), old);
-    QCOMPARE(QDir(m_disk).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{target});
-}
 
 QTEST_GUILESS_MAIN(TestFullDisk)
 #include "tst_fulldisk.moc"

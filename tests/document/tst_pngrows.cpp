@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <array>
+#include <span>
 
 using namespace lumivex;
 
@@ -126,27 +127,29 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
     if (!kind.transparency.isEmpty())
         png += chunk("tRNS", kind.transparency);
 
-    // Each pass: first column and row, steps across and down.
-    const std::vector<std::array<int, 4>> passes = kind.interlaced
-        ? std::vector<std::array<int, 4>>{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                                          {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}}
-        : std::vector<std::array<int, 4>>{{0, 0, 1, 1}};
-    QByteArray raw;
-    for (const auto &[x0, y0, dx, dy] : passes) {
+    // Each row's length and whether it begins a pass (interlaced: seven, each filtered alone).
+    // A pass: first column and row, steps across and down; the whole picture, then Adam7's seven.
+    const int passes[8][4] = {{0, 0, 1, 1}, {0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    std::vector<std::pair<int, bool>> rows;
+    for (const auto &[x0, y0, dx, dy] : std::span(passes).subspan(kind.interlaced ? 1 : 0, kind.interlaced ? 7 : 1)) {
         const int width = (kind.width - x0 + dx - 1) / dx, height = (kind.height - y0 + dy - 1) / dy;
-        const int rowBytes = (width * bits + 7) / 8;
-        QByteArray prior(rowBytes, 0);
-        for (int y = 0; width > 0 && y < height; ++y) {
-            QByteArray row(rowBytes, 0);
-            // Runs of repeated bytes and noise, so that the filters and the matcher both get work.
-            for (int i = 0; i < rowBytes; ++i)
-                row[i] = random.bounded(4) == 0 && i > 0 ? row[i - 1] : char(random.bounded(256));
-            if (kind.repeatRows && y % 2 == 1)
-                row = prior;
-            const int filter = kind.filters.at(y % kind.filters.size()) - '0';
-            raw += char(filter) + filtered(filter, row, prior, bpp);
-            prior = row;
-        }
+        for (int y = 0; width > 0 && y < height; ++y)
+            rows.emplace_back((width * bits + 7) / 8, y == 0);
+    }
+    QByteArray raw, prior;
+    for (int y = 0; y < int(rows.size()); ++y) {
+        const int rowBytes = rows[y].first;
+        if (rows[y].second)
+            prior = QByteArray(rowBytes, 0);
+        QByteArray row(rowBytes, 0);
+        // Runs of repeated bytes and noise, so that the filters and the matcher both get work.
+        for (int i = 0; i < rowBytes; ++i)
+            row[i] = random.bounded(4) == 0 && i > 0 ? row[i - 1] : char(random.bounded(256));
+        if (kind.repeatRows && y % 2 == 1)
+            row = prior;
+        const int filter = kind.filters.at(y % kind.filters.size()) - '0';
+        raw += char(filter) + filtered(filter, row, prior, bpp);
+        prior = row;
     }
     const QByteArray stream = qCompress(raw, 6).mid(4); // qCompress puts the length first
     const int step = kind.idatBytes > 0 ? kind.idatBytes : int(stream.size());
@@ -267,8 +270,7 @@ void TestPngRows::othersGetTheWholePictureReader_data()
     QByteArray interlaced = makePng(kindOf(2), 7);
     interlaced[28] = 1; // the header's checksum no longer fits either
     QTest::newRow("interlaced, damaged header") << interlaced << false;
-    QTest::newRow("interlaced") << makePng(kindOf(2).interlace(), 7) << false;
-    QTest::newRow("interlaced, 2-bit colour table") << makePng(kindOf(3, 2).sized(13, 40).interlace(), 7) << false;
+    QTest::newRow("interlaced") << makePng(kindOf(3, 2).sized(13, 40).interlace(), 7) << false;
 
     // Damage that only decoding finds: the chunk checksums are made to fit again.
     const auto damaged = [&plain](int at, char value) {

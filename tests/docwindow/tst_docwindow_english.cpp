@@ -157,12 +157,10 @@ void TestDocWindowEnglish::documentInEachMode()
         QStringLiteral("This file cannot be read as a picture:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("short.gif"))) + cr + QStringLiteral("The file is cut short."),
         QStringLiteral("This is a greyscale depth map. Convert it to the sixteen depth levels?"),
         QStringLiteral("Do you want to save \"Vexart1\"?"),
-        QStringLiteral("Could not save to this file:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/project.lvd")))
-            + cr + QStringLiteral("No such file or directory"),
+        QStringLiteral("Could not save to this file:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/project.lvd"))) + cr + QStringLiteral("No such file or directory"),
         QStringLiteral("\"project.lvd\" already exists.") + cr + QStringLiteral("Do you want to replace it?"),
         QStringLiteral("Do you want to save the changes to \"project\"?"),
-        QStringLiteral("Could not save to this file:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/design.bmp")))
-            + cr + QStringLiteral("No such file or directory"),
+        QStringLiteral("Could not save to this file:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/design.bmp"))) + cr + QStringLiteral("No such file or directory"),
         QStringLiteral("Could not print.") + cr + QStringLiteral("Out of paper."),
         QStringLiteral("Error 53 occurred in Lumivex.") + cr + QStringLiteral("File not found."),
         QStringLiteral("Error 76 occurred in Lumivex.") + cr + QStringLiteral("Path not found."),

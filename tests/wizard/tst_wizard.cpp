@@ -517,8 +517,7 @@ void TestWizard::finishFailureKeepsWizardOpen()
     QVERIFY(!m_wizard->wizardResult().finished);
     QVERIFY(m_wizard->wizardResult().designTemp.isEmpty() && m_wizard->wizardResult().fieldTemp.isEmpty());
     QCOMPARE(exclamations(),
-             QStringList{QStringLiteral("一時ファイルを書き込めません。\r\n") + QDir::toNativeSeparators(m_handOver)
-                         + QStringLiteral("\r\nNot a directory")});
+             QStringList{QStringLiteral("一時ファイルを書き込めません。\r\n") + QDir::toNativeSeparators(m_handOver) + QStringLiteral("\r\nNot a directory")});
     QCOMPARE(m_wizard->currentPage(), 2);
     QVERIFY(child<QPushButton>("cmdCompreat")->isEnabled());
 

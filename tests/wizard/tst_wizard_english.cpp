@@ -128,8 +128,7 @@ void TestWizardEnglish::english()
         QVERIFY2(!japanesetext::containsJapanese(message), qPrintable(message));
     QCOMPARE(shown.last(),
              QStringLiteral("Lumivex: Cannot write the temporary files to this folder:\r\n")
-                 + QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("no/such/folder")))
-                 + QStringLiteral("\r\nNo such file or directory"));
+                 + QDir::toNativeSeparators(m_dir.filePath(QStringLiteral("no/such/folder"))) + QStringLiteral("\r\nNo such file or directory"));
 
     QCOMPARE(lumivex::prompts::runtimeErrorText(53, QStringLiteral("Lumivex"), QStringLiteral("File not found.")),
              QStringLiteral("Error 53 occurred in Lumivex.\r\nFile not found."));
