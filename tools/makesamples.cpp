@@ -3,8 +3,10 @@
 //     lumivex-makesamples FOLDER
 //
 // Design pictures use only the sixteen depth colours, painted without antialiasing, and are
-// stored with those colours as their palette (index = depth level). Field source patterns are
-// small, colourful and free of pure black, which a colour-field link never carries.
+// stored with those colours as their palette (index = depth level). Tiles (tile-*) are small
+// patterns that the wizard repeats into a field; field pictures (field-*) are ready fields of a
+// sample design's size, with no repeat of their own. Both are colourful and free of pure
+// black, which a colour-field link never carries.
 
 #include "document/picture.h"
 #include "engine/depth.h"
@@ -23,6 +25,7 @@
 #include <cstdio>
 #include <cstring>
 #include <numbers>
+#include <vector>
 
 namespace {
 
@@ -188,6 +191,83 @@ QImage confetti()
     return image;
 }
 
+// A small deterministic generator, so that every machine paints the same samples.
+class Dice
+{
+public:
+    explicit Dice(std::uint32_t seed) : m_state(seed) {}
+    int next(std::uint32_t range)
+    {
+        m_state = m_state * 1664525u + 1013904223u;
+        return static_cast<int>((m_state >> 8) % range);
+    }
+
+private:
+    std::uint32_t m_state;
+};
+
+// Pebbles: flat cells around points jittered on a 24-pixel grid (each pixel takes the nearest
+// point's colour), with a pale seam where two cells meet. Nothing in it repeats.
+QImage pebbles(int width, int height, std::uint32_t seed)
+{
+    constexpr int kCell = 24;
+    const int columns = width / kCell + 2, rows = height / kCell + 2;
+    struct Pebble
+    {
+        int x, y;
+        QRgb colour;
+    };
+    std::vector<Pebble> points;
+    Dice dice(seed);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            const int x = column * kCell + dice.next(kCell), y = row * kCell + dice.next(kCell);
+            points.push_back({x, y, QColor::fromHsv(dice.next(360), 90 + dice.next(120), 150 + dice.next(100)).rgb()});
+        }
+    }
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            int nearest = -1, best = 0, second = 0;
+            for (int row = y / kCell - 1; row <= y / kCell + 1; ++row) {
+                for (int column = x / kCell - 1; column <= x / kCell + 1; ++column) {
+                    if (row < 0 || column < 0 || row >= rows || column >= columns)
+                        continue;
+                    const Pebble &p = points[static_cast<std::size_t>(row * columns + column)];
+                    const int d = (p.x - x) * (p.x - x) + (p.y - y) * (p.y - y);
+                    if (nearest < 0 || d < best) {
+                        second = nearest < 0 ? d : best;
+                        best = d;
+                        nearest = row * columns + column;
+                    } else if (d < second) {
+                        second = d;
+                    }
+                }
+            }
+            const bool seam = std::sqrt(double(second)) - std::sqrt(double(best)) < 1.5;
+            image.setPixel(x, y, seam ? qRgb(236, 232, 220) : points[static_cast<std::size_t>(nearest)].colour);
+        }
+    }
+    return image;
+}
+
+// Confetti as the tile has it, spread over a whole field without repeating.
+QImage confettiField(int width, int height, std::uint32_t seed)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor::fromRgb(245, 240, 225));
+    Dice dice(seed);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    for (int i = 0; i < width * height / 110; ++i) {
+        painter.setBrush(QColor::fromHsv(dice.next(360), 150 + dice.next(100), 150 + dice.next(100)));
+        const int r = 2 + dice.next(5);
+        painter.drawEllipse(QPoint(dice.next(std::uint32_t(width)), dice.next(std::uint32_t(height))), r, r);
+    }
+    return image;
+}
+
 bool onlyDepthColours(const QImage &image)
 {
     for (int y = 0; y < image.height(); ++y) {
@@ -223,9 +303,14 @@ bool saveDesign(const QImage &image, const QString &path)
     return indexed.convertToFormat(QImage::Format_RGB32) == image && indexed.save(path);
 }
 
-bool saveField(const QImage &image, const QString &path)
+bool saveTile(const QImage &image, const QString &path)
 {
     return image.width() <= 200 && noBlack(image) && image.save(path);
+}
+
+bool saveField(const QImage &image, const QString &path)
+{
+    return noBlack(image) && image.save(path);
 }
 
 } // namespace
@@ -246,9 +331,13 @@ int main(int argc, char *argv[])
     const bool ok = saveDesign(shapes(), folder.filePath(QStringLiteral("design-shapes.bmp")))
         && saveDesign(lettering(), folder.filePath(QStringLiteral("design-lumivex.bmp")))
         && saveDesign(steps(), folder.filePath(QStringLiteral("design-steps.png")))
-        && saveField(checks(), folder.filePath(QStringLiteral("field-checks.bmp")))
-        && saveField(waves(), folder.filePath(QStringLiteral("field-waves.bmp")))
-        && saveField(confetti(), folder.filePath(QStringLiteral("field-confetti.bmp")));
+        && saveTile(checks(), folder.filePath(QStringLiteral("tile-checks.bmp")))
+        && saveTile(waves(), folder.filePath(QStringLiteral("tile-waves.bmp")))
+        && saveTile(confetti(), folder.filePath(QStringLiteral("tile-confetti.bmp")))
+        // One ready field for each design's size: design-shapes, design-lumivex, design-steps.
+        && saveField(pebbles(640, 400, 17u), folder.filePath(QStringLiteral("field-pebbles-640x400.png")))
+        && saveField(confettiField(800, 600, 20240607u), folder.filePath(QStringLiteral("field-confetti-800x600.png")))
+        && saveField(pebbles(640, 480, 29u), folder.filePath(QStringLiteral("field-pebbles-640x480.png")));
     if (!ok) {
         std::fputs("lumivex-makesamples: a sample could not be made or written\n", stderr);
         return 1;

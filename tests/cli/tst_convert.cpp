@@ -160,7 +160,7 @@ void TestConvert::fieldMatchesEngine_data()
     const QString design16384 = input(QStringLiteral("design16384.png"));
     QTest::newRow("design 16384 wide, tiled source") << design16384 << QStringList{"--field-source", source64}
                                                      << QString() << source64 << 64 << 20;
-    const QString confetti = samplePath(QStringLiteral("field-confetti.bmp"));
+    const QString confetti = samplePath(QStringLiteral("tile-confetti.bmp"));
     QTest::newRow("shipped samples") << samplePath(QStringLiteral("design-lumivex.bmp")) << QStringList{"--field-source", confetti}
                                      << QString() << confetti << 200 << 20;
 }

@@ -1,5 +1,6 @@
 // The sample pictures we ship: still what tools/makesamples paints, and usable as they are
-// meant to be (designs in the depth colours, field sources that fit the wizard).
+// meant to be (designs in the depth colours, each with a field picture of its size, tiles that
+// fit the wizard).
 
 #include "document/picture.h"
 #include "engine/depth.h"
@@ -92,12 +93,17 @@ void TestSamples::designsUseDepthColours()
         }
     }
     QVERIFY2(levels.size() >= 5, "a design should show several depths");
+    // A field picture of the design's size gives a stereo picture of that size too.
+    const QStringList fields = samples(QStringLiteral("field-*"));
+    QVERIFY2(std::any_of(fields.begin(), fields.end(),
+                         [&](const QString &field) { return load(QDir(kSamples).filePath(field)).size() == image.size(); }),
+             "no field picture of the design's size");
 }
 
 void TestSamples::fieldSourcesFitTheWizard_data()
 {
     QTest::addColumn<QString>("name");
-    const QStringList fields = samples(QStringLiteral("field-*"));
+    const QStringList fields = samples(QStringLiteral("tile-*")) + samples(QStringLiteral("field-*"));
     QVERIFY(fields.size() >= 2);
     for (const QString &name : fields)
         QTest::newRow(qPrintable(name)) << name;
@@ -108,7 +114,8 @@ void TestSamples::fieldSourcesFitTheWizard()
     QFETCH(QString, name);
     const QImage image = load(QDir(kSamples).filePath(name));
     QVERIFY(!image.isNull());
-    QVERIFY(image.width() <= 200);
+    if (name.startsWith(u"tile-"))
+        QVERIFY(image.width() <= 200);
     QSet<QRgb> colours;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {

@@ -77,7 +77,7 @@ check_programs() {
   local prefix=$1 reference=$2 probe=$3
   local samples=$prefix/share/lumivex/samples
   local run
-  for run in "--mode color --seed 7" "--mode field --field-source $samples/field-waves.bmp --repeat 90"; do
+  for run in "--mode color --seed 7" "--mode field --field-source $samples/tile-waves.bmp --repeat 90" "--mode field --field $samples/field-pebbles-640x400.png"; do
     # shellcheck disable=SC2086
     "$prefix/bin/lumivex-convert" $run "$samples/design-shapes.bmp" "$work/installed.png" ||
       fail "the installed converter failed: $run"
