@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include <algorithm>
+
 namespace lumivex::shell {
 
 namespace {

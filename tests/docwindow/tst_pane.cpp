@@ -168,8 +168,8 @@ void TestPane::everyPixelShown()
         QCOMPARE(shown.right(), std::min(right, picture.width() - first.x()));
         QCOMPARE(shown.bottom(), std::min(bottom, picture.height() - first.y()));
 
-        // The view starts where the bars have scrolled to; at their ends the last column and
-        // row are in view, at the view's edge.
+        // The view starts where the bars put it; at their ends the last column and row are in
+        // view, at the view's edge.
         const QRgb corner = shot.pixel(shown.bottomRight());
         QCOMPARE(qRed(shot.pixel(shown.topLeft())), first.x() % 251);
         QCOMPARE(qGreen(shot.pixel(shown.topLeft())), first.y() % 251);

@@ -8,14 +8,12 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSlider>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -43,7 +41,6 @@ private slots:
     void sliderChangeWritesItsKey_data();
     void sliderChangeWritesItsKey();
     void sliderTooltipFollowsMouse();
-    void typedValue_data();
     void typedValue();
     void windowKeepsItsSize();
 
@@ -338,80 +335,39 @@ void TestBars::sliderTooltipFollowsMouse()
     }
 }
 
-void TestBars::typedValue_data()
-{
-    QTest::addColumn<QString>("label");  // a caption "Text1_n" or a status panel "StatusPaneln"
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("value");
-    QTest::newRow("repeat width") << "Text1_0" << 0 << "150" << int(Qt::Key_Return) << 150;
-    QTest::newRow("depth, beyond its range") << "Text1_1" << 1 << "75" << int(Qt::Key_Enter) << 7;
-    QTest::newRow("density in the status bar") << "StatusPanel4" << 2 << "45" << int(Qt::Key_Return) << 45;
-    QTest::newRow("left with Esc") << "StatusPanel2" << 0 << "99" << int(Qt::Key_Escape) << 17;
-}
-
 void TestBars::typedValue()
 {
-    QFETCH(QString, label);
-    QFETCH(int, index);
-    QFETCH(QString, typed);
-    QFETCH(int, key);
-    QFETCH(int, value);
     m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    const QString path = m_dir->filePath(QStringLiteral("Vexart1.tmp"));
-    m_window->shared().StateFilePath = path;
-    m_window->setSliderValue(index, 17);
-    auto *target = m_window->findChild<QLabel *>(label);
-    QVERIFY(target);
-    // A greyed slider takes no typed value.
-    m_window->setSliderEnabled(index, false);
-    QTest::mouseDClick(target, Qt::LeftButton);
-    QVERIFY(!QApplication::activePopupWidget());
-
-    m_window->setSliderEnabled(index, true);
-    QSignalSpy userMoves(m_window->slider(index), &QSlider::actionTriggered);
-    QTest::mouseDClick(target, Qt::LeftButton);
-    auto *box = qobject_cast<QSpinBox *>(QApplication::activePopupWidget());
-    QVERIFY(box);
-    QCOMPARE(box->value(), 17);
-    QTest::keyClicks(box, typed);
-    QTest::keyClick(box, Qt::Key(key));
-    QTRY_VERIFY(!QApplication::activePopupWidget());
-    QCOMPARE(m_window->slider(index)->value(), value);
-    const char *const keys[] = {"KurikaesiHaba", "Rittaido", "Mitudo"};
-    QCOMPARE(iniValue(path, keys[index]), QString::number(value));
-    QCOMPARE(m_window->statusPanel(index + 2)->text(), QString::number(value));
-    QCOMPARE(userMoves.size(), value == 17 ? 0 : 1);  // a move as the user's keys make it
+    QSignalSpy userMoves(m_window->slider(1), &QSlider::actionTriggered);
+    const auto type = [this](const char *label, const char *typed) {
+        QTest::mouseDClick(m_window->findChild<QLabel *>(QLatin1String(label)), Qt::LeftButton);
+        if (QWidget *box = QApplication::activePopupWidget())
+            QTest::keyClicks(box, QLatin1String(typed));
+    };
+    type("Text1_1", "42\r");  // nothing opens while the slider is greyed
+    m_window->setSliderEnabled(1, true);
+    QCOMPARE(m_window->slider(1)->value(), 0);
+    type("Text1_1", "42\r");
+    QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("42"));
+    type("StatusPanel3", "75\r");  // 0 to 50: the 5 is refused
+    type("StatusPanel3", "9\x1b");
+    QCOMPARE(m_window->slider(1)->value(), 7);
+    QCOMPARE(userMoves.size(), 2);  // moved as the user's keys move it
 }
 
 void TestBars::windowKeepsItsSize()
 {
-    m_app.reset();
-    QSize first;
-    {
-        App app(App::Start::FreshSettings);
-        first = app.window->size();
-        app.window->resize(first + QSize(40, -50));
+    m_app = std::make_unique<App>(App::Start::FreshSettings);
+    const QSize kept = m_app->window->size() + QSize(40, -50);
+    m_app->window->resize(kept);
+    for (bool maximized : {false, true}) {
+        m_app.reset();
+        m_app = std::make_unique<App>();  // the next start: as it was, centred on the screen
+        const QSize room = m_app->window->screen()->geometry().size() - kept;
+        QCOMPARE(m_app->window->isMaximized(), maximized);
+        QVERIFY(maximized || (m_app->window->size() == kept && m_app->window->pos() == QPoint(room.width() / 2, room.height() / 2)));
+        m_app->window->setWindowState(maximized ? Qt::WindowNoState : Qt::WindowMaximized);
     }
-    const QSize kept = first + QSize(40, -50);
-    {
-        App app;  // the next start
-        QCOMPARE(app.window->size(), kept);
-        QVERIFY(!app.window->isMaximized());
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(app.window->pos(), QPoint((screen.width() - kept.width()) / 2, (screen.height() - kept.height()) / 2));
-        app.window->showMaximized();
-        QTRY_VERIFY(app.window->isMaximized());
-    }
-    {
-        App app;
-        QVERIFY(app.window->isMaximized());
-        app.window->showNormal();
-        QTRY_COMPARE(app.window->size(), kept);
-    }
-    QFile::remove(settings().settingsFilePath());
 }
 
 QTEST_MAIN(TestBars)
