@@ -9,6 +9,7 @@
 #include "document/safefile.h"
 #include "engine/colourfield.h"
 #include "engine/depth.h"
+#include "engine/depthreach.h"
 #include "engine/guides.h"
 #include "engine/packedimage.h"
 #include "engine/randomdot.h"
@@ -111,13 +112,35 @@ private:
     document::PictureRows m_rows;
 };
 
+// A depth shifted as far as the repeat width or further links each position back to one
+// already drawn: the picture gets holes instead of depth. Such settings are refused, naming
+// what would do.
+void checkReach(const Options &options, int nearestLevel)
+{
+    const engine::DepthReach reach = engine::depthReach(options.kurikaesi, options.rittaido, nearestLevel);
+    if (reach.fits)
+        return;
+    if (reach.largestRittaido < 0)
+        fail(QStringLiteral("a repeat width of %1 gives no picture; use --repeat 1 or more").arg(options.kurikaesi));
+    fail(QStringLiteral("strength %1 shifts the nearest depth of the design picture %2 by %3 pixels, not less than "
+                        "the repeat width %4, which gives no picture; the largest usable strength is %5 "
+                        "(or use --repeat %6 or more)")
+             .arg(options.rittaido)
+             .arg(quoted(options.design))
+             .arg(reach.shift)
+             .arg(options.kurikaesi)
+             .arg(reach.largestRittaido)
+             .arg(reach.smallestKurikaesi));
+}
+
 // The depth levels of the design's rows, one after another. Drawings repeat their rows a lot:
-// a row equal to the one before has its levels already.
+// a row equal to the one before has its levels already. Each nearer depth met is checked
+// against the settings (checkReach) before its row is converted.
 class DepthRows
 {
 public:
-    DepthRows(Input &design, int scanWidth)
-        : m_design(design), m_scanWidth(scanWidth), m_row(makeRow(design.width())),
+    DepthRows(Input &design, int scanWidth, const Options &options)
+        : m_design(design), m_scanWidth(scanWidth), m_options(options), m_row(makeRow(design.width())),
           m_before(makeRow(design.width())), m_depth(std::size_t(scanWidth) + 1)
     {
     }
@@ -128,19 +151,33 @@ public:
         if (!inDesign) {
             engine::GetDepthRow({}, m_scanWidth, m_depth);
             m_known = false;
+            checkNearest();
             return m_depth;
         }
         std::swap(m_row, m_before);
         m_design.readRow(m_row);
-        if (!m_known || m_row != m_before)
+        if (!m_known || m_row != m_before) {
             engine::GetDepthRow(m_row, m_scanWidth, m_depth);
+            checkNearest();
+        }
         m_known = true;
         return m_depth;
     }
 
 private:
+    void checkNearest()
+    {
+        const int level = *std::max_element(m_depth.begin(), m_depth.end());
+        if (level > m_nearest) {
+            m_nearest = level;
+            checkReach(m_options, level);
+        }
+    }
+
     Input &m_design;
     int m_scanWidth;
+    const Options &m_options;
+    int m_nearest = -1;  // the nearest level met so far
     Row m_row, m_before;
     std::vector<std::int32_t> m_depth;
     bool m_known = false; // m_depth holds the levels of m_row
@@ -237,7 +274,7 @@ void convertDots(const Options &options)
 
     const int scanWidth = width - 1;
     Row stereoRow = makeRow(scanWidth);
-    DepthRows depth(*design, scanWidth);
+    DepthRows depth(*design, scanWidth, options);
     engine::RandomDot dots;
     dots.begin(params, scanWidth, seed);
     for (int y = 0; y < height; ++y) {
@@ -317,7 +354,7 @@ void convertFieldPicture(const Options &given)
     // A design smaller than the field is outside the picture (no depth) where it ends. (The run
     // also works one row beyond the field, which is never drawn.)
     Row fieldRow = makeRow(width), stereoRow = makeRow(width);
-    DepthRows depth(*design, width);
+    DepthRows depth(*design, width, options);
     engine::ColourField conv;
     conv.begin({.kurikaesi = options.kurikaesi, .rittaido = options.rittaido}, width);
     const int designRows = std::min(design->height(), height);

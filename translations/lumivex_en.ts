@@ -203,6 +203,21 @@ Do you want to replace it?</translation>
         <source>パスが見つかりません。</source>
         <translation>Path not found.</translation>
     </message>
+    <message>
+        <source>ステレオ画像は %1 × %2（フィールド画像の大きさ）になります。</source>
+        <translation>The stereo picture will be %1 × %2, the field picture&apos;s size.</translation>
+    </message>
+    <message>
+        <source>%1 に印刷しました（%2 ページ）。</source>
+        <extracomment>%1 the printer&apos;s name, %2 the number of pages</extracomment>
+        <translation>Printed on %1 (pages: %2).</translation>
+    </message>
+    <message>
+        <source>次の画像が見つからないか、読み込めませんでした。<byte value="xd"/>
+%1</source>
+        <translation>These pictures are missing or cannot be read:<byte value="xd"/>
+%1</translation>
+    </message>
 </context>
 <context>
     <name>lumivex::shell::MainWindow</name>
@@ -451,6 +466,19 @@ Do you want to replace it?</translation>
 幅を1024ピクセル以下にしてください。</source>
         <translation>The design picture is too large.<byte value="xd"/>
 Use a picture at most 1024 pixels wide.</translation>
+    </message>
+    <message>
+        <source>繰返幅が%1では画像ができません。繰返幅を大きくしてください。</source>
+        <translation>A repeat width of %1 gives no picture. Make the repeat width larger.</translation>
+    </message>
+    <message>
+        <source>最も手前の深さのずれ（%1ピクセル）が繰返幅（%2）以上になり、画像ができません。立体度を%3以下にするか、繰返幅を%4以上にしてください。</source>
+        <extracomment>%1 the shift in pixels, %2 the repeat width, %3 the largest usable depth strength, %4 the smallest usable repeat width</extracomment>
+        <translation>The nearest depth is shifted %1 pixels, as far as the repeat width (%2) or further, which gives no picture. Set the depth strength to %3 or less, or the repeat width to %4 or more.</translation>
+    </message>
+    <message>
+        <source>「%1」はプロジェクトファイルではありません。</source>
+        <translation>&quot;%1&quot; is not a project file.</translation>
     </message>
 </context>
 <context>

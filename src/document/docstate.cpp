@@ -89,4 +89,17 @@ DocState readDocState(const QString &path)
     return state;
 }
 
+bool holdsDocState(const QString &path)
+{
+    IniFile file;
+    if (!file.load(path))
+        return false;
+    const QString section = QString::fromLatin1(kSection);
+    for (const auto &[key, value] : DocState().entries(path)) {
+        if (file.contains(section, key))
+            return true;
+    }
+    return false;
+}
+
 } // namespace lumivex::document

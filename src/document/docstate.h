@@ -49,4 +49,9 @@ bool writeDocState(const QString &path, const DocState &state, QString *error = 
 /// Values are cut at 255 characters, except the three picture paths, which are read whole.
 DocState readDocState(const QString &path);
 
+/// Whether the file holds any of the 65 keys in the section "Lumivex Ver.2": a file without
+/// one is no state file (a picture or a text chosen by mistake), though it would read as
+/// defaults.
+bool holdsDocState(const QString &path);
+
 } // namespace lumivex::document

@@ -10,6 +10,7 @@
 #include "document/picture.h"
 #include "document/sharedstate.h"
 #include "engine/depth.h"
+#include "engine/depthreach.h"
 
 #include <QCoreApplication>
 
@@ -137,6 +138,28 @@ void DocumentWindow::showSize(int width, int height)
     m_main.setStatusText(5, QString::number(width) + QStringLiteral(" \u00d7 ") + QString::number(height));
 }
 
+int DocumentWindow::nearestDesignLevel() const
+{
+    if (m_picUra.isNull())
+        return -1;
+    // Worked out once per design picture: the parameter strip asks at every slider step.
+    if (m_levelKey != m_picUra.cacheKey()) {
+        m_nearestLevel = engine::nearestLevel(document::toPacked(m_picUra).pixels);
+        m_levelKey = m_picUra.cacheKey();
+    }
+    return m_nearestLevel;
+}
+
+QString DocumentWindow::fieldSizeNote() const
+{
+    if (m_main.shared().ModeWord != document::Mode::Field || m_picUra.isNull() || m_picUraField.isNull())
+        return {};
+    const QSize field = m_picUraField.size();
+    if (field.width() >= m_picUra.width() && field.height() >= m_picUra.height())
+        return {};
+    return tr("ステレオ画像は %1 × %2（フィールド画像の大きさ）になります。").arg(field.width()).arg(field.height());
+}
+
 void DocumentWindow::ConvRandomDot()
 {
     const std::uint64_t seed = m_seedSource ? m_seedSource() : engine::UniformRandom::clockSeed();
@@ -212,7 +235,9 @@ void DocumentWindow::ConvField()
     std::array<engine::Packed, engine::kRowCapacity> design{};
     std::array<engine::Packed, engine::kRowCapacity> fieldRow{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
-    const QString running = tr(kFieldRunning);
+    // A stereo picture smaller than the design is no surprise when the status bar says so.
+    const QString note = fieldSizeNote();
+    const QString running = note.isEmpty() ? tr(kFieldRunning) : tr(kFieldRunning) + QStringLiteral("  ") + note;
     const QString paused = tr(kFieldPaused);
     for (int y = FieldResumeRow; y <= scanHeight; ++y) {
         switch (rowCheck(y, FieldResumeRow, running, paused)) {

@@ -192,22 +192,6 @@ void DocumentWindow::OnTimer1()
         Q_EMIT closedWhileBusy();
 }
 
-void DocumentWindow::LoadProjectPictures()
-{
-    const QString flags = m_main.shared().OpenFlags;
-    static const QStringList known = {QStringLiteral("DFS"), QStringLiteral("DF"), QStringLiteral("DS"),
-                                      QStringLiteral("D"),   QStringLiteral("FS"), QStringLiteral("F"),
-                                      QStringLiteral("S")};
-    if (!known.contains(flags))
-        return;
-    if (flags.contains(QLatin1Char('D')))
-        InsPicDesign();
-    if (flags.contains(QLatin1Char('F')))
-        InsPicField();
-    if (flags.contains(QLatin1Char('S')))
-        InsPicStereo();
-}
-
 void DocumentWindow::RunConversion()
 {
     // A mode word that is neither kind starts nothing.

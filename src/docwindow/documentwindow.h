@@ -88,6 +88,12 @@ public:
     /// as a design is offered the depth colours); the pane's path variable is left as it is.
     void insertPicture(int pane, const QImage &image);
 
+    /// The nearest depth level (0..15) the design picture holds; -1 without a design picture.
+    int nearestDesignLevel() const;
+    /// In colour-field mode, when the field picture is smaller than the design picture, the
+    /// stereo picture takes the field's size: the note that says so; empty otherwise.
+    QString fieldSizeNote() const;
+
     /// ガイドを付ける was turned on or off (the settings file holds it): the stereo pane shows the
     /// guide band above its picture or drops it.
     void guidesChanged();
@@ -186,6 +192,8 @@ private:
     bool m_savedCopyExists = false;
     QByteArray m_savedCopy;
     QPointer<FullView> m_fullView;
+    mutable qint64 m_levelKey = 0;  ///< the design picture m_nearestLevel was found for
+    mutable int m_nearestLevel = 0;
 
     engine::RandomDot m_dots;
     engine::ColourField m_field;

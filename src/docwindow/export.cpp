@@ -1,4 +1,4 @@
-// 画像の保存 and 印刷: one pane's picture written to a BMP or PNG file, the stereo picture printed
+// 画像の保存 and 印刷: one pane's picture written to a BMP or PNG file as the user chose, the stereo picture printed
 // (both with the guide band above the stereo picture when the marks are on).
 #include "documentwindow.h"
 
@@ -13,6 +13,7 @@
 #include "document/sharedstate.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace lumivex::docwindow {
 
@@ -49,6 +50,18 @@ bool writePicture(const QImage &image, const QString &path, QString *error)
     return document::writePictureFile(image, path, document::pictureFileFormatFor(path), error);
 }
 
+constexpr int kPngFilter = 1;  ///< the entry "PNG(*.png)" of the save dialog's filter
+
+// The file type the user chose decides: a typed ".png" or ".bmp" wins, otherwise the filter.
+// With PNG chosen, the name gets ".png", so that the file is found again under the filter it
+// was saved with; with BMP chosen the name is taken as typed.
+QString exportName(const QString &chosen, int filterIndex)
+{
+    const bool typed = chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive)
+        || chosen.endsWith(QStringLiteral(".bmp"), Qt::CaseInsensitive);
+    return !typed && filterIndex == kPngFilter ? chosen + QStringLiteral(".png") : chosen;
+}
+
 } // namespace
 
 void DocumentWindow::SavePaneImage()
@@ -74,11 +87,18 @@ void DocumentWindow::SavePaneImage()
     request.filter = QStringLiteral("BMP(*.bmp);;PNG(*.png)");
     request.save = true;
     request.overwritePrompt = true;
-    const QString chosen = m_main.prompts().askFile(this, request);
-    if (chosen.isEmpty())
+    const prompts::FileChoice choice = m_main.prompts().chooseFile(this, request);
+    if (choice.path.isEmpty())
         return;
+    const QString chosen = exportName(choice.path, choice.filterIndex);
+    // The dialog asked about the name as typed; the name with its extension is asked here.
+    if (chosen != choice.path && QFileInfo::exists(chosen)
+        && m_main.prompts().yesNo(this, applicationTitle(),
+                                  tr("「%1」は既に存在します。\r\n上書きしますか？").arg(QFileInfo(chosen).fileName()))
+               != Prompts::Answer::Yes) {
+        return;
+    }
 
-    // The name is taken as typed, no extension added.
     const bool stereo = kind->pane == 2;
     const QString previousStereo = s.StereoImagePath;
     if (stereo)
@@ -101,12 +121,15 @@ void DocumentWindow::PrintStereo()
     const PictureBox *picture = picAfter();
     if (picture->isHidden() || picture->image().isNull())
         return;  // nothing to print (印刷 is off then)
-    QString error;
+    PrintReport report;
     if (!m_main.printer().printPicture(stereoForOutput(), picture->logicalDpiX(), picture->logicalDpiY(),
-                                       m_caption, &error)) {
+                                       m_caption, &report)) {
         m_main.prompts().exclamation(this, applicationTitle(),
-                                     tr("印刷できませんでした。\r\n%1").arg(error));
+                                     tr("印刷できませんでした。\r\n%1").arg(report.error));
+        return;
     }
+    //: %1 the printer's name, %2 the number of pages
+    m_main.setStatusText(1, tr("%1 に印刷しました（%2 ページ）。").arg(report.printer).arg(report.pages));
 }
 
 } // namespace lumivex::docwindow

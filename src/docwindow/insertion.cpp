@@ -13,6 +13,7 @@
 #include "document/picture.h"
 #include "document/sharedstate.h"
 
+#include <QDir>
 #include <QPainter>
 
 namespace lumivex::docwindow {
@@ -59,8 +60,9 @@ QImage opaque(const QImage &image)
 class Insertion
 {
 public:
-    Insertion(DocumentWindow &window, MainFacade &main, const PictureKind &kind)
-        : m_window(window), m_main(main), m_shared(main.shared()), m_kind(kind)
+    /// unread, when given, collects the path of a picture a project names that cannot be read.
+    Insertion(DocumentWindow &window, MainFacade &main, const PictureKind &kind, QStringList *unread = nullptr)
+        : m_window(window), m_main(main), m_shared(main.shared()), m_kind(kind), m_unread(unread)
     {
     }
 
@@ -93,6 +95,7 @@ private:
     MainFacade &m_main;
     SharedState &m_shared;
     const PictureKind &m_kind;
+    QStringList *m_unread;
 };
 
 QImage &Insertion::hiddenPicture()
@@ -173,13 +176,15 @@ bool Insertion::fromProject(QImage &image)
 {
     const QString &path = m_shared.*m_kind.path;
     document::LoadedPicture loaded = document::readPicture(path);
-    // A picture the project names that is gone, unreadable or no file at all is skipped
-    // silently; one the program cannot take for its size says so.
+    // A picture the program cannot take for its size says so; one that is gone, unreadable or
+    // no file at all is named with the others in one message once the project is open.
     if (loaded.problem == document::PictureProblem::TooWide)
         refuseTooWide();
     else if (loaded.problem == document::PictureProblem::TooLarge)
         m_main.prompts().exclamation(&m_window, applicationTitle(),
                                      document::pictureFailureMessage(path, loaded));
+    else if (!loaded.ok() && m_unread)
+        m_unread->append(QDir::toNativeSeparators(path));
     if (!loaded.ok())
         return false;
     image = std::move(loaded.image);
@@ -236,6 +241,10 @@ void Insertion::put(const QImage &image)
     event.pane = int(m_kind.target);
     event.conversionPossible = conversionPossible();
     m_main.report(event);
+    if (m_kind.target != Target::Stereo) {
+        if (const QString note = m_window.fieldSizeNote(); !note.isEmpty())
+            m_main.setStatusText(1, note);
+    }
 }
 
 bool Insertion::conversionPossible() const
@@ -271,6 +280,30 @@ void DocumentWindow::InsPicField()
 void DocumentWindow::InsPicStereo()
 {
     Insertion(*this, m_main, kStereo).run();
+}
+
+void DocumentWindow::LoadProjectPictures()
+{
+    const QString flags = m_main.shared().OpenFlags;
+    static const QStringList known = {QStringLiteral("DFS"), QStringLiteral("DF"), QStringLiteral("DS"),
+                                      QStringLiteral("D"),   QStringLiteral("FS"), QStringLiteral("F"),
+                                      QStringLiteral("S")};
+    if (!known.contains(flags))
+        return;
+    // Each picture the project names is put in its pane when it can be; the pane of one that
+    // cannot stays empty and the path stays with the project, should the picture come back.
+    QStringList unread;
+    if (flags.contains(QLatin1Char('D')))
+        Insertion(*this, m_main, kDesign, &unread).run();
+    if (flags.contains(QLatin1Char('F')))
+        Insertion(*this, m_main, kField, &unread).run();
+    if (flags.contains(QLatin1Char('S')))
+        Insertion(*this, m_main, kStereo, &unread).run();
+    if (!unread.isEmpty()) {
+        m_main.prompts().exclamation(this, applicationTitle(),
+                                     tr("次の画像が見つからないか、読み込めませんでした。\r\n%1")
+                                         .arg(unread.join(QStringLiteral("\r\n"))));
+    }
 }
 
 void DocumentWindow::insertPicture(int pane, const QImage &image)

@@ -5,49 +5,66 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include <algorithm>
+
 namespace lumivex::docwindow {
 
 namespace {
 
-bool fail(QString *error, const char *reason)
+bool fail(PrintReport *report, const char *reason)
 {
-    if (error)
-        *error = QCoreApplication::translate("Printer", reason);
+    if (report)
+        report->error = QCoreApplication::translate("Printer", reason);
     return false;
 }
 
 } // namespace
 
+QRectF printedArea(QSize picture, QSizeF screenDpi, QSizeF printerDpi, QSizeF printable)
+{
+    const double dpiX = screenDpi.width() > 0 ? screenDpi.width() : 96.0;
+    const double dpiY = screenDpi.height() > 0 ? screenDpi.height() : 96.0;
+    QSizeF size(picture.width() * printerDpi.width() / dpiX, picture.height() * printerDpi.height() / dpiY);
+    // A picture cut at the page's edge loses the part that makes it fuse; a smaller whole one
+    // still shows its depth, only shallower.
+    if (size.width() > printable.width() || size.height() > printable.height()) {
+        const double scale = std::min(printable.width() / size.width(), printable.height() / size.height());
+        size = QSizeF(size.width() * scale, size.height() * scale);
+    }
+    return {QPointF(0, 0), size};
+}
+
 bool QtPrinter::printPicture(const QImage &picture, double screenDpiX, double screenDpiY,
-                             const QString &jobName, QString *error)
+                             const QString &jobName, PrintReport *report)
 {
     if (picture.isNull())
-        return fail(error, QT_TRANSLATE_NOOP("Printer", "印刷する画像がありません。"));
+        return fail(report, QT_TRANSLATE_NOOP("Printer", "印刷する画像がありません。"));
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return fail(error, QT_TRANSLATE_NOOP("Printer", "プリンタが設定されていません。"));
+        return fail(report, QT_TRANSLATE_NOOP("Printer", "プリンタが設定されていません。"));
 
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(jobName);
     printer.setColorMode(QPrinter::Color);
     if (!printer.isValid())
-        return fail(error, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
+        return fail(report, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
 
     QPainter painter;
     if (!painter.begin(&printer))
-        return fail(error, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
-    // The picture keeps its size on the screen: one screen pixel becomes
-    // printer resolution / screen resolution printer dots. What does not fit the page is cut
-    // off, as on a screen; a shrunken stereogram would no longer fuse at its intended depth.
-    const double dpiX = screenDpiX > 0 ? screenDpiX : 96.0;
-    const double dpiY = screenDpiY > 0 ? screenDpiY : 96.0;
-    const QRectF target(0, 0, picture.width() * printer.logicalDpiX() / dpiX,
-                        picture.height() * printer.logicalDpiY() / dpiY);
+        return fail(report, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
+    // The painter's origin is the printable area's top left.
+    const QRectF target = printedArea(picture.size(), {screenDpiX, screenDpiY},
+                                      QSizeF(printer.logicalDpiX(), printer.logicalDpiY()),
+                                      printer.pageRect(QPrinter::DevicePixel).size());
     painter.drawImage(target, picture);
     if (!painter.end())
-        return fail(error, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
+        return fail(report, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
     if (printer.printerState() == QPrinter::Error)
-        return fail(error, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
+        return fail(report, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
+    if (report) {
+        report->printer = info.printerName();
+        report->pages = 1;
+    }
     return true;
 }
 

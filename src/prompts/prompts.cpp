@@ -99,6 +99,11 @@ void QtPrompts::information(QWidget *parent, const QString &title, const QString
 
 QString QtPrompts::askFile(QWidget *parent, const FileRequest &request)
 {
+    return chooseFile(parent, request).path;
+}
+
+FileChoice QtPrompts::chooseFile(QWidget *parent, const FileRequest &request)
+{
     QFileDialog dialog(parent, request.title, request.folder, request.filter);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -117,7 +122,7 @@ QString QtPrompts::askFile(QWidget *parent, const FileRequest &request)
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return dialog.selectedFiles().constFirst();
+    return {dialog.selectedFiles().constFirst(), int(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 } // namespace lumivex::prompts

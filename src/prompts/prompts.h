@@ -21,6 +21,14 @@ struct FileRequest
     bool executablesOnly = false;
 };
 
+/// What a file dialog gave back: the chosen file (empty when cancelled) and the filter entry
+/// that was selected when it was chosen.
+struct FileChoice
+{
+    QString path;
+    int filterIndex = 0;
+};
+
 /// Everything modal the program asks the user: message boxes and file dialogs. The program uses
 /// QtPrompts; tests hand in scripted answers.
 class Prompts
@@ -43,6 +51,12 @@ public:
     virtual void information(QWidget *parent, const QString &title, const QString &text) = 0;
     /// The chosen file's full path, or an empty string when cancelled.
     virtual QString askFile(QWidget *parent, const FileRequest &request) = 0;
+    /// The chosen file with the filter entry selected, for a caller whose file type follows
+    /// the filter. Unless a prompter knows better, the filter entry asked for.
+    virtual FileChoice chooseFile(QWidget *parent, const FileRequest &request)
+    {
+        return {askFile(parent, request), request.filterIndex};
+    }
 };
 
 /// The real dialogs.
@@ -54,6 +68,7 @@ public:
     void exclamation(QWidget *parent, const QString &title, const QString &text) override;
     void information(QWidget *parent, const QString &title, const QString &text) override;
     QString askFile(QWidget *parent, const FileRequest &request) override;
+    FileChoice chooseFile(QWidget *parent, const FileRequest &request) override;
 };
 
 /// The title of every message box.

@@ -149,6 +149,10 @@ private:
     void runPausedForLiveConversion();
     void startLiveRun();
     void setConvControls(const QString &startCaption, bool start, bool stop, bool exit);
+    /// The strip's mark beside 立体度: shown, with what to change as its tooltip, while the
+    /// active document's nearest depth would be shifted as far as the repeat width.
+    QLabel *createDepthMark(QWidget *parent);
+    void showDepthReach();
 
     // Commands that run in the main window itself.
     void onConvStop();
@@ -179,6 +183,7 @@ private:
     QToolBar *m_toolBar = nullptr;
     std::array<QSlider *, 3> m_sliders{};
     std::array<QLabel *, 3> m_captions{};
+    QLabel *m_depthMark = nullptr;             ///< lblDepthReach beside sldRittaido
     std::array<QLabel *, 6> m_panels{};        ///< status panels 1..5 (index 0 unused)
     QTimer m_timForWiz;
     QList<QPointer<QMdiSubWindow>> m_windows;  ///< document windows in creation order

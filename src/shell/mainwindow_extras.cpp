@@ -2,15 +2,19 @@
 // full view (全体表示), guide marks (ガイドを付ける) and live conversion (自動変換) in the 変換
 // menu, and the fit / 1:1 choice of a pane in its context menu. Their enabled state follows the
 // active document whenever applyControls() runs; the check items live in the settings file.
+// The strip's mark for settings that cannot give a picture follows the active document too.
 #include "mainwindow.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
 #include "docwindow/paneselection.h"
+#include "engine/depthreach.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
 
 namespace lumivex::shell {
@@ -75,6 +79,7 @@ void MainWindow::createExtras()
 
 void MainWindow::applyExtras()
 {
+    showDepthReach();
     if (!m_reveal)
         return;
     const bool shown = !m_shared.Converting && stereoShown(activeDocument());
@@ -89,6 +94,36 @@ void MainWindow::applyExtras()
         m_sliders[1]->setEnabled(true);
         m_sliders[2]->setEnabled(density);
     }
+}
+
+QLabel *MainWindow::createDepthMark(QWidget *parent)
+{
+    m_depthMark = new QLabel(parent);
+    m_depthMark->setObjectName(QStringLiteral("lblDepthReach"));
+    m_depthMark->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(16, 16));
+    m_depthMark->hide();
+    return m_depthMark;
+}
+
+void MainWindow::showDepthReach()
+{
+    if (!m_depthMark)
+        return;
+    const docwindow::DocumentWindow *document = activeDocument();
+    const int level = document ? document->nearestDesignLevel() : -1;
+    const int kurikaesi = m_sliders[0]->value();
+    const engine::DepthReach reach = engine::depthReach(kurikaesi, m_sliders[1]->value(), std::max(level, 0),
+                                                        m_sliders[1]->maximum());
+    m_depthMark->setVisible(level >= 0 && !reach.fits);
+    if (reach.fits)
+        m_depthMark->setToolTip(QString());
+    else if (reach.largestRittaido < 0)
+        m_depthMark->setToolTip(tr("繰返幅が%1では画像ができません。繰返幅を大きくしてください。").arg(kurikaesi));
+    else
+        //: %1 the shift in pixels, %2 the repeat width, %3 the largest usable depth strength, %4 the smallest usable repeat width
+        m_depthMark->setToolTip(tr("最も手前の深さのずれ（%1ピクセル）が繰返幅（%2）以上になり、画像ができません。"
+                                   "立体度を%3以下にするか、繰返幅を%4以上にしてください。")
+                                    .arg(reach.shift).arg(kurikaesi).arg(reach.largestRittaido).arg(reach.smallestKurikaesi));
 }
 
 void MainWindow::revealDepth()

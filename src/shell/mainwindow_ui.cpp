@@ -479,6 +479,8 @@ void MainWindow::createParameterStrip()
 
         layout->addWidget(caption);
         layout->addWidget(slider);
+        if (i == 1)
+            layout->addWidget(createDepthMark(holder));
         layout->addSpacing(8);
     }
     layout->addStretch(1);
@@ -524,6 +526,7 @@ void MainWindow::onSliderChanged(int index, int value)
         document::iniWriteString(m_shared.StateFilePath, QString::fromLatin1(document::kSection),
                                  QString::fromLatin1(kKeys[index]), text);
     setStatusText(index + 2, text);
+    showDepthReach();
     sliderMovedForLiveConversion();
 }
 

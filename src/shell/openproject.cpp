@@ -5,9 +5,11 @@
 #include "docwindow/documentwindow.h"
 #include "docwindow/projectfiles.h"
 #include "prompts/prompts.h"
+#include "document/docstate.h"
 #include "document/inifile.h"
 #include "document/picture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -76,6 +78,13 @@ void MainWindow::openProject(const QString &path)
     const int error = projectFileError(chosen);
     if (error != 0 && !reported(error))
         return;
+    // A file that holds none of a project's keys (a picture or a text chosen by mistake) opens
+    // nothing: it would open as a document of defaults, and saving would write into it.
+    if (error == 0 && !document::holdsDocState(chosen)) {
+        m_services.prompts.exclamation(this, prompts::applicationTitle(),
+                                       tr("「%1」はプロジェクトファイルではありません。").arg(QDir::toNativeSeparators(chosen)));
+        return;
+    }
 
     // The document shown until now keeps its own state in its own file; the project file is
     // taken as it is now, before reading it makes the sliders write their keys back into it.

@@ -82,8 +82,8 @@ void TestConvert::randomDotMatchesEngine_data()
     const QString design = input(QStringLiteral("design.bmp"));
     QTest::newRow("defaults are mono 70 20 30") << design << QStringList{"--seed", "11"} << 70 << 20 << 30 << true << 11;
     QTest::newRow("colour, dense, deep") << design
-        << QStringList{"--mode", "color", "--mitudo", "100", "--rittaido", "50", "--kurikaesi", "40", "--seed", "2"}
-        << 40 << 50 << 100 << false << 2;
+        << QStringList{"--mode", "color", "--mitudo", "100", "--rittaido", "50", "--kurikaesi", "80", "--seed", "2"}
+        << 80 << 50 << 100 << false << 2;
     QTest::newRow("English names") << design
         << QStringList{"--mode", "color", "--density", "45", "--strength=7", "--repeat", "33", "--seed", "5"}
         << 33 << 7 << 45 << false << 5;
@@ -91,7 +91,8 @@ void TestConvert::randomDotMatchesEngine_data()
     QTest::newRow("--opt=value form") << design
         << QStringList{"--mode=color", "--mitudo=45", "--rittaido=7", "--kurikaesi=33", "--seed=5"}
         << 33 << 7 << 45 << false << 5;
-    QTest::newRow("repeat width 0") << design << QStringList{"--kurikaesi", "0", "--seed", "3"} << 0 << 20 << 30 << true << 3;
+    // (A repeat width of 0 gives no picture and is refused.)
+    QTest::newRow("repeat width 1, flat") << design << QStringList{"--kurikaesi", "1", "--rittaido", "0", "--seed", "3"} << 1 << 0 << 30 << true << 3;
     QTest::newRow("repeat width 200") << design << QStringList{"--kurikaesi", "200", "--seed", "3"} << 200 << 20 << 30 << true << 3;
     QTest::newRow("depth 0, density 0") << design << QStringList{"--rittaido", "0", "--mitudo", "0", "--seed", "3"} << 70 << 0 << 0 << true << 3;
     QTest::newRow("PNG design") << input(QStringLiteral("design300.png")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
@@ -137,8 +138,8 @@ void TestConvert::fieldMatchesEngine_data()
     const QString design = input(QStringLiteral("design.bmp"));
     const QString field = input(QStringLiteral("field.bmp"));
     QTest::newRow("same size, defaults") << design << QStringList{"--field", field} << field << QString() << 70 << 20;
-    QTest::newRow("parameters, = form") << design << QStringList{"--field=" + field, "--kurikaesi=25", "--rittaido=35"}
-                                        << field << QString() << 25 << 35;
+    QTest::newRow("parameters, = form") << design << QStringList{"--field=" + field, "--kurikaesi=60", "--rittaido=35"}
+                                        << field << QString() << 60 << 35;
     const QString large = input(QStringLiteral("field-large.png"));
     QTest::newRow("field larger than design") << design << QStringList{"--field", large} << large << QString() << 70 << 20;
     const QString small = input(QStringLiteral("field-small.bmp"));

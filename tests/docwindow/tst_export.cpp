@@ -37,6 +37,7 @@ private slots:
     void savesPane_data();
     void savesPane();
     void nameWithoutExtension();
+    void addedExtensionAsksBeforeReplacing();
     void rememberedFolder();
     void cancelChangesNothing();
     void failedWrite_data();
@@ -92,12 +93,17 @@ void TestExport::savesPane_data()
     QTest::addColumn<int>("pane");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("design, BMP") << 0 << "out.bmp" << QByteArray("BM");
-    QTest::newRow("design, PNG") << 0 << "out.png" << QByteArray("\x89PNG");
-    QTest::newRow("field, BMP") << 1 << "out.bmp" << QByteArray("BM");
-    QTest::newRow("field, PNG") << 1 << "out.png" << QByteArray("\x89PNG");
-    QTest::newRow("stereo, BMP") << 2 << "out.bmp" << QByteArray("BM");
-    QTest::newRow("stereo, PNG in capitals") << 2 << "OUT.PNG" << QByteArray("\x89PNG");
+    QTest::addColumn<int>("filter");  // the filter entry chosen in the dialog
+    QTest::addColumn<QString>("written");
+    QTest::newRow("design, BMP") << 0 << "out.bmp" << QByteArray("BM") << 0 << "out.bmp";
+    QTest::newRow("design, PNG") << 0 << "out.png" << QByteArray("\x89PNG") << 1 << "out.png";
+    QTest::newRow("field, BMP") << 1 << "out.bmp" << QByteArray("BM") << 0 << "out.bmp";
+    QTest::newRow("field, PNG") << 1 << "out.png" << QByteArray("\x89PNG") << 1 << "out.png";
+    QTest::newRow("stereo, BMP") << 2 << "out.bmp" << QByteArray("BM") << 0 << "out.bmp";
+    QTest::newRow("stereo, PNG in capitals") << 2 << "OUT.PNG" << QByteArray("\x89PNG") << 0 << "OUT.PNG";
+    // The chosen type decides: PNG chosen for a bare name adds ".png"; a typed extension wins.
+    QTest::newRow("stereo, PNG chosen, bare name") << 2 << "tree" << QByteArray("\x89PNG") << 1 << "tree.png";
+    QTest::newRow("design, PNG chosen, typed .bmp") << 0 << "out.BMP" << QByteArray("BM") << 1 << "out.BMP";
 }
 
 void TestExport::savesPane()
@@ -105,12 +111,15 @@ void TestExport::savesPane()
     QFETCH(int, pane);
     QFETCH(QString, name);
     QFETCH(QByteArray, magic);
+    QFETCH(int, filter);
+    QFETCH(QString, written);
     DocumentWindow *doc = filledDocument();
     // What a conversion drew into the picture is saved with it.
     pictureOf(doc, pane)->image().setPixel(3, 4, qRgb(0, 0, 0));
-    const QString path = m_dir->filePath(name);
+    const QString path = m_dir->filePath(written);
 
-    save(doc, pane, path);
+    m_app->prompts.filters = {filter};
+    save(doc, pane, m_dir->filePath(name));
 
     const auto &asked = m_app->prompts.asked;
     QCOMPARE(asked.size(), 1);
@@ -122,6 +131,7 @@ void TestExport::savesPane()
     QCOMPARE(request.folder, QDir::homePath());  // nothing remembered yet
 
     QCOMPARE(readBytes(path).left(magic.size()), magic);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{written});
     QCOMPARE(QImage(path).convertToFormat(QImage::Format_RGB32), pictureOf(doc, pane)->image());
     QCOMPARE(settings().ReadSetting(QString::fromLatin1(kFolderKeys[pane])), m_dir->path());
     QCOMPARE(m_app->shared().CommandWord.text(), QString::fromLatin1(kCommands[pane]));
@@ -139,6 +149,21 @@ void TestExport::nameWithoutExtension()
     QCOMPARE(readBytes(path).left(2), QByteArray("BM"));
     QVERIFY(!QFile::exists(path + QStringLiteral(".bmp")));
     QCOMPARE(QImage(path, "BMP").size(), doc->picAfter()->image().size());
+}
+
+void TestExport::addedExtensionAsksBeforeReplacing()
+{
+    DocumentWindow *doc = filledDocument();
+    const QString png = m_dir->filePath(QStringLiteral("tree.png"));
+    writeBytes(png, "kept");
+    m_app->prompts.answers = {Answer::No, Answer::Yes};
+    for (const QByteArray magic : {QByteArray("kept"), QByteArray("\x89PNG")}) {
+        m_app->prompts.filters = {1};
+        save(doc, 2, m_dir->filePath(QStringLiteral("tree")));
+        QCOMPARE(readBytes(png).left(4), magic);
+    }
+    QCOMPARE(m_app->asked(QStringLiteral("question")).size(), 2);
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tree"))));
 }
 
 void TestExport::rememberedFolder()

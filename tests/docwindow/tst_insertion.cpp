@@ -35,6 +35,7 @@ private slots:
     void rememberedFolders();
     void clipboard_data();
     void clipboard();
+    void smallFieldIsSaidBeforeTheRun();
 
 private:
     // Chooses a picture file in the next dialog and inserts it.
@@ -266,6 +267,16 @@ void TestInsertion::clipboard()
     QGuiApplication::clipboard()->clear();
     insert(doc, kind);
     QCOMPARE(pictureOf(doc, kind)->size(), QSize(30, 12));
+}
+
+void TestInsertion::smallFieldIsSaidBeforeTheRun()
+{
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("Field"));
+    insertFile(doc, Design, file(QStringLiteral("d.bmp"), picturefiles::bands(40, 30, kColours)));
+    QGuiApplication::clipboard()->setImage(picturefiles::bands(24, 30, kColours));
+    m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("CBpicField"));
+    insert(doc, Field);
+    QCOMPARE(m_main->statusText(1), QStringLiteral("ステレオ画像は 24 × 30（フィールド画像の大きさ）になります。"));
 }
 
 QTEST_MAIN(TestInsertion)

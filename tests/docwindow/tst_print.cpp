@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -55,6 +56,7 @@ private slots:
 
     void printsStereoPicture();
     void failureIsReported();
+    void largePictureFitsThePage();
     void printsOnDefaultPrinter_data();
     void printsOnDefaultPrinter();
 
@@ -104,7 +106,22 @@ void TestPrint::printsStereoPicture()
     QCOMPARE(job.dpiX, double(doc->picAfter()->logicalDpiX()));
     QCOMPARE(job.dpiY, double(doc->picAfter()->logicalDpiY()));
     QCOMPARE(job.name, doc->caption());
+    // A picture that fits the page keeps its size on the screen.
+    QCOMPARE(job.area, QRectF(0, 0, 120 * 600 / job.dpiX, 80 * 600 / job.dpiY));
     QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    // Where it went is said afterwards.
+    QCOMPARE(m_app->window->statusPanel(1)->text(), QStringLiteral("Recorder に印刷しました（1 ページ）。"));
+}
+
+void TestPrint::largePictureFitsThePage()
+{
+    // 1000 × 1500 at 96 dpi is 10.4 × 15.6 inches; the page is 8 × 11. Whole, proportions kept.
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    paste(m_app->shared(), doc, Stereo, stereoPicture({1000, 1500}));
+    m_app->window->menuAction(QStringLiteral("mnuPrint"))->trigger();
+    QTRY_COMPARE(m_printer.jobs.size(), 1);
+    QCOMPARE(m_printer.jobs.constFirst().area, QRectF(0, 0, 4400, 6600));
+    QCOMPARE(lumivex::docwindow::printedArea({300, 2000}, {96, 96}, {600, 600}, {4800, 6600}), QRectF(0, 0, 990, 6600));
 }
 
 void TestPrint::failureIsReported()
@@ -128,7 +145,7 @@ void TestPrint::printsOnDefaultPrinter_data()
     QTest::addColumn<double>("dpi");  // of the screen the picture is shown on
     QTest::newRow("120 x 80 at 96 dpi") << QSize(120, 80) << 96.0;
     QTest::newRow("150 x 90 at 144 dpi") << QSize(150, 90) << 144.0;
-    // 10.4 × 13.5 inches: larger than the page, and still one page.
+    // 10.4 × 13.5 inches: larger than the page, printed smaller to fit it, on one page.
     QTest::newRow("larger than the page") << QSize(1000, 1300) << 96.0;
 }
 
@@ -143,8 +160,9 @@ void TestPrint::printsOnDefaultPrinter()
                              .arg(QDateTime::currentMSecsSinceEpoch());
     const QImage picture = stereoPicture(size);
     lumivex::docwindow::QtPrinter printer;
-    QString error;
-    QVERIFY2(printer.printPicture(picture, dpi, dpi, name, &error), qPrintable(error));
+    lumivex::docwindow::PrintReport report;
+    QVERIFY2(printer.printPicture(picture, dpi, dpi, name, &report), qPrintable(report.error));
+    QCOMPARE(report.printer, QPrinterInfo::defaultPrinter().printerName());
 
     // The PDF queue writes its file a moment later; other queues are taken at their word.
     if (QPrinterInfo::defaultPrinter().printerName() != QLatin1String("PDF"))
@@ -166,8 +184,15 @@ void TestPrint::printsOnDefaultPrinter()
     const QStringList columns = images.constFirst().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QCOMPARE(columns.value(3).toInt(), size.width());
     QCOMPARE(columns.value(4).toInt(), size.height());
-    QCOMPARE(columns.value(12).toInt(), qRound(dpi));  // x-ppi
-    QCOMPARE(columns.value(13).toInt(), qRound(dpi));  // y-ppi
+    const QStringList pageSize = toolOutput(QStringLiteral("pdfinfo"), {pdf}).filter(QRegularExpression(QStringLiteral("^Page size:")));
+    const QStringList points = pageSize.value(0).split(QLatin1Char(' '), Qt::SkipEmptyParts);  // "Page size: W x H pts"
+    const QSizeF page(points.value(2).toDouble() / 72.0, points.value(4).toDouble() / 72.0);  // inches
+    const int ppi = columns.value(12).toInt();
+    QCOMPARE(columns.value(13).toInt(), ppi);  // proportions kept
+    if (size.height() / dpi < page.height() - 2.0)
+        QCOMPARE(ppi, qRound(dpi));  // at the screen's size
+    else  // whole on the page
+        QVERIFY(ppi > dpi && size.width() < page.width() * ppi && size.height() < page.height() * ppi);
     // And it is the picture itself, neither moved nor mirrored. (The queue compresses it with
     // losses: black and white come back as nearly black and nearly white.)
     QTemporaryDir extracted;

@@ -199,7 +199,10 @@ void TestProjectFiles::picturesMissing()
     DocumentWindow *doc = open(writeProject(QStringLiteral("moved.lvd"), state));
     QVERIFY(doc);
     QCOMPARE(m_app->shared().OpenFlags, QStringLiteral("DFS"));
-    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    // One message names every picture that is gone.
+    const QStringList gone = {state.picDesignPath, state.picFieldPath, state.picStereoPath};
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")),
+             QStringList(QStringLiteral("次の画像が見つからないか、読み込めませんでした。\r\n") + gone.join(QStringLiteral("\r\n"))));
     QVERIFY(doc->picBefore()->isHidden());
     QVERIFY(doc->picField()->isHidden());
     QVERIFY(doc->picAfter()->isHidden());
@@ -419,17 +422,18 @@ void TestProjectFiles::openErrors()
 void TestProjectFiles::malformedProjects_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<int>("kurikaesi");  // -1: no project, nothing opens
 
     QByteArray junk(200000, '\0');
     QRandomGenerator random(4);
     for (char &c : junk)
         c = char(random.bounded(256));
-    QTest::newRow("binary junk") << junk << 70;
+    QTest::newRow("binary junk") << junk << -1;
     QTest::newRow("huge line") << QByteArray(3 * 1024 * 1024, 'A') + "\n[Lumivex Ver.2]\nKurikaesiHaba=90\n" << 90;
-    QTest::newRow("over the size limit") << QByteArray(6 * 1024 * 1024, '[') << 70;
-    QTest::newRow("no section") << QByteArray("KurikaesiHaba=99\nPicDesignPath=/etc/passwd\n") << 70;
-    QTest::newRow("empty") << QByteArray() << 70;
+    QTest::newRow("over the size limit") << QByteArray(6 * 1024 * 1024, '[') << -1;
+    QTest::newRow("no section") << QByteArray("KurikaesiHaba=99\nPicDesignPath=/etc/passwd\n") << -1;
+    QTest::newRow("another section") << QByteArray("[Other]\nRittaido=9\n") << -1;
+    QTest::newRow("empty") << QByteArray() << -1;
     QTest::newRow("values of no use") << QByteArray("[lumivex ver.2]\nKurikaesiHaba=-5\nStereoName=\x01\x02\n"
                                                     "PicDesignPath=/etc/passwd\nPicStereoPath=\xff\xfe\n") << 0;
 }
@@ -442,12 +446,21 @@ void TestProjectFiles::malformedProjects()
     m_app->newDocument(QStringLiteral("RandomDot"));
     const QString path = picturefiles::write(m_dir->path(), QStringLiteral("odd.lvd"), bytes);
     DocumentWindow *doc = open(path);
+    const QStringList messages = m_app->asked(QStringLiteral("exclamation"));
+    if (kurikaesi < 0) {
+        // Said so, with the file's name, and nothing opened or written.
+        QVERIFY(!doc);
+        QCOMPARE(messages, QStringList{QStringLiteral("「%1」はプロジェクトファイルではありません。").arg(path)});
+        QCOMPARE(readBytes(path), bytes);
+        return;
+    }
     QVERIFY(doc);
     QCOMPARE(doc->windowTitle(), QStringLiteral("odd"));
     QCOMPARE(m_app->window->slider(0)->value(), kurikaesi);
     QVERIFY(doc->picBefore()->isHidden());
     QVERIFY(doc->picAfter()->isHidden());
-    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    // A path naming no picture is said to be unreadable.
+    QCOMPARE(messages.size(), bytes.contains("/etc/passwd") ? 1 : 0);
 }
 
 QTEST_MAIN(TestProjectFiles)

@@ -5,6 +5,7 @@
 
 #include "document/appsettings.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QSlider>
 
@@ -19,6 +20,7 @@ private slots:
     void liveConversionFollowsTheSliders();
     void revealOpensTheDepthAsANewDesign();
     void checkItemsAreRemembered();
+    void settingsGivingNoPictureAreMarked();
 };
 
 namespace {
@@ -144,6 +146,32 @@ void TestExtras::checkItemsAreRemembered()
     QVERIFY(again.window->menuAction(QStringLiteral("mnuAutoConvert"))->isChecked());
     again.window->menuAction(QStringLiteral("mnuAutoConvert"))->setChecked(false);
     QCOMPARE(settings.ReadSetting(QStringLiteral("AutoConvert")), QStringLiteral("0"));
+}
+
+void TestExtras::settingsGivingNoPictureAreMarked()
+{
+    App app;
+    const auto *mark = app.window->findChild<QLabel *>(QStringLiteral("lblDepthReach"));
+    QVERIFY(mark && mark->isHidden());
+    DocumentWindow *doc = app.newMono();
+    app.window->setSliderValue(0, 20);
+    QVERIFY(mark->isHidden());  // no design, no depth
+    // Nearest level 12: shifted 24 pixels at strength 20, beyond the repeat width 20.
+    paste(app.shared(), doc, 0, designPicture(200, 100));
+    QVERIFY(!mark->isHidden());
+    QCOMPARE(mark->toolTip(), QStringLiteral("最も手前の深さのずれ（24ピクセル）が繰返幅（20）以上になり、画像ができません。"
+                                             "立体度を16以下にするか、繰返幅を25以上にしてください。"));
+    app.window->setSliderValue(1, 16);
+    QVERIFY(mark->isHidden());
+    app.window->setSliderValue(1, 17);
+    QVERIFY(!mark->isHidden());
+    // Each document shows its own.
+    DocumentWindow *other = app.newMono();
+    QVERIFY(mark->isHidden());
+    app.activate(doc);
+    QTRY_VERIFY(!mark->isHidden());
+    app.activate(other);
+    QTRY_VERIFY(mark->isHidden());
 }
 
 QTEST_MAIN(TestExtras)

@@ -17,9 +17,9 @@ class SwitchPrinter : public Printer
 public:
     void use(Printer *printer) { m_used = printer; }
     bool printPicture(const QImage &picture, double screenDpiX, double screenDpiY, const QString &jobName,
-                      QString *error) override
+                      lumivex::docwindow::PrintReport *report) override
     {
-        return current().printPicture(picture, screenDpiX, screenDpiY, jobName, error);
+        return current().printPicture(picture, screenDpiX, screenDpiY, jobName, report);
     }
 
 private:

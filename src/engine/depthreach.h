@@ -1,0 +1,28 @@
+#pragma once
+
+#include "packedcolour.h"
+
+#include <span>
+
+namespace lumivex::engine {
+
+/// Whether a repeat width and a depth strength can give a picture of a design. The nearest
+/// depth the design holds is shifted the most; when its shift reaches the repeat width, its
+/// links point back at positions already drawn, and the picture shows holes (black in random
+/// dot, the bare field in colour field) instead of depth.
+struct DepthReach
+{
+    int shift = 0;             ///< the shift of the nearest depth level present
+    bool fits = true;          ///< shift < repeat width: the settings give a picture
+    int largestRittaido = -1;  ///< the largest strength 0..maxRittaido that fits; -1 when none does
+    int smallestKurikaesi = 1; ///< the smallest repeat width that fits the strength given
+};
+
+/// The reach of the nearest depth level present (0..15) at a repeat width and depth strength,
+/// with shifts as the conversions work them out (depthShift).
+DepthReach depthReach(int kurikaesi, int rittaido, int nearestLevel, int maxRittaido = 50);
+
+/// The nearest (highest) depth level among the pixels; 0 when there are none.
+int nearestLevel(std::span<const Packed> pixels);
+
+} // namespace lumivex::engine
