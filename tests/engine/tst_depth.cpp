@@ -1,5 +1,4 @@
 #include "engine/depth.h"
-#include "engine/depthreach.h"
 
 #include <QTest>
 
@@ -23,8 +22,6 @@ private slots:
     void shifts_data();
     void shifts();
     void shiftTableOfOneFactor();
-    void reach_data();
-    void reach();
 };
 
 void TstDepth::coarsening_data()
@@ -165,35 +162,6 @@ void TstDepth::shiftTableOfOneFactor()
 {
     const std::array<int, 16> expected = {0, 2, 5, 8, 10, 12, 15, 18, 20, 22, 25, 28, 30, 32, 35, 38};
     QCOMPARE(shiftTable(depthFactor(25)), expected);
-}
-
-void TstDepth::reach_data()
-{
-    QTest::addColumn<int>("kurikaesi");
-    QTest::addColumn<int>("rittaido");
-    QTest::addColumn<int>("level");  // the nearest present
-    QTest::addColumn<bool>("fits");
-    QTest::addColumn<int>("largest");  // strength
-    QTest::addColumn<int>("smallest"); // repeat width
-    QTest::newRow("defaults") << 70 << 20 << 15 << true << 46 << 31;
-    QTest::newRow("75 beyond 70") << 70 << 50 << 15 << false << 46 << 76;
-    QTest::newRow("shift equal to the width") << 30 << 20 << 15 << false << 19 << 31;
-    QTest::newRow("nearest level 5") << 10 << 21 << 5 << false << 19 << 11;
-    QTest::newRow("repeat width 0") << 0 << 20 << 0 << false << -1 << 1;
-    QTest::newRow("only the far plane") << 1 << 50 << 0 << true << 50 << 1;
-}
-
-void TstDepth::reach()
-{
-    QFETCH(int, kurikaesi);
-    QFETCH(int, rittaido);
-    QFETCH(int, level);
-    const DepthReach reach = depthReach(kurikaesi, rittaido, level);
-    QTEST(reach.fits, "fits");
-    QTEST(reach.largestRittaido, "largest");
-    QTEST(reach.smallestKurikaesi, "smallest");
-    const std::vector<Packed> pixels = {DepthPalette[3], kOutside, DepthPalette[9], DepthPalette[1]};
-    QCOMPARE(nearestLevel(pixels), 9);
 }
 
 QTEST_GUILESS_MAIN(TstDepth)

@@ -31,10 +31,8 @@ void TestRunControl::fullRun_data()
     QTest::addColumn<QSize>("picture");
     QTest::newRow("monochrome") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89);
     QTest::newRow("colour") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89);
-    // A field smaller than the design gives its size to the stereo picture, which the status says.
-    QTest::newRow("colour field, small field") << "mnuFieldColor"
-        << kFieldRunning + QStringLiteral("  ステレオ画像は 100 × 80（フィールド画像の大きさ）になります。")
-        << QSize(120, 90) << QSize(100, 80);
+    QTest::newRow("colour field, small field") << "mnuFieldColor" << kFieldRunning + QStringLiteral(
+        "  ステレオ画像は 100 × 80（フィールド画像の大きさ）になります。") << QSize(120, 90) << QSize(100, 80);
     QTest::newRow("colour field") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80);
 }
 

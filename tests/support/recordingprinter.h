@@ -1,7 +1,7 @@
 #pragma once
 
-// A printer that prints nothing: it records the jobs it is given, with where on its page the
-// picture would go, or fails every one of them with a reason of the test's choosing.
+// A printer that prints nothing: it records the jobs it is given, or fails every one of them
+// with a reason of the test's choosing.
 
 #include "docwindow/printer.h"
 
@@ -17,13 +17,10 @@ public:
         double dpiX;
         double dpiY;
         QString name;
-        QRectF area;  ///< where the picture goes on the page, in printer dots
+        QRectF area;  ///< on an 8 × 11 inch page at 600 dpi
     };
     QList<Job> jobs;
     QString failWith;  ///< non-empty: every print fails with this reason
-    QString printerName = QStringLiteral("Recorder");
-    double printerDpi = 600;
-    QSizeF printable{4800, 6600};  ///< 8 × 11 inches at 600 dpi
 
     bool printPicture(const QImage &picture, double dpiX, double dpiY, const QString &jobName,
                       lumivex::docwindow::PrintReport *report) override
@@ -32,10 +29,8 @@ public:
             report->error = failWith;
             return false;
         }
-        jobs.append({picture, dpiX, dpiY, jobName,
-                     lumivex::docwindow::printedArea(picture.size(), {dpiX, dpiY}, {printerDpi, printerDpi}, printable)});
-        report->printer = printerName;
-        report->pages = 1;
+        jobs.append({picture, dpiX, dpiY, jobName, lumivex::docwindow::printedArea(picture.size(), {dpiX, dpiY}, {600, 600}, {4800, 6600})});
+        *report = {QStringLiteral("Recorder"), 1, {}};
         return true;
     }
 

@@ -6,8 +6,8 @@
 #include <QStringList>
 
 /// Prompts answered from a script: each question takes the next queued answer (Cancel when none
-/// is queued), each file dialog the next queued path (cancelled when none) and the next queued
-/// filter entry (the one asked for when none). Everything asked is recorded for the test to check.
+/// is queued), each file dialog the next queued path (cancelled when none). Everything asked is
+/// recorded for the test to check.
 class ScriptedPrompts : public lumivex::prompts::Prompts
 {
 public:
@@ -21,7 +21,7 @@ public:
 
     QList<Answer> answers;
     QStringList files;
-    QList<int> filters;
+    QList<int> filters;  ///< the filter entry each file dialog answers with (none: the one asked for)
     QList<Asked> asked;
 
     Answer question(QWidget *, const QString &title, const QString &text) override
@@ -37,10 +37,7 @@ public:
     {
         asked.append({QStringLiteral("information"), title, text, {}});
     }
-    QString askFile(QWidget *parent, const lumivex::prompts::FileRequest &request) override
-    {
-        return chooseFile(parent, request).path;
-    }
+    QString askFile(QWidget *parent, const lumivex::prompts::FileRequest &request) override { return chooseFile(parent, request).path; }
     lumivex::prompts::FileChoice chooseFile(QWidget *, const lumivex::prompts::FileRequest &request) override
     {
         asked.append({QStringLiteral("file"), request.title, {}, request});
