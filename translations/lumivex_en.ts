@@ -218,6 +218,22 @@ Do you want to replace it?</translation>
         <translation>These pictures are missing or cannot be read:<byte value="xd"/>
 %1</translation>
     </message>
+    <message>
+        <source>次のファイルに書き込めませんでした。このドキュメントの変更はファイルに残りません。<byte value="xd"/>
+%1<byte value="xd"/>
+%2</source>
+        <translation>Could not write to this file; the document&apos;s changes are not kept in it:<byte value="xd"/>
+%1<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>ファイルにない画像はプロジェクトに保存されません：%1</source>
+        <translation>Pictures that are in no file are not kept by the project: %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>lumivex::shell::MainWindow</name>

@@ -167,6 +167,27 @@ bool IniFile::load(const QString &path)
     return true;
 }
 
+namespace {
+
+// A file the user may write in a folder where they may make no file (a shared folder, another
+// user's) is written in place: there is no room for a temporary file beside it.
+bool writeInPlace(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    bool written = file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
+        && writeWhole(file, bytes.constData(), bytes.size(), error);
+    if (written && !file.resize(bytes.size())) {
+        written = false;
+        if (error)
+            *error = file.errorString();
+    } else if (!written && error && error->isEmpty()) {
+        *error = file.errorString();
+    }
+    return written;
+}
+
+} // namespace
+
 bool IniFile::save(const QString &path, QString *error) const
 {
     IniEncoding encoding = m_encoding;
@@ -177,6 +198,14 @@ bool IniFile::save(const QString &path, QString *error) const
             *error = QStringLiteral("the file would be larger than %1 bytes").arg(kMaxFileSize);
         return false;
     }
+    return writeIniBytes(path, bytes, error);
+}
+
+bool writeIniBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.isFile() && info.isWritable() && !QFileInfo(info.absolutePath()).isWritable())
+        return writeInPlace(path, bytes, error);
     return writeFileSafely(path, bytes, error);
 }
 
@@ -276,13 +305,13 @@ bool iniReadBool(const QString &path, const QString &section, const QString &key
 }
 
 bool iniWriteString(const QString &path, const QString &section, const QString &key,
-                    const QString &value)
+                    const QString &value, QString *error)
 {
     IniFile file;
     // Writing back what could not be read would throw the rest of the file away.
     if (!file.load(path) && QFileInfo::exists(path))
         return false;
-    return file.set(section, key, value) && file.save(path);
+    return file.set(section, key, value) && file.save(path, error);
 }
 
 QString iniCutValue(const QString &raw)

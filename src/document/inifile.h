@@ -27,7 +27,8 @@ inline constexpr char kSection[] = "Lumivex Ver.2";
 /// plausibly, then UTF-8 if its non-ASCII characters are all 3- or 4-byte sequences, and
 /// otherwise the line ending (CRLF: Shift-JIS, LF: UTF-8). What we write always reads back as
 /// written (a UTF-8 file gets a mark when it would not). Writes are atomic (a crash never
-/// leaves half a file).
+/// leaves half a file), except for a file in a folder where no other file can be made: that
+/// one is written in place.
 ///
 /// Values cannot hold line breaks: set() refuses such a value and keeps the key's old line.
 class IniFile
@@ -100,11 +101,15 @@ int iniReadInt(const QString &path, const QString &section, const QString &key, 
 /// "True"/"False" in any case, or a number (0 false, anything else true), blanks around them
 /// ignored; the default when the key is missing, and also for any other text.
 bool iniReadBool(const QString &path, const QString &section, const QString &key, bool fallback);
+/// Replaces the file with the bytes as IniFile::save() does: whole or not at all, or in place
+/// when the file may be written but its folder may not take a temporary file.
+bool writeIniBytes(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+
 /// Writes one key (creating file and section as needed, not the folder). Returns false when
-/// refused or failed; the file is then unchanged. An existing file that cannot be read is
-/// never overwritten.
+/// refused or failed, with the system's reason in *error when there is one; the file is then
+/// unchanged. An existing file that cannot be read is never overwritten.
 bool iniWriteString(const QString &path, const QString &section, const QString &key,
-                    const QString &value);
+                    const QString &value, QString *error = nullptr);
 
 /// Helpers for the same rules applied to an already read value.
 QString iniCutValue(const QString &raw);          ///< trimmed, 255-character cut, trimmed again

@@ -61,8 +61,18 @@ void DocumentWindow::beginRun(int &resumeRow)
         s.PauseRequested = false;
         resumeRow = 0;
     }
-    if (resumeRow == 0)
+    if (resumeRow == 0) {
         picAfter()->clearImage();
+        // The stereo picture drawn now is in no file: the project must not name the one it
+        // replaces (the run's end reads the paths back from the state file).
+        if (!s.StereoImagePath.isEmpty()) {
+            s.StereoImagePath.clear();
+            QString reason;
+            const bool written = document::iniWriteString(s.StateFilePath, QString::fromLatin1(document::kSection),
+                                                          QStringLiteral("PicStereoPath"), QString(), &reason);
+            stateWritten(s.StateFilePath, written, reason);
+        }
+    }
 }
 
 DocumentWindow::RunStep DocumentWindow::rowCheck(int row, int &resumeRow, const QString &runningText,

@@ -57,9 +57,13 @@ void DocumentWindow::Load()
     }
     m_lblIniName = s.StateFilePath;
     m_lblOldIniName = s.StateFilePath;
-    // An opened project is as it was last saved unless the opener knew better.
-    if (!m_lblOldIniName.endsWith(kTmp) && !m_hasSavedCopy)
-        rememberSavedCopy();
+    // An opened project is as it was last saved unless the opener knew better; the keys the
+    // sliders wrote back while it was read were written for this window.
+    if (!m_lblOldIniName.endsWith(kTmp)) {
+        if (!m_savedCopy)
+            rememberSavedCopy();
+        m_ownCopy = copyOf(m_lblIniName);
+    }
     m_lblStereoName = s.ModeWord;
     m_iconId = s.ModeWord == document::Mode::Field ? 104 : s.ColourWord == document::Colour::Color ? 103 : 101;
     setWindowTitle(m_caption);

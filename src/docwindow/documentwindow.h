@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace lumivex::docwindow {
 
@@ -121,6 +122,12 @@ public:
     void setSavedCopy(bool exists, const QByteArray &bytes);
     /// Takes the state file as it is now as the saved copy.
     void rememberSavedCopy();
+    /// The main window wrote this window's state into path on its behalf (a slider move, a
+    /// switch, an insertion), or failed to. What the file holds after a write is this window's
+    /// own: declining to save puts the saved copy back only over that, never over another
+    /// window's save. The first failure is told to the user with its reason; later ones of the
+    /// window are not.
+    void stateWritten(const QString &path, bool written, const QString &reason = {});
 
     Pane *picContBefore() const { return m_panes[0]; }
     Pane *picContField() const { return m_panes[1]; }
@@ -167,6 +174,7 @@ private:
     void layoutWindow();
     bool restoreSavedCopy(const QString &path);
     void reportSaveFailure(const QString &path, const QString &reason);
+    void tellUnkeptPictures();
     void setUpGuides();
     /// The stereo picture as export, print and the full view give it: with the guide band when
     /// the marks are on.
@@ -188,9 +196,20 @@ private:
     bool m_runHeld = false;
     bool m_looping = false;  ///< a conversion's row loop is on the stack (not paused)
     bool m_closed = false;
-    bool m_hasSavedCopy = false;
-    bool m_savedCopyExists = false;
-    QByteArray m_savedCopy;
+    /// A state file at one moment: its content and which write left it (each replacement of
+    /// the file is a new file, each write in place a new time); exists false: no file.
+    struct FileCopy
+    {
+        bool exists = false;
+        QByteArray bytes;
+        quint64 inode = 0;
+        qint64 modifiedNs = 0;
+        bool operator==(const FileCopy &) const = default;
+    };
+    static std::optional<FileCopy> copyOf(const QString &path);
+    std::optional<FileCopy> m_savedCopy;  ///< none: the file could not be read whole
+    std::optional<FileCopy> m_ownCopy;    ///< the file as this window's last write left it
+    bool m_writeFailureTold = false;
     QPointer<FullView> m_fullView;
     mutable qint64 m_levelKey = 0;  ///< the design picture m_nearestLevel was found for
     mutable int m_nearestLevel = 0;

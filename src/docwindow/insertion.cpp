@@ -137,8 +137,11 @@ void Insertion::run()
     }
     if (m_kind.target == Target::Design && isNewPicture(source))
         offerDepthColours(image);
+    // A picture from the clipboard is in no file: the pane's path must not name the one before.
     if (!chosen.isEmpty())
         m_shared.*m_kind.path = chosen;
+    else if (source == m_kind.clipboardWord)
+        (m_shared.*m_kind.path).clear();
     put(image);
 }
 

@@ -3,6 +3,8 @@
 #include "documentwindow.h"
 
 #include "mainfacade.h"
+#include "pane.h"
+#include "picturebox.h"
 #include "projectfiles.h"
 #include "prompts/prompts.h"
 
@@ -14,6 +16,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 namespace lumivex::docwindow {
 
@@ -49,6 +54,7 @@ void DocumentWindow::SaveProjectAs()
     }
 
     // The document becomes the new file's only once the file is written.
+    const std::optional<FileCopy> previousOwn = m_ownCopy;
     QString reason;
     if (!m_main.writeState(path, &reason)) {
         reportSaveFailure(path, reason);
@@ -62,6 +68,7 @@ void DocumentWindow::SaveProjectAs()
     setIdentity(path, title);  // lblIniName, lblOldIniName, lblTitle and the caption
     m_lblStereoName = s.ModeWord;
     m_main.setStatusText(1, path);
+    tellUnkeptPictures();
     m_main.report({DocumentEvent::Kind::ProjectSaved});
     settings.WriteSetting(folderKey, document::FolderOfChosenFile(path));
 
@@ -69,8 +76,10 @@ void DocumentWindow::SaveProjectAs()
     // from stays as it was last saved: what changed since went into the new file.
     if (previousIniName.endsWith(QLatin1String(".tmp")))
         QFile::remove(previousIniName);
-    else if (previousIniName != path)
+    else if (previousIniName != path) {
+        m_ownCopy = previousOwn;
         restoreSavedCopy(previousIniName);
+    }
     rememberSavedCopy();
 }
 
@@ -79,10 +88,27 @@ bool DocumentWindow::SaveState()
     QString reason;
     if (m_main.writeState(m_main.shared().StateFilePath, &reason)) {
         rememberSavedCopy();
+        tellUnkeptPictures();
         return true;
     }
     reportSaveFailure(m_main.shared().StateFilePath, reason);
     return false;
+}
+
+void DocumentWindow::tellUnkeptPictures()
+{
+    // A project keeps its pictures' paths only: a pasted or converted picture that was never
+    // saved into a file does not come back with it. Said in the status bar, once per save.
+    const document::SharedState &s = m_main.shared();
+    const QString *paths[] = {&s.DesignImagePath, &s.FieldImagePath, &s.StereoImagePath};
+    QStringList unkept;
+    for (int pane = 0; pane < 3; ++pane) {
+        const PictureBox *picture = m_panes[pane]->picture();
+        if (!picture->isHidden() && !picture->image().isNull() && paths[pane]->isEmpty())
+            unkept.append(picture->toolTip());  // the pane's name
+    }
+    if (!unkept.isEmpty())
+        m_main.setStatusText(1, tr("ファイルにない画像はプロジェクトに保存されません：%1").arg(unkept.join(tr("、"))));
 }
 
 void DocumentWindow::reportSaveFailure(const QString &path, const QString &reason)
@@ -94,39 +120,65 @@ void DocumentWindow::reportSaveFailure(const QString &path, const QString &reaso
 
 void DocumentWindow::setSavedCopy(bool exists, const QByteArray &bytes)
 {
-    m_hasSavedCopy = true;
-    m_savedCopyExists = exists;
-    m_savedCopy = exists ? bytes : QByteArray();
+    m_savedCopy = FileCopy{exists, exists ? bytes : QByteArray()};
+}
+
+std::optional<DocumentWindow::FileCopy> DocumentWindow::copyOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return FileCopy{};
+    // A file that cannot be read whole is never put back (it would come back cut or empty).
+    QFile file(path);
+    if (!info.isFile() || info.size() > document::IniFile::kMaxFileSize || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    struct stat status {};
+    if (::fstat(file.handle(), &status) != 0)
+        return std::nullopt;
+    FileCopy copy{true, file.readAll(), status.st_ino,
+                  qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return copy;
 }
 
 void DocumentWindow::rememberSavedCopy()
 {
-    const QFileInfo info(m_lblIniName);
-    if (!info.exists()) {
-        setSavedCopy(false, QByteArray());
+    m_savedCopy = copyOf(m_lblIniName);
+    m_ownCopy = m_savedCopy;
+}
+
+void DocumentWindow::stateWritten(const QString &path, bool written, const QString &reason)
+{
+    if (written) {
+        if (path == m_lblIniName)
+            m_ownCopy = copyOf(path);
         return;
     }
-    // A file that cannot be read whole is never put back (it would come back cut or empty).
-    m_hasSavedCopy = false;
-    QFile file(m_lblIniName);
-    if (info.isFile() && info.size() <= document::IniFile::kMaxFileSize && file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
-            setSavedCopy(true, bytes);
-    }
+    if (m_writeFailureTold)
+        return;
+    m_writeFailureTold = true;
+    // Out of the slider's or the switch's own handling before a box takes the mouse.
+    QTimer::singleShot(0, this, [this, path, reason] {
+        m_main.prompts().exclamation(this, applicationTitle(),
+                                     tr("次のファイルに書き込めませんでした。このドキュメントの変更はファイルに残りません。\r\n%1\r\n%2")
+                                         .arg(QDir::toNativeSeparators(path), reason));
+    });
 }
 
 bool DocumentWindow::restoreSavedCopy(const QString &path)
 {
-    if (!m_hasSavedCopy)
+    // Only this window's own writes are undone: a file that another window (or program) wrote
+    // since, or one whose content was never known, stays as it is.
+    if (!m_savedCopy || !m_ownCopy || copyOf(path) != m_ownCopy
+        || (m_savedCopy->exists == m_ownCopy->exists && m_savedCopy->bytes == m_ownCopy->bytes))
         return true;
-    if (!m_savedCopyExists)
-        return !QFileInfo::exists(path) || QFile::remove(path);
-    QFile current(path);
-    if (current.open(QIODevice::ReadOnly) && current.readAll() == m_savedCopy)
-        return true;
-    current.close();
-    return document::writeFileSafely(path, m_savedCopy);
+    if (!m_savedCopy->exists)
+        return QFile::remove(path);
+    if (!document::writeIniBytes(path, m_savedCopy->bytes))
+        return false;
+    m_ownCopy = copyOf(path);
+    return true;
 }
 
 } // namespace lumivex::docwindow

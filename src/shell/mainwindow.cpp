@@ -168,7 +168,16 @@ bool MainWindow::isDocumentWindowEnabled(DocumentWindow *window) const
 
 bool MainWindow::WriteDocState()
 {
-    return document::writeDocState(m_shared.StateFilePath, docStateFromControls());
+    QString reason;
+    const bool written = document::writeDocState(m_shared.StateFilePath, docStateFromControls(), &reason);
+    stateWritten(m_shared.StateFilePath, written, reason);
+    return written;
+}
+
+void MainWindow::stateWritten(const QString &path, bool written, const QString &reason)
+{
+    if (m_stateOwner && !path.isEmpty())
+        m_stateOwner->stateWritten(path, written, reason);
 }
 
 void MainWindow::ReadDocState()
@@ -185,6 +194,7 @@ void MainWindow::deactivateActiveDocument()
     m_active = nullptr;
     if (previous && !previous->document()->isClosed())
         previous->document()->Deactivate();
+    m_stateOwner = nullptr;  // what is written next belongs to the document shown next
 }
 
 void MainWindow::OpenDocumentWindow()
@@ -200,6 +210,7 @@ void MainWindow::OpenDocumentWindow()
     applyNewDocumentState();
     setStatusText(5, QString());  // a new window has no stereo picture yet
     auto *document = new DocumentWindow(*this);
+    m_stateOwner = document;
     new docwindow::PaneSelection(*document, *this);  // owned by the document
     if (m_openedCopy) {
         document->setSavedCopy(m_openedCopy->exists, m_openedCopy->bytes);
@@ -278,6 +289,7 @@ void MainWindow::onSubWindowActivated(QMdiSubWindow *window)
     m_active = frame;
     if (previous && !previous->document()->isClosed())
         previous->document()->Deactivate();
+    m_stateOwner = frame->document();
     frame->document()->Activate();
 }
 

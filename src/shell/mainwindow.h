@@ -148,6 +148,7 @@ private:
     void sliderMovedForLiveConversion();
     void runPausedForLiveConversion();
     void startLiveRun();
+    bool sliderKeptForLiveRun(int slider) const;
     void setConvControls(const QString &startCaption, bool start, bool stop, bool exit);
     /// The strip's mark beside 立体度: shown, with what to change as its tooltip, while the
     /// active document's nearest depth would be shifted as far as the repeat width.
@@ -196,6 +197,7 @@ private:
     QAction *m_paneFit = nullptr;
     bool m_liveRestart = false;    ///< a slider moved during a live run: one more run follows it
     bool m_liveRunQueued = false;  ///< a live run is about to start
+    int m_userSlider = -1;         ///< the slider the user is moving, until its value changes
     /// A project file as the open command found it, for the window about to be made for it.
     struct OpenedCopy
     {
@@ -203,6 +205,9 @@ private:
         QByteArray bytes;
     };
     std::optional<OpenedCopy> m_openedCopy;
+    /// The document whose state the main window holds: the state file is written on its behalf.
+    QPointer<docwindow::DocumentWindow> m_stateOwner;
+    void stateWritten(const QString &path, bool written, const QString &reason);
 };
 
 } // namespace lumivex::shell

@@ -85,15 +85,16 @@ void MainWindow::applyExtras()
     const bool shown = !m_shared.Converting && stereoShown(activeDocument());
     m_reveal->setEnabled(shown);
     m_fullView->setEnabled(shown);
+}
+
+bool MainWindow::sliderKeptForLiveRun(int slider) const
+{
     // With live conversion the sliders stay in the hand while a run draws (the state file still
-    // says what the classic run says): a run takes milliseconds, and a slider taken away in
-    // the middle of a drag would end the drag.
-    if (m_autoConvert->isChecked() && m_shared.Converting) {
-        const bool density = m_shared.ModeWord == document::Mode::RandomDot;
-        m_sliders[0]->setEnabled(true);
-        m_sliders[1]->setEnabled(true);
-        m_sliders[2]->setEnabled(density);
-    }
+    // says what the classic run says): a run takes milliseconds, and a slider taken away, even
+    // for a moment, would end a drag and throw the keyboard focus out of it.
+    if (!m_autoConvert || !m_autoConvert->isChecked() || !m_shared.Converting)
+        return false;
+    return slider < 2 || m_shared.ModeWord == document::Mode::RandomDot;
 }
 
 QLabel *MainWindow::createDepthMark(QWidget *parent)

@@ -105,7 +105,8 @@ void MainWindow::applyControls()
         } else if (control >= knText0 && control <= knText2) {
             m_captions[i - int(knText0)]->setEnabled(enabled);
         } else {
-            m_sliders[i - int(sldKurikaesi)]->setEnabled(enabled);
+            const int slider = i - int(sldKurikaesi);
+            m_sliders[slider]->setEnabled(enabled || sliderKeptForLiveRun(slider));
         }
     }
     if (QAction *item = m_dropDownItems.value(QStringLiteral("InsField")))
@@ -137,7 +138,9 @@ void MainWindow::setButtonEnabled(int index, bool enabled)
 
 void MainWindow::setSliderValue(int slider, int value)
 {
-    // A changed value runs the slider's change handling (state file and status panel).
+    // A changed value runs the slider's change handling (state file and status panel), but
+    // never a live conversion: that is for the user's own moves.
+    m_userSlider = -1;
     if (QSlider *control = this->slider(slider))
         control->setValue(value);
 }

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace lumivex::shell {
 
@@ -472,6 +473,9 @@ void MainWindow::createParameterStrip()
         slider->setMouseTracking(true);
         slider->installEventFilter(valueTip);
         m_sliders[i] = slider;
+        // Every move of the user's (a key, the wheel, a click beside the thumb, a drag) is an
+        // action of the slider; a value the program sets is not, and converts nothing live.
+        connect(slider, &QAbstractSlider::actionTriggered, this, [this, i] { m_userSlider = i; });
         connect(slider, &QSlider::valueChanged, this,
                 [this, i](int value) { onSliderChanged(i, value); });
 
@@ -522,12 +526,16 @@ void MainWindow::onSliderChanged(int index, int value)
 {
     static const char *const kKeys[] = {"KurikaesiHaba", "Rittaido", "Mitudo"};
     const QString text = QString::number(value);
+    QString reason;
     if (!m_shared.StateFilePath.isEmpty())
-        document::iniWriteString(m_shared.StateFilePath, QString::fromLatin1(document::kSection),
-                                 QString::fromLatin1(kKeys[index]), text);
+        stateWritten(m_shared.StateFilePath,
+                     document::iniWriteString(m_shared.StateFilePath, QString::fromLatin1(document::kSection),
+                                              QString::fromLatin1(kKeys[index]), text, &reason),
+                     reason);
     setStatusText(index + 2, text);
     showDepthReach();
-    sliderMovedForLiveConversion();
+    if (std::exchange(m_userSlider, -1) == index)
+        sliderMovedForLiveConversion();
 }
 
 } // namespace lumivex::shell

@@ -260,7 +260,7 @@ void TestInsertion::clipboard()
     QCOMPARE(shown.size(), QSize(30, 12));
     QCOMPARE(shown.pixel(2, 2), qRgb(10, 200, 30));
     QCOMPARE(shown.pixel(20, 2), qRgb(255, 255, 255));
-    QCOMPARE(pathOf(m_main->shared(), kind), path);  // a paste keeps the pane's path
+    QCOMPARE(pathOf(m_main->shared(), kind), QString());  // a pasted picture is in no file
     QCOMPARE(m_main->prompts().asked.size(), 1);              // the first file dialog only
 
     // An empty clipboard pastes nothing.

@@ -181,7 +181,8 @@ void TestSelection::releaseOnEmptyPane()
 
 void TestSelection::pasteIntoSelectedPane()
 {
-    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
+    m_app->shared().FieldImagePath = QStringLiteral("/pictures/earlier.bmp");
     const QImage image = picture(40, 30, qRgb(10, 200, 30));
     setClipboard(image);
     QTest::mouseClick(doc->picContBefore(), Qt::LeftButton, {}, doc->picContBefore()->rect().center());
@@ -192,6 +193,11 @@ void TestSelection::pasteIntoSelectedPane()
     QCOMPARE(m_app->shared().CommandWord.text(), QStringLiteral("MDImnuInsDesign"));
     QCOMPARE(doc->picBefore()->image(), image);
     QCOMPARE(doc->picUra(), image);
+    // The selected field pane takes the next paste; a picture from no file empties the path.
+    QTest::mouseClick(doc->picContField(), Qt::LeftButton, {}, doc->picContField()->rect().center());
+    m_app->window->menuAction(QStringLiteral("mnuPaste"))->trigger();
+    QTRY_COMPARE(doc->picUraField(), image);
+    QCOMPARE(m_app->shared().FieldImagePath, QString());
     QVERIFY(m_app->menuEnabled("mnuConvStart"));
 }
 

@@ -56,7 +56,7 @@ void TestExtras::liveConversionFollowsTheSliders()
 
     // On: every change converts again at once, with the new value.
     live->setChecked(true);
-    app.window->setSliderValue(1, 26);
+    app.window->slider(1)->setSliderPosition(26);  // as a drag moves it
     QVERIFY(QTest::qWaitFor([&] { return *runs == 1; }, 5000));
     QVERIFY(waitIdle(app));
     QVERIFY(!doc->picAfter()->isHidden());
@@ -65,11 +65,13 @@ void TestExtras::liveConversionFollowsTheSliders()
     // Changes during a run stop it and queue exactly one more, with the newest values.
     // The sliders stay usable while a run draws, so that a drag is not cut short.
     bool usable = false;
+    app.window->activateWindow();
+    app.window->slider(1)->setFocus();
     RowHook hook(*app.window, 0, 5, [&] {
-        usable = app.window->slider(1)->isEnabled() && app.window->slider(2)->isEnabled();
-        app.window->setSliderValue(1, 30);
-        app.window->setSliderValue(1, 31);
-        app.window->setSliderValue(0, 80);
+        usable = app.window->slider(1)->hasFocus() && app.window->slider(2)->isEnabled();
+        app.window->slider(1)->setSliderPosition(30);
+        app.window->slider(1)->setSliderPosition(31);
+        app.window->slider(0)->setSliderPosition(80);
     });
     QVERIFY(app.startAndWait());
     QVERIFY(hook.fired());
@@ -87,6 +89,15 @@ void TestExtras::liveConversionFollowsTheSliders()
     app.window->setSliderValue(0, 90);
     QTest::qWait(20);
     QCOMPARE(*emptyRuns, 0);
+    // Switching, and a cancelled quit that activates each document, only set their values.
+    app.putDesign(empty, designPicture(180, 100));
+    app.activate(doc);
+    doc->insertPicture(2, fieldPicture(150, 100));
+    app.activate(empty);
+    app.window->close();
+    QTest::qWait(50);
+    QCOMPARE(*runs + *emptyRuns, 3);
+    QCOMPARE(doc->picAfter()->image(), fieldPicture(150, 100));
 }
 
 void TestExtras::revealOpensTheDepthAsANewDesign()

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QScreen>
 #include <QSlider>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 using namespace apptest;
@@ -30,6 +32,12 @@ bool onlyBlackAndWhite(const QImage &image)
         }
     }
     return true;
+}
+
+bool lock(const QString &path, bool locked)  // root passes permissions, not the immutable flag
+{
+    const auto mode = QFileDevice::ReadOwner | QFileDevice::ExeOwner | (locked ? QFileDevice::ReadOwner : QFileDevice::WriteOwner);
+    return QProcess::execute(QStringLiteral("chattr"), {QLatin1String(locked ? "+i" : "-i"), path}) == 0 || QFile::setPermissions(path, mode);
 }
 
 int exclamations(const ScriptedPrompts &prompts, const QString &naming)
@@ -53,6 +61,7 @@ private slots:
     void openingLeavesTheProjectAsStored();
     void failingDiskKeepsTheWindow();
     void declinedSaveRestoresTheProject();
+    void sharedProjectInALockedFolder();
     void toolbarButtonsAndDropDownItems();
     void toolbarFileAndEditButtons();
     void startsCentredAroundItsDocumentArea();
@@ -275,6 +284,35 @@ void TestScenarios::declinedSaveRestoresTheProject()
     QVERIFY(app.window->close());
     QCOMPARE(readBytes(project), asSaved);
     app.window.reset();
+}
+
+void TestScenarios::sharedProjectInALockedFolder()
+{
+    App app;
+    QTemporaryDir dir;
+    const QString project = dir.filePath(QStringLiteral("scene.lvd"));
+    DocumentWindow *first = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
+    app.window->setSliderValue(0, 120);
+    // A second window saves the project: いいえ in the first keeps that save.
+    DocumentWindow *second = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
+    app.trigger("mnuSave");
+    QVERIFY(App::waitForTick(second));
+    const QByteArray saved = readBytes(project);
+    app.prompts.answers = {Answer::No};
+    QVERIFY(App::frameOf(first)->close());
+    QCOMPARE(readBytes(project), saved);
+    // In a folder that takes no new file it is saved in place; failed writes are told once.
+    const auto unlock = qScopeGuard([&] { lock(project, false), lock(dir.path(), false); });
+    QVERIFY(lock(dir.path(), true));
+    app.window->setSliderValue(0, 98);
+    app.trigger("mnuSave");
+    QVERIFY(App::waitForTick(second));
+    QCOMPARE(iniValue(project, "KurikaesiHaba"), QStringLiteral("98"));
+    QVERIFY(lock(project, true));
+    app.window->setSliderValue(0, 97);
+    app.newMono();
+    QTest::qWait(50);
+    QCOMPARE(exclamations(app.prompts, project), 1);
 }
 
 void TestScenarios::toolbarButtonsAndDropDownItems()
