@@ -8,7 +8,7 @@
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
 #include "prompts/prompts.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "document/sharedstate.h"
 #include "engine/depth.h"
 #include "shell/mainwindow.h"
@@ -53,7 +53,7 @@ QImage makeDesign()
                 level = dx * dx + dy * dy < 100 * 100 ? 15 : 10;
             else if (x > 60 && x < 360 && y > 80 && y < 700)
                 level = 1 + (x - 60) / 20 % 15;
-            image.setPixel(x, y, lumivex::document::unpackPixel(DepthPalette[level]));
+            image.setPixel(x, y, lumivex::picture::unpackPixel(DepthPalette[level]));
         }
     }
     return image;

@@ -4,7 +4,7 @@
 #include "outputcheck.h"
 #include "report.h"
 
-#include "document/filenames.h"
+#include "picture/filenames.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -36,7 +36,7 @@ QString quoted(const QString &text)
 std::vector<Options> makeJobs(const Options &options)
 {
     struct stat folder {};
-    if (::stat(document::encodeFileName(options.outDir).constData(), &folder) != 0)
+    if (::stat(picture::encodeFileName(options.outDir).constData(), &folder) != 0)
         throw Failure{QStringLiteral("the output folder %1 does not exist").arg(quoted(options.outDir))};
     if (!S_ISDIR(folder.st_mode))
         throw Failure{QStringLiteral("the output folder %1 is not a folder").arg(quoted(options.outDir))};
@@ -66,7 +66,7 @@ std::vector<Options> makeJobs(const Options &options)
 // other run in progress.
 bool isMetafile(const QString &path)
 {
-    const QByteArray name = document::encodeFileName(path);
+    const QByteArray name = picture::encodeFileName(path);
     struct stat info {};
     if (path.isEmpty() || ::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;

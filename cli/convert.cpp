@@ -3,10 +3,10 @@
 #include "outputname.h"
 
 #include "document/greydepth.h"
-#include "document/picture.h"
-#include "document/picturerows.h"
-#include "document/picturewriter.h"
-#include "document/safefile.h"
+#include "picture/picture.h"
+#include "picture/picturerows.h"
+#include "picture/picturewriter.h"
+#include "picture/safefile.h"
 #include "engine/colourfield.h"
 #include "engine/depth.h"
 #include "engine/depthreach.h"
@@ -48,14 +48,14 @@ QString quoted(const QString &text)
     throw Failure{message};
 }
 
-[[noreturn]] void refuse(const QString &what, const QString &path, const document::LoadedPicture &picture,
+[[noreturn]] void refuse(const QString &what, const QString &path, const picture::LoadedPicture &picture,
                          int maxWidth)
 {
     switch (picture.problem) {
-    case document::PictureProblem::TooWide:
+    case picture::PictureProblem::TooWide:
         fail(QStringLiteral("the %1 %2 is %3 pixels wide; at most %4 are allowed")
                  .arg(what, quoted(path)).arg(picture.size.width()).arg(maxWidth));
-    case document::PictureProblem::TooLarge:
+    case picture::PictureProblem::TooLarge:
         if (picture.size.isValid())
             fail(QStringLiteral("the %1 %2 is too large for memory (%3 × %4 pixels)")
                      .arg(what, quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
@@ -109,7 +109,7 @@ private:
     QString m_path;
     int m_maxWidth;
     bool m_grey;
-    document::PictureRows m_rows;
+    picture::PictureRows m_rows;
 };
 
 // A depth shifted as far as the repeat width or further links each position back to one
@@ -194,7 +194,7 @@ std::unique_ptr<Input> openDesign(const Options &options)
 class Output
 {
 public:
-    Output(const Options &options, document::PictureLayout layout)
+    Output(const Options &options, picture::PictureLayout layout)
         : m_path(options.output), m_name(options.output), m_file(m_name.writtenAs())
     {
         std::optional<engine::GuideBand> band;
@@ -204,7 +204,7 @@ public:
         }
         if (!m_file.open(QIODevice::WriteOnly))
             failed(m_file.errorString());
-        m_writer.emplace(m_file, document::pictureFileFormatFor(m_path), layout);
+        m_writer.emplace(m_file, picture::pictureFileFormatFor(m_path), layout);
         if (band) {
             Row row = makeRow(layout.width);
             for (int y = 0; y < band->height; ++y) {
@@ -244,8 +244,8 @@ private:
     // Written to a temporary file beside the output, which takes the output's place on commit()
     // only when every byte was written; when anything fails before that, the output stays as
     // it was and the temporary file is removed.
-    document::SafeFile m_file;
-    std::optional<document::PictureWriter> m_writer;
+    picture::SafeFile m_file;
+    std::optional<picture::PictureWriter> m_writer;
 };
 
 void convertDots(const Options &options)
@@ -263,7 +263,7 @@ void convertDots(const Options &options)
     const std::uint64_t seed = options.seed ? *options.seed : engine::UniformRandom::clockSeed();
 
     // Black and white dots, or the sixteen dot colours: a colour table holds every picture.
-    document::PictureLayout layout;
+    picture::PictureLayout layout;
     layout.width = width - 1;
     layout.height = height - 1;
     if (mono)
@@ -299,10 +299,10 @@ public:
             m_height = m_picture->height();
             return;
         }
-        const document::LoadedPicture source = document::readPicture(options.fieldSource, kMaxFieldSourceWidth);
+        const picture::LoadedPicture source = picture::readPicture(options.fieldSource, kMaxFieldSourceWidth);
         if (!source.ok())
             refuse(QStringLiteral("field source picture"), options.fieldSource, source, kMaxFieldSourceWidth);
-        m_source = document::toPacked(source.image);
+        m_source = picture::toPacked(source.image);
         m_width = designWidth;
         m_height = designHeight;
     }
@@ -346,7 +346,7 @@ void convertFieldPicture(const Options &given)
     FieldRows field(given, design->width(), design->height());
     const Options options = withTileRepeat(given, field);
     const int width = field.width(), height = field.height();
-    document::PictureLayout layout;
+    picture::PictureLayout layout;
     layout.width = width;
     layout.height = height;
     Output output(options, layout);

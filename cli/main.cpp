@@ -8,7 +8,7 @@
 #include "report.h"
 #include "reveal.h"
 
-#include "document/filenames.h"
+#include "picture/filenames.h"
 
 #include <QCoreApplication>
 
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     // Qt's arguments() would turn bytes that are no UTF-8 into U+FFFD and name other files.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << lumivex::document::decodeFileName(argv[i]);
+        arguments << lumivex::picture::decodeFileName(argv[i]);
     try {
         return run(lumivex::cli::parseOptions(arguments));
     } catch (const lumivex::cli::Failure &failure) {

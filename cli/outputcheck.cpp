@@ -1,6 +1,6 @@
 #include "outputcheck.h"
 
-#include "document/filenames.h"
+#include "picture/filenames.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,7 +23,7 @@ QString quoted(const QString &text)
 // name, a hard link included: this catches every spelling a canonical path would, and more.
 bool statFile(const QString &path, struct stat &info)
 {
-    return !path.isEmpty() && ::stat(document::encodeFileName(path).constData(), &info) == 0;
+    return !path.isEmpty() && ::stat(picture::encodeFileName(path).constData(), &info) == 0;
 }
 
 const char *kindOf(mode_t mode)

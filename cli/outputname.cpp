@@ -2,7 +2,7 @@
 
 #include "options.h"
 
-#include "document/filenames.h"
+#include "picture/filenames.h"
 
 #include <QAtomicInteger>
 
@@ -28,9 +28,9 @@ QString errnoText(int error)
 OutputName::OutputName(const QString &name)
     : m_name(name), m_writtenAs(name)
 {
-    if (!document::hasEscapedBytes(name))
+    if (!picture::hasEscapedBytes(name))
         return;
-    const QByteArray bytes = document::encodeFileName(name);
+    const QByteArray bytes = picture::encodeFileName(name);
     const qsizetype slash = bytes.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : bytes.left(slash);
     m_folder = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
@@ -56,7 +56,7 @@ void OutputName::place()
 {
     if (m_folder < 0)
         return;
-    const QByteArray bytes = document::encodeFileName(m_name);
+    const QByteArray bytes = picture::encodeFileName(m_name);
     const QByteArray base = bytes.mid(bytes.lastIndexOf('/') + 1);
     if (::renameat(m_folder, m_standIn.constData(), m_folder, base.constData()) != 0)
         throw Failure{QStringLiteral("cannot write '%1': %2").arg(m_name, errnoText(errno))};

@@ -6,7 +6,7 @@
 namespace lumivex::cli {
 
 /// Where an output file is written. A name that is valid UTF-8 is written as it is. A name
-/// holding other bytes (see document::decodeFileName) cannot be reached through Qt's file
+/// holding other bytes (see picture::decodeFileName) cannot be reached through Qt's file
 /// classes: the file is written whole under a stand-in name in the same folder, reached through
 /// the folder's descriptor, and place() then renames it to the name's own bytes, replacing any
 /// file of that name at once, as a save file does.

@@ -1,6 +1,6 @@
 #include "report.h"
 
-#include "document/filenames.h"
+#include "picture/filenames.h"
 
 #include <algorithm>
 #include <mutex>
@@ -43,7 +43,7 @@ void complain(QString message)
     message.replace(u'\r', u' ').replace(u'\n', u' ');
     const std::lock_guard guard(lock);
     // A file name is shown with its own bytes, as the shell's listing shows it.
-    writeAll(clearProgress() + "lumivex-convert: " + document::encodeFileName(message) + '\n');
+    writeAll(clearProgress() + "lumivex-convert: " + picture::encodeFileName(message) + '\n');
 }
 
 bool reportsToTerminal()

@@ -4,10 +4,10 @@
 #include "outputcheck.h"
 #include "outputname.h"
 
-#include "document/filenames.h"
-#include "document/picture.h"
-#include "document/picturewriter.h"
-#include "document/safefile.h"
+#include "picture/filenames.h"
+#include "picture/picture.h"
+#include "picture/picturewriter.h"
+#include "picture/safefile.h"
 #include "engine/reveal.h"
 
 #include <QFile>
@@ -33,21 +33,21 @@ QString quoted(const QString &text)
 bool sameFile(const QString &a, const QString &b)
 {
     struct stat first {}, second {};
-    return ::stat(document::encodeFileName(a).constData(), &first) == 0
-        && ::stat(document::encodeFileName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
+    return ::stat(picture::encodeFileName(a).constData(), &first) == 0
+        && ::stat(picture::encodeFileName(b).constData(), &second) == 0 && first.st_dev == second.st_dev
         && first.st_ino == second.st_ino;
 }
 
 engine::PackedImage readStereogram(const QString &path)
 {
-    const document::LoadedPicture picture = document::readPicture(path, kMaxDesignWidth);
+    const picture::LoadedPicture picture = picture::readPicture(path, kMaxDesignWidth);
     switch (picture.problem) {
-    case document::PictureProblem::None:
-        return document::toPacked(picture.image);
-    case document::PictureProblem::TooWide:
+    case picture::PictureProblem::None:
+        return picture::toPacked(picture.image);
+    case picture::PictureProblem::TooWide:
         fail(QStringLiteral("the stereogram %1 is %2 pixels wide; at most %3 are allowed")
                  .arg(quoted(path)).arg(picture.size.width()).arg(kMaxDesignWidth));
-    case document::PictureProblem::TooLarge:
+    case picture::PictureProblem::TooLarge:
         if (picture.size.isValid())
             fail(QStringLiteral("the stereogram %1 is too large for memory (%2 × %3 pixels)")
                      .arg(quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
@@ -80,7 +80,7 @@ engine::PackedImage readStereogram(const QString &path)
 void save(const engine::Reveal &reveal, const QString &path)
 {
     const engine::GreyImage &depth = reveal.depth;
-    document::PictureLayout layout;
+    picture::PictureLayout layout;
     layout.width = depth.width;
     layout.height = depth.height;
     if (reveal.greys.size() <= 16) {
@@ -88,11 +88,11 @@ void save(const engine::Reveal &reveal, const QString &path)
             layout.palette.push_back(engine::pack(grey, grey, grey));
     }
     OutputName name(path);
-    document::SafeFile file(name.writtenAs());
+    picture::SafeFile file(name.writtenAs());
     const auto failed = [&](const QString &why) { fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), why)); };
     if (!file.open(QIODevice::WriteOnly))
         failed(file.errorString());
-    document::PictureWriter writer(file, document::pictureFileFormatFor(path), layout);
+    picture::PictureWriter writer(file, picture::pictureFileFormatFor(path), layout);
     std::vector<engine::Packed> row(static_cast<std::size_t>(depth.width));
     for (int y = 0; y < depth.height; ++y) {
         const std::span<const std::uint8_t> greys = depth.row(y);

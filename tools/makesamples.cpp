@@ -8,7 +8,7 @@
 // sample design's size, with no repeat of their own. Both are colourful and free of pure
 // black, which a colour-field link never carries.
 
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "engine/depth.h"
 
 #include <QColor>
@@ -29,7 +29,7 @@
 
 namespace {
 
-using lumivex::document::unpackPixel;
+using lumivex::picture::unpackPixel;
 using lumivex::engine::DepthPalette;
 
 QColor level(int depth)
@@ -272,7 +272,7 @@ bool onlyDepthColours(const QImage &image)
 {
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const auto packed = lumivex::document::packPixel(image.pixel(x, y));
+            const auto packed = lumivex::picture::packPixel(image.pixel(x, y));
             if (std::find(DepthPalette.begin(), DepthPalette.end(), packed) == DepthPalette.end())
                 return false;
         }

@@ -1,7 +1,7 @@
 #include "greydepth.h"
 
 #include "engine/depth.h"
-#include "picture.h"
+#include "picture/picture.h"
 
 #include <array>
 #include <cassert>
@@ -61,9 +61,9 @@ QImage greyToDepthColours(const QImage &picture)
     QImage result = picture.convertToFormat(QImage::Format_RGB32);
     std::vector<engine::Packed> row(static_cast<std::size_t>(result.width()));
     for (int y = 0; y < result.height(); ++y) {
-        packRow(result, y, row);
+        picture::packRow(result, y, row);
         greyRowToDepthColours(row, row);
-        unpackRow(row, result, y);
+        picture::unpackRow(row, result, y);
     }
     return result;
 }

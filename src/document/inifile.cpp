@@ -1,6 +1,6 @@
 #include "inifile.h"
 
-#include "safefile.h"
+#include "picture/safefile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -175,7 +175,7 @@ bool writeInPlace(const QString &path, const QByteArray &bytes, QString *error)
 {
     QFile file(path);
     bool written = file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)
-        && writeWhole(file, bytes.constData(), bytes.size(), error);
+        && picture::writeWhole(file, bytes.constData(), bytes.size(), error);
     if (written && !file.resize(bytes.size())) {
         written = false;
         if (error)
@@ -206,7 +206,7 @@ bool writeIniBytes(const QString &path, const QByteArray &bytes, QString *error)
     const QFileInfo info(path);
     if (info.isFile() && info.isWritable() && !QFileInfo(info.absolutePath()).isWritable())
         return writeInPlace(path, bytes, error);
-    return writeFileSafely(path, bytes, error);
+    return picture::writeFileSafely(path, bytes, error);
 }
 
 bool IniFile::contains(const QString &section, const QString &key) const

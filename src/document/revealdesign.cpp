@@ -1,7 +1,7 @@
 #include "revealdesign.h"
 
 #include "greydepth.h"
-#include "picture.h"
+#include "picture/picture.h"
 
 #include "engine/depth.h"
 #include "engine/reveal.h"
@@ -32,7 +32,7 @@ RevealedDesign revealDesign(const QImage &stereo)
         result.problem = QCoreApplication::translate("RevealDesign", "ステレオ画像がありません。");
         return result;
     }
-    const engine::Reveal reveal = engine::reveal(toPacked(stereo));
+    const engine::Reveal reveal = engine::reveal(picture::toPacked(stereo));
     if (!reveal.ok()) {
         result.problem = noDepthMessage(reveal.problem);
         return result;
@@ -42,7 +42,7 @@ RevealedDesign revealDesign(const QImage &stereo)
     std::array<QRgb, 256> colourOfGrey{};
     for (int g = 0; g < 256; ++g)
         colourOfGrey[std::size_t(g)] =
-            unpackPixel(engine::DepthPalette[std::size_t(greyDepthLevel(engine::pack(g, g, g)))]);
+            picture::unpackPixel(engine::DepthPalette[std::size_t(greyDepthLevel(engine::pack(g, g, g)))]);
     const engine::GreyImage &depth = reveal.depth;
     QImage design(depth.width, depth.height, QImage::Format_RGB32);
     for (int y = 0; y < depth.height; ++y) {

@@ -7,7 +7,7 @@
 #include "picturebox.h"
 
 #include "document/inifile.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "document/sharedstate.h"
 #include "engine/depth.h"
 #include "engine/depthreach.h"
@@ -154,7 +154,7 @@ int DocumentWindow::nearestDesignLevel() const
         return -1;
     // Worked out once per design picture: the parameter strip asks at every slider step.
     if (m_levelKey != m_picUra.cacheKey()) {
-        m_nearestLevel = engine::nearestLevel(document::toPacked(m_picUra).pixels);
+        m_nearestLevel = engine::nearestLevel(picture::toPacked(m_picUra).pixels);
         m_levelKey = m_picUra.cacheKey();
     }
     return m_nearestLevel;
@@ -207,12 +207,12 @@ void DocumentWindow::ConvRandomDot()
             break;
         }
         const auto designRow = std::span(design).first(static_cast<std::size_t>(designWidth));
-        document::packRow(m_picUra, y, designRow);
+        picture::packRow(m_picUra, y, designRow);
         engine::GetDepthRow(designRow, scanWidth, m_depthRow);
         if (y < scanHeight) {
             const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
             m_dots.row(m_depthRow, outRow);
-            document::unpackRow(outRow, after->image(), y);
+            picture::unpackRow(outRow, after->image(), y);
             after->rowChanged(y);
         } else {
             m_dots.row(m_depthRow, {});
@@ -262,18 +262,18 @@ void DocumentWindow::ConvField()
         std::span<const engine::Packed> designRow;
         if (y < m_picUra.height()) {
             designRow = std::span(design).first(static_cast<std::size_t>(designWidth));
-            document::packRow(m_picUra, y, design);
+            picture::packRow(m_picUra, y, design);
         }
         engine::GetDepthRow(designRow, scanWidth, m_depthRow);
         std::span<const engine::Packed> colours;
         if (y < field.height()) {
             colours = std::span(fieldRow).first(static_cast<std::size_t>(fieldWidth));
-            document::packRow(field, y, fieldRow);
+            picture::packRow(field, y, fieldRow);
         }
         if (y < scanHeight) {
             const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
             m_field.row(m_depthRow, colours, outRow);
-            document::unpackRow(outRow, after->image(), y);
+            picture::unpackRow(outRow, after->image(), y);
             after->rowChanged(y);
         } else {
             m_field.row(m_depthRow, colours, {});

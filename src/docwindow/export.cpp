@@ -9,7 +9,7 @@
 #include "prompts/prompts.h"
 
 #include "document/appsettings.h"
-#include "document/picturewriter.h"
+#include "picture/picturewriter.h"
 #include "document/sharedstate.h"
 
 #include <QDir>
@@ -47,7 +47,7 @@ const ExportKind *exportFor(const document::Word<document::Command> &word)
 // (a full disk) leaves an existing file as it was, and *error says why.
 bool writePicture(const QImage &image, const QString &path, QString *error)
 {
-    return document::writePictureFile(image, path, document::pictureFileFormatFor(path), error);
+    return picture::writePictureFile(image, path, picture::pictureFileFormatFor(path), error);
 }
 
 constexpr int kPngFilter = 1;  ///< the entry "PNG(*.png)" of the save dialog's filter

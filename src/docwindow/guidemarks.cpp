@@ -7,7 +7,7 @@
 
 #include "document/appsettings.h"
 #include "document/inifile.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "engine/depth.h"
 #include "engine/guides.h"
 
@@ -28,7 +28,7 @@ QImage guideBandImage(QSize picture, int kurikaesi)
     std::vector<engine::Packed> row(std::size_t(picture.width()));
     for (int y = 0; y < band.height; ++y) {
         engine::guideBandRow(band, y, row);
-        document::unpackRow(row, image, y);
+        picture::unpackRow(row, image, y);
     }
     return image;
 }
@@ -55,7 +55,7 @@ int guideBandAtTop(const QImage &picture)
     const auto rowMatches = [&](int y) {
         const auto *line = reinterpret_cast<const QRgb *>(rgb.constScanLine(y));
         for (int x = 0; x < width; ++x) {
-            if ((line[x] & 0xffffff) != (document::unpackPixel(row[std::size_t(x)]) & 0xffffff))
+            if ((line[x] & 0xffffff) != (picture::unpackPixel(row[std::size_t(x)]) & 0xffffff))
                 return false;
         }
         return true;

@@ -10,7 +10,7 @@
 
 #include "document/appsettings.h"
 #include "document/greydepth.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "document/sharedstate.h"
 
 #include <QDir>
@@ -71,7 +71,7 @@ public:
     /// put into the pane as an insertion puts one; the path variable is the caller's.
     void putMade(QImage image)
     {
-        if (image.width() > document::kMaxPictureWidth) {
+        if (image.width() > picture::kMaxPictureWidth) {
             refuseTooWide();
             return;
         }
@@ -131,7 +131,7 @@ void Insertion::run()
             return;
     }
 
-    if (image.width() > document::kMaxPictureWidth) {
+    if (image.width() > picture::kMaxPictureWidth) {
         refuseTooWide();
         return;
     }
@@ -154,20 +154,20 @@ bool Insertion::fromFile(QImage &image, QString &chosen)
         folder = document::samplesFolder();
     FileRequest request;
     request.folder = folder;
-    request.filter = document::pictureFileFilter();
+    request.filter = picture::pictureFileFilter();
     chosen = m_main.prompts().askFile(&m_window, request);
     if (chosen.isEmpty())
         return false;
     // The width is judged from the header: a picture too wide is never decoded.
-    document::LoadedPicture loaded = document::readPicture(chosen);
-    if (loaded.problem == document::PictureProblem::TooWide) {
+    picture::LoadedPicture loaded = picture::readPicture(chosen);
+    if (loaded.problem == picture::PictureProblem::TooWide) {
         settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
         refuseTooWide();
         return false;
     }
     if (!loaded.ok()) {
         m_main.prompts().exclamation(&m_window, applicationTitle(),
-                                     document::pictureFailureMessage(chosen, loaded));
+                                     picture::pictureFailureMessage(chosen, loaded));
         return false;
     }
     settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
@@ -178,14 +178,14 @@ bool Insertion::fromFile(QImage &image, QString &chosen)
 bool Insertion::fromProject(QImage &image)
 {
     const QString &path = m_shared.*m_kind.path;
-    document::LoadedPicture loaded = document::readPicture(path);
+    picture::LoadedPicture loaded = picture::readPicture(path);
     // A picture the program cannot take for its size says so; one that is gone, unreadable or
     // no file at all is named with the others in one message once the project is open.
-    if (loaded.problem == document::PictureProblem::TooWide)
+    if (loaded.problem == picture::PictureProblem::TooWide)
         refuseTooWide();
-    else if (loaded.problem == document::PictureProblem::TooLarge)
+    else if (loaded.problem == picture::PictureProblem::TooLarge)
         m_main.prompts().exclamation(&m_window, applicationTitle(),
-                                     document::pictureFailureMessage(path, loaded));
+                                     picture::pictureFailureMessage(path, loaded));
     else if (!loaded.ok() && m_unread)
         m_unread->append(QDir::toNativeSeparators(path));
     if (!loaded.ok())

@@ -10,7 +10,7 @@
 
 #include "document/appsettings.h"
 #include "document/inifile.h"
-#include "document/safefile.h"
+#include "picture/safefile.h"
 #include "document/sharedstate.h"
 
 #include <QDir>

@@ -8,7 +8,7 @@
 #include "picturebox.h"
 #include "prompts/prompts.h"
 
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "document/sharedstate.h"
 
 #include <QCoreApplication>
@@ -50,7 +50,7 @@ Loaded loadHandOver(MainFacade &main, QWidget *parent, const QString &path, QIma
         reportError(main, parent, missingFileError(path));
         return Loaded::Missing;
     }
-    image = document::loadPicture(path);
+    image = picture::loadPicture(path);
     return image.isNull() ? Loaded::Unreadable : Loaded::Picture;
 }
 

@@ -7,7 +7,7 @@
 #include "prompts/prompts.h"
 #include "document/docstate.h"
 #include "document/inifile.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 
 #include <QDir>
 #include <QFile>
@@ -130,11 +130,11 @@ void MainWindow::openPicture(const QString &path)
 {
     const QString whole = QFileInfo(path).absoluteFilePath();
     // Read here, once, to tell the user at once what is wrong with it.
-    const document::LoadedPicture loaded = document::readPicture(whole);
+    const picture::LoadedPicture loaded = picture::readPicture(whole);
     if (!loaded.ok()) {
-        const QString message = loaded.problem == document::PictureProblem::TooWide
+        const QString message = loaded.problem == picture::PictureProblem::TooWide
             ? tr("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
-            : document::pictureFailureMessage(whole, loaded);
+            : picture::pictureFailureMessage(whole, loaded);
         m_services.prompts.exclamation(this, prompts::applicationTitle(), message);
         return;
     }

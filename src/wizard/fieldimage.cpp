@@ -1,7 +1,7 @@
 #include "fieldimage.h"
 
-#include "document/picture.h"
-#include "document/safefile.h"
+#include "picture/picture.h"
+#include "picture/safefile.h"
 #include "engine/packedimage.h"
 
 #include <QBuffer>
@@ -22,8 +22,8 @@ QImage buildFieldImage(const QImage &source, int width, int height)
 {
     if (source.isNull() || width <= 0 || height <= 0)
         return {};
-    const engine::PackedImage tiled = engine::tileField(document::toPacked(source), width, height);
-    return document::fromPacked(tiled);
+    const engine::PackedImage tiled = engine::tileField(picture::toPacked(source), width, height);
+    return picture::fromPacked(tiled);
 }
 
 HandOverFiles::HandOverFiles(QString folder, std::function<int()> draw)
@@ -57,7 +57,7 @@ QString HandOverFiles::write(const QImage &image, QString *error)
                 continue;
             break;
         }
-        bool written = document::writeWhole(file, bytes.constData(), bytes.size(), &lastError);
+        bool written = picture::writeWhole(file, bytes.constData(), bytes.size(), &lastError);
         file.close();
         if (written && file.error() != QFileDevice::NoError) {
             lastError = file.errorString();

@@ -4,7 +4,7 @@
 
 #include "prompts/prompts.h"
 #include "document/appsettings.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 
 #include <QDir>
 #include <QLabel>
@@ -47,14 +47,14 @@ void WizardDialog::browse(int index)
     const QString key = QString::fromLatin1(index == 0 ? document::AppSettings::kPicDesignDir
                                                        : document::AppSettings::kPicFieldDir);
     // The width is judged from the header: a picture too wide is never decoded.
-    document::LoadedPicture loaded =
-        document::readPicture(path, index == 0 ? document::kMaxPictureWidth : kMaxSourceWidth);
-    if (loaded.problem == document::PictureProblem::TooWide) {
+    picture::LoadedPicture loaded =
+        picture::readPicture(path, index == 0 ? picture::kMaxPictureWidth : kMaxSourceWidth);
+    if (loaded.problem == picture::PictureProblem::TooWide) {
         m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
         refuseTooWide(index);
     } else if (!loaded.ok()) {
         // The row is left without a picture: what it showed before is no longer the choice.
-        m_prompts.exclamation(this, prompts::applicationTitle(), document::pictureFailureMessage(path, loaded));
+        m_prompts.exclamation(this, prompts::applicationTitle(), picture::pictureFailureMessage(path, loaded));
         clearPicture(index);
     } else {
         m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
@@ -74,7 +74,7 @@ bool WizardDialog::BrowseWizardImage(int index)
         folder = document::samplesFolder();
     prompts::FileRequest request;
     request.folder = folder;
-    request.filter = document::pictureFileFilter();
+    request.filter = picture::pictureFileFilter();
     const QString chosen = m_prompts.askFile(this, request);
     if (chosen.isEmpty()) {
         WizardBrowseCancelled = true;

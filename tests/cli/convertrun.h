@@ -2,7 +2,7 @@
 
 // Helpers for the tests that run lumivex-convert: running it, and making input pictures.
 
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "engine/depth.h"
 #include "engine/packedimage.h"
 
@@ -39,11 +39,11 @@ inline QImage makeDesign(int width, int height, quint32 seed)
 {
     QRandomGenerator random(seed);
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(lumivex::document::unpackPixel(lumivex::engine::DepthPalette[3]));
+    image.fill(lumivex::picture::unpackPixel(lumivex::engine::DepthPalette[3]));
     for (int i = 0; i < 12; ++i) {
         const QRect block(random.bounded(width), random.bounded(height), 1 + random.bounded(width / 2 + 1),
                           1 + random.bounded(height / 2 + 1));
-        const QRgb colour = lumivex::document::unpackPixel(lumivex::engine::DepthPalette[random.bounded(16)]);
+        const QRgb colour = lumivex::picture::unpackPixel(lumivex::engine::DepthPalette[random.bounded(16)]);
         for (int y = block.top(); y <= std::min(block.bottom(), height - 1); ++y)
             for (int x = block.left(); x <= std::min(block.right(), width - 1); ++x)
                 image.setPixel(x, y, colour);
@@ -67,7 +67,7 @@ inline QImage makeField(int width, int height, quint32 seed)
 // As wide as the converter reads and writes them.
 inline engine::PackedImage readPacked(const QString &path)
 {
-    return lumivex::document::toPacked(lumivex::document::readPicture(path, engine::kMaxRunWidth).image);
+    return lumivex::picture::toPacked(lumivex::picture::readPicture(path, engine::kMaxRunWidth).image);
 }
 
 inline QString samplePath(const QString &name)

@@ -202,7 +202,7 @@ void TestConvert::greyDepthMatchesPaintedDesign_data()
         for (int x = 0; x < 256; ++x) {
             const int grey = (x + 37 * y) % 256;
             ramp.setPixel(x, y, qRgb(grey, grey, grey));
-            rampDesign.setPixel(x, y, document::unpackPixel(engine::DepthPalette[qRound(grey * 15 / 255.0)]));
+            rampDesign.setPixel(x, y, picture::unpackPixel(engine::DepthPalette[qRound(grey * 15 / 255.0)]));
         }
     }
     QTest::newRow("grey ramp, random dot") << ramp << "grey" << QStringList{"--mode", "color", "--seed", "3"} << rampDesign;

@@ -58,8 +58,8 @@ void TestConvertBatch::initTestCase()
     const auto &palette = lumivex::engine::DepthPalette;
     for (int i = 0; i < 3; ++i)
         picturefiles::write(input(QString()), QStringLiteral("meta%1.wmf").arg(i),
-                            picturefiles::wmf(80 + 10 * i, 40, lumivex::document::unpackPixel(palette[3 + i]),
-                                              lumivex::document::unpackPixel(palette[15 - i])));
+                            picturefiles::wmf(80 + 10 * i, 40, lumivex::picture::unpackPixel(palette[3 + i]),
+                                              lumivex::picture::unpackPixel(palette[15 - i])));
     QFile garbage(input(QStringLiteral("broken.bmp")));
     QVERIFY(garbage.open(QIODevice::WriteOnly));
     garbage.write("BM this is not a picture at all");

@@ -106,7 +106,7 @@ void TestConvertInput::initTestCase()
     QVERIFY(makeField(16385, 4, 5).save(in.filePath(QStringLiteral("field-wide.png"))));
     QVERIFY(makeField(40, 20, 6).save(in.filePath(QStringLiteral("field.bmp"))));
     QImage deep(40, 20, QImage::Format_RGB32);  // nearest level 10: shifted by the strength itself
-    deep.fill(lumivex::document::unpackPixel(lumivex::engine::DepthPalette[10]));
+    deep.fill(lumivex::picture::unpackPixel(lumivex::engine::DepthPalette[10]));
     QVERIFY(deep.save(in.filePath(QStringLiteral("deep.bmp"))));
     QVERIFY(makeField(201, 4, 7).save(in.filePath(QStringLiteral("source201.bmp"))));
     QVERIFY(makeField(30, 20, 7).save(in.filePath(QStringLiteral("source.png"))));

@@ -46,7 +46,7 @@ QImage designPicture()
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x)
-            image.setPixel(x, y, document::unpackPixel(engine::DepthPalette[designLevel(x, y, true)]));
+            image.setPixel(x, y, picture::unpackPixel(engine::DepthPalette[designLevel(x, y, true)]));
     return image;
 }
 

@@ -93,7 +93,7 @@ void TestConvertStream::initTestCase()
         for (int x = 0; x < 20; ++x)
             clear.setPixel(x, y, qRgba(10, 200, 30, x * 12));
     QVERIFY(clear.save(path(QStringLiteral("clear.png"))));
-    const document::LoadedPicture composited = document::readPicture(path(QStringLiteral("clear.png")), 4096);
+    const picture::LoadedPicture composited = picture::readPicture(path(QStringLiteral("clear.png")), 4096);
     QVERIFY(composited.ok());
     QVERIFY(composited.image.save(path(QStringLiteral("clear.bmp"))));
     const QImage grey = design.convertToFormat(QImage::Format_Grayscale8);
@@ -185,7 +185,7 @@ void TestConvertStream::damageFoundHalfWay()
                                                              : damagedPng(whole, damage.toDouble());
     const QString brokenPath = path(QStringLiteral("broken-") + role + QStringLiteral(".png"));
     QVERIFY(writeBytes(brokenPath, broken));
-    QVERIFY(!document::readPicture(brokenPath, 4096).ok()); // the loader refuses it too
+    QVERIFY(!picture::readPicture(brokenPath, 4096).ok()); // the loader refuses it too
 
     const QDir outDir(path(QStringLiteral("out-") + QString::fromLatin1(QTest::currentDataTag()).replace(u' ', u'-')));
     QVERIFY(outDir.mkpath(QStringLiteral(".")));

@@ -5,7 +5,7 @@
 
 #include "document/appsettings.h"
 #include "document/docstate.h"
-#include "document/picturewriter.h"
+#include "picture/picturewriter.h"
 #include "wizard/fieldimage.h"
 
 #include <QtTest>
@@ -68,7 +68,7 @@ private slots:
             QCOMPARE(run.err.count('\n'), 1);
             said = QString::fromLocal8Bit(run.err);
         } else if (kind == QLatin1String("picture export")) {
-            written = document::writePictureFile(testing::makeField(300, 200, 2), path, document::PictureFileFormat::Bmp, &said);
+            written = picture::writePictureFile(testing::makeField(300, 200, 2), path, picture::PictureFileFormat::Bmp, &said);
         } else if (kind == QLatin1String("project or state file")) {
             written = document::writeDocState(path, {}, &said);
         } else if (kind == QLatin1String("settings file")) {

@@ -2,7 +2,7 @@
 // meant to be (designs in the depth colours, each with a field picture of its size, tiles that
 // fit the wizard).
 
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "engine/depth.h"
 
 #include <QDir>
@@ -27,7 +27,7 @@ QStringList samples(const QString &pattern)
 QImage load(const QString &path)
 {
     QString error;
-    const QImage image = document::loadPicture(path, &error);
+    const QImage image = picture::loadPicture(path, &error);
     if (image.isNull())
         qWarning("%s: %s", qPrintable(path), qPrintable(error));
     return image;
@@ -81,11 +81,11 @@ void TestSamples::designsUseDepthColours()
     QFETCH(QString, name);
     const QImage image = load(QDir(kSamples).filePath(name));
     QVERIFY(!image.isNull());
-    QVERIFY(image.width() <= document::kMaxPictureWidth);
+    QVERIFY(image.width() <= picture::kMaxPictureWidth);
     QSet<int> levels;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const engine::Packed colour = document::packPixel(image.pixel(x, y));
+            const engine::Packed colour = picture::packPixel(image.pixel(x, y));
             const auto found = std::find(engine::DepthPalette.begin(), engine::DepthPalette.end(), colour);
             if (found == engine::DepthPalette.end())
                 QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is not a depth colour").arg(x).arg(y)));

@@ -1,7 +1,7 @@
 // Grey depth maps (black far, white near) read as the sixteen depth levels.
 
 #include "document/greydepth.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "engine/depth.h"
 
 #include <QtTest>
@@ -68,7 +68,7 @@ void TestGreyDepth::picturesInDepthColours()
             state = state * 1664525u + 1013904223u;
             const QRgb colour = (state >> 8) | 0xff000000u;
             image.setPixel(x, y, colour);
-            packed.row(y)[static_cast<std::size_t>(x)] = document::packPixel(colour);
+            packed.row(y)[static_cast<std::size_t>(x)] = picture::packPixel(colour);
         }
     }
     engine::PackedImage mapped = packed;
@@ -76,7 +76,7 @@ void TestGreyDepth::picturesInDepthColours()
     const QImage mappedImage = document::greyToDepthColours(image);
     QCOMPARE(mappedImage.format(), QImage::Format_RGB32);
     QCOMPARE(mappedImage.size(), image.size());
-    QVERIFY(document::toPacked(mappedImage).pixels == mapped.pixels);
+    QVERIFY(picture::toPacked(mappedImage).pixels == mapped.pixels);
 
     std::vector<engine::Packed> row(64);
     document::greyRowToDepthColours(packed.row(3), row);

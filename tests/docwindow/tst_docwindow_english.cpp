@@ -9,7 +9,7 @@
 
 #include "docwindow/printer.h"
 #include "docwindow/projectfiles.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "document/revealdesign.h"
 #include "shell/translations.h"
 
@@ -19,7 +19,7 @@
 #include <QTest>
 
 using namespace apptest;
-using lumivex::document::PictureProblem;
+using lumivex::picture::PictureProblem;
 
 namespace {
 
@@ -183,10 +183,10 @@ void TestDocWindowEnglish::libraryTexts()
     for (PictureProblem problem : {PictureProblem::CannotOpen, PictureProblem::NotAFile, PictureProblem::NotAPicture,
                                    PictureProblem::Damaged, PictureProblem::CutShort, PictureProblem::TooWide,
                                    PictureProblem::TooLarge}) {
-        texts << lumivex::document::pictureFailureMessage(QStringLiteral("/tmp/a.bmp"),
-                                                          lumivex::document::LoadedPicture::failure(problem, {}));
+        texts << lumivex::picture::pictureFailureMessage(QStringLiteral("/tmp/a.bmp"),
+                                                          lumivex::picture::LoadedPicture::failure(problem, {}));
     }
-    texts << lumivex::document::pictureFileFilter() << lumivex::docwindow::projectFilter()
+    texts << lumivex::picture::pictureFileFilter() << lumivex::docwindow::projectFilter()
           << lumivex::document::revealDesign(QImage()).problem;
     lumivex::docwindow::PrintReport report;
     QVERIFY(!lumivex::docwindow::QtPrinter().printPicture(QImage(), 96, 96, QStringLiteral("job"), &report));

@@ -52,7 +52,7 @@ struct GuidesApp : App
 
 QImage withBand(const QImage &picture, int kurikaesi)
 {
-    using namespace lumivex::document;
+    using namespace lumivex::picture;
     return fromPacked(engine::withGuideBand(toPacked(picture), kurikaesi));
 }
 

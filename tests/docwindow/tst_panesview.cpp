@@ -14,7 +14,7 @@
 #include <QTemporaryDir>
 
 using namespace apptest;
-using lumivex::document::packPixel;
+using lumivex::picture::packPixel;
 using lumivex::engine::depthLevel;
 
 namespace {
@@ -38,7 +38,7 @@ QImage sixteenLevels(int width, int height, int kurikaesi)
     return picture(width, height, [=](int x, int y) {
         const int i = (x - 40) / cellWidth, u = (x - 40) % cellWidth, v = y % cellHeight;
         const bool inside = x >= 40 && i < 4 && u >= 18 && u < cellWidth - 18 && v >= 18 && v < cellHeight - 18;
-        return lumivex::document::unpackPixel(lumivex::engine::DepthPalette[inside ? 4 * (y / cellHeight) + i : 0]);
+        return lumivex::picture::unpackPixel(lumivex::engine::DepthPalette[inside ? 4 * (y / cellHeight) + i : 0]);
     });
 }
 

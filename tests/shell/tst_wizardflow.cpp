@@ -221,7 +221,7 @@ void TestWizardFlow::wholeRunMatchesConverter()
          designPath, out},
         m_dir->path());
     QVERIFY2(run.exitCode == 0, run.err.constData());
-    const QImage expected = lumivex::document::loadPicture(out).convertToFormat(QImage::Format_RGB32);
+    const QImage expected = lumivex::picture::loadPicture(out).convertToFormat(QImage::Format_RGB32);
     QCOMPARE(expected.size(), design.size());
     QCOMPARE(made->picAfter()->image().convertToFormat(QImage::Format_RGB32), expected);
 }

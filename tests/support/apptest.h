@@ -15,7 +15,7 @@
 #include "docwindow/picturebox.h"
 #include "document/appsettings.h"
 #include "document/inifile.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "document/sharedstate.h"
 #include "engine/depth.h"
 #include "shell/mainwindow.h"
@@ -61,7 +61,7 @@ inline QImage designPicture(int width, int height)
             int level = (x / 37 + y / 23) % 6;
             if (x > width / 4 && x < 3 * width / 4 && y > height / 4 && y < 3 * height / 4)
                 level = 12;
-            image.setPixel(x, y, lumivex::document::unpackPixel(DepthPalette[level]));
+            image.setPixel(x, y, lumivex::picture::unpackPixel(DepthPalette[level]));
         }
     }
     return image;

@@ -4,7 +4,7 @@
 // engine row by row, the conversion controls in one line, and fixed seeds.
 
 #include "docwindow/documentwindow.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "engine/colourfield.h"
 #include "engine/depth.h"
 #include "engine/randomdot.h"
@@ -60,12 +60,12 @@ inline QImage referenceDots(const QImage &design, const std::vector<Leg> &legs)
         const int to = leg.to < 0 ? scanHeight + 1 : leg.to;
         for (int y = leg.from; y < to; ++y) {
             const auto row = std::span(designRow).first(static_cast<std::size_t>(design.width()));
-            lumivex::document::packRow(design, y, row);
+            lumivex::picture::packRow(design, y, row);
             engine::GetDepthRow(row, scanWidth, depth);
             if (y < scanHeight) {
                 const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
                 dots.row(depth, outRow);
-                lumivex::document::unpackRow(outRow, picture, y);
+                lumivex::picture::unpackRow(outRow, picture, y);
             } else {
                 dots.row(depth, {});
             }
@@ -90,18 +90,18 @@ inline QImage referenceField(const QImage &design, const QImage &field, const en
         std::span<const engine::Packed> designPart;
         if (y < design.height()) {
             designPart = std::span(designRow).first(static_cast<std::size_t>(design.width()));
-            lumivex::document::packRow(design, y, designRow);
+            lumivex::picture::packRow(design, y, designRow);
         }
         engine::GetDepthRow(designPart, width, depth);
         std::span<const engine::Packed> fieldPart;
         if (y < height) {
             fieldPart = std::span(fieldRow).first(static_cast<std::size_t>(width));
-            lumivex::document::packRow(field, y, fieldRow);
+            lumivex::picture::packRow(field, y, fieldRow);
         }
         const auto outRow = std::span(out).first(static_cast<std::size_t>(y < height ? width : 0));
         run.row(depth, fieldPart, outRow);
         if (y < height)
-            lumivex::document::unpackRow(outRow, picture, y);
+            lumivex::picture::unpackRow(outRow, picture, y);
     }
     return picture;
 }

@@ -4,7 +4,7 @@
 #include "scriptedprompts.h"
 
 #include "document/appsettings.h"
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "wizard/fieldimage.h"
 #include "wizard/wizarddialog.h"
 
@@ -497,8 +497,8 @@ void TestWizard::finishWritesTwoDistinctFiles()
     QCOMPARE(m_wizard->result(), int(QDialog::Accepted));
     QCOMPARE(m_wizard->wizardResult().designTemp, QDir(m_handOver).filePath(QStringLiteral("TMP48213.bmp")));
     QCOMPARE(m_wizard->wizardResult().fieldTemp, QDir(m_handOver).filePath(QStringLiteral("TMP10000.bmp")));
-    QCOMPARE(lumivex::document::loadPicture(m_wizard->wizardResult().designTemp), design);
-    const QImage field = lumivex::document::loadPicture(m_wizard->wizardResult().fieldTemp);
+    QCOMPARE(lumivex::picture::loadPicture(m_wizard->wizardResult().designTemp), design);
+    const QImage field = lumivex::picture::loadPicture(m_wizard->wizardResult().fieldTemp);
     QCOMPARE(field.size(), design.size());
     QCOMPARE(field.pixel(299, 199), source.pixel(299 % 64, 199 % 48));
     QCOMPARE(field.pixel(64, 48), source.pixel(0, 0));

@@ -1,8 +1,8 @@
 // Pictures written row by row: BMP byte for byte as Qt writes it, PNG with a colour table or in
 // full colour, read back by Qt to the same pixels; failures reported, never a file called good.
 
-#include "document/picture.h"
-#include "document/picturewriter.h"
+#include "picture/picture.h"
+#include "picture/picturewriter.h"
 #include "engine/randomdot.h"
 
 #include <QBuffer>
@@ -11,7 +11,7 @@
 #include <QtTest>
 
 using namespace lumivex;
-using document::PictureFileFormat;
+using picture::PictureFileFormat;
 
 namespace {
 
@@ -24,7 +24,7 @@ QImage makePicture(int width, int height, const std::vector<engine::Packed> &col
         for (int x = 0; x < width; ++x) {
             const QRgb c = colours.empty()
                 ? (random.generate() | 0xff000000u)
-                : document::unpackPixel(colours[random.bounded(quint32(colours.size()))]);
+                : picture::unpackPixel(colours[random.bounded(quint32(colours.size()))]);
             image.setPixel(x, y, c);
         }
     }
@@ -37,7 +37,7 @@ QByteArray written(const QImage &image, PictureFileFormat format)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QString error;
-    if (!document::writePicture(image, buffer, format, &error))
+    if (!picture::writePicture(image, buffer, format, &error))
         qWarning("write failed: %s", qPrintable(error));
     return bytes;
 }
@@ -149,7 +149,7 @@ void TestPictureWriter::pngReadsBackAsBmp()
     QCOMPARE(fromPng, image);
     QCOMPARE(fromPng, readBack(written(image, PictureFileFormat::Bmp)));
     // Our own reader agrees, and the file's resolution is the picture's.
-    const document::LoadedPicture loaded = document::readPictureData(png, 4096);
+    const picture::LoadedPicture loaded = picture::readPictureData(png, 4096);
     QVERIFY2(loaded.ok(), qPrintable(loaded.reason));
     QCOMPARE(loaded.image, image);
     QCOMPARE(fromPng.dotsPerMeterX(), image.dotsPerMeterX());
@@ -164,7 +164,7 @@ void TestPictureWriter::failuresAreReported()
         for (qint64 room : {qint64(0), qint64(20000)}) {
             FullDevice device(room);
             QString error;
-            QVERIFY(!document::writePicture(image, device, format, &error));
+            QVERIFY(!picture::writePicture(image, device, format, &error));
             QCOMPARE(error, QStringLiteral("No space left on device"));
         }
     }
@@ -172,19 +172,19 @@ void TestPictureWriter::failuresAreReported()
     // A colour missing from the colour table, rows missing, and a row too short.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    document::PictureLayout layout;
+    picture::PictureLayout layout;
     layout.width = 4;
     layout.height = 3;
     layout.palette = {engine::DotPalette[0], engine::DotPalette[15]};
     {
-        document::PictureWriter writer(buffer, PictureFileFormat::Png, layout);
+        picture::PictureWriter writer(buffer, PictureFileFormat::Png, layout);
         const std::vector<engine::Packed> row(4, engine::DotPalette[3]);
         writer.writeRow(row);
         QVERIFY(!writer.finish());
         QCOMPARE(writer.errorString(), QStringLiteral("a colour outside the picture's colour table"));
     }
     for (PictureFileFormat format : {PictureFileFormat::Png, PictureFileFormat::Bmp}) {
-        document::PictureWriter writer(buffer, format, layout);
+        picture::PictureWriter writer(buffer, format, layout);
         const std::vector<engine::Packed> row(4, engine::DotPalette[0]);
         QVERIFY(writer.writeRow(row));
         QVERIFY(!writer.finish());
@@ -193,10 +193,10 @@ void TestPictureWriter::failuresAreReported()
     // No picture at all: nothing that could be called a file.
     for (PictureFileFormat format : {PictureFileFormat::Png, PictureFileFormat::Bmp}) {
         QString error;
-        QVERIFY(!document::writePicture(QImage(), buffer, format, &error));
+        QVERIFY(!picture::writePicture(QImage(), buffer, format, &error));
         QCOMPARE(error, QStringLiteral("the picture is empty"));
     }
-    document::PictureWriter shortRows(buffer, PictureFileFormat::Bmp, layout);
+    picture::PictureWriter shortRows(buffer, PictureFileFormat::Bmp, layout);
     QVERIFY(!shortRows.writeRow(std::vector<engine::Packed>(3, 0)));
     QVERIFY(!shortRows.finish());
     QVERIFY(!shortRows.errorString().isEmpty());

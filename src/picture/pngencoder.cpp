@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -264,4 +264,4 @@ std::unique_ptr<RowEncoder> makePngEncoder(QIODevice &device, const PictureLayou
     return std::make_unique<PngEncoder>(device, layout);
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -10,7 +10,7 @@
 #include <memory>
 #include <span>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// A picture file read row by row from the top, for work that needs no more than a row at a
 /// time: a PNG is decoded as its rows are asked for, without a picture of the whole; other
@@ -47,4 +47,4 @@ private:
     int m_next = 0;
 };
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

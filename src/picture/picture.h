@@ -9,7 +9,7 @@
 
 #include <span>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// Pictures are at most this many pixels wide (design, field and stereo pictures).
 inline constexpr int kMaxPictureWidth = 1024;
@@ -108,4 +108,4 @@ void unpackRow(std::span<const engine::Packed> row, QImage &image, int y);
 engine::PackedImage toPacked(const QImage &image);
 QImage fromPacked(const engine::PackedImage &image);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

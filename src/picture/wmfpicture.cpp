@@ -12,7 +12,7 @@
 #include <limits>
 #include <memory>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -273,4 +273,4 @@ LoadedPicture renderWmfInProcess(const QByteArray &data, int maxWidth, int timeL
     return result;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -18,7 +18,7 @@
 // critical chunk, a damaged checksum, a stream that ends early or runs on) is a failure here,
 // and the whole-picture reader then has its say.
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -435,4 +435,4 @@ bool PngRows::readRow(std::span<engine::Packed> out)
     return decoded;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -22,7 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -369,4 +369,4 @@ QImage fromPacked(const engine::PackedImage &source)
     return image;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

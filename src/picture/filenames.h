@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// A file name's bytes as text that turns back into the same bytes: valid UTF-8 is decoded,
 /// and each byte that is not part of valid UTF-8 becomes a lone surrogate U+DC80..U+DCFF.
@@ -18,4 +18,4 @@ QByteArray encodeFileName(const QString &name);
 /// Whether the name holds bytes that are not UTF-8, which Qt's file classes cannot reach.
 bool hasEscapedBytes(const QString &name);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -7,7 +7,7 @@
 
 class QFileDevice;
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// A file that is replaced whole or not at all: the bytes go to a temporary file beside it, and
 /// commit() puts that file in its place only when every write and the final flush succeeded.
@@ -58,4 +58,4 @@ bool writeWhole(QFileDevice &file, const char *data, qint64 size, QString *error
 /// *error, when it could not; the file is then as it was.
 bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -2,9 +2,9 @@
 // pixels, and every file the row decoder does not take, or finds damaged on the way, gets Qt's
 // pixels or verdict, read whole or row by row.
 
-#include "document/picture.h"
-#include "document/picturerows.h"
-#include "document/pngrows.h"
+#include "picture/picture.h"
+#include "picture/picturerows.h"
+#include "picture/pngrows.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -182,18 +182,18 @@ QImage qtPicture(const QByteArray &png)
 
 QImage wholePicture(const QByteArray &png)
 {
-    const document::LoadedPicture loaded = document::readPictureData(png, 1 << 14);
+    const picture::LoadedPicture loaded = picture::readPictureData(png, 1 << 14);
     return loaded.image;
 }
 
-QImage rowByRow(document::PngRows &rows)
+QImage rowByRow(picture::PngRows &rows)
 {
     QImage image(rows.width(), rows.height(), QImage::Format_RGB32);
     std::vector<engine::Packed> row(std::size_t(rows.width()));
     for (int y = 0; y < rows.height(); ++y) {
         if (!rows.readRow(row))
             return {};
-        document::unpackRow(row, image, y);
+        picture::unpackRow(row, image, y);
     }
     return image;
 }
@@ -253,7 +253,7 @@ void TestPngRows::sameAsWholePicture()
     const QImage expected = qtPicture(png);
     QVERIFY(!expected.isNull());
     QCOMPARE(wholePicture(png), expected);
-    document::PngRows rows;
+    picture::PngRows rows;
     QVERIFY(rows.open(png));
     QCOMPARE(rowByRow(rows), expected);
     std::vector<engine::Packed> beyond(std::size_t(kind.width));
@@ -303,22 +303,22 @@ void TestPngRows::othersGetTheWholePictureReader()
 {
     QFETCH(QByteArray, png);
     QFETCH(bool, rowDecoderTakesIt);
-    document::PngRows direct;
+    picture::PngRows direct;
     QCOMPARE(direct.open(png), rowDecoderTakesIt);
 
     const QString path = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".png"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
     file.close();
-    const document::LoadedPicture whole = document::readPicture(path, 1 << 14);
-    document::PictureRows rows(path, 1 << 14);
+    const picture::LoadedPicture whole = picture::readPicture(path, 1 << 14);
+    picture::PictureRows rows(path, 1 << 14);
     std::vector<engine::Packed> row(std::size_t(qMax(rows.width(), 1)));
     QImage image(rows.width(), rows.height(), QImage::Format_RGB32);
     int y = 0;
     for (; rows.status().ok() && y < rows.height(); ++y) {
         if (!rows.readRow(row))
             break;
-        document::unpackRow(row, image, y);
+        picture::unpackRow(row, image, y);
     }
     QCOMPARE(rows.status().problem, whole.problem);
     QCOMPARE(rows.status().reason, whole.reason);

@@ -2,8 +2,8 @@
 // damaged files refused with a reason, sizes judged from the header, and the packed-colour
 // conversions.
 
-#include "document/picture.h"
-#include "document/wmfpicture.h"
+#include "picture/picture.h"
+#include "picture/wmfpicture.h"
 #include "picturefiles.h"
 #include "wmfwriter.h"
 
@@ -13,7 +13,7 @@
 #include <QtTest>
 
 using namespace lumivex;
-using namespace lumivex::document;
+using namespace lumivex::picture;
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 class QIODevice;
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 class RowEncoder
 {
@@ -33,4 +33,4 @@ std::unique_ptr<RowEncoder> makeBmpEncoder(QIODevice &device, const PictureLayou
 /// PNG with a colour table when the layout has a palette, RGB otherwise.
 std::unique_ptr<RowEncoder> makePngEncoder(QIODevice &device, const PictureLayout &layout);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

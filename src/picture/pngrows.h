@@ -7,7 +7,7 @@
 #include <memory>
 #include <span>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// Decodes a PNG file's rows one at a time from its bytes, without a picture of the whole. The
 /// rows are what Qt's reader makes of the file, as readPicture gives them: opaque colours,
@@ -45,4 +45,4 @@ private:
     bool m_failed = false;
 };
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -7,7 +7,7 @@
 
 #include <unistd.h>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -143,4 +143,4 @@ bool writeFileSafely(const QString &path, const QByteArray &bytes, QString *erro
     return written;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

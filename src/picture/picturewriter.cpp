@@ -14,7 +14,7 @@
 #include <system_error>
 #include <thread>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -244,4 +244,4 @@ bool writePictureFile(const QImage &image, const QString &path, PictureFileForma
     return false;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

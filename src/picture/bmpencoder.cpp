@@ -10,7 +10,7 @@
 #include <array>
 #include <vector>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -123,4 +123,4 @@ std::unique_ptr<RowEncoder> makeBmpEncoder(QIODevice &device, const PictureLayou
     return std::make_unique<BmpEncoder>(device, layout);
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -447,4 +447,4 @@ void checkRasterStructure(const QByteArray &data, RasterLayout &layout)
     }
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -4,7 +4,7 @@
 #include <libwmf/api.h>
 #include <libwmf/ipa.h>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// What one drawing call of libwmf's gd device may cost, in device units (points), and the
 /// device's own functions, which the patched ones call.
@@ -23,4 +23,4 @@ void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch);
 /// Frees the gd image that the gd device hands over in image mode (wmf_gd_t::gd_image).
 void destroyWmfGdImage(void *image);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

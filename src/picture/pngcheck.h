@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// Reads a PNG file's bytes through once with libpng, every row and the chunks after them,
 /// with error and warning functions of our own. Empty when libpng reads it all; otherwise
@@ -14,4 +14,4 @@ namespace lumivex::document {
 /// Qt's reader is checked here first, and a damaged one is refused without reaching it.
 QString pngDamage(const QByteArray &data);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

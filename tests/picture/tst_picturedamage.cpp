@@ -2,7 +2,7 @@
 // cost memory, files that are no files, very tall pictures, and 32-bit BMPs whose alpha bytes
 // Windows ignores.
 
-#include "document/picture.h"
+#include "picture/picture.h"
 #include "picturefiles.h"
 #include "wmfwriter.h"
 
@@ -21,7 +21,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace lumivex::document;
+using namespace lumivex::picture;
 using wmfwriter::putDword;
 using wmfwriter::putWord;
 

@@ -11,7 +11,7 @@
 
 class QIODevice;
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// The file formats pictures are written in.
 enum class PictureFileFormat { Bmp, Png };
@@ -80,4 +80,4 @@ bool writePicture(const QImage &image, QIODevice &device, PictureFileFormat form
 bool writePictureFile(const QImage &image, const QString &path, PictureFileFormat format,
                       QString *error = nullptr);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

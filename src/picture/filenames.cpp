@@ -3,7 +3,7 @@
 #include <QStringView>
 #include <QUtf8StringView>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -93,4 +93,4 @@ bool hasEscapedBytes(const QString &name)
     return false;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -24,7 +24,7 @@
 #endif
 #endif
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -246,4 +246,4 @@ LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
     return result;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -7,7 +7,7 @@
 #include <QSize>
 #include <QString>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// Largest metafile rendering accepted: each side at most kMaxWmfSide pixels (170 inches at 96
 /// dots per inch; the library draws into one buffer of that size) and the whole at most
@@ -51,4 +51,4 @@ LoadedPicture renderWmf(const QByteArray &data, int maxWidth);
 /// kWmfTimeLimitMs).
 void setWmfTimeLimit(int milliseconds);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -5,7 +5,7 @@
 #include <new>
 #include <utility>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 PictureRows::PictureRows(const QString &path, int maxWidth)
     : m_maxWidth(maxWidth)
@@ -57,4 +57,4 @@ bool PictureRows::readRow(std::span<engine::Packed> out)
     return true;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -253,4 +253,4 @@ void patchWmfDevice(wmfAPI *api, WmfDevicePatch *patch)
     functions->bmp_draw = bmpDraw;
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

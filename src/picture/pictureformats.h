@@ -11,7 +11,7 @@
 #include <QSize>
 #include <QString>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 /// The raster formats read through Qt's readers (metafiles are rendered apart).
 enum class RasterFormat { Unknown, Bmp, Png, Jpeg, Gif };
@@ -37,4 +37,4 @@ void checkRasterStructure(const QByteArray &data, RasterLayout &layout);
 /// Qt's name of the format ("bmp", "png", "jpeg", "gif").
 const char *rasterFormatName(RasterFormat format);
 
-} // namespace lumivex::document
+} // namespace lumivex::picture

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-namespace lumivex::document {
+namespace lumivex::picture {
 
 namespace {
 
@@ -82,4 +82,4 @@ QString pngDamage(const QByteArray &data)
     return read ? QString() : QString::fromUtf8(reading.reason);
 }
 
-} // namespace lumivex::document
+} // namespace lumivex::picture
