@@ -70,6 +70,14 @@
         <source>印刷中にエラーが発生しました。</source>
         <translation>An error occurred while printing.</translation>
     </message>
+    <message>
+        <source>繰返幅が %1 mm です。%2 mm を超えると裸眼では立体に見えません。</source>
+        <translation>The repeat width is %1 mm. Over %2 mm it cannot be free-viewed.</translation>
+    </message>
+    <message>
+        <source>繰返幅が %1 mm です。%2 mm 未満では細かすぎて立体に見えにくくなります。</source>
+        <translation>The repeat width is %1 mm. Under %2 mm it is too fine to be seen in depth easily.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFiles</name>
@@ -233,6 +241,79 @@ Do you want to replace it?</translation>
     <message>
         <source>、</source>
         <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::docwindow::PrintPreviewDialog</name>
+    <message>
+        <source>印刷プレビュー</source>
+        <translation>Print Preview</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>プリンタと用紙</source>
+        <translation>Printer and paper</translation>
+    </message>
+    <message>
+        <source>プリンタの設定...</source>
+        <translation>Choose Prin&amp;ter...</translation>
+    </message>
+    <message>
+        <source>縦</source>
+        <translation>Portrait</translation>
+    </message>
+    <message>
+        <source>横</source>
+        <translation>Landscape</translation>
+    </message>
+    <message>
+        <source>向き</source>
+        <translation>Orientation</translation>
+    </message>
+    <message>
+        <source>大きさ</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>画面の大きさ</source>
+        <translation>As on &amp;screen</translation>
+    </message>
+    <message>
+        <source>用紙に合わせる</source>
+        <translation>&amp;Fit to paper</translation>
+    </message>
+    <message>
+        <source>繰返幅</source>
+        <translation>&amp;Repeat width</translation>
+    </message>
+    <message>
+        <source>（プリンタがありません）</source>
+        <translation>(no printer)</translation>
+    </message>
+    <message>
+        <source>繰返幅 %1 mm
+画像 %2 × %3 mm
+%4 ページ</source>
+        <extracomment>%1 the repeat width on paper, %2 × %3 the picture&apos;s size on paper, %4 the pages</extracomment>
+        <translation>Repeat width %1 mm
+Picture %2 × %3 mm
+Pages: %4</translation>
+    </message>
+    <message>
+        <source>（横 %1 × 縦 %2 枚、重なり %3 mm）</source>
+        <extracomment>%1 columns, %2 rows, %3 the overlap in mm</extracomment>
+        <translation> (%1 across × %2 down, overlapping by %3 mm)</translation>
+    </message>
+    <message>
+        <source>%1 ページは多すぎます。小さくしてください。</source>
+        <translation>%1 pages are too many. Choose a smaller size.</translation>
     </message>
 </context>
 <context>
@@ -495,6 +576,10 @@ Use a picture at most 1024 pixels wide.</translation>
     <message>
         <source>「%1」はプロジェクトファイルではありません。</source>
         <translation>&quot;%1&quot; is not a project file.</translation>
+    </message>
+    <message>
+        <source>印刷プレビュー...</source>
+        <translation>Print Pre&amp;view...</translation>
     </message>
 </context>
 <context>

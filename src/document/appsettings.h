@@ -32,6 +32,12 @@ public:
     static constexpr char kAutoConvert[] = "AutoConvert";  ///< "1": a slider change converts again
     static constexpr char kWindowSize[] = "WindowSize";    ///< "width,height" of the main window
     static constexpr char kWindowMaximized[] = "WindowMaximized";  ///< "1": the main window maximized
+    // The print preview's choices.
+    static constexpr char kPrintPrinter[] = "PrintPrinter";   ///< the printer's name
+    static constexpr char kPrintPaper[] = "PrintPaper";       ///< the paper's size key ("A4", "Letter")
+    static constexpr char kPrintOrientation[] = "PrintOrientation";  ///< "Portrait" or "Landscape"
+    static constexpr char kPrintSize[] = "PrintSize";         ///< "Screen", "Fit" or "Repeat"
+    static constexpr char kPrintRepeatMm[] = "PrintRepeatMm"; ///< the repeat width on paper in mm
 
     /// Settings in the given file; by default programFolder() + "/Lumivex2.lvs".
     explicit AppSettings(QString settingsFilePath = {});

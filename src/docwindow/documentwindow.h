@@ -101,6 +101,9 @@ public:
     /// 全体表示: the stereo picture alone on the whole screen, with the guide band when the marks
     /// are on. Does nothing without a stereo picture.
     void showFullView();
+    /// 印刷プレビュー: the stereo picture on the page, printed from there (a window-modal dialog).
+    /// Does nothing without a stereo picture.
+    void showPrintPreview();
     /// The full view this document opened, while it is open.
     FullView *fullView() const;
 

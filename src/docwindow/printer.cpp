@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -66,6 +67,17 @@ bool QtPrinter::printPicture(const QImage &picture, double screenDpiX, double sc
         report->pages = 1;
     }
     return true;
+}
+
+bool QtPrinter::choosePrinter(QPrinter &printer, QWidget *parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    // Only the printer, its paper and orientation are asked; the preview chooses the rest.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace lumivex::docwindow

@@ -4,6 +4,9 @@
 #include <QRectF>
 #include <QString>
 
+class QPrinter;
+class QWidget;
+
 namespace lumivex::docwindow {
 
 /// What became of a print: the printer it went to and how many pages, or why nothing was printed.
@@ -25,6 +28,9 @@ public:
     /// the print job. Returns false when nothing was printed; *report says where it went or why not.
     virtual bool printPicture(const QImage &picture, double screenDpiX, double screenDpiY,
                               const QString &jobName, PrintReport *report) = 0;
+    /// The system's print dialog for printer (its name, paper and orientation); false when the
+    /// user cancels it, and the printer is then as it was.
+    virtual bool choosePrinter(QPrinter &printer, QWidget *parent) = 0;
 };
 
 /// The system's default printer through Qt Print Support.
@@ -33,6 +39,7 @@ class QtPrinter : public Printer
 public:
     bool printPicture(const QImage &picture, double screenDpiX, double screenDpiY, const QString &jobName,
                       PrintReport *report) override;
+    bool choosePrinter(QPrinter &printer, QWidget *parent) override;
 };
 
 /// Where a picture goes on the page, in printer dots from the printable area's top left: the

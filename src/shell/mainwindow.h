@@ -190,6 +190,7 @@ private:
     QList<QPointer<QMdiSubWindow>> m_windows;  ///< document windows in creation order
     QPointer<QMdiSubWindow> m_active;          ///< the document window last activated
     QString m_helpPage;                        ///< empty: the shipped page
+    QAction *m_printPreview = nullptr;
     QAction *m_reveal = nullptr;
     QAction *m_fullView = nullptr;
     QAction *m_guides = nullptr;

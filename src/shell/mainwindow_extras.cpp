@@ -1,4 +1,5 @@
-// The commands beyond the classic set, kept out of the state file: the reveal (深さを見る), the
+// The commands beyond the classic set, kept out of the state file: 印刷プレビュー in the ファイル
+// menu (enabled with 印刷), the reveal (深さを見る), the
 // full view (全体表示), guide marks (ガイドを付ける) and live conversion (自動変換) in the 変換
 // menu, and the fit / 1:1 choice of a pane in its context menu. Their enabled state follows the
 // active document whenever applyControls() runs; the check items live in the settings file.
@@ -36,6 +37,15 @@ bool paneHasPicture(docwindow::DocumentWindow *document, int pane)
 
 void MainWindow::createExtras()
 {
+    m_printPreview = new QAction(tr("印刷プレビュー..."), this);
+    m_printPreview->setObjectName(QStringLiteral("mnuPrintPreview"));
+    controlAction(document::Control::mnuFile)->menu()->insertAction(m_menus.value(QStringLiteral("mnuBar4")), m_printPreview);
+    m_menus.insert(m_printPreview->objectName(), m_printPreview);
+    connect(m_printPreview, &QAction::triggered, this, [this] {
+        if (docwindow::DocumentWindow *document = activeDocument(); document && m_printPreview->isEnabled())
+            document->showPrintPreview();
+    });
+
     QMenu *convert = controlAction(document::Control::mnuConvert)->menu();
     const auto item = [this, convert](const char *name, const QString &text) {
         auto *action = new QAction(text, this);
@@ -82,6 +92,7 @@ void MainWindow::applyExtras()
     showDepthReach();
     if (!m_reveal)
         return;
+    m_printPreview->setEnabled(m_controls[document::Control::mnuPrint]);
     const bool shown = !m_shared.Converting && stereoShown(activeDocument());
     m_reveal->setEnabled(shown);
     m_fullView->setEnabled(shown);

@@ -1,9 +1,11 @@
 // 印刷: the stereo picture goes to the printer at its size on the screen; a failure is reported
 // and the document stays usable. One test prints for real when a default printer exists, and
 // looks into the PDF a PDF queue makes of it: one page, the picture at the screen's size.
+// 印刷プレビュー prints into a PDF file, measured on its rendered pages.
 #include "apptest.h"
 
 #include "docwindow/printer.h"
+#include "docwindow/printpreview.h"
 
 #include <QClipboard>
 #include <QDateTime>
@@ -13,6 +15,10 @@
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QDoubleSpinBox>
+#include <QComboBox>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStandardPaths>
@@ -58,8 +64,14 @@ private slots:
     void failureIsReported();
     void printsOnDefaultPrinter_data();
     void printsOnDefaultPrinter();
+    void previewPrintsAtSize_data();
+    void previewPrintsAtSize();
+    void previewKeepsChoicesAndWarns();
 
 private:
+    lumivex::docwindow::PrintPreviewDialog *openPreview();
+    /// The extent of the dark pixels on a PDF's first page, in mm.
+    static QSizeF darkSizeMm(const QString &pdf);
     DocumentWindow *documentWithStereo();
     /// The PDF the PDF queue wrote for a job, once it is complete; empty if none comes.
     static QString waitForPdf(const QString &jobName);
@@ -187,6 +199,123 @@ void TestPrint::printsOnDefaultPrinter()
         for (int x = 0; x < size.width(); ++x)
             wrong += (qGray(printed.pixel(x, y)) > 127) != (qGray(picture.pixel(x, y)) > 127);
     QCOMPARE(wrong, 0);
+}
+
+lumivex::docwindow::PrintPreviewDialog *TestPrint::openPreview()
+{
+    m_app->trigger("mnuPrintPreview");
+    auto *dialog = m_app->window->findChild<lumivex::docwindow::PrintPreviewDialog *>();
+    if (dialog) {  // A4 with 10 mm margins: 190 × 277 mm to print on
+        dialog->printer().setPageSize(QPageSize(QPageSize::A4));
+        dialog->printer().setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        dialog->findChild<QPushButton *>(QStringLiteral("cmdPrinter"))->click();
+    }
+    return dialog;
+}
+
+void TestPrint::previewPrintsAtSize_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QSize>("picture");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QSizeF>("mm");  // measured on the page; none for a poster (its marks)
+    QTest::addColumn<QString>("repeat");
+    // Repeat width 70 pixels.
+    QTest::newRow("繰返幅 30 mm") << "optRepeat" << QSize(140, 100) << 1 << QSizeF(60, 300 / 7.0) << "30.0";
+    QTest::newRow("用紙に合わせる") << "optFit" << QSize(140, 100) << 1 << QSizeF(190, 1900 / 14.0) << "95.0";
+    // 428.6 × 128.6 mm on pages that take 180 mm across beside the marks: three, 10 mm shared.
+    QTest::newRow("poster") << "optRepeat" << QSize(1000, 300) << 3 << QSizeF() << "30.0";
+}
+
+void TestPrint::previewPrintsAtSize()
+{
+    QFETCH(QString, option);
+    QFETCH(QSize, picture);
+    QFETCH(int, pages);
+    QFETCH(QSizeF, mm);
+    QFETCH(QString, repeat);
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    QVERIFY(!m_app->menuEnabled("mnuPrintPreview"));
+    QImage black(picture, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    paste(m_app->shared(), doc, Stereo, black);
+    QVERIFY(m_app->menuEnabled("mnuPrintPreview"));
+    QTemporaryDir folder;
+    m_printer.pdfPath = folder.filePath(QStringLiteral("preview.pdf"));
+    QPointer dialog = openPreview();
+    QVERIFY(dialog);
+    dialog->findChild<QRadioButton *>(option)->click();
+    QVERIFY(dialog->findChild<QLabel *>(QStringLiteral("lblPrintSize"))->text().startsWith(QStringLiteral("繰返幅 %1 mm").arg(repeat)));
+    const lumivex::docwindow::PrintLayout layout = dialog->layout();
+    dialog->findChild<QPushButton *>(QStringLiteral("cmdPrint"))->click();
+    QCOMPARE(m_app->window->statusPanel(1)->text(), QStringLiteral("%1 に印刷しました（%2 ページ）。").arg(m_printer.pdfPath).arg(pages));
+    QTRY_VERIFY(!dialog);
+    QCOMPARE(toolOutput(QStringLiteral("pdfinfo"), {m_printer.pdfPath}).filter(QStringLiteral("Pages:")).value(0).simplified(),
+             QStringLiteral("Pages: %1").arg(pages));
+    if (!mm.isEmpty()) {
+        const QSizeF measured = darkSizeMm(m_printer.pdfPath);
+        QVERIFY2(qAbs(measured.width() / mm.width() - 1) < 0.01 && qAbs(measured.height() / mm.height() - 1) < 0.01,
+                 qPrintable(QStringLiteral("%1 × %2 mm").arg(measured.width()).arg(measured.height())));
+        return;
+    }
+    // Neighbours share 10 mm of the picture; together they hold all of it.
+    const double mmPerPixel = 30.0 / 70;
+    QCOMPARE(layout.pages.size(), pages);
+    for (int i = 1; i < pages; ++i)
+        QCOMPARE(qRound((layout.pages[i - 1].source.right() - layout.pages[i].source.left()) * mmPerPixel), 10);
+    QCOMPARE(layout.pages.constLast().source.right(), double(picture.width()));
+    QCOMPARE(layout.pages.constLast().cutsX.size(), 1);
+}
+
+void TestPrint::previewKeepsChoicesAndWarns()
+{
+    documentWithStereo();
+    QTemporaryDir folder;
+    m_printer.pdfPath = folder.filePath(QStringLiteral("no/such/folder.pdf"));
+    QPointer dialog = openPreview();
+    QVERIFY(dialog);
+    auto *mm = dialog->findChild<QDoubleSpinBox *>(QStringLiteral("txtRepeatMm"));
+    auto *warning = dialog->findChild<QLabel *>(QStringLiteral("lblRepeatWarning"));
+    QCOMPARE(mm->value(), 30.0);
+    QVERIFY(warning->text().isEmpty());
+    dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->setCurrentIndex(1);
+    mm->setValue(61);
+    QCOMPARE(warning->text(), QStringLiteral("繰返幅が 61.0 mm です。60 mm を超えると裸眼では立体に見えません。"));
+    mm->setValue(14);
+    QCOMPARE(warning->text(), QStringLiteral("繰返幅が 14.0 mm です。15 mm 未満では細かすぎて立体に見えにくくなります。"));
+    // A file that cannot be written: told, and the preview stays.
+    dialog->print();
+    QCOMPARE(m_app->asked(QStringLiteral("exclamation")), QStringList(QStringLiteral("印刷できませんでした。\r\nプリンタを使用できません。")));
+    QVERIFY(dialog->isVisible());
+    dialog->reject();
+    QTRY_VERIFY(!dialog);
+    // The next preview, in a new main window, starts with the same choices.
+    m_app.reset();
+    m_app = std::make_unique<App>();
+    m_app->services.printer.use(&m_printer);
+    paste(m_app->shared(), m_app->newDocument(QStringLiteral("RandomDot")), Stereo, stereoPicture());
+    m_app->trigger("mnuPrintPreview");
+    dialog = m_app->window->findChild<lumivex::docwindow::PrintPreviewDialog *>();
+    QVERIFY(dialog);
+    QCOMPARE(dialog->findChild<QDoubleSpinBox *>(QStringLiteral("txtRepeatMm"))->value(), 14.0);
+    QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->currentIndex(), 1);
+    QCOMPARE(dialog->printer().pageLayout().orientation(), QPageLayout::Landscape);
+    QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"))->isChecked());
+}
+
+QSizeF TestPrint::darkSizeMm(const QString &pdf)
+{
+    QTemporaryDir out;  // 127 dots per inch: 5 to a millimetre
+    toolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("127"), QStringLiteral("-gray"),
+                                            QStringLiteral("-png"), QStringLiteral("-f"), QStringLiteral("1"),
+                                            QStringLiteral("-singlefile"), pdf, out.filePath(QStringLiteral("p"))});
+    const QImage page = QImage(out.filePath(QStringLiteral("p.png"))).convertToFormat(QImage::Format_Grayscale8);
+    QRect dark;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                dark |= QRect(x, y, 1, 1);
+    return QSizeF(dark.width() / 5.0, dark.height() / 5.0);
 }
 
 QString TestPrint::waitForPdf(const QString &jobName)

@@ -1,11 +1,12 @@
 #pragma once
 
 // A printer that prints nothing: it records the jobs it is given, or fails every one of them
-// with a reason of the test's choosing.
+// with a reason of the test's choosing. Its print dialog answers with a PDF file, or cancels.
 
 #include "docwindow/printer.h"
 
 #include <QList>
+#include <QPrinter>
 #include <QSize>
 
 class RecordingPrinter : public lumivex::docwindow::Printer
@@ -21,6 +22,16 @@ public:
     };
     QList<Job> jobs;
     QString failWith;  ///< non-empty: every print fails with this reason
+    QString pdfPath;   ///< what the print dialog chooses: a PDF written here; empty: cancel
+
+    bool choosePrinter(QPrinter &printer, QWidget *) override
+    {
+        if (pdfPath.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+        return true;
+    }
 
     bool printPicture(const QImage &picture, double dpiX, double dpiY, const QString &jobName,
                       lumivex::docwindow::PrintReport *report) override

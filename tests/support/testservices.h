@@ -21,6 +21,7 @@ public:
     {
         return current().printPicture(picture, screenDpiX, screenDpiY, jobName, report);
     }
+    bool choosePrinter(QPrinter &printer, QWidget *parent) override { return current().choosePrinter(printer, parent); }
 
 private:
     Printer &current() { return m_used ? *m_used : m_desktop; }

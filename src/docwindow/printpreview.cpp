@@ -1,0 +1,274 @@
+// 印刷プレビュー: the dialog that shows the stereo picture on the page and prints it.
+#include "printpreview.h"
+
+#include "documentwindow.h"
+#include "mainfacade.h"
+#include "picturebox.h"
+
+#include "document/appsettings.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace lumivex::docwindow {
+
+namespace {
+
+using Settings = document::AppSettings;
+
+/// More pages than this are neither shown nor printed: a slip of the repeat width, not a poster.
+constexpr int kMostPages = 100;
+
+constexpr std::pair<PrintSize, const char *> kSizeWords[] = {
+    {PrintSize::Screen, "Screen"}, {PrintSize::FitPage, "Fit"}, {PrintSize::RepeatMm, "Repeat"}};
+
+} // namespace
+
+PrintPreviewDialog::PrintPreviewDialog(MainFacade &main, PrintJob job, const QString &jobName, QWidget *parent)
+    : QDialog(parent)
+    , m_main(main)
+    , m_job(std::move(job))
+{
+    setObjectName(QStringLiteral("PrintPreview"));
+    setWindowTitle(tr("印刷プレビュー"));
+    m_printer.setDocName(jobName);
+    m_printer.setColorMode(QPrinter::Color);
+    m_printer.setFullPage(false);
+
+    m_preview = new QPrintPreviewWidget(&m_printer, this);
+    m_preview->setObjectName(QStringLiteral("picPreview"));
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
+        QPainter painter(printer);
+        if (layoutOn(*printer, m_job).pages.size() <= kMostPages)
+            paintPages(painter, *printer, m_job);
+    });
+
+    auto *buttons = new QDialogButtonBox(this);
+    m_print = buttons->addButton(tr("印刷"), QDialogButtonBox::AcceptRole);
+    m_print->setObjectName(QStringLiteral("cmdPrint"));
+    buttons->addButton(QDialogButtonBox::Close)->setText(tr("閉じる"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &PrintPreviewDialog::print);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(createChoices());
+    side->addStretch();
+    side->addWidget(buttons);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(side);
+    layout->addWidget(m_preview, 1);
+    resize(900, 640);
+
+    restoreChoices();
+    refresh();
+}
+
+PrintPreviewDialog::~PrintPreviewDialog()
+{
+    delete m_preview;  // it paints on m_printer, which goes first
+}
+
+QWidget *PrintPreviewDialog::createChoices()
+{
+    auto *box = new QWidget(this);
+    auto *form = new QVBoxLayout(box);
+    form->setContentsMargins(0, 0, 0, 0);
+
+    auto *paper = new QGroupBox(tr("プリンタと用紙"), box);
+    auto *paperForm = new QFormLayout(paper);
+    m_printerLabel = new QLabel(paper);
+    m_printerLabel->setObjectName(QStringLiteral("lblPrinter"));
+    m_printerLabel->setWordWrap(true);
+    paperForm->addRow(m_printerLabel);
+    auto *choose = new QPushButton(tr("プリンタの設定..."), paper);
+    choose->setObjectName(QStringLiteral("cmdPrinter"));
+    connect(choose, &QPushButton::clicked, this, &PrintPreviewDialog::choosePrinter);
+    paperForm->addRow(choose);
+    m_orientation = new QComboBox(paper);
+    m_orientation->setObjectName(QStringLiteral("cboOrientation"));
+    m_orientation->addItem(tr("縦"), int(QPageLayout::Portrait));
+    m_orientation->addItem(tr("横"), int(QPageLayout::Landscape));
+    paperForm->addRow(tr("向き"), m_orientation);
+    connect(m_orientation, &QComboBox::currentIndexChanged, this, &PrintPreviewDialog::choiceChanged);
+    form->addWidget(paper);
+
+    auto *size = new QGroupBox(tr("大きさ"), box);
+    auto *sizeForm = new QGridLayout(size);
+    m_screen = new QRadioButton(tr("画面の大きさ"), size);
+    m_screen->setObjectName(QStringLiteral("optScreen"));
+    m_fit = new QRadioButton(tr("用紙に合わせる"), size);
+    m_fit->setObjectName(QStringLiteral("optFit"));
+    m_repeat = new QRadioButton(tr("繰返幅"), size);
+    m_repeat->setObjectName(QStringLiteral("optRepeat"));
+    m_repeatMm = new QDoubleSpinBox(size);
+    m_repeatMm->setObjectName(QStringLiteral("txtRepeatMm"));
+    m_repeatMm->setRange(5, 200);
+    m_repeatMm->setDecimals(1);
+    m_repeatMm->setSuffix(QStringLiteral(" mm"));
+    m_repeatMm->setValue(30);
+    sizeForm->addWidget(m_screen, 0, 0, 1, 2);
+    sizeForm->addWidget(m_fit, 1, 0, 1, 2);
+    sizeForm->addWidget(m_repeat, 2, 0);
+    sizeForm->addWidget(m_repeatMm, 2, 1);
+    for (QRadioButton *option : {m_screen, m_fit, m_repeat})
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                choiceChanged();
+        });
+    connect(m_repeatMm, &QDoubleSpinBox::valueChanged, this, &PrintPreviewDialog::choiceChanged);
+    form->addWidget(size);
+
+    m_sizeLabel = new QLabel(box);
+    m_sizeLabel->setObjectName(QStringLiteral("lblPrintSize"));
+    m_sizeLabel->setWordWrap(true);
+    form->addWidget(m_sizeLabel);
+    m_warning = new QLabel(box);
+    m_warning->setObjectName(QStringLiteral("lblRepeatWarning"));
+    m_warning->setWordWrap(true);
+    m_warning->setStyleSheet(QStringLiteral("color: #b00000"));
+    form->addWidget(m_warning);
+    box->setMaximumWidth(260);
+    return box;
+}
+
+void PrintPreviewDialog::restoreChoices()
+{
+    const Settings &settings = m_main.settings();
+    m_restoring = true;
+    const QString printer = settings.ReadSetting(QString::fromLatin1(Settings::kPrintPrinter));
+    if (!printer.isEmpty() && QPrinterInfo::availablePrinterNames().contains(printer))
+        m_printer.setPrinterName(printer);
+    const QString paper = settings.ReadSetting(QString::fromLatin1(Settings::kPrintPaper));
+    for (int id = 0; id < QPageSize::LastPageSize && !paper.isEmpty(); ++id) {
+        if (QPageSize::key(QPageSize::PageSizeId(id)) == paper) {
+            m_printer.setPageSize(QPageSize(QPageSize::PageSizeId(id)));
+            break;
+        }
+    }
+    const bool landscape = settings.ReadSetting(QString::fromLatin1(Settings::kPrintOrientation)) == QLatin1String("Landscape");
+    m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    m_orientation->setCurrentIndex(landscape ? 1 : 0);
+    bool ok = false;
+    const double mm = settings.ReadSetting(QString::fromLatin1(Settings::kPrintRepeatMm)).toDouble(&ok);
+    if (ok)
+        m_repeatMm->setValue(mm);
+    const QString size = settings.ReadSetting(QString::fromLatin1(Settings::kPrintSize));
+    m_repeat->setChecked(true);  // 繰返幅 30 mm unless another choice is kept
+    m_screen->setChecked(size == QLatin1String("Screen"));
+    m_fit->setChecked(size == QLatin1String("Fit"));
+    m_restoring = false;
+}
+
+void PrintPreviewDialog::keepChoices()
+{
+    const Settings &settings = m_main.settings();
+    if (m_printer.outputFormat() == QPrinter::NativeFormat)
+        settings.WriteSetting(QString::fromLatin1(Settings::kPrintPrinter), m_printer.printerName());
+    settings.WriteSetting(QString::fromLatin1(Settings::kPrintPaper), m_printer.pageLayout().pageSize().key());
+    const bool landscape = m_printer.pageLayout().orientation() == QPageLayout::Landscape;
+    settings.WriteSetting(QString::fromLatin1(Settings::kPrintOrientation),
+                          QString::fromLatin1(landscape ? "Landscape" : "Portrait"));
+    const PrintSize size = m_screen->isChecked() ? PrintSize::Screen : m_fit->isChecked() ? PrintSize::FitPage : PrintSize::RepeatMm;
+    for (const auto &[word, text] : kSizeWords) {
+        if (word == size)
+            settings.WriteSetting(QString::fromLatin1(Settings::kPrintSize), QString::fromLatin1(text));
+    }
+    settings.WriteSetting(QString::fromLatin1(Settings::kPrintRepeatMm), QString::number(m_repeatMm->value()));
+}
+
+void PrintPreviewDialog::choosePrinter()
+{
+    if (!m_main.printer().choosePrinter(m_printer, this))
+        return;
+    // The system's dialog may have turned the paper.
+    m_restoring = true;
+    m_orientation->setCurrentIndex(m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
+    m_restoring = false;
+    keepChoices();
+    refresh();
+}
+
+void PrintPreviewDialog::choiceChanged()
+{
+    if (m_restoring)
+        return;
+    m_printer.setPageOrientation(QPageLayout::Orientation(m_orientation->currentData().toInt()));
+    keepChoices();
+    refresh();
+}
+
+void PrintPreviewDialog::refresh()
+{
+    m_job.choice.size = m_screen->isChecked() ? PrintSize::Screen : m_fit->isChecked() ? PrintSize::FitPage : PrintSize::RepeatMm;
+    m_job.choice.repeatMm = m_repeatMm->value();
+    m_repeatMm->setEnabled(m_repeat->isChecked());
+
+    const QString where = m_printer.outputFormat() == QPrinter::PdfFormat ? m_printer.outputFileName() : m_printer.printerName();
+    m_printerLabel->setText(QStringLiteral("%1\n%2").arg(where.isEmpty() ? tr("（プリンタがありません）") : where,
+                                                         m_printer.pageLayout().pageSize().name()));
+    const PrintLayout layout = layoutOn(m_printer, m_job);
+    const int pages = int(layout.pages.size());
+    //: %1 the repeat width on paper, %2 × %3 the picture's size on paper, %4 the pages
+    QString text = tr("繰返幅 %1 mm\n画像 %2 × %3 mm\n%4 ページ")
+                       .arg(layout.repeatMm, 0, 'f', 1)
+                       .arg(layout.pictureMm.width(), 0, 'f', 1)
+                       .arg(layout.pictureMm.height(), 0, 'f', 1)
+                       .arg(pages);
+    if (pages > 1)
+        //: %1 columns, %2 rows, %3 the overlap in mm
+        text += tr("（横 %1 × 縦 %2 枚、重なり %3 mm）").arg(layout.columns).arg(layout.rows).arg(kPosterOverlapMm);
+    m_sizeLabel->setText(text);
+    QString warning = repeatWarning(layout.repeatMm);
+    if (pages > kMostPages)
+        warning = tr("%1 ページは多すぎます。小さくしてください。").arg(pages);
+    m_warning->setText(warning);
+    m_warning->setVisible(!warning.isEmpty());
+    m_print->setEnabled(pages >= 1 && pages <= kMostPages);
+
+    m_preview->setViewMode(pages > 1 ? QPrintPreviewWidget::AllPagesView : QPrintPreviewWidget::SinglePageView);
+    m_preview->updatePreview();
+    m_preview->fitInView();
+}
+
+void PrintPreviewDialog::print()
+{
+    PrintReport report;
+    if (!printJob(m_printer, m_job, &report)) {
+        m_main.prompts().exclamation(this, applicationTitle(),
+                                     QCoreApplication::translate("lumivex::docwindow::DocumentWindow",
+                                                                 "印刷できませんでした。\r\n%1")
+                                         .arg(report.error));
+        return;
+    }
+    m_main.setStatusText(1, QCoreApplication::translate("lumivex::docwindow::DocumentWindow",
+                                                        "%1 に印刷しました（%2 ページ）。")
+                                .arg(report.printer)
+                                .arg(report.pages));
+    accept();
+}
+
+void DocumentWindow::showPrintPreview()
+{
+    const PictureBox *picture = picAfter();
+    if (picture->isHidden() || picture->image().isNull())
+        return;  // nothing to print (the item is off then)
+    PrintJob job{stereoForOutput(), picture->repeatWidth(),
+                 QSizeF(picture->logicalDpiX(), picture->logicalDpiY()), {}};
+    auto *dialog = new PrintPreviewDialog(m_main, std::move(job), m_caption, window());
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+} // namespace lumivex::docwindow
