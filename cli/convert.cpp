@@ -1,8 +1,8 @@
 #include "convert.h"
 
+#include "designrows.h"
 #include "outputname.h"
 
-#include "document/greydepth.h"
 #include "picture/picture.h"
 #include "picture/picturerows.h"
 #include "picture/picturewriter.h"
@@ -13,9 +13,11 @@
 #include "engine/guides.h"
 #include "engine/packedimage.h"
 #include "engine/randomdot.h"
+#include "engine/smoothdepth.h"
 #include "engine/uniformrandom.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -48,76 +50,11 @@ QString quoted(const QString &text)
     throw Failure{message};
 }
 
-[[noreturn]] void refuse(const QString &what, const QString &path, const picture::LoadedPicture &picture,
-                         int maxWidth)
-{
-    switch (picture.problem) {
-    case picture::PictureProblem::TooWide:
-        fail(QStringLiteral("the %1 %2 is %3 pixels wide; at most %4 are allowed")
-                 .arg(what, quoted(path)).arg(picture.size.width()).arg(maxWidth));
-    case picture::PictureProblem::TooLarge:
-        if (picture.size.isValid())
-            fail(QStringLiteral("the %1 %2 is too large for memory (%3 × %4 pixels)")
-                     .arg(what, quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
-        fail(QStringLiteral("the %1 %2 is too large for memory: %3").arg(what, quoted(path), picture.reason));
-    default:
-        fail(QStringLiteral("cannot read the %1 %2: %3").arg(what, quoted(path), picture.reason));
-    }
-}
-
-// An input picture read row by row; any failure, also one found in the middle of the picture,
-// is the converter's one line.
-class Input
-{
-public:
-    Input(QString what, QString path, int maxWidth, bool grey = false)
-        : m_what(std::move(what)), m_path(std::move(path)), m_maxWidth(maxWidth), m_grey(grey),
-          m_rows(m_path, maxWidth)
-    {
-        check();
-    }
-
-    int width() const { return m_rows.width(); }
-    int height() const { return m_rows.height(); }
-
-    void readRow(std::span<Packed> out)
-    {
-        if (!m_rows.readRow(out))
-            check();
-        if (m_grey)
-            document::greyRowToDepthColours(out.first(std::size_t(width())), out);
-    }
-
-    // The rows no conversion needed, read all the same: a file damaged further on is refused
-    // as it would be when read whole.
-    void readRest()
-    {
-        Row row = makeRow(width());
-        while (m_rows.readRow(row)) {
-        }
-        check();
-    }
-
-private:
-    void check() const
-    {
-        if (!m_rows.status().ok())
-            refuse(m_what, m_path, m_rows.status(), m_maxWidth);
-    }
-
-    QString m_what;
-    QString m_path;
-    int m_maxWidth;
-    bool m_grey;
-    picture::PictureRows m_rows;
-};
-
 // A depth shifted as far as the repeat width or further links each position back to one
 // already drawn: the picture gets holes instead of depth. Such settings are refused, naming
-// what would do.
-void checkReach(const Options &options, int nearestLevel)
+// what would do. `shift` is in pixels, `reach` the verdict.
+void refuseReach(const Options &options, const engine::DepthReach &reach, const QString &shift)
 {
-    const engine::DepthReach reach = engine::depthReach(options.kurikaesi, options.rittaido, nearestLevel);
     if (reach.fits)
         return;
     if (reach.largestRittaido < 0)
@@ -127,10 +64,45 @@ void checkReach(const Options &options, int nearestLevel)
                         "(or use --repeat %6 or more)")
              .arg(options.rittaido)
              .arg(quoted(options.design))
-             .arg(reach.shift)
+             .arg(shift)
              .arg(options.kurikaesi)
              .arg(reach.largestRittaido)
              .arg(reach.smallestKurikaesi));
+}
+
+// Strengths scaled with a repeat width in millimetres may pass the slider's 50.
+int strongestTried(const Options &options)
+{
+    return std::max(50, options.rittaido);
+}
+
+void checkReach(const Options &options, int nearestLevel)
+{
+    const engine::DepthReach reach =
+        engine::depthReach(options.kurikaesi, options.rittaido, nearestLevel, strongestTried(options));
+    refuseReach(options, reach, QString::number(reach.shift));
+}
+
+// Smooth depth is shifted in fractions of a pixel: by factor × z / kSmoothPerLevel, rounded at
+// the oversampled resolution, so that z = level × kSmoothPerLevel at oversample 1 is shifted
+// exactly as that level.
+void checkSmoothReach(const Options &options, int z)
+{
+    const int q = options.oversample;
+    const auto shiftAt = [&](int strength) {
+        return std::lrint(double(engine::depthFactor(engine::limitParameter(strength))) * q * z / engine::kSmoothPerLevel);
+    };
+    const long shift = shiftAt(options.rittaido);
+    engine::DepthReach reach;
+    reach.fits = shift < qint64(options.kurikaesi) * q;
+    reach.smallestKurikaesi = int(std::max<long>(shift / q + 1, 1));
+    for (int strength = strongestTried(options); strength >= 0 && !reach.fits; --strength) {
+        if (shiftAt(strength) < qint64(options.kurikaesi) * q) {
+            reach.largestRittaido = strength;
+            break;
+        }
+    }
+    refuseReach(options, reach, QString::number(double(shift) / q));
 }
 
 // The depth levels of the design's rows, one after another. Drawings repeat their rows a lot:
@@ -139,7 +111,7 @@ void checkReach(const Options &options, int nearestLevel)
 class DepthRows
 {
 public:
-    DepthRows(Input &design, int scanWidth, const Options &options)
+    DepthRows(DesignRows &design, int scanWidth, const Options &options)
         : m_design(design), m_scanWidth(scanWidth), m_options(options), m_row(makeRow(design.width())),
           m_before(makeRow(design.width())), m_depth(std::size_t(scanWidth) + 1)
     {
@@ -155,7 +127,7 @@ public:
             return m_depth;
         }
         std::swap(m_row, m_before);
-        m_design.readRow(m_row);
+        m_design.colours(m_row);
         if (!m_known || m_row != m_before) {
             engine::GetDepthRow(m_row, m_scanWidth, m_depth);
             checkNearest();
@@ -174,7 +146,7 @@ private:
         }
     }
 
-    Input &m_design;
+    DesignRows &m_design;
     int m_scanWidth;
     const Options &m_options;
     int m_nearest = -1;  // the nearest level met so far
@@ -183,10 +155,68 @@ private:
     bool m_known = false; // m_depth holds the levels of m_row
 };
 
-std::unique_ptr<Input> openDesign(const Options &options)
+// The smooth depths of the design's rows, over the run's columns (0 beyond the design), each
+// nearer depth met checked against the settings.
+class SmoothRows
 {
-    return std::make_unique<Input>(QStringLiteral("design picture"), options.design, kMaxDesignWidth,
-                                   options.depth == DepthSource::Grey);
+public:
+    SmoothRows(DesignRows &design, int scanWidth, const Options &options)
+        : m_design(design), m_options(options), m_row(std::size_t(std::max(design.width(), scanWidth + 1))),
+          m_inside(std::size_t(std::min(design.width(), scanWidth + 1))), m_scan(std::size_t(scanWidth) + 1)
+    {
+    }
+
+    std::span<const std::uint16_t> next(bool inDesign)
+    {
+        if (inDesign)
+            m_design.depths(m_row);
+        // Beyond the design, and below it, is outside: the farthest depth.
+        std::fill(m_row.begin() + std::ptrdiff_t(inDesign ? m_inside : 0), m_row.begin() + std::ptrdiff_t(m_scan),
+                  std::uint16_t(0));
+        const int z = *std::max_element(m_row.begin(), m_row.begin() + std::ptrdiff_t(m_scan));
+        if (z > m_nearest) {
+            m_nearest = z;
+            checkSmoothReach(m_options, z);
+        }
+        return std::span<const std::uint16_t>(m_row).first(m_scan);
+    }
+
+private:
+    DesignRows &m_design;
+    const Options &m_options;
+    std::vector<std::uint16_t> m_row;
+    std::size_t m_inside; // the run's columns within the design
+    std::size_t m_scan;   // the run's columns
+    int m_nearest = -1;
+};
+
+engine::SmoothOptions smoothOptions(const Options &options)
+{
+    return {.oversample = options.oversample,
+            .start = options.startCentre ? engine::SmoothStart::Centre : engine::SmoothStart::Left};
+}
+
+// A repeat width given in millimetres becomes pixels at the output's resolution; the strength,
+// unless given, grows with it from the default 20 at the default repeat width 70, so that the
+// depth keeps its proportion to the repeat and looks the same at any resolution.
+Options withPrintRepeat(const Options &options, int designWidth)
+{
+    if (!options.repeatMm)
+        return options;
+    Options taken = options;
+    const long pixels = std::lround(*options.repeatMm / 25.4 * options.dpi);
+    if (pixels < 1)
+        fail(QStringLiteral("--repeat-mm %1 at %2 dpi is less than a pixel").arg(*options.repeatMm).arg(options.dpi));
+    if (pixels > designWidth / 2)
+        fail(QStringLiteral("--repeat-mm %1 at %2 dpi is a repeat width of %3 pixels, more than half the design "
+                            "picture's width (%4 pixels); use a smaller --repeat-mm or --dpi, or a wider design "
+                            "(--scale, --width)")
+                 .arg(*options.repeatMm).arg(options.dpi).arg(pixels).arg(designWidth));
+    taken.kurikaesi = int(pixels);
+    taken.kurikaesiGiven = true;
+    if (!options.rittaidoGiven)
+        taken.rittaido = int(std::lround(20.0 * double(pixels) / 70.0));
+    return taken;
 }
 
 // The output file; it appears under its name only when commit() succeeds. With --guides the
@@ -197,6 +227,7 @@ public:
     Output(const Options &options, picture::PictureLayout layout)
         : m_path(options.output), m_name(options.output), m_file(m_name.writtenAs())
     {
+        layout.dotsPerMeterX = layout.dotsPerMeterY = int(std::lround(options.dpi / 0.0254));
         std::optional<engine::GuideBand> band;
         if (options.guides) {
             band = engine::guideBand(layout.width, layout.height, options.kurikaesi);
@@ -248,10 +279,11 @@ private:
     std::optional<picture::PictureWriter> m_writer;
 };
 
-void convertDots(const Options &options)
+void convertDots(const Options &given)
 {
-    const std::unique_ptr<Input> design = openDesign(options);
-    const int width = design->width(), height = design->height();
+    DesignRows design(given);
+    const Options options = withPrintRepeat(given, design.width());
+    const int width = design.width(), height = design.height();
     // The stereo picture is one pixel narrower and shorter than the design: a design of one
     // row or column would give an empty picture, which no file can hold.
     if (width < 2 || height < 2)
@@ -262,27 +294,42 @@ void convertDots(const Options &options)
         .kurikaesi = options.kurikaesi, .rittaido = options.rittaido, .mitudo = options.mitudo, .mono = mono};
     const std::uint64_t seed = options.seed ? *options.seed : engine::UniformRandom::clockSeed();
 
-    // Black and white dots, or the sixteen dot colours: a colour table holds every picture.
+    // Black and white dots, or the sixteen dot colours: a colour table holds every picture
+    // built in whole pixels. Oversampled rows are reduced to colours between the dots'.
     picture::PictureLayout layout;
     layout.width = width - 1;
     layout.height = height - 1;
-    if (mono)
+    const bool wholePixels = !options.smooth() || options.oversample == 1;
+    if (wholePixels && mono)
         layout.palette = {engine::DotPalette[0], engine::DotPalette[15]};
-    else
+    else if (wholePixels)
         layout.palette.assign(engine::DotPalette.begin(), engine::DotPalette.end());
     Output output(options, layout);
 
     const int scanWidth = width - 1;
     Row stereoRow = makeRow(scanWidth);
-    DepthRows depth(*design, scanWidth, options);
-    engine::RandomDot dots;
-    dots.begin(params, scanWidth, seed);
-    for (int y = 0; y < height; ++y) {
-        const bool drawn = y < height - 1;
-        dots.row(depth.next(true), drawn ? std::span<Packed>(stereoRow) : std::span<Packed>{});
-        if (drawn)
-            output.writeRow(stereoRow);
+    if (options.smooth()) {
+        SmoothRows depth(design, scanWidth, options);
+        engine::SmoothDot dots;
+        dots.begin(params, smoothOptions(options), scanWidth, seed);
+        for (int y = 0; y < height; ++y) {
+            const bool drawn = y < height - 1;
+            dots.row(depth.next(true), drawn ? std::span<Packed>(stereoRow) : std::span<Packed>{});
+            if (drawn)
+                output.writeRow(stereoRow);
+        }
+    } else {
+        DepthRows depth(design, scanWidth, options);
+        engine::RandomDot dots;
+        dots.begin(params, scanWidth, seed);
+        for (int y = 0; y < height; ++y) {
+            const bool drawn = y < height - 1;
+            dots.row(depth.next(true), drawn ? std::span<Packed>(stereoRow) : std::span<Packed>{});
+            if (drawn)
+                output.writeRow(stereoRow);
+        }
     }
+    design.readRest();
     output.commit();
 }
 
@@ -301,7 +348,7 @@ public:
         }
         const picture::LoadedPicture source = picture::readPicture(options.fieldSource, kMaxFieldSourceWidth);
         if (!source.ok())
-            refuse(QStringLiteral("field source picture"), options.fieldSource, source, kMaxFieldSourceWidth);
+            refusePicture(QStringLiteral("field source picture"), options.fieldSource, source, kMaxFieldSourceWidth);
         m_source = picture::toPacked(source.image);
         m_width = designWidth;
         m_height = designHeight;
@@ -340,32 +387,47 @@ Options withTileRepeat(const Options &options, const FieldRows &field)
     return taken;
 }
 
+// Runs a field conversion (engine::ColourField or engine::SmoothField) over the rows of
+// `depth` (DepthRows or SmoothRows).
+template <typename Conversion, typename Depth>
+void runField(Conversion &conv, Depth &depth, FieldRows &field, int designRows, Output &output)
+{
+    // A design smaller than the field is outside the picture (no depth) where it ends. (The run
+    // also works one row beyond the field, which is never drawn.)
+    Row fieldRow = makeRow(field.width()), stereoRow = makeRow(field.width());
+    for (int y = 0; y < field.height(); ++y) {
+        const auto levels = depth.next(y < designRows);
+        field.readRow(y, fieldRow);
+        conv.row(levels, fieldRow, stereoRow);
+        output.writeRow(stereoRow);
+    }
+}
+
 void convertFieldPicture(const Options &given)
 {
-    const std::unique_ptr<Input> design = openDesign(given);
-    FieldRows field(given, design->width(), design->height());
-    const Options options = withTileRepeat(given, field);
+    DesignRows design(given);
+    FieldRows field(given, design.width(), design.height());
+    const Options options = withTileRepeat(withPrintRepeat(given, design.width()), field);
     const int width = field.width(), height = field.height();
     picture::PictureLayout layout;
     layout.width = width;
     layout.height = height;
     Output output(options, layout);
 
-    // A design smaller than the field is outside the picture (no depth) where it ends. (The run
-    // also works one row beyond the field, which is never drawn.)
-    Row fieldRow = makeRow(width), stereoRow = makeRow(width);
-    DepthRows depth(*design, width, options);
-    engine::ColourField conv;
-    conv.begin({.kurikaesi = options.kurikaesi, .rittaido = options.rittaido}, width);
-    const int designRows = std::min(design->height(), height);
-    for (int y = 0; y < height; ++y) {
-        const std::span<const std::int32_t> levels = depth.next(y < designRows);
-        field.readRow(y, fieldRow);
-        conv.row(levels, fieldRow, stereoRow);
-        output.writeRow(stereoRow);
+    const engine::FieldParams params{.kurikaesi = options.kurikaesi, .rittaido = options.rittaido};
+    const int designRows = std::min(design.height(), height);
+    if (options.smooth()) {
+        SmoothRows depth(design, width, options);
+        engine::SmoothField conv;
+        conv.begin(params, smoothOptions(options), width);
+        runField(conv, depth, field, designRows, output);
+    } else {
+        DepthRows depth(design, width, options);
+        engine::ColourField conv;
+        conv.begin(params, width);
+        runField(conv, depth, field, designRows, output);
     }
-    if (designRows < design->height())
-        design->readRest();
+    design.readRest();
     output.commit();
 }
 

@@ -10,6 +10,9 @@ namespace lumivex::cli {
 /// keeps to its narrower pictures).
 inline constexpr int kMaxDesignWidth = engine::kMaxRunWidth;
 
+/// --dpi is at most this.
+inline constexpr int kMaxDpi = 10000;
+
 /// A field source picture is at most this many pixels wide, as in the colour-field wizard.
 inline constexpr int kMaxFieldSourceWidth = 200;
 

@@ -20,7 +20,7 @@ struct OptionSpec
 };
 
 // The English names beside the romanised ones are the same options under another spelling.
-constexpr std::array<OptionSpec, 17> kOptions = {{
+constexpr std::array<OptionSpec, 24> kOptions = {{
     {QLatin1StringView("help"), QLatin1StringView("help"), false},
     {QLatin1StringView("version"), QLatin1StringView("version"), false},
     {QLatin1StringView("reveal"), QLatin1StringView("reveal"), false},
@@ -38,6 +38,13 @@ constexpr std::array<OptionSpec, 17> kOptions = {{
     {QLatin1StringView("seed"), QLatin1StringView("seed"), true},
     {QLatin1StringView("out-dir"), QLatin1StringView("out-dir"), true},
     {QLatin1StringView("format"), QLatin1StringView("format"), true},
+    {QLatin1StringView("levels"), QLatin1StringView("levels"), true},
+    {QLatin1StringView("oversample"), QLatin1StringView("oversample"), true},
+    {QLatin1StringView("start"), QLatin1StringView("start"), true},
+    {QLatin1StringView("dpi"), QLatin1StringView("dpi"), true},
+    {QLatin1StringView("repeat-mm"), QLatin1StringView("repeat-mm"), true},
+    {QLatin1StringView("scale"), QLatin1StringView("scale"), true},
+    {QLatin1StringView("width"), QLatin1StringView("width"), true},
 }};
 
 const OptionSpec *findOption(const QString &name)
@@ -111,6 +118,26 @@ DepthSource parseDepth(const QString &text)
     fail(QStringLiteral("unknown depth %1 (use colours or grey)").arg(quoted(text)));
 }
 
+// A positive decimal number with digits only before and after one point ("2", "0.5", "25.4"),
+// from low to high.
+double parseDecimal(const QString &option, const QString &text, double low, double high)
+{
+    const qsizetype point = text.indexOf(u'.');
+    const QString whole = point < 0 ? text : text.left(point), part = point < 0 ? QString() : text.mid(point + 1);
+    bool ok = (allDigits(whole) || (whole.isEmpty() && !part.isEmpty())) && (point < 0 || allDigits(part));
+    const double value = ok ? text.toDouble(&ok) : 0;
+    if (!ok || value < low || value > high)
+        fail(QStringLiteral("--%1 must be a number from %2 to %3, not %4").arg(option).arg(low).arg(high).arg(quoted(text)));
+    return value;
+}
+
+int parseOversample(const QString &text)
+{
+    if (text == u"1" || text == u"2" || text == u"4" || text == u"8")
+        return text.toInt();
+    fail(QStringLiteral("--oversample must be 1, 2, 4 or 8, not %1").arg(quoted(text)));
+}
+
 bool &flagOf(Options &options, const QString &canonical)
 {
     if (canonical == u"help")
@@ -146,6 +173,25 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
         options.kurikaesiGiven = true;
     } else if (canonical == u"rittaido") {
         options.rittaido = parseBounded(name, value, 0, 50);
+        options.rittaidoGiven = true;
+    } else if (canonical == u"levels") {
+        if (value != u"16")
+            fail(QStringLiteral("--levels takes only 16 (the sixteen depth levels), not %1").arg(quoted(value)));
+        options.levels16 = true;
+    } else if (canonical == u"oversample") {
+        options.oversample = parseOversample(value);
+    } else if (canonical == u"start") {
+        if (value != u"left" && value != u"centre" && value != u"center")
+            fail(QStringLiteral("unknown start %1 (use left or centre)").arg(quoted(value)));
+        options.startCentre = value != u"left";
+    } else if (canonical == u"dpi") {
+        options.dpi = parseBounded(name, value, 1, kMaxDpi);
+    } else if (canonical == u"repeat-mm") {
+        options.repeatMm = parseDecimal(name, value, 0.1, 1000);
+    } else if (canonical == u"scale") {
+        options.scale = parseDecimal(name, value, 0.01, 100);
+    } else if (canonical == u"width") {
+        options.width = parseBounded(name, value, 2, kMaxDesignWidth);
     } else if (canonical == u"mitudo") {
         options.mitudo = parseBounded(name, value, 0, 100);
     } else if (canonical == u"seed") {
@@ -158,13 +204,35 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
 void checkReveal(const Options &options, const QHash<QString, QString> &seen)
 {
     for (const char *name : {"mode", "depth", "field", "field-source", "rittaido", "mitudo", "seed", "out-dir", "format",
-                             "guides"}) {
+                             "guides", "levels", "oversample", "start", "dpi", "repeat-mm", "scale", "width"}) {
         if (seen.contains(QLatin1String(name)))
             fail(QStringLiteral("--%1 is not used with --reveal").arg(seen.value(QLatin1String(name))));
     }
     if (options.kurikaesiGiven && options.kurikaesi < kMinRevealRepeat)
         fail(QStringLiteral("--%1 must be a whole number from %2 to 200 with --reveal, not '%3'")
                  .arg(seen.value(QStringLiteral("kurikaesi"))).arg(kMinRevealRepeat).arg(options.kurikaesi));
+}
+
+// The options of smooth depth, of print sizes and of resampling, each with what it needs.
+void checkDepthOptions(const Options &options, const QHash<QString, QString> &seen)
+{
+    for (const char *name : {"levels", "oversample", "start"}) {
+        if (seen.contains(QLatin1String(name)) && options.depth != DepthSource::Grey)
+            fail(QStringLiteral("--%1 is only used with --depth grey").arg(QLatin1String(name)));
+    }
+    for (const char *name : {"oversample", "start"}) {
+        if (seen.contains(QLatin1String(name)) && options.levels16)
+            fail(QStringLiteral("--%1 is for smooth depth, not --levels 16 (whole pixels from the left)")
+                     .arg(QLatin1String(name)));
+    }
+    if (seen.contains(QStringLiteral("repeat-mm"))) {
+        if (!seen.contains(QStringLiteral("dpi")))
+            fail(QStringLiteral("--repeat-mm needs --dpi: millimetres become pixels at a resolution"));
+        if (seen.contains(QStringLiteral("kurikaesi")))
+            fail(QStringLiteral("give either --%1 or --repeat-mm, not both").arg(seen.value(QStringLiteral("kurikaesi"))));
+    }
+    if (seen.contains(QStringLiteral("scale")) && seen.contains(QStringLiteral("width")))
+        fail(QStringLiteral("give either --scale or --width, not both"));
 }
 
 // Options that belong to one kind of conversion are refused in the other rather than
@@ -194,6 +262,7 @@ void checkCombination(const Options &options, const QHash<QString, QString> &see
                 fail(QStringLiteral("--%1 is only used with --mode field").arg(QLatin1String(name)));
         }
     }
+    checkDepthOptions(options, seen);
     if (!options.isBatch() && seen.contains(QStringLiteral("format")))
         fail(QStringLiteral("--format is only used with --out-dir; OUTPUT's name decides its format"));
 }
@@ -299,9 +368,20 @@ QString usageText()
         "                           field (default mono)\n"
         "  --depth colours|grey     how DESIGN gives depth: painted in the sixteen depth\n"
         "                           colours (default), or a grey depth map, black far and\n"
-        "                           white near, as renderers and depth estimators write them;\n"
-        "                           a colour picture is then taken by its brightness\n"
+        "                           white near, as renderers and depth estimators write them,\n"
+        "                           read as smooth depth at its full precision (8-bit greys,\n"
+        "                           16-bit PNG greys at 16 bits) without terraces; a colour\n"
+        "                           picture is then taken by its brightness\n"
         "                           0.299 R + 0.587 G + 0.114 B (also spelled colors, gray)\n"
+        "  --levels 16              with --depth grey: cut the grey map into the sixteen depth\n"
+        "                           levels, as if painted in the depth colours (terraces)\n"
+        "  --oversample 1|2|4|8     smooth depth: build each row at this many times its width,\n"
+        "                           so that depth moves in fractions of a pixel (default 4;\n"
+        "                           1 gives whole pixels; above 1 OUTPUT is written in full\n"
+        "                           colour)\n"
+        "  --start left|centre      smooth depth: build each row from the left edge (default)\n"
+        "                           or outward from the middle, which spreads a colour\n"
+        "                           field's distortion to both edges (also spelled center)\n"
         "  --field FILE             field picture for --mode field (at most %1 pixels wide)\n"
         "  --field-source FILE      small picture (at most %2 pixels wide) tiled from the\n"
         "                           top left over the design's area to make the field;\n"
@@ -314,6 +394,20 @@ QString usageText()
         "                           a strength whose nearest depth's shift reaches the repeat\n"
         "                           width is refused, naming the largest usable one\n"
         "  --density N, --mitudo N  dot density in percent, 0..100, random dot only (default 30)\n"
+        "  --dpi N                  the resolution written into OUTPUT (PNG pHYs, BMP pixels\n"
+        "                           per metre), so that it prints at its intended size:\n"
+        "                           1..%3 dots per inch (default 96, as the window shows it)\n"
+        "  --repeat-mm M            with --dpi: the repeat width in millimetres on paper,\n"
+        "                           round(M / 25.4 × dpi) pixels, which may pass 200 up to\n"
+        "                           half the design's width (about 30 mm suits most eyes;\n"
+        "                           over 60 cannot be free-viewed). Unless --strength is\n"
+        "                           given, the strength grows with it as 20 × pixels / 70\n"
+        "                           (the default strength at the default repeat width), so\n"
+        "                           that the depth looks the same at any resolution\n"
+        "  --scale F                resample DESIGN by F (0.01..100) before converting:\n"
+        "                           nearest for the depth colours, bilinear for grey maps\n"
+        "  --width W                resample DESIGN to W pixels wide, its height in\n"
+        "                           proportion (not with --scale)\n"
         "  --seed N                 random dot only: the same seed gives the same picture;\n"
         "                           without it the clock seeds the dots\n"
         "  --out-dir DIR            convert every DESIGN, in parallel, into the existing folder\n"
@@ -351,11 +445,17 @@ QString usageText()
         "      shark.bmp shark-field.bmp\n"
         "  lumivex-convert --mode field --field backdrop.png --kurikaesi 80 shark.bmp out.png\n"
         "  lumivex-convert --depth grey --density 50 depthmap.png stereo.png\n"
+        "  lumivex-convert --depth grey --oversample 8 --start centre --mode field \\\n"
+        "      --field-source leaves.bmp dome.png dome-field.png\n"
+        "  lumivex-convert --depth grey --levels 16 depthmap.png terraced.png\n"
+        "  lumivex-convert --depth grey --width 3000 --dpi 300 --repeat-mm 30 \\\n"
+        "      depthmap.png print.png\n"
         "  lumivex-convert --guides --mode color --repeat 90 shark.bmp shark-dots.png\n"
         "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n"
         "  lumivex-convert --reveal shark-dots.png shark-depth.png\n")
         .arg(kMaxDesignWidth)
-        .arg(kMaxFieldSourceWidth);
+        .arg(kMaxFieldSourceWidth)
+        .arg(kMaxDpi);
 }
 
 QString versionText()

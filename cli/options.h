@@ -18,7 +18,8 @@ struct Failure
 enum class Mode { Mono, Color, Field };
 
 /// How the design picture gives depth: painted in the sixteen depth colours, or as a grey depth
-/// map (black far, white near) whose brightness is spread over the sixteen levels.
+/// map (black far, white near) read as smooth depth, or with --levels 16 cut into the sixteen
+/// levels.
 enum class DepthSource { Colours, Grey };
 
 /// What the command line asks for, checked for ranges and combinations but not yet for files.
@@ -42,6 +43,17 @@ struct Options
     int rittaido = 20;
     int mitudo = 30;
     std::optional<std::uint64_t> seed;  ///< none: seed from the clock
+    bool levels16 = false;  ///< --levels 16: a grey map cut into the sixteen levels, as painted
+    int oversample = 4;     ///< smooth depth: each row built at this many times its width
+    bool startCentre = false; ///< smooth depth: rows built outward from the middle
+    int dpi = 96;           ///< the resolution written into the output
+    std::optional<double> repeatMm; ///< --repeat-mm: the repeat width in millimetres at dpi
+    bool rittaidoGiven = false;     ///< --rittaido (--strength) was given, not defaulted
+    std::optional<double> scale;    ///< --scale: the design resampled by this factor
+    int width = 0;                  ///< --width: the design resampled to this width; 0: none
+
+    /// Whether the design is read as smooth depth (a grey map not cut into levels).
+    bool smooth() const { return depth == DepthSource::Grey && !levels16; }
 
     bool isBatch() const { return !outDir.isEmpty(); }
 };

@@ -2,6 +2,8 @@
 
 #include "pictureformats.h"
 
+#include "engine/smoothdepth.h"
+
 #include <new>
 #include <utility>
 
@@ -46,10 +48,28 @@ bool PictureRows::decodeWhole()
 
 bool PictureRows::readRow(std::span<engine::Packed> out)
 {
+    return nextRow(out, {});
+}
+
+bool PictureRows::readDepthRow(std::span<engine::Packed> out, std::span<std::uint16_t> depth)
+{
+    const bool sixteen = m_png && m_png->sixteenBitGrey();
+    if (!nextRow(out, sixteen ? depth : std::span<std::uint16_t>{}))
+        return false;
+    // (Should the row decoder have stopped at this row, the colours are the whole picture's.)
+    if (!sixteen || !m_png) {
+        for (int x = 0; x < width(); ++x)
+            depth[std::size_t(x)] = engine::smoothDepth(out[std::size_t(x)]);
+    }
+    return true;
+}
+
+bool PictureRows::nextRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16)
+{
     if (!m_status.ok() || m_next >= height())
         return false;
     // Should the row decoder stop, the whole-picture reader says why, or gives the rest.
-    if (m_png && !m_png->readRow(out) && !decodeWhole())
+    if (m_png && !m_png->readRow(out, grey16) && !decodeWhole())
         return false;
     if (!m_png)
         packRow(m_image, m_next, out);

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -36,7 +37,13 @@ public:
     /// be read after all (status() says why) or all its rows have been read.
     bool readRow(std::span<engine::Packed> out);
 
+    /// Reads the next row as smooth depths (engine::smoothDepth) into depth, at least width()
+    /// entries, with out as room for the colours: a 16-bit grey PNG decoded row by row gives
+    /// its samples as they are, every other picture the depth of each colour. False as readRow.
+    bool readDepthRow(std::span<engine::Packed> out, std::span<std::uint16_t> depth);
+
 private:
+    bool nextRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16);
     bool decodeWhole();
 
     LoadedPicture m_status;

@@ -175,9 +175,10 @@ struct PngRows::Context
     bool takeChunkBeforeData(std::uint32_t type, const unsigned char *d, std::uint32_t length, bool intact);
     bool nextData();
     bool inflateBlock(int rows);
-    bool nextRow(std::span<engine::Packed> out, int width, bool last);
+    bool nextRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16, int width, bool last);
     bool finishFile();
     bool convert(const unsigned char *scanline, std::span<engine::Packed> out, int width) const;
+    void takeSamples(const unsigned char *scanline, std::span<std::uint16_t> grey16, int width) const;
 };
 
 bool PngRows::Context::takeChunkBeforeData(std::uint32_t type, const unsigned char *d, std::uint32_t length,
@@ -282,7 +283,8 @@ bool PngRows::Context::inflateBlock(int rows)
     return true;
 }
 
-bool PngRows::Context::nextRow(std::span<engine::Packed> out, int width, bool last)
+bool PngRows::Context::nextRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16, int width,
+                               bool last)
 {
     unsigned char *scanline = block.data() + std::size_t(taken + 1) * stride;
     const unsigned char *prior = scanline - stride;
@@ -296,6 +298,8 @@ bool PngRows::Context::nextRow(std::span<engine::Packed> out, int width, bool la
             return false;
         lastRow.assign(out.begin(), out.begin() + width);
     }
+    if (!grey16.empty() && colourType == 0 && depth == 16)
+        takeSamples(scanline, grey16, width);
     return !last || finishFile();
 }
 
@@ -365,6 +369,14 @@ bool PngRows::Context::convert(const unsigned char *scanline, std::span<engine::
             break;
         }
     }
+    if (depth == 16) {
+        // Grey of 16 bits (the only 16-bit kind taken), reduced to 8 as Qt's reader reduces it.
+        for (int x = 0; x < width; ++x, p += 2) {
+            const int v = be16(p), g = (v + 128) / 257;
+            out[std::size_t(x)] = v == transGrey ? engine::pack(255, 255, 255) : engine::pack(g, g, g);
+        }
+        return true;
+    }
     // Grey or colour table, one sample a pixel of 1, 2, 4 or 8 bits.
     const int mask = (1 << depth) - 1;
     for (int x = 0; x < width; ++x) {
@@ -383,6 +395,15 @@ bool PngRows::Context::convert(const unsigned char *scanline, std::span<engine::
         }
     }
     return true;
+}
+
+void PngRows::Context::takeSamples(const unsigned char *scanline, std::span<std::uint16_t> grey16, int width) const
+{
+    const unsigned char *p = scanline + 1;
+    for (int x = 0; x < width; ++x, p += 2) {
+        const int v = be16(p);
+        grey16[std::size_t(x)] = std::uint16_t(v == transGrey ? 0xffff : v);
+    }
 }
 
 PngRows::PngRows() = default;
@@ -404,9 +425,11 @@ bool PngRows::open(const QByteArray &data)
     c.colourType = h[9];
     const int channels = c.colourType == 0 ? 1 : c.colourType == 2 ? 3 : c.colourType == 3 ? 1
                        : c.colourType == 4 ? 2 : c.colourType == 6 ? 4 : 0;
-    const bool depthFits = c.colourType == 0 || c.colourType == 3
-        ? (c.depth == 1 || c.depth == 2 || c.depth == 4 || c.depth == 8)
-        : c.depth == 8; // 16-bit samples are left to the whole-picture reader
+    // Of the 16-bit kinds only grey is taken (depth maps); the others are left to the
+    // whole-picture reader.
+    const bool depthFits = c.colourType == 0 ? (c.depth == 1 || c.depth == 2 || c.depth == 4 || c.depth == 8 || c.depth == 16)
+        : c.colourType == 3 ? (c.depth == 1 || c.depth == 2 || c.depth == 4 || c.depth == 8)
+        : c.depth == 8;
     if (width == 0 || height == 0 || width > 0x7fffffu || height > 0x7fffffffu || channels == 0 || !depthFits
         || h[10] != 0 || h[11] != 0 || h[12] != 0)
         return false;
@@ -422,14 +445,19 @@ bool PngRows::open(const QByteArray &data)
     return true;
 }
 
-bool PngRows::readRow(std::span<engine::Packed> out)
+bool PngRows::sixteenBitGrey() const
+{
+    return m_context && m_context->colourType == 0 && m_context->depth == 16;
+}
+
+bool PngRows::readRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16)
 {
     if (m_failed || !m_context || m_next >= m_height)
         return false;
     Context &c = *m_context;
     bool decoded = c.taken < c.filled || c.inflateBlock(std::min(c.blockRows, m_height - m_next));
     ++m_next;
-    decoded = decoded && c.nextRow(out, m_width, m_next == m_height);
+    decoded = decoded && c.nextRow(out, grey16, m_width, m_next == m_height);
     if (!decoded)
         m_failed = true;
     return decoded;

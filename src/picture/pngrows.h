@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 
+#include <cstdint>
 #include <memory>
 #include <span>
 
@@ -12,7 +13,8 @@ namespace lumivex::picture {
 /// Decodes a PNG file's rows one at a time from its bytes, without a picture of the whole. The
 /// rows are what Qt's reader makes of the file, as readPicture gives them: opaque colours,
 /// transparent pixels composited over white. Only plain PNG is taken: 8 bits a sample or fewer,
-/// not interlaced; open() refuses others, which callers leave to Qt's reader.
+/// or 16-bit grey (depth maps), not interlaced; open() refuses others, which callers leave to
+/// Qt's reader.
 ///
 /// Meant for bytes that passed the loader's checks of a PNG's structure (every bound is checked
 /// here all the same). A decoding error is reported by readRow(); whether the file is damaged is then for Qt's reader to say, so that
@@ -32,9 +34,14 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
 
-    /// Decodes the next row into out (at least width() entries). False on a decoding error;
-    /// no further rows are given then.
-    bool readRow(std::span<engine::Packed> out);
+    /// Whether the file is 16-bit grey, whose samples readRow can give at full precision.
+    bool sixteenBitGrey() const;
+
+    /// Decodes the next row into out (at least width() entries). For a 16-bit grey file a
+    /// non-empty grey16 (at least width() entries) also gets the samples as they are, the
+    /// transparent grey as white (65535). False on a decoding error; no further rows are given
+    /// then.
+    bool readRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16 = {});
 
 private:
     struct Context;

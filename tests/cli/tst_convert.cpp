@@ -59,6 +59,9 @@ void TestConvert::initTestCase()
     QVERIFY(makeField(64, 64, 13).save(input(QStringLiteral("source64.bmp"))));
     QVERIFY(makeField(200, 7, 14).save(input(QStringLiteral("source200.bmp"))));
     QVERIFY(makeDesign(100, 421, 15).save(input(QStringLiteral("tall.png"))));
+    QImage flat(800, 10, QImage::Format_RGB32);
+    flat.fill(picture::unpackPixel(engine::DepthPalette[0]));
+    QVERIFY(flat.save(input(QStringLiteral("flat800.bmp"))));
 }
 
 void TestConvert::expectSuccess(const QStringList &args)
@@ -97,6 +100,11 @@ void TestConvert::randomDotMatchesEngine_data()
     QTest::newRow("depth 0, density 0") << design << QStringList{"--rittaido", "0", "--mitudo", "0", "--seed", "3"} << 70 << 0 << 0 << true << 3;
     QTest::newRow("PNG design") << input(QStringLiteral("design300.png")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
     QTest::newRow("JPEG design") << input(QStringLiteral("design.jpg")) << QStringList{"--seed", "8"} << 70 << 20 << 30 << true << 8;
+    // 30 mm at 300 dpi: 354 pixels, the strength grown with it (20 × 354 / 70) unless given.
+    QTest::newRow("30 mm at 300 dpi") << input(QStringLiteral("design1024.bmp")) << QStringList{"--dpi", "300", "--repeat-mm", "30", "--seed", "9"}
+                                      << 354 << 101 << 30 << true << 9;
+    QTest::newRow("30 mm at 300 dpi, strength given") << input(QStringLiteral("design1024.bmp"))
+        << QStringList{"--dpi", "300", "--repeat-mm=30", "--strength", "35", "--seed", "9"} << 354 << 35 << 30 << true << 9;
     QTest::newRow("1024 wide") << input(QStringLiteral("design1024.bmp")) << QStringList{"--mode", "color", "--seed", "9"} << 70 << 20 << 30 << false << 9;
     QTest::newRow("16384 wide") << input(QStringLiteral("design16384.png")) << QStringList{"--mode", "color", "--seed", "9"} << 70 << 20 << 30 << false << 9;
     QTest::newRow("2 x 2 gives 1 x 1") << input(QStringLiteral("design2.bmp")) << QStringList{"--seed", "1"} << 70 << 20 << 30 << true << 1;
@@ -191,40 +199,54 @@ void TestConvert::fieldMatchesEngine()
 void TestConvert::greyDepthMatchesPaintedDesign_data()
 {
     QTest::addColumn<QImage>("picture");
-    QTest::addColumn<QString>("word");
+    QTest::addColumn<QStringList>("depth"); // how the picture is read
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QImage>("design"); // the same depth in the depth colours
 
     // A grey ramp over every value, black far and white near: level round(g × 15 / 255).
-    QImage ramp(256, 12, QImage::Format_Grayscale8);
-    QImage rampDesign(256, 12, QImage::Format_RGB32);
+    // The sixteen greys level × 17 alone are the levels themselves, also as smooth depth.
+    QImage ramp(256, 12, QImage::Format_Grayscale8), greys(256, 12, QImage::Format_Grayscale8);
+    QImage rampDesign(256, 12, QImage::Format_RGB32), greysDesign(256, 12, QImage::Format_RGB32);
     for (int y = 0; y < ramp.height(); ++y) {
         for (int x = 0; x < 256; ++x) {
-            const int grey = (x + 37 * y) % 256;
+            const int grey = (x + 37 * y) % 256, level = (x / 3 + 5 * y) % 16;
             ramp.setPixel(x, y, qRgb(grey, grey, grey));
             rampDesign.setPixel(x, y, picture::unpackPixel(engine::DepthPalette[qRound(grey * 15 / 255.0)]));
+            greys.setPixel(x, y, qRgb(level * 17, level * 17, level * 17));
+            greysDesign.setPixel(x, y, picture::unpackPixel(engine::DepthPalette[level]));
         }
     }
-    QTest::newRow("grey ramp, random dot") << ramp << "grey" << QStringList{"--mode", "color", "--seed", "3"} << rampDesign;
-    QTest::newRow("grey ramp, colour field") << ramp << "grey"
-        << QStringList{"--mode", "field", "--field-source", input(QStringLiteral("source64.bmp"))} << rampDesign;
-    QTest::newRow("grey ramp, spelled gray") << ramp << "gray" << QStringList{"--seed", "4"} << rampDesign;
+    const QStringList levels{"--depth", "grey", "--levels", "16"}, whole{"--depth", "grey", "--oversample", "1"};
+    const QStringList field{"--mode", "field", "--field-source", input(QStringLiteral("source64.bmp"))};
+    QTest::newRow("grey ramp, random dot") << ramp << levels << QStringList{"--mode", "color", "--seed", "3"} << rampDesign;
+    QTest::newRow("grey ramp, colour field") << ramp << levels << field << rampDesign;
+    QTest::newRow("grey ramp, spelled gray") << ramp << QStringList{"--depth", "gray", "--levels", "16"}
+                                             << QStringList{"--seed", "4"} << rampDesign;
+    QTest::newRow("sixteen greys, smooth, random dot") << greys << whole << QStringList{"--mode", "color", "--seed", "3"} << greysDesign;
+    QTest::newRow("sixteen greys, smooth, mono, 16-bit PNG") << QImage(greys).convertToFormat(QImage::Format_Grayscale16)
+                                                             << whole << QStringList{"--seed", "3"} << greysDesign;
+    QTest::newRow("sixteen greys, smooth, colour field") << greys << whole << field << greysDesign;
+    // Resampled first: the depth colours by the nearest, grey maps bilinear (2 × 2 blocks of one grey halved).
+    QTest::newRow("depth colours, scale 2") << greysDesign << QStringList{"--scale", "2"} << QStringList{"--seed", "3"}
+                                            << greysDesign.scaled(512, 24);
+    QTest::newRow("sixteen greys, smooth, scale 0.5") << greys.scaled(512, 24) << (whole + QStringList{"--scale", "0.5"})
+                                                      << field << greysDesign;
     // A colour picture is taken by its brightness.
     const QImage colours = makeField(120, 40, 21);
-    QTest::newRow("colour picture") << colours << "grey" << QStringList{"--seed", "5"} << document::greyToDepthColours(colours);
+    QTest::newRow("colour picture") << colours << levels << QStringList{"--seed", "5"} << document::greyToDepthColours(colours);
 }
 
 void TestConvert::greyDepthMatchesPaintedDesign()
 {
     QFETCH(QImage, picture);
-    QFETCH(QString, word);
+    QFETCH(QStringList, depth);
     QFETCH(QStringList, options);
     QFETCH(QImage, design);
 
     const QString source = input(QStringLiteral("depthmap.png"));
     QVERIFY(picture.save(source));
     const QString out = output(QStringLiteral("grey.png"));
-    expectSuccess(QStringList{"--depth", word} << options << source << out);
+    expectSuccess(QStringList(depth) << options << source << out);
 
     // The same run over the design painted in the depth colours.
     const QString painted = output(QStringLiteral("painted.png"));
@@ -251,22 +273,43 @@ void TestConvert::formatFollowsName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("png") << "out.png" << QByteArray("\x89PNG");
-    QTest::newRow("PNG in capitals") << "OUT.PNG" << QByteArray("\x89PNG");
-    QTest::newRow("Png") << "out.Png" << QByteArray("\x89PNG");
-    QTest::newRow("bmp") << "out.bmp" << QByteArray("BM");
-    QTest::newRow("png not last") << "out.png.bmp" << QByteArray("BM");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("dotsPerMeter"); // the resolution recorded in the file
+    const auto row = [](const char *tag, const char *name, const char *magic, const QStringList &options = {},
+                        QSize size = {156, 60}, int dotsPerMeter = 3780) {
+        QTest::newRow(tag) << name << QByteArray(magic) << options << size << dotsPerMeter;
+    };
+    row("png", "out.png", "\x89PNG");
+    row("PNG in capitals", "OUT.PNG", "\x89PNG");
+    row("Png", "out.Png", "\x89PNG");
+    row("bmp", "out.bmp", "BM");
+    row("png not last", "out.png.bmp", "BM");
+    row("300 dpi, PNG", "out.png", "\x89PNG", {"--dpi", "300"}, {156, 60}, 11811);
+    row("300 dpi, BMP", "out.bmp", "BM", {"--dpi=300"}, {156, 60}, 11811);
+    // The design (157 × 61) resampled, then one pixel narrower and shorter as always.
+    row("scale 2", "out.bmp", "BM", {"--scale", "2"}, {313, 121});
+    row("scale 0.5, grey", "out.png", "\x89PNG", {"--depth", "grey", "--scale", "0.5"}, {78, 30});
+    row("width 1000, 72 dpi", "out.png", "\x89PNG", {"--width", "1000", "--dpi", "72"}, {999, 388}, 2835);
+    row("field source, scale 1.5", "out.png", "\x89PNG", {"--mode", "field", "--field-source", input(QStringLiteral("source64.bmp")),
+                                                          "--scale", "1.5"}, {236, 92});
 }
 
 void TestConvert::formatFollowsName()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, magic);
-    expectSuccess({"--seed", "1", input(QStringLiteral("design.bmp")), output(name)});
+    QFETCH(QStringList, options);
+    QFETCH(QSize, size);
+    QFETCH(int, dotsPerMeter);
+    expectSuccess(QStringList(options) << input(QStringLiteral("design.bmp")) << output(name));
     QFile file(output(name));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(magic.size()) == magic);
-    QCOMPARE(readPacked(output(name)).width, 156);
+    const QImage written(output(name), magic == "BM" ? "BMP" : "PNG");
+    QCOMPARE(written.size(), size);
+    QCOMPARE(written.dotsPerMeterX(), dotsPerMeter);
+    QCOMPARE(written.dotsPerMeterY(), dotsPerMeter);
 }
 
 void TestConvert::guidesAboveThePicture_data()
@@ -284,6 +327,8 @@ void TestConvert::guidesAboveThePicture_data()
                                   << design << "g.png" << 50;
     QTest::newRow("tall: a twentieth of the height") << QStringList{"--seed", "2", "--kurikaesi", "64"}
                                                      << input(QStringLiteral("tall.png")) << "g.png" << 64;
+    QTest::newRow("30 mm at 300 dpi, flat") << QStringList{"--seed", "2", "--dpi", "300", "--repeat-mm", "30"}
+                                            << input(QStringLiteral("flat800.bmp")) << "g.png" << 354;
     QTest::newRow("repeat 200 in 299 pixels") << QStringList{"--seed", "2", "--kurikaesi", "200"}
                                               << input(QStringLiteral("design300.png")) << "g.png" << 200;
 }
@@ -305,6 +350,11 @@ void TestConvert::guidesAboveThePicture()
     QCOMPARE(guided.width, plain.width);
     QCOMPARE(guided.height, plain.height + band);
     QVERIFY(std::equal(plain.pixels.begin(), plain.pixels.end(), guided.pixels.begin() + qsizetype(band) * plain.width));
+    if (design.contains(QStringLiteral("flat"))) { // repeats at exactly the repeat width, not one pixel less
+        const auto first = plain.row(0);
+        QVERIFY(std::equal(first.begin() + kurikaesi, first.end(), first.begin()));
+        QVERIFY(!std::equal(first.begin() + kurikaesi - 1, first.end(), first.begin()));
+    }
 
     int middle = -1, most = 0;
     for (int y = 0; y < band; ++y) {

@@ -148,7 +148,8 @@ void TestConvertInput::helpAndVersion()
         QCOMPARE(run.exitCode, 0);
         QVERIFY(run.out.startsWith("Usage: lumivex-convert [options] DESIGN OUTPUT\n"));
         for (const char *name : {"--mode", "--depth", "--field", "--field-source", "--kurikaesi", "--repeat", "--rittaido",
-                                 "--strength", "--mitudo", "--density", "--seed", "--out-dir", "--format", "--version",
+                                 "--strength", "--mitudo", "--density", "--seed", "--out-dir", "--format", "--version", "--levels",
+                                 "--oversample", "--start", "--dpi", "--repeat-mm", "--scale", "--width",
                                  "--help", "Examples:\n  lumivex-convert "})
             QVERIFY2(run.out.contains(name), name);
         QCOMPARE(run.err, QByteArray());
@@ -229,6 +230,13 @@ void TestConvertInput::badInput_data()
     row("repeat beside kurikaesi", {"--kurikaesi", "5", "--repeat", "5", design, out}, "--kurikaesi and --repeat are the same option");
     row("density beside mitudo", {"--density", "5", "--mitudo", "6", design, out}, "--density and --mitudo");
     row("unknown depth", {"--depth", "rainbow", design, out}, "unknown depth 'rainbow' (use colours or grey)");
+    row("oversample 3", {"--depth", "grey", "--oversample", "3", design, out}, "--oversample must be 1, 2, 4 or 8, not '3'");
+    row("oversample 16", {"--depth", "grey", "--oversample=16", design, out}, "--oversample must be 1, 2, 4 or 8");
+    row("unknown start", {"--depth", "grey", "--start", "right", design, out}, "unknown start 'right' (use left or centre)");
+    row("levels other than 16", {"--depth", "grey", "--levels", "8", design, out}, "--levels takes only 16");
+    row("oversample with depth colours", {"--oversample", "2", design, out}, "--oversample is only used with --depth grey");
+    row("start with levels 16", {"--depth", "grey", "--levels", "16", "--start", "centre", design, out},
+        "--start is for smooth depth");
     row("seed not a number", {"--seed", "abc", design, out}, "--seed");
     row("seed negative", {"--seed", "-1", design, out}, "--seed");
     row("seed beyond 64 bits", {"--seed", "18446744073709551616", design, out}, "--seed");
@@ -257,6 +265,16 @@ void TestConvertInput::badInput_data()
     row("batch without designs", {"--out-dir", "$DIR"}, "missing DESIGN");
     row("batch folder missing", {"--out-dir", "$DIR/missing", design}, "the output folder");
     row("batch folder a file", {"--out-dir", design, design}, "is not a folder");
+    row("repeat-mm without dpi", {"--repeat-mm", "30", design, out}, "--repeat-mm needs --dpi");
+    row("repeat-mm beside repeat", {"--dpi", "300", "--repeat-mm", "30", "--repeat", "60", design, out},
+        "give either --repeat or --repeat-mm, not both");
+    row("repeat-mm beyond half the design", {"--dpi", "300", "--repeat-mm", "2", design, out},
+        "--repeat-mm 2 at 300 dpi is a repeat width of 24 pixels, more than half the design picture's width (40 pixels)");
+    row("dpi 0", {"--dpi", "0", design, out}, "--dpi must be a whole number from 1 to 10000");
+    row("scale with width", {"--scale", "2", "--width", "80", design, out}, "give either --scale or --width, not both");
+    row("scale with a comma", {"--scale", "1,5", design, out}, "--scale must be a number from 0.01 to 100, not '1,5'");
+    row("width beyond the widest design", {"--width", "16385", design, out}, "--width must be a whole number from 2 to 16384");
+    row("oversample with reveal", {"--reveal", "--oversample", "2", design, out}, "--oversample is not used with --reveal");
     row("seed in field mode", {"--mode", "field", "--field", "$IN/field.bmp", "--seed", "10", design, out}, "--seed");
 
     row("output folder missing", {design, "$DIR/missing/out.bmp"}, "the folder");

@@ -225,6 +225,8 @@ void TestPngRows::sameAsWholePicture_data()
         QTest::addRow("1-bit grey, %d wide", width) << kindOf(0, 1).sized(width, 11);
     QTest::newRow("grey, 2 bits, one grey transparent") << kindOf(0, 2).transparent(QByteArray("\0\2", 2));
     QTest::newRow("grey, 8 bits, one grey transparent") << kindOf(0).transparent(QByteArray("\0\x40", 2));
+    QTest::newRow("grey, 16 bits") << kindOf(0, 16).sized(300, 40);
+    QTest::newRow("grey, 16 bits, one grey transparent") << kindOf(0, 16).transparent(QByteArray("\x12\x34", 2));
     QTest::newRow("colour table, some transparent") << kindOf(3, 4).transparent(QByteArray("\0\x80\xff\x10", 4));
     QTest::newRow("grey and alpha") << kindOf(4);
     QTest::newRow("colour and alpha") << kindOf(6).sized(40, 11);
@@ -256,6 +258,21 @@ void TestPngRows::sameAsWholePicture()
     picture::PngRows rows;
     QVERIFY(rows.open(png));
     QCOMPARE(rowByRow(rows), expected);
+    if (kind.depth == 16) { // the samples as Qt reads them, and as the colours say (transparent: white)
+        const QImage grey = QImage::fromData(png, "PNG").convertToFormat(QImage::Format_Grayscale16);
+        picture::PngRows samples;
+        QVERIFY(samples.open(png) && samples.sixteenBitGrey());
+        std::vector<engine::Packed> colours(std::size_t(kind.width));
+        std::vector<std::uint16_t> depth(std::size_t(kind.width));
+        for (int y = 0; y < kind.height; ++y) {
+            QVERIFY(samples.readRow(colours, depth));
+            for (int x = 0; x < kind.width; ++x) {
+                QCOMPARE((depth[x] + 128) / 257, engine::redOf(colours[x]));
+                if (kind.transparency.isEmpty())
+                    QCOMPARE(depth[x], reinterpret_cast<const quint16 *>(grey.constScanLine(y))[x]);
+            }
+        }
+    }
     std::vector<engine::Packed> beyond(std::size_t(kind.width));
     QVERIFY(!rows.readRow(beyond)); // no more rows
 }
@@ -267,6 +284,7 @@ void TestPngRows::othersGetTheWholePictureReader_data()
 
     const QByteArray plain = makePng(kindOf(2).sized(13, 40), 7);
     QTest::newRow("16-bit samples") << makePng(kindOf(2, 16), 7) << false;
+    QTest::newRow("16-bit grey, interlaced") << makePng(kindOf(0, 16).interlace(), 7) << false;
     QByteArray interlaced = makePng(kindOf(2), 7);
     interlaced[28] = 1; // the header's checksum no longer fits either
     QTest::newRow("interlaced, damaged header") << interlaced << false;
