@@ -106,11 +106,13 @@ PrintLayout layoutPrint(QSize picture, int kurikaesi, QSizeF screenDpi, QSizeF p
 
 QString repeatWarning(double repeatMm)
 {
-    if (repeatMm > kFreeViewMostMm)
+    // The scale's rounding may leave a chosen 60 mm a hair over 60: no warning for that.
+    constexpr double kSlack = 1e-6;
+    if (repeatMm > kFreeViewMostMm + kSlack)
         return QCoreApplication::translate("Printer", "繰返幅が %1 mm です。%2 mm を超えると裸眼では立体に見えません。")
             .arg(repeatMm, 0, 'f', 1)
             .arg(kFreeViewMostMm);
-    if (repeatMm > 0 && repeatMm < kFreeViewLeastMm)
+    if (repeatMm > 0 && repeatMm < kFreeViewLeastMm - kSlack)
         return QCoreApplication::translate("Printer", "繰返幅が %1 mm です。%2 mm 未満では細かすぎて立体に見えにくくなります。")
             .arg(repeatMm, 0, 'f', 1)
             .arg(kFreeViewLeastMm);

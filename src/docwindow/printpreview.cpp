@@ -22,6 +22,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace lumivex::docwindow {
 
 namespace {

@@ -269,7 +269,9 @@ void TestPrint::previewPrintsAtSize()
 
 void TestPrint::previewKeepsChoicesAndWarns()
 {
-    documentWithStereo();
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    m_app->window->setSliderValue(0, 11);  // 15 mm is 15 / 11 mm a pixel: a hair under 15 in binary
+    paste(m_app->shared(), doc, Stereo, stereoPicture());
     QTemporaryDir folder;
     m_printer.pdfPath = folder.filePath(QStringLiteral("no/such/folder.pdf"));
     QPointer dialog = openPreview();
@@ -278,6 +280,10 @@ void TestPrint::previewKeepsChoicesAndWarns()
     auto *warning = dialog->findChild<QLabel *>(QStringLiteral("lblRepeatWarning"));
     QCOMPARE(mm->value(), 30.0);
     QVERIFY(warning->text().isEmpty());
+    for (const double edge : {60.0, 15.0}) {  // the range's ends are fine
+        mm->setValue(edge);
+        QVERIFY2(warning->text().isEmpty(), qPrintable(warning->text()));
+    }
     dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->setCurrentIndex(1);
     mm->setValue(61);
     QCOMPARE(warning->text(), QStringLiteral("繰返幅が 61.0 mm です。60 mm を超えると裸眼では立体に見えません。"));

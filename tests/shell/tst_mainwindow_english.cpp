@@ -9,6 +9,7 @@
 #include "shell/versionbox.h"
 
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QHash>
 #include <QLabel>
@@ -126,6 +127,10 @@ void TestMainWindowEnglish::english()
     QCOMPARE(caption(app, "mnuConvStart"), QStringLiteral("&Start"));
     QVERIFY(app.menuEnabled("mnuReveal"));
     look(app, QStringLiteral("converted"));
+    app.trigger("mnuPrintPreview");  // at 100 mm a poster, with a warning
+    app.window->findChild<QDoubleSpinBox *>(QStringLiteral("txtRepeatMm"))->setValue(100);
+    look(app, QStringLiteral("print preview"));
+    app.window->findChild<QDialog *>(QStringLiteral("PrintPreview"))->close();
 
     // The pane's context menu: the edit commands and the fit item.
     app.shared().InsertSource = lumivex::document::Source::StereoPane;
