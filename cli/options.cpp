@@ -428,7 +428,7 @@ QString usageText()
         "                           dot and colour field pictures, other programs' too, and\n"
         "                           JPEG copies and scans of them. The repeat width (the\n"
         "                           farthest depth's) is found, or taken from --repeat; depths\n"
-        "                           nearer than half of it are not found. A surface seen by\n"
+        "                           nearer than a fifth of it are not found. A surface seen by\n"
         "                           one eye only, and the last repeat width of each row, whose\n"
         "                           repeat would lie beyond the picture, take the depth to\n"
         "                           their left\n"

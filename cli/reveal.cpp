@@ -66,7 +66,7 @@ engine::PackedImage readStereogram(const QString &path)
         fail(what + QStringLiteral("it is %1 × %2 pixels; a stereogram is at least %3 pixels wide")
                         .arg(stereogram.width).arg(stereogram.height).arg(engine::kMinRevealWidth));
     case engine::RevealProblem::NoRepeatAtWidth:
-        fail(what + QStringLiteral("nothing in it repeats sideways at %1 pixels or between half that and %1; "
+        fail(what + QStringLiteral("nothing in it repeats sideways at %1 pixels or between a fifth of that and %1; "
                                    "leave out --repeat to have the repeat width found")
                         .arg(options.kurikaesi));
     default:

@@ -17,6 +17,21 @@ constexpr int kLevelShare = 500;
 constexpr int kMinLevelPixels = 8;
 constexpr std::size_t kMinRun = 4;
 
+// A picture holds at most this many distinct depths (our sixteen levels) to be drawn one grey
+// per depth; more are continuous depth.
+constexpr int kMaxLevels = 16;
+
+// The mean distance, in sixteenths of a pixel, of the refined repeats from whole pixels above
+// which a picture was built finer than its pixels: repeats spread evenly between two pixels
+// give 4, whole-pixel repeats 0 to 1.5 (noise and JPEG moving the costs a little).
+constexpr double kFinerOffset = 2.5;
+
+// Every kSampleRows-th row is refined to tell; the others only when it was built finer.
+constexpr int kSampleRows = 8;
+
+// Unmatched stretches between distances nearer than this (whole pixels) are bridged.
+constexpr int kBridge = 4;
+
 // Counts the pixels of each distance on a row. Only runs of a few pixels count: at depth edges
 // and in noise single pixels stray to a distance beside their surface's.
 void countRuns(std::span<const std::int16_t> row, int lo, std::vector<long long> &counts)
@@ -65,23 +80,43 @@ std::vector<int> levelOfDistance(const std::vector<int> &levels, const std::vect
     return result;
 }
 
-// Turns a row of distances into greys. A pixel with no distance of its own takes the grey to
-// its left on its row (a hidden surface lies behind a nearer one that begins to its right);
-// before the first pixel with a distance, the grey above it (the first row: the first grey to
-// its right). False when no pixel of the row has a distance.
-bool greyRow(std::span<const std::int16_t> distances, int lo, const std::vector<int> &levelOf,
-             const std::vector<std::uint8_t> &greys, std::span<const std::uint8_t> above,
-             std::span<std::uint8_t> out)
+// Where depth changes smoothly, a repeat built from whole pixels holds only pixel by pixel, and
+// some windows match at no distance. A stretch without a match between two distances less than
+// kBridge apart lies on one surface: it takes the distances between them. (Farther apart, the
+// stretch is a surface hidden from one eye and takes the distance to its left.)
+void bridgeGaps(std::span<std::int16_t> row)
+{
+    const int width = static_cast<int>(row.size());
+    int last = -1;  // the last pixel with a distance
+    for (int x = 0; x < width; ++x) {
+        if (row[std::size_t(x)] == RowMatcher::kNoMatch)
+            continue;
+        const int a = last >= 0 ? row[std::size_t(last)] : 0, b = row[std::size_t(x)];
+        if (last >= 0 && x - last > 1 && std::abs(a - b) < kBridge * RowMatcher::kSub) {
+            for (int i = last + 1; i < x; ++i)
+                row[std::size_t(i)] = static_cast<std::int16_t>(a + (b - a) * (i - last) / (x - last));
+        }
+        last = x;
+    }
+}
+
+// Turns a row of distances (in sixteenths of a pixel, from base) into greys. A pixel with no
+// distance of its own takes the grey to its left on its row (a hidden surface lies behind a
+// nearer one that begins to its right); before the first pixel with a distance, the grey above
+// it (the first row: the first grey to its right). False when no pixel of the row has a
+// distance.
+bool greyRow(std::span<const std::int16_t> distances, int base, const std::vector<std::int16_t> &greyOf,
+             std::span<const std::uint8_t> above, std::span<std::uint8_t> out)
 {
     const std::size_t width = distances.size();
+    const auto greyAt = [&](std::size_t x) {
+        const std::int16_t d = distances[x];
+        return d == RowMatcher::kNoMatch ? -1 : greyOf[std::size_t(d - base)];
+    };
     std::size_t first = 0;
     int grey = -1;
-    for (; first < width && grey < 0; ++first) {
-        const std::int16_t d = distances[first];
-        const int level = d == RowMatcher::kNoMatch ? -1 : levelOf[std::size_t(d - lo)];
-        if (level >= 0)
-            grey = greys[std::size_t(level)];
-    }
+    for (; first < width && grey < 0; ++first)
+        grey = greyAt(first);
     if (grey < 0)
         return false;
     if (above.empty())
@@ -89,10 +124,9 @@ bool greyRow(std::span<const std::int16_t> distances, int lo, const std::vector<
     else
         std::copy_n(above.begin(), first - 1, out.begin()), out[first - 1] = std::uint8_t(grey);
     for (std::size_t x = first; x < width; ++x) {
-        const std::int16_t d = distances[x];
-        const int level = d == RowMatcher::kNoMatch ? -1 : levelOf[std::size_t(d - lo)];
-        if (level >= 0)
-            grey = greys[std::size_t(level)];
+        const int g = greyAt(x);
+        if (g >= 0)
+            grey = g;
         out[x] = std::uint8_t(grey);
     }
     return true;
@@ -124,7 +158,9 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     }
     result.repeatWidth = survey.hi;
 
-    std::vector<std::int16_t> distances(stereogram.pixels.size());
+    // Each pixel's whole distance, and refined to sixteenths of a pixel.
+    constexpr int kSub = RowMatcher::kSub;
+    std::vector<std::int16_t> distances(stereogram.pixels.size()), fine(distances.size());
     RowMatcher matcher(plane, survey.lo, survey.hi, survey.tolerance);
     std::vector<long long> counts(std::size_t(survey.hi - survey.lo + 1), 0);
     for (int y = 0; y < height; ++y) {
@@ -132,6 +168,8 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         const std::span<const std::int16_t> above =
             y > 0 ? std::span<const std::int16_t>(row.data() - width, std::size_t(width)) : std::span<const std::int16_t>{};
         matcher.match(y, above, row);
+        if (y % kSampleRows == 0)
+            matcher.refine(y, row, {fine.data() + std::size_t(y) * width, std::size_t(width)});
         countRuns(row, survey.lo, counts);
     }
     result.distances = chooseLevels(counts, survey.lo);
@@ -139,10 +177,35 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         result.problem = given > 0 ? RevealProblem::NoRepeatAtWidth : RevealProblem::NoRepeat;
         return result;
     }
+    // The grey of every distance from half a pixel below lo to a pixel and a half beyond hi.
     const int count = int(result.distances.size());
-    for (int i = 0; i < count; ++i)
-        result.greys.push_back(revealGrey(i, count));
-    const std::vector<int> levelOf = levelOfDistance(result.distances, counts, survey.lo);
+    const int base = survey.lo * kSub - kSub / 2;
+    std::vector<std::int16_t> greyOf(std::size_t(survey.hi - survey.lo + 2) * kSub, -1);
+    const bool finer = matcher.meanOffset() >= kFinerOffset;
+    const int far = result.distances.front() * kSub, near = result.distances.back() * kSub;
+    result.continuous = far > near && (finer || count > kMaxLevels);
+    for (int y = 0; finer && result.continuous && y < height; ++y) {
+        if (y % kSampleRows != 0)
+            matcher.refine(y, {distances.data() + std::size_t(y) * width, std::size_t(width)},
+                           {fine.data() + std::size_t(y) * width, std::size_t(width)});
+    }
+    if (result.continuous) {
+        // Grey in proportion to the distance, the farthest found black, the nearest white; a
+        // picture built from whole pixels keeps its whole distances (refining them would only
+        // add noise).
+        for (int i = 0; i < int(greyOf.size()); ++i) {
+            const int d = base + i;
+            greyOf[std::size_t(i)] = std::int16_t(std::clamp((255 * (far - d) + (far - near) / 2) / (far - near), 0, 255));
+        }
+    } else {
+        for (int i = 0; i < count; ++i)
+            result.greys.push_back(revealGrey(i, count));
+        const std::vector<int> levelOf = levelOfDistance(result.distances, counts, survey.lo);
+        for (int i = 0; i < int(greyOf.size()); ++i) {
+            const int level = i / kSub < int(levelOf.size()) ? levelOf[std::size_t(i / kSub)] : -1;
+            greyOf[std::size_t(i)] = level < 0 ? -1 : result.greys[std::size_t(level)];
+        }
+    }
     GreyImage &depth = result.depth;
     depth.width = width;
     depth.height = height;
@@ -150,12 +213,19 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     // A row without a single match (a plain stripe) takes the row above, at the top the first
     // row below that has a match.
     int firstResolved = -1;
+    std::vector<std::int16_t> values(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         const std::size_t start = std::size_t(y) * width;
+        for (std::size_t x = 0; x < values.size(); ++x) {
+            const std::int16_t d = distances[start + x];
+            values[x] = d == RowMatcher::kNoMatch ? d : finer && result.continuous ? fine[start + x] : std::int16_t(d * kSub);
+        }
+        if (result.continuous)
+            bridgeGaps(values);
         const std::span<std::uint8_t> out(depth.pixels.data() + start, std::size_t(width));
         const std::span<const std::uint8_t> above =
             firstResolved >= 0 ? std::span<const std::uint8_t>(out.data() - width, std::size_t(width)) : std::span<const std::uint8_t>{};
-        if (greyRow({distances.data() + start, std::size_t(width)}, survey.lo, levelOf, result.greys, above, out)) {
+        if (greyRow(values, base, greyOf, above, out)) {
             if (firstResolved < 0)
                 firstResolved = y;
         } else if (firstResolved >= 0) {

@@ -27,7 +27,7 @@ enum class RevealProblem {
     None,
     TooSmall,  ///< narrower than kMinRevealWidth, or empty
     NoRepeat,  ///< nothing in it repeats sideways (noise, a photograph, one plain colour)
-    NoRepeatAtWidth, ///< nothing repeats between half the repeat width given and it
+    NoRepeatAtWidth, ///< nothing repeats between a fifth of the repeat width given and it
 };
 
 /// Pictures narrower than this hold no repeat worth finding.
@@ -50,12 +50,18 @@ struct Reveal
     /// The repeat width given, or the one found: the largest distance at which a good part of
     /// the picture repeats, short of twice the smallest (two repeats one after the other).
     int repeatWidth = 0;
-    /// The distinct repeat distances found, farthest (largest) first: pixels at distances[i]
-    /// are drawn in greys[i].
+    /// The distinct repeat distances found in whole pixels, farthest (largest) first.
     std::vector<int> distances;
+    /// Continuous depth: the picture holds more than sixteen distances, or repeats between two
+    /// pixels (it was built at a finer resolution). Its depth is then grey in proportion to the
+    /// distance, to a sixteenth of a pixel where the picture was built finer: the farthest
+    /// distance found black, the nearest white.
+    bool continuous = false;
+    /// Otherwise pixels at distances[i] are drawn in greys[i]: as many greys as distances,
+    /// evenly spaced from 0 to 255 (sixteen distances give 17 × level, which a grey depth map
+    /// reads back as the same levels). Empty for continuous depth.
     std::vector<std::uint8_t> greys;
-    /// Black far, white near, as many greys as distances, evenly spaced from 0 to 255 (sixteen
-    /// distances give 17 × level, which a grey depth map reads back as the same levels).
+    /// Black far, white near.
     GreyImage depth;
 
     bool ok() const { return problem == RevealProblem::None; }
@@ -68,8 +74,9 @@ struct Reveal
 /// The distance of a pixel is the one at which its neighbourhood (7 × 3 pixels) matches, within
 /// a tolerance that the picture's own noise sets, so that JPEG copies and scans are read as
 /// well as exact pictures; at a depth edge, the half of the neighbourhood on the pixel's own
-/// side. The distances searched lie between half the repeat width and the repeat width (the
-/// farthest surface's): a surface nearer than that is not found. A pixel that matches at no
+/// side. The distances searched lie between a fifth of the repeat width and the repeat width
+/// (the farthest surface's): a surface nearer than that is not found. Of several repeats one
+/// after the other the first is the distance. A pixel that matches at no
 /// distance is seen by one eye only, a surface hidden behind a nearer one to its right; it
 /// takes the depth to its left on its row, as do the pixels of the last repeat width of a row,
 /// whose partners would lie beyond the picture.

@@ -5,6 +5,10 @@
 #include <climits>
 #include <cstdlib>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 // Each pixel is compared through a window of 7 × 3 pixels with the window one distance to its
 // right. Depth is constant along most of a row, so the previous pixel's distance is tried
 // first, its window cost carried along as a running sum: a column in, a column out. Only where
@@ -35,12 +39,51 @@ inline int RowMatcher::columnCost(int c, int d) const
         + std::abs(int(r[2][c]) - int(r[2][c + d]));
 }
 
-int RowMatcher::windowCost(int x, int d) const
+int RowMatcher::spanCost(int first, int last, int d) const
 {
     int sum = 0;
-    for (int c = x - kHalf; c <= x + kHalf; ++c)
+    for (int c = first; c <= last; ++c)
         sum += columnCost(c, d);
     return sum;
+}
+
+int RowMatcher::windowCost(int x, int d) const
+{
+#if defined(__SSE2__)
+    // Eight pixels of each row at once; the eighth is taken off again.
+    static_assert(kColumns == 7);
+    const int c = x - kHalf;
+    __m128i sum = _mm_setzero_si128();
+    int last = 0;
+    for (const std::uint8_t *r : m_rows) {
+        const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(r + c));
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(r + c + d));
+        sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
+        last += std::abs(int(r[c + kColumns]) - int(r[c + kColumns + d]));
+    }
+    return _mm_cvtsi128_si32(sum) - last;
+#else
+    return spanCost(x - kHalf, x + kHalf, d);
+#endif
+}
+
+// Two or more repeats one after the other (the content at x again at x + d and x + 2d) match
+// as well as one: of a distance d found over columns first..last, the least whole fraction of
+// it that matches nearly as well is the distance.
+int RowMatcher::fundamental(int first, int last, int d, int cost, int limit) const
+{
+    const int enough = std::min(limit / 2, cost + limit / 8);
+    for (int k = 5; k >= 2; --k) {
+        int best = 0, bestCost = INT_MAX;
+        for (int e = std::max(m_lo, (d + k / 2) / k - 1); e <= std::min(m_hi, (d + k / 2) / k + 1); ++e) {
+            const int c = spanCost(first, last, e);
+            if (c <= enough && c < bestCost)
+                best = e, bestCost = c;
+        }
+        if (best > 0)
+            return best;
+    }
+    return d;
 }
 
 // Column c's costs at every distance (lo + i at i), added to the window costs; with a column
@@ -75,7 +118,8 @@ void RowMatcher::searchAll(int x, bool slide)
 
 // The cheapest distance, when it matches within the tolerance. On a tie the previous pixel's
 // distance wins, then the farther repeat: beside a repeat that a surface makes, a field picture
-// built from a small tile may repeat by chance at another distance as well.
+// built from a small tile may repeat by chance at another distance as well; but a whole
+// fraction of it that matches nearly as well is the first of several repeats (fundamental).
 std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
 {
     const std::int16_t *costs = m_costs.data();
@@ -88,9 +132,26 @@ std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
         return kNoMatch;
     if (prefer > 0 && costs[prefer - m_lo] == least)
         return static_cast<std::int16_t>(prefer);
+    // A smooth texture may match by chance far away about as well as the surface goes on
+    // beside the previous pixel's distance: the surface goes on.
+    for (int step = 1; prefer > 0 && step <= 2; ++step) {
+        for (const int d : {prefer - step, prefer + step}) {
+            if (d >= m_lo && d <= m_hi && costs[d - m_lo] <= least + m_limit / 8) {
+                cost = costs[d - m_lo];
+                return static_cast<std::int16_t>(d);
+            }
+        }
+    }
     int at = n - 1;
     while (costs[at] != least)
         --at;
+    for (int k = 5; k >= 2; --k) {
+        const int d = m_lo + at, e = (d + k / 2) / k;
+        for (int f = std::max(e - 1, m_lo); f <= std::min(e + 1, m_hi); ++f) {
+            if (costs[f - m_lo] <= std::min(m_limit / 2, least + m_limit / 8))
+                return static_cast<std::int16_t>(f);
+        }
+    }
     return static_cast<std::int16_t>(m_lo + at);
 }
 
@@ -147,17 +208,26 @@ void RowMatcher::matchStart(int count, std::int16_t *out) const
         }
     }
     for (int x = 0; x < count; ++x) {
-        const bool matches = bestCost[std::size_t(x)] * kColumns <= m_limit * (x + kHalf + 1);
-        out[x] = matches ? static_cast<std::int16_t>(best[std::size_t(x)]) : kNoMatch;
+        const int limit = m_limit * (x + kHalf + 1) / kColumns;
+        const bool matches = bestCost[std::size_t(x)] <= limit;
+        out[x] = matches ? static_cast<std::int16_t>(fundamental(0, x + kHalf, best[std::size_t(x)], bestCost[std::size_t(x)], limit))
+                         : kNoMatch;
     }
+}
+
+void RowMatcher::setRow(int y)
+{
+    m_rows[0] = m_plane.row(std::max(y - 1, 0));
+    m_rows[1] = m_plane.row(y);
+    m_rows[2] = m_plane.row(std::min(y + 1, m_plane.height - 1));
+    m_from = std::min(kHalf, m_plane.width);
+    m_to = std::clamp(m_plane.width - kHalf - m_hi, m_from, m_plane.width);
 }
 
 void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out)
 {
     const int width = m_plane.width;
-    m_rows[0] = m_plane.row(std::max(y - 1, 0));
-    m_rows[1] = m_plane.row(y);
-    m_rows[2] = m_plane.row(std::min(y + 1, m_plane.height - 1));
+    setRow(y);
 
     // Only where the partner at every distance lies inside the row. The pixels beyond have no
     // partner: the depth of the last pixels of a row is not in the picture (their repeat would
@@ -172,14 +242,49 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
 
     int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found
     int run = 0, runAt = from - 2;    // the window cost of the previous distance at runAt
+    int halfRun = 0, halfAt = from - 2, halfOf = 0;  // and of half of halfOf, at halfAt
     int searchedAt = from - 2;        // where m_costs were last worked out
     for (int x = from; x < to; ++x) {
         if (previous > 0) {
             run = runAt == x - 1 ? run + columnCost(x + kHalf, previous) - columnCost(x - 1 - kHalf, previous)
                                  : windowCost(x, previous);
             runAt = x;
+            // A surface at half the distance repeats at the distance as well, twice over.
+            const int half = previous / 2;
+            if (previous % 2 == 0 && half >= m_lo) {
+                halfRun = halfAt == x - 1 && halfOf == previous
+                    ? halfRun + columnCost(x + kHalf, half) - columnCost(x - 1 - kHalf, half)
+                    : windowCost(x, half);
+                halfAt = x;
+                halfOf = previous;
+                if (halfRun <= run) {
+                    previous = half;
+                    run = halfRun;
+                    halfAt = x - 2;
+                }
+            }
             if (run <= m_limit * 3 / 4) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
+                continue;
+            }
+            // A smooth surface moves its repeat a pixel at a time, and goes on as long as it
+            // matches at all.
+            const int nearer = previous > m_lo ? windowCost(x, previous - 1) : INT_MAX;
+            const int farther = previous < m_hi ? windowCost(x, previous + 1) : INT_MAX;
+            if (std::min(nearer, farther) <= std::min(run, m_limit)) {
+                previous += nearer <= farther ? -1 : 1;
+                out[std::size_t(x)] = static_cast<std::int16_t>(previous);
+                run = std::min(nearer, farther);
+                continue;
+            }
+            if (run <= m_limit) {
+                out[std::size_t(x)] = static_cast<std::int16_t>(previous);
+                continue;
+            }
+            // Nearly matching still: the surface goes on, seen less well (a texture between two
+            // pixels, noise); a search would find nothing better. Settled with the row.
+            if (run <= 2 * m_limit) {
+                out[std::size_t(x)] = kNoMatch;
                 continue;
             }
         }
@@ -208,6 +313,52 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         runAt = x;
     }
     settleEdges(0, to, out.data());
+}
+
+void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::span<std::int16_t> fine)
+{
+    setRow(y);
+    std::fill(fine.begin(), fine.end(), kNoMatch);
+    const int width = static_cast<int>(distances.size());
+    int at = 0, atX = -2, costs[3] = {};  // window costs at at - 1, at, at + 1 for pixel atX
+    for (int x = 0; x < width; ++x) {
+        int d = distances[std::size_t(x)];
+        if (d == kNoMatch)
+            continue;
+        fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub);
+        if (x < std::max(m_from, kHalf) || x >= m_to)
+            continue;
+        // The least cost among the whole distances beside the one found (the search keeps a
+        // distance that matches well enough), then the costs on both sides of it.
+        bool settled = false;
+        for (int step = 0; step < 3 && d > m_lo && d < m_hi; ++step) {
+            if (atX == x - 1 && at == d) {
+                for (int k = 0; k < 3; ++k)
+                    costs[k] += columnCost(x + kHalf, d - 1 + k) - columnCost(x - 1 - kHalf, d - 1 + k);
+            } else if (atX != x || at != d) {
+                for (int k = 0; k < 3; ++k)
+                    costs[k] = windowCost(x, d - 1 + k);
+            }
+            at = d, atX = x;
+            if (costs[0] >= costs[1] && costs[2] >= costs[1]) {
+                settled = true;
+                break;
+            }
+            d += costs[0] < costs[2] ? -1 : 1;
+        }
+        if (!settled)
+            continue;
+        // The cost rises as a V on both sides of the true repeat: its bottom lies towards the
+        // cheaper neighbour, the steeper side setting the slope.
+        const int rise = std::max(costs[0], costs[2]) - costs[1];
+        const int offset = rise > 0 ? (kSub * (costs[0] - costs[2]) + (costs[0] > costs[2] ? rise : -rise)) / (2 * rise) : 0;
+        fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub + offset);
+        if (x + 1 < width && distances[std::size_t(x - 1)] == distances[std::size_t(x)]
+            && distances[std::size_t(x + 1)] == distances[std::size_t(x)]) {
+            m_offsetSum += std::abs(offset);
+            ++m_offsets;
+        }
+    }
 }
 
 } // namespace lumivex::engine::revealing

@@ -27,6 +27,7 @@ constexpr int kPlain = 2 * kWindow;
 // votes at least.
 constexpr int kPeakReach = 8;
 constexpr int kMinPeak = 4;
+constexpr int kBandReach = 2;
 
 // The sum of absolute differences of two windows: the survey's inner loop.
 int sad(const std::uint8_t *a, const std::uint8_t *b)
@@ -124,6 +125,30 @@ std::vector<bool> findPeaks(const std::vector<int> &votes)
     return peaks;
 }
 
+// The distances in a band of votes: the votes within kBandReach of each distance together stand
+// far above their typical sum over the whole range.
+std::vector<bool> findBand(const std::vector<int> &votes)
+{
+    const int n = static_cast<int>(votes.size());
+    std::vector<int> sums(votes.size(), 0);
+    for (int i = 0; i < n; ++i) {
+        for (int j = std::max(0, i - kBandReach); j <= std::min(n - 1, i + kBandReach); ++j)
+            sums[std::size_t(i)] += votes[std::size_t(j)];
+    }
+    std::vector<int> sorted = sums;
+    std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.end());
+    const int base = sorted[std::size_t(n / 2)];
+    std::vector<bool> band(votes.size(), false);
+    // A distance of the band draws a fair share of the votes around it itself: beside a sharp
+    // peak, strays at depth edges do not.
+    for (int i = 0; i < n; ++i) {
+        const int v = votes[std::size_t(i)], sum = sums[std::size_t(i)];
+        band[std::size_t(i)] = v >= 2 && v * 4 * (2 * kBandReach + 1) >= sum
+            && sum >= 4 * kMinPeak + base + 4 * std::sqrt(double(base + 1));
+    }
+    return band;
+}
+
 int quantile(std::vector<int> &values, int percent)
 {
     const auto at = values.begin() + std::ptrdiff_t(values.size() * std::size_t(percent) / 100);
@@ -158,7 +183,7 @@ Plane brightness(const PackedImage &picture)
     Plane plane;
     plane.width = picture.width;
     plane.height = picture.height;
-    plane.values.resize(picture.pixels.size());
+    plane.values.resize(picture.pixels.size() + kPlanePadding);
     const Packed *in = picture.pixels.data();
     std::uint8_t *out = plane.values.data();
     const std::size_t count = picture.pixels.size();
@@ -179,7 +204,7 @@ Survey survey(const Plane &plane, int kurikaesi)
     const bool given = kurikaesi > 0;
     if (given && kurikaesi < kMinRevealRepeat)
         return result;
-    const int lo = given ? std::max(2, kurikaesi / 2 + 1) : kMinDistance;
+    const int lo = given ? std::max(2, kurikaesi / 5) : kMinDistance;
     const int hi = given ? kurikaesi : std::min(width / 3, 1024);
     if (hi < lo + (given ? 0 : 4) || width < kWindow + lo || plane.height < 1)
         return result;
@@ -206,24 +231,31 @@ Survey survey(const Plane &plane, int kurikaesi)
         }
     }
 
+    // Sharp peaks are the surfaces of a stepped picture; a smooth surface spreads its votes over
+    // a band of neighbouring distances instead, far above the thin votes of noise.
     const std::vector<bool> peaks = findPeaks(votes);
+    std::vector<bool> band = findBand(votes);
+    for (std::size_t i = 0; i < band.size(); ++i)
+        band[i] = band[i] || peaks[i];
     const auto peakVotes = [&](int d) { return peaks[std::size_t(d - lo)] ? votes[std::size_t(d - lo)] : 0; };
-    int onPeaks = 0, strongest = 0;
+    const auto held = [&](int d) { return band[std::size_t(d - lo)] ? votes[std::size_t(d - lo)] : 0; };
+    int onPeaks = 0, onBand = 0, strongest = 0;
     for (int d = lo; d <= hi; ++d) {
         onPeaks += peakVotes(d);
-        if (peakVotes(d) > (strongest ? peakVotes(strongest) : 0))
+        onBand += held(d);
+        if (held(d) > (strongest ? held(strongest) : 0))
             strongest = d;
     }
     // A repeat worth the name is shared by a good part of the picture, and most votes fall on
-    // the repeats of its surfaces.
-    if (strongest == 0 || onPeaks * 12 < windows || onPeaks * 3 < int(cast.size()))
+    // the repeats of its surfaces: sharp peaks, or a band that holds half of all votes.
+    if (strongest == 0 || onBand * 12 < windows || (onPeaks * 3 < int(cast.size()) && onBand * 2 < int(cast.size())))
         return result;
     // In a JPEG a multiple of the repeat where its blocks line up may draw more votes than the
     // repeat itself.
     const auto firstRepeat = [&] {
         for (int k = 4; k >= 2; --k) {
             for (int d = std::max(lo, strongest / k - 1); d <= std::min(hi, strongest / k + 1); ++d) {
-                if (peakVotes(d) * 4 >= peakVotes(strongest))
+                if (held(d) * 4 >= held(strongest))
                     return d;
             }
         }
@@ -231,23 +263,37 @@ Survey survey(const Plane &plane, int kurikaesi)
     };
     strongest = firstRepeat();
 
-    // The farthest surface repeats at the largest peak short of twice the nearest: two repeats
-    // of two surfaces together lie beyond that. The search then covers everything down to
-    // half of it, so that surfaces too small for the survey's rows to meet are found as well.
+    // The nearest surface is the nearest distance held with a few votes at least (a stray peak
+    // has a handful). The farthest repeats at the largest distance held, short of five times the
+    // nearest; beyond twice the nearest not at two or three times a distance held with a good
+    // share of its votes: two repeats of a nearer surface one after the other lie there.
     int near = strongest, far = strongest;
-    for (int d = std::max(lo, strongest / 2 + 1); d < strongest && near == strongest; ++d) {
-        if (peakVotes(d) > 0)
+    for (int d = std::max(lo, strongest / 5); d < strongest && near == strongest; ++d) {
+        if (held(d) >= 2 * kMinPeak)
             near = d;
     }
-    for (int d = strongest; d <= std::min(hi, near * 2 - 2); ++d) {
-        if (peakVotes(d) > 0)
+    const auto repeatsNearer = [&](int d) {
+        for (int k = 2; k <= 3; ++k) {
+            for (int e = std::max(lo, d / k - 1); e <= std::min(hi, d / k + 1); ++e) {
+                if (held(e) * 4 >= held(d))
+                    return true;
+            }
+        }
+        return false;
+    };
+    for (int d = strongest; d <= std::min(hi, near * 5); ++d) {
+        if (held(d) > 0 && (d <= near * 2 - 2 || d == strongest || !repeatsNearer(d)))
             far = d;
     }
     result.found = true;
     result.hi = given ? kurikaesi : far;
-    result.lo = std::max(result.hi / 2 + 1, 2);
+    // The search covers the nearest surface seen and a quarter beyond, at least down to half
+    // the repeat width, so that surfaces too small for the survey's rows to meet are found as
+    // well, and at most down to a fifth of it; a smooth texture matches by chance at some
+    // distance of a wider range.
+    result.lo = std::max({result.hi / 5, std::min(result.hi / 2 + 1, near - near / 4), 2});
 
-    result.tolerance = 3 + (2 * typicalNoise(cast, peaks, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
+    result.tolerance = 3 + (2 * typicalNoise(cast, band, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
     return result;
 }
 
