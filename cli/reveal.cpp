@@ -3,6 +3,7 @@
 #include "convert.h"
 #include "outputcheck.h"
 #include "outputname.h"
+#include "report.h"
 
 #include "picture/filenames.h"
 #include "picture/picture.h"
@@ -76,14 +77,15 @@ engine::PackedImage readStereogram(const QString &path)
 }
 
 // The greys go through the writer the converter's stereo pictures use: a PNG of up to sixteen
-// greys gets a colour table, and the file appears only when it is complete.
+// greys gets a colour table (continuous depth is written as plain 8-bit grey), and the file
+// appears only when it is complete.
 void save(const engine::Reveal &reveal, const QString &path)
 {
     const engine::GreyImage &depth = reveal.depth;
     picture::PictureLayout layout;
     layout.width = depth.width;
     layout.height = depth.height;
-    if (reveal.greys.size() <= 16) {
+    if (!reveal.continuous && reveal.greys.size() <= 16) {
         for (const std::uint8_t grey : reveal.greys)
             layout.palette.push_back(engine::pack(grey, grey, grey));
     }
@@ -126,6 +128,11 @@ void revealAndSave(const Options &options)
             refuse(options, stereogram, reveal.problem);
     }
     save(reveal, options.output);
+    // A flat stereogram is rare, a misread is not: say so, though the depth is written.
+    if (reveal.distances.size() == 1)
+        complain(QStringLiteral("the stereogram %1 shows one flat depth (everything repeats at %2 pixels); "
+                                "%3 is one grey")
+                     .arg(quoted(options.design)).arg(reveal.distances.front()).arg(quoted(options.output)));
 }
 
 } // namespace lumivex::cli

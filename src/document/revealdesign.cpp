@@ -38,11 +38,12 @@ RevealedDesign revealDesign(const QImage &stereo)
         return result;
     }
     result.repeatWidth = reveal.repeatWidth;
+    result.smooth = reveal.continuous;
 
     std::array<QRgb, 256> colourOfGrey{};
     for (int g = 0; g < 256; ++g)
-        colourOfGrey[std::size_t(g)] =
-            picture::unpackPixel(engine::DepthPalette[std::size_t(greyDepthLevel(engine::pack(g, g, g)))]);
+        colourOfGrey[std::size_t(g)] = result.smooth ? qRgb(g, g, g)
+            : picture::unpackPixel(engine::DepthPalette[std::size_t(greyDepthLevel(engine::pack(g, g, g)))]);
     const engine::GreyImage &depth = reveal.depth;
     QImage design(depth.width, depth.height, QImage::Format_RGB32);
     for (int y = 0; y < depth.height; ++y) {

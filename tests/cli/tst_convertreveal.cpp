@@ -142,6 +142,16 @@ void TestConvertReveal::formatFollowsName()
     const engine::PackedImage bmp = readPacked(path(QStringLiteral("depth.bmp")));
     QCOMPARE(bmp.width, kWidth - 1);
     QCOMPARE(bmp.pixels, readPacked(path(QStringLiteral("depth.PNG"))).pixels);
+
+    // One flat depth is written and told: a misread is likelier than a flat stereogram.
+    QImage flat = designPicture();
+    flat.fill(picture::unpackPixel(engine::DepthPalette[6]));
+    QVERIFY(flat.save(path(QStringLiteral("flat-design.png"))));
+    QCOMPARE(convert({QStringLiteral("flat-design.png"), QStringLiteral("flat.png")}, m_dir.path()).exitCode, 0);
+    const Run run = convert({QStringLiteral("--reveal"), QStringLiteral("flat.png"), QStringLiteral("flat.bmp")}, m_dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.err.count('\n') == 1 && run.err.contains("shows one flat depth"), run.err.constData());
+    QVERIFY(QFile::exists(path(QStringLiteral("flat.bmp"))));
 }
 
 void TestConvertReveal::badInput_data()
