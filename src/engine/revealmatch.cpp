@@ -49,21 +49,35 @@ int RowMatcher::spanCost(int first, int last, int d) const
 
 int RowMatcher::windowCost(int x, int d) const
 {
+    int costs[1];
+    windowCosts<1>(x, d, costs);
+    return costs[0];
+}
+
+// The window costs of pixel x at the N distances from d on.
+template <int N>
+void RowMatcher::windowCosts(int x, int d, int *costs) const
+{
 #if defined(__SSE2__)
-    // Eight pixels of each row at once; the eighth is taken off again.
+    // Eight pixels of each row at once, the eighth masked off.
     static_assert(kColumns == 7);
     const int c = x - kHalf;
-    __m128i sum = _mm_setzero_si128();
-    int last = 0;
+    const __m128i seven = _mm_set_epi32(0, 0, 0x00ffffff, -1);
+    __m128i sums[N];
+    for (int k = 0; k < N; ++k)
+        sums[k] = _mm_setzero_si128();
     for (const std::uint8_t *r : m_rows) {
-        const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(r + c));
-        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(r + c + d));
-        sum = _mm_add_epi64(sum, _mm_sad_epu8(a, b));
-        last += std::abs(int(r[c + kColumns]) - int(r[c + kColumns + d]));
+        const __m128i a = _mm_and_si128(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(r + c)), seven);
+        for (int k = 0; k < N; ++k) {
+            const __m128i b = _mm_and_si128(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(r + c + d + k)), seven);
+            sums[k] = _mm_add_epi64(sums[k], _mm_sad_epu8(a, b));
+        }
     }
-    return _mm_cvtsi128_si32(sum) - last;
+    for (int k = 0; k < N; ++k)
+        costs[k] = _mm_cvtsi128_si32(sums[k]);
 #else
-    return spanCost(x - kHalf, x + kHalf, d);
+    for (int k = 0; k < N; ++k)
+        costs[k] = spanCost(x - kHalf, x + kHalf, d + k);
 #endif
 }
 
@@ -282,9 +296,9 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
                 continue;
             }
             // Nearly matching still: the surface goes on, seen less well (a texture between two
-            // pixels, noise); a search would find nothing better. Settled with the row.
+            // pixels, noise); a search would find nothing better.
             if (run <= 2 * m_limit) {
-                out[std::size_t(x)] = kNoMatch;
+                out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
         }
@@ -320,31 +334,32 @@ void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::spa
     setRow(y);
     std::fill(fine.begin(), fine.end(), kNoMatch);
     const int width = static_cast<int>(distances.size());
-    int at = 0, atX = -2, costs[3] = {};  // window costs at at - 1, at, at + 1 for pixel atX
     for (int x = 0; x < width; ++x) {
         int d = distances[std::size_t(x)];
         if (d == kNoMatch)
             continue;
         fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub);
-        if (x < std::max(m_from, kHalf) || x >= m_to)
+        if (x < std::max(m_from, kHalf) || x >= m_to || d <= m_lo || d >= m_hi)
             continue;
         // The least cost among the whole distances beside the one found (the search keeps a
         // distance that matches well enough), then the costs on both sides of it.
+        int costs[3];
+        windowCosts<3>(x, d - 1, costs);
         bool settled = false;
-        for (int step = 0; step < 3 && d > m_lo && d < m_hi; ++step) {
-            if (atX == x - 1 && at == d) {
-                for (int k = 0; k < 3; ++k)
-                    costs[k] += columnCost(x + kHalf, d - 1 + k) - columnCost(x - 1 - kHalf, d - 1 + k);
-            } else if (atX != x || at != d) {
-                for (int k = 0; k < 3; ++k)
-                    costs[k] = windowCost(x, d - 1 + k);
-            }
-            at = d, atX = x;
+        for (int step = 0; step < 3; ++step) {
             if (costs[0] >= costs[1] && costs[2] >= costs[1]) {
                 settled = true;
                 break;
             }
-            d += costs[0] < costs[2] ? -1 : 1;
+            if (costs[0] < costs[2]) {
+                if (--d <= m_lo)
+                    break;
+                costs[2] = costs[1], costs[1] = costs[0], costs[0] = windowCost(x, d - 1);
+            } else {
+                if (++d >= m_hi)
+                    break;
+                costs[0] = costs[1], costs[1] = costs[2], costs[2] = windowCost(x, d + 1);
+            }
         }
         if (!settled)
             continue;

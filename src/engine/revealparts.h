@@ -78,6 +78,8 @@ private:
     int spanCost(int first, int last, int d) const;
     int fundamental(int first, int last, int d, int cost, int limit) const;
     int windowCost(int x, int d) const;
+    template <int N>
+    void windowCosts(int x, int d, int *costs) const;
     template <bool Slide>
     void accumulate(int c, int gone);
     void searchAll(int x, bool slide);
