@@ -56,14 +56,14 @@ const PackedImage &design()
 // the width with a tiled texture (the reveal refines every pixel's distance).
 PackedImage smoothPicture()
 {
-    sirds::DepthMap depth{kWidth, kHeight, {}};
+    std::vector<float> depth, linked;
     for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
             const double r2 = ((x - 500.0) * (x - 500.0) + (y - 380.0) * (y - 380.0)) / (300.0 * 300.0);
-            depth.z.push_back(float(0.4 * x / kWidth + 0.6 * std::max(0.0, 1 - r2)));
+            depth.push_back(float(0.4 * x / kWidth + 0.6 * std::max(0.0, 1 - r2)));
         }
     }
-    return sirds::draw(depth, 180, 4, true, nullptr);
+    return sirds::draw(kWidth, depth, 180, 4, true, linked);
 }
 
 PackedImage picture(int kind)
