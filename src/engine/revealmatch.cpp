@@ -256,26 +256,19 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
 
     int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found
     int run = 0, runAt = from - 2;    // the window cost of the previous distance at runAt
-    int halfRun = 0, halfAt = from - 2, halfOf = 0;  // and of half of halfOf, at halfAt
     int searchedAt = from - 2;        // where m_costs were last worked out
     for (int x = from; x < to; ++x) {
         if (previous > 0) {
             run = runAt == x - 1 ? run + columnCost(x + kHalf, previous) - columnCost(x - 1 - kHalf, previous)
                                  : windowCost(x, previous);
             runAt = x;
-            // A surface at half the distance repeats at the distance as well, twice over.
+            // A surface at half the distance repeats at the distance as well, twice over: looked
+            // for every fourth pixel (a block's first pixels are settled as an edge's).
             const int half = previous / 2;
-            if (previous % 2 == 0 && half >= m_lo) {
-                halfRun = halfAt == x - 1 && halfOf == previous
-                    ? halfRun + columnCost(x + kHalf, half) - columnCost(x - 1 - kHalf, half)
-                    : windowCost(x, half);
-                halfAt = x;
-                halfOf = previous;
-                if (halfRun <= run) {
-                    previous = half;
-                    run = halfRun;
-                    halfAt = x - 2;
-                }
+            if (x % 4 == 0 && previous % 2 == 0 && half >= m_lo) {
+                const int cost = windowCost(x, half);
+                if (cost <= run)
+                    previous = half, run = cost;
             }
             if (run <= m_limit * 3 / 4) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);

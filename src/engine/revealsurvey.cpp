@@ -287,11 +287,11 @@ Survey survey(const Plane &plane, int kurikaesi)
     }
     result.found = true;
     result.hi = given ? kurikaesi : far;
-    // The search covers the nearest surface seen and a quarter beyond, at least down to half
+    // The search covers the nearest surface seen and an eighth beyond, at least down to half
     // the repeat width, so that surfaces too small for the survey's rows to meet are found as
     // well, and at most down to a fifth of it; a smooth texture matches by chance at some
     // distance of a wider range.
-    result.lo = std::max({result.hi / 5, std::min(result.hi / 2 + 1, near - near / 4), 2});
+    result.lo = std::max({result.hi / 5, std::min(result.hi / 2 + 1, near - near / 8), 2});
 
     result.tolerance = 3 + (2 * typicalNoise(cast, band, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
     return result;
