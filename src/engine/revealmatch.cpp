@@ -290,7 +290,7 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             }
             // Nearly matching still: the surface goes on, seen less well (a texture between two
             // pixels, noise); a search would find nothing better.
-            if (run <= 2 * m_limit) {
+            if (run <= 3 * m_limit) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
