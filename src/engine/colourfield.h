@@ -41,10 +41,6 @@ public:
     int scanWidth() const { return m_scanWidth; }
 
 private:
-    template <bool Inside>
-    void columns(int from, int to, const std::int32_t *depth, const Packed *field, int fieldWidth,
-                 Packed *out);
-
     FieldParams m_params;
     int m_scanWidth = 0;
     std::array<int, 16> m_offset{};  ///< link offset K - shift of each depth level

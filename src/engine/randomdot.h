@@ -49,30 +49,6 @@ public:
     int scanWidth() const { return m_scanWidth; }
 
 private:
-    // A fresh dot: r = floor(draw × 101) against the density, then white in monochrome or a
-    // second draw for one of the sixteen colours (black included). r < density holds exactly
-    // for the draws below the threshold (worked out in begin()), so the first draw needs no
-    // floating-point work. A row works on a copy of the generator, so that its state stays in
-    // registers rather than being written back after every draw.
-    struct DotChooser
-    {
-        UniformRandom random;
-        std::uint32_t threshold;
-        bool mono;
-
-        std::int32_t next()
-        {
-            const bool dotted = random.nextBits() < threshold;
-            if (mono)
-                return 15 * static_cast<std::int32_t>(dotted);  // no branch on the draw
-            return dotted ? static_cast<std::int32_t>(random.next() * 16.0f) : 0;
-        }
-    };
-
-    template <bool Choose, bool Draw>
-    void columns(int from, int to, const std::int32_t *depth, Packed *out, int &previous,
-                 DotChooser &chooser);
-
     DotParams m_params;
     int m_scanWidth = 0;
     int m_previousShift = 0;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "colourfield.h"
+#include "linkrows.h"
 #include "packedcolour.h"
 #include "randomdot.h"
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace lumivex::engine {
 
@@ -41,6 +43,55 @@ struct SmoothOptions
     SmoothStart start = SmoothStart::Left;
 };
 
+/// The link geometry of a smooth run: every depth's link offset K - shift at the run's
+/// resolution, worked out once per run, and a row's offsets looked up from it. Positions are
+/// sub-pixels: output column x covers sub-pixels q·x .. q·x + q - 1.
+class SmoothLinks
+{
+public:
+    /// The repeat width and depth strength are held as the sixteen-level runs hold them;
+    /// scanWidth to 0..kMaxRunWidth.
+    void begin(int kurikaesi, int rittaido, const SmoothOptions &options, int scanWidth);
+    /// Takes the depths of columns 0..scanWidth for the offsets below (std::out_of_range if
+    /// depthRow is shorter); they are read while the row is worked.
+    void setRow(std::span<const std::uint16_t> depthRow);
+
+    /// The link offset of a sub-pixel of the row.
+    int offsetAt(int subPixel) const { return m_ofDepth[m_depth[subPixel >> m_shiftBits]]; }
+    /// A function object giving the offsets of the sub-pixels from `first` on, counted from 0.
+    auto offsetsFrom(int first) const
+    {
+        return [table = m_ofDepth.data(), depth = m_depth, bits = m_shiftBits, first](int x) {
+            return table[depth[(x + first) >> bits]];
+        };
+    }
+    /// A function object giving the offsets of the columns from `first` on, counted from 0.
+    auto columnsFrom(int first) const
+    {
+        return [table = m_ofDepth.data(), depth = m_depth + first](int x) { return table[depth[x]]; };
+    }
+
+    int oversample() const { return 1 << m_shiftBits; }
+    int shiftBits() const { return m_shiftBits; }
+    int scanWidth() const { return m_scanWidth; }
+    /// The repeat width in sub-pixels.
+    int repeat() const { return m_repeat; }
+    /// The last sub-pixel of a row: q × (scanWidth + 1) - 1.
+    int lastPosition() const { return m_last; }
+    /// The first sub-pixel of the row's own strip: 0 for the left start, the strip of one
+    /// repeat width around the middle for the centre start.
+    int start() const { return m_start; }
+
+private:
+    int m_shiftBits = 0;
+    int m_scanWidth = 0;
+    int m_repeat = 0;
+    int m_last = 0;
+    int m_start = 0;
+    std::vector<std::int32_t> m_ofDepth;  ///< offset of each depth 0..kSmoothNear
+    const std::uint16_t *m_depth = nullptr;  ///< the depths of the row being worked
+};
+
 /// The random-dot conversion of a smooth design. Its geometry is RandomDot's: a run processes
 /// columns 0..scanWidth and draws columns 0..scanWidth-1. With oversample 1 and the left start,
 /// a row whose depths are all multiples of kSmoothPerLevel gives exactly RandomDot's picture for
@@ -50,14 +101,20 @@ class SmoothDot
 public:
     void begin(const DotParams &params, const SmoothOptions &options, int scanWidth, std::uint64_t seed);
     void row(std::span<const std::uint16_t> depthRow, std::span<Packed> out);
-    int scanWidth() const { return m_scanWidth; }
+    int scanWidth() const { return m_links.scanWidth(); }
+    /// The oversampling factor in use (1, 2, 4 or 8).
+    int oversample() const { return m_links.oversample(); }
 
 private:
+    void reduce(std::span<Packed> out) const;
+
     DotParams m_params;
-    SmoothOptions m_options;
-    int m_scanWidth = 0;
-    RandomDot m_whole;  // placeholder: the terraced conversion until the smooth rows are built
-    std::vector<std::int32_t> m_levels;
+    SmoothLinks m_links;
+    int m_previousShift = 0;  ///< in sub-pixels of m_previousScale
+    int m_previousScale = 1;
+    std::uint32_t m_dotThreshold = 0;
+    UniformRandom m_random;
+    std::vector<links::ByteDot> m_dots = std::vector<links::ByteDot>(1);  ///< sub-pixels 0..last
 };
 
 /// The colour-field conversion of a smooth design, with ColourField's geometry: the extra
@@ -68,14 +125,17 @@ class SmoothField
 public:
     void begin(const FieldParams &params, const SmoothOptions &options, int scanWidth);
     void row(std::span<const std::uint16_t> depthRow, std::span<const Packed> fieldRow, std::span<Packed> out);
-    int scanWidth() const { return m_scanWidth; }
+    int scanWidth() const { return m_links.scanWidth(); }
+    /// The oversampling factor in use (1, 2, 4 or 8).
+    int oversample() const { return m_links.oversample(); }
 
 private:
-    FieldParams m_params;
-    SmoothOptions m_options;
-    int m_scanWidth = 0;
-    ColourField m_whole;  // placeholder, as above
-    std::vector<std::int32_t> m_levels;
+    int sampleField(std::span<const Packed> fieldRow);
+
+    SmoothLinks m_links;
+    std::vector<Packed> m_field = std::vector<Packed>(1);    ///< the field at sub-pixels
+    std::vector<Packed> m_colours = std::vector<Packed>(1);  ///< links' colours, sub-pixels 0..last
+    std::vector<Packed> m_drawn = std::vector<Packed>(1);    ///< the row's colours, sub-pixels 0..last
 };
 
 } // namespace lumivex::engine

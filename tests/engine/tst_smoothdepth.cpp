@@ -1,0 +1,172 @@
+#include "designs.h"
+
+#include "engine/depth.h"
+#include "engine/packedimage.h"
+#include "engine/smoothdepth.h"
+
+#include <QTest>
+
+#include <cstdlib>
+#include <functional>
+#include <set>
+
+using namespace lumivex::engine;
+
+namespace {
+
+enum Kind { Mono, Colour, Field };
+using DepthAt = std::function<int(int x, int y)>;
+
+// A run over a depth of width × height (the picture is one column and one row smaller for
+// the dots, the field's size for the field) with K 70 and seed 7.
+PackedImage smoothRun(Kind kind, int width, int height, int rittaido, SmoothOptions options, const DepthAt &z,
+                      int blackShare = 9)
+{
+    const PackedImage field = designs::field(width, height, 3, blackShare);
+    const int scanWidth = kind == Field ? width : width - 1;
+    PackedImage out(scanWidth, kind == Field ? height : height - 1);
+    std::vector<std::uint16_t> depth(static_cast<std::size_t>(scanWidth) + 1);
+    SmoothDot dots;
+    SmoothField conv;
+    dots.begin({70, rittaido, 40, kind == Mono}, options, scanWidth, 7);
+    conv.begin({70, rittaido}, options, scanWidth);
+    for (int y = 0; y <= out.height; ++y) {
+        for (int x = 0; x <= scanWidth; ++x)
+            depth[x] = static_cast<std::uint16_t>(z(x, y));
+        const std::span<Packed> row = y < out.height ? out.row(y) : std::span<Packed>{};
+        kind == Field ? conv.row(depth, field.row(y), row) : dots.row(depth, row);
+    }
+    return out;
+}
+
+// The separation of row y in pixels: the offset d whose copy differs least, refined between
+// d and its better neighbour by their differences, which grow with the distance to the
+// separation.
+double separationOf(const PackedImage &p, int y, int lowest, int highest)
+{
+    const auto difference = [&](int d) {
+        long sum = 0;
+        for (int x = 0; x + d < p.width; ++x)
+            for (const int part : {0, 8, 16})
+                sum += std::abs((p.at(x, y) >> part & 255) - (p.at(x + d, y) >> part & 255));
+        return static_cast<double>(sum);
+    };
+    int best = lowest;
+    for (int d = lowest; d <= highest; ++d)
+        best = difference(d) < difference(best) ? d : best;
+    const int low = difference(best - 1) < difference(best + 1) ? best - 1 : best;
+    const double a = difference(low), b = difference(low + 1);
+    return a + b > 0 ? low + a / (a + b) : low;
+}
+
+} // namespace
+
+class TstSmoothDepth : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void sameAsSixteenLevels_data();
+    void sameAsSixteenLevels();
+    void flatDepthRepeats_data();
+    void flatDepthRepeats();
+    void rampHasSubPixelSteps_data();
+    void rampHasSubPixelSteps();
+};
+
+void TstSmoothDepth::sameAsSixteenLevels_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("rittaido");
+    QTest::newRow("mono dots") << int(Mono) << 20;
+    QTest::newRow("colour dots, halves rounded to even") << int(Colour) << 5;
+    QTest::newRow("field, strong") << int(Field) << 35;
+}
+
+void TstSmoothDepth::sameAsSixteenLevels()
+{
+    // Whole pixels from the left: the depths L × 4369 give the picture of levels L, row after
+    // row (the shift carried over included), with the same parameters and seed.
+    QFETCH(int, kind);
+    QFETCH(int, rittaido);
+    const PackedImage design = designs::noise(300, 40, 5);
+    const auto z = [&](int x, int y) { return depthLevel(design.at(x, y)) * kSmoothPerLevel; };
+    const PackedImage smooth = smoothRun(Kind(kind), 300, 40, rittaido, {1, SmoothStart::Left}, z);
+    const PackedImage levels = kind == Field ? convertField(design, designs::field(300, 40, 3, 9), {70, rittaido})
+                                             : convertRandomDot(design, {70, rittaido, 40, kind == Mono}, 7);
+    QCOMPARE(smooth.pixels, levels.pixels);
+}
+
+void TstSmoothDepth::flatDepthRepeats_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("oversample");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("strip");  // the first column of the strip the links start from
+    for (const int q : {2, 4, 8}) {
+        QTest::addRow("mono far q%d", q) << int(Mono) << q << 0 << 0 << 70 << 0;
+        QTest::addRow("colour level 5 q%d", q) << int(Colour) << q << 0 << 5 * kSmoothPerLevel << 60 << 0;
+    }
+    QTest::newRow("field far q4") << int(Field) << 4 << 0 << 0 << 70 << 0;
+    QTest::newRow("mono centre q4") << int(Mono) << 4 << 1 << 0 << 70 << 114;
+    QTest::newRow("colour centre q2") << int(Colour) << 2 << 1 << 6 * kSmoothPerLevel << 58 << 114;
+    QTest::newRow("field centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115;
+    QTest::newRow("field left q1") << int(Field) << 1 << 0 << 3 * kSmoothPerLevel << 64 << 0;
+}
+
+void TstSmoothDepth::flatDepthRepeats()
+{
+    // A flat depth repeats at exactly its separation on both sides of the strip (where a
+    // black dot copied into the strip is drawn afresh); a field's own pixels lie in the strip.
+    QFETCH(int, kind);
+    QFETCH(int, oversample);
+    QFETCH(int, start);
+    QFETCH(int, depth);
+    QFETCH(int, period);
+    QFETCH(int, strip);
+    const SmoothOptions options{oversample, start ? SmoothStart::Centre : SmoothStart::Left};
+    const PackedImage p = smoothRun(Kind(kind), 300, 6, 20, options, [=](int, int) { return depth; }, 0);
+    const PackedImage field = designs::field(300, 6, 3, 0);
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x + period < p.width; ++x) {
+            if (x + period < strip || x + period > strip + 70)
+                QCOMPARE(p.at(x + period, y), p.at(x, y));
+        }
+        for (int x = strip; kind == Field && oversample == 1 && x < strip + period; ++x)
+            QCOMPARE(p.at(x, y), field.at(x, y));
+    }
+}
+
+void TstSmoothDepth::rampHasSubPixelSteps_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("oversample");
+    QTest::newRow("mono q4") << int(Mono) << 4;
+    QTest::newRow("colour q4") << int(Colour) << 4;
+    QTest::newRow("colour q2") << int(Colour) << 2;
+    QTest::newRow("field q4") << int(Field) << 4;
+}
+
+void TstSmoothDepth::rampHasSubPixelSteps()
+{
+    // Depth rising row by row from far to near: oversampling q gives q times as many distinct
+    // separations, read back to a quarter pixel from the picture.
+    QFETCH(int, kind);
+    QFETCH(int, oversample);
+    const auto steps = [&](int q) {
+        const PackedImage p = smoothRun(Kind(kind), 600, 160, 10, {q, SmoothStart::Left},
+                                        [](int, int y) { return std::min(y * kSmoothNear / 158, kSmoothNear); });
+        std::set<long> found;
+        for (int y = 0; y < p.height; ++y)
+            found.insert(std::lround(4 * separationOf(p, y, 54, 71)));
+        return static_cast<int>(found.size()) - 1;
+    };
+    const int whole = steps(1);
+    QCOMPARE(whole, 15);
+    QVERIFY2(steps(oversample) >= oversample * whole, qPrintable(QString::number(steps(oversample))));
+}
+
+QTEST_APPLESS_MAIN(TstSmoothDepth)
+#include "tst_smoothdepth.moc"
