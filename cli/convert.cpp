@@ -294,15 +294,15 @@ void convertDots(const Options &given)
         .kurikaesi = options.kurikaesi, .rittaido = options.rittaido, .mitudo = options.mitudo, .mono = mono};
     const std::uint64_t seed = options.seed ? *options.seed : engine::UniformRandom::clockSeed();
 
-    // Black and white dots, or the sixteen dot colours: a colour table holds every picture
-    // built in whole pixels. Oversampled rows are reduced to colours between the dots'.
+    // Black and white dots, or the sixteen dot colours: a colour table holds every picture but
+    // one of colour dots oversampled, which are averaged to colours between them. (Oversampled
+    // mono dots stay black and white.)
     picture::PictureLayout layout;
     layout.width = width - 1;
     layout.height = height - 1;
-    const bool wholePixels = !options.smooth() || options.oversample == 1;
-    if (wholePixels && mono)
+    if (mono)
         layout.palette = {engine::DotPalette[0], engine::DotPalette[15]};
-    else if (wholePixels)
+    else if (!options.smooth() || options.oversample == 1)
         layout.palette.assign(engine::DotPalette.begin(), engine::DotPalette.end());
     Output output(options, layout);
 

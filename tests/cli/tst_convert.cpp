@@ -267,6 +267,19 @@ void TestConvert::seedDecidesPicture()
     QVERIFY(picture({"--seed", "43"}, QStringLiteral("c.bmp")) != first);
     // Without a seed the clock decides: two runs differ.
     QVERIFY(picture({}, QStringLiteral("d.bmp")) != picture({}, QStringLiteral("e.bmp")));
+    // So do the depths below an 8-bit grey: a 16-bit ramp and its 8-bit copy differ.
+    QImage ramp(1024, 4, QImage::Format_Grayscale16);
+    for (int y = 0; y < ramp.height(); ++y)
+        for (int x = 0; x < ramp.width(); ++x)
+            reinterpret_cast<quint16 *>(ramp.scanLine(y))[x] = quint16(x * 16);
+    QVERIFY(ramp.save(input(QStringLiteral("ramp16.png"))));
+    QVERIFY(ramp.convertToFormat(QImage::Format_Grayscale8).save(input(QStringLiteral("ramp8.png"))));
+    const auto smooth = [&](const char *bits) {
+        const QString name = QStringLiteral("ramp%1.png").arg(QLatin1String(bits));
+        expectSuccess({"--depth", "grey", "--seed", "1", input(name), output(name)});
+        return readPacked(output(name)).pixels;
+    };
+    QVERIFY(smooth("16") != smooth("8"));
 }
 
 void TestConvert::formatFollowsName_data()

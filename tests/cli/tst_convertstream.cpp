@@ -117,8 +117,9 @@ void TestConvertStream::rowsGiveTheWholePicture_data()
     QTest::newRow("mono") << "design" << (QStringList{QStringLiteral("--mode"), QStringLiteral("mono")} + dots) << 3 << 4;
     QTest::newRow("colour") << "design" << (QStringList{QStringLiteral("--mode"), QStringLiteral("color")} + dots) << 3 << 4;
     QTest::newRow("transparent border") << "clear" << (QStringList{QStringLiteral("--mode"), QStringLiteral("color")} + dots) << 3 << 4;
-    // Smooth depth, oversampled: shades between the dots, in full colour.
-    QTest::newRow("grey depth map") << "grey" << (QStringList{QStringLiteral("--depth"), QStringLiteral("grey")} + dots) << 2 << 8;
+    // Smooth depth, oversampled: mono dots stay black and white, colour dots are averaged.
+    QTest::newRow("grey depth map") << "grey" << (QStringList{QStringLiteral("--depth"), QStringLiteral("grey")} + dots) << 3 << 4;
+    QTest::newRow("grey depth map, colour") << "grey" << (QStringList{"--depth", "grey", "--mode", "color"} + dots) << 2 << 8;
     // (Strength 25 keeps the nearest depth within the 41-pixel tile's repeat width.)
     const QStringList field{QStringLiteral("--mode"), QStringLiteral("field"), QStringLiteral("--strength"), QStringLiteral("25")};
     QTest::newRow("field source tiled") << "design" << (field + QStringList{QStringLiteral("--field-source"), path(QStringLiteral("source.png"))}) << 2 << 8;
