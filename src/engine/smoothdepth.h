@@ -130,10 +130,7 @@ public:
     int oversample() const { return m_links.oversample(); }
 
 private:
-    int sampleField(std::span<const Packed> fieldRow);
-
     SmoothLinks m_links;
-    std::vector<Packed> m_field = std::vector<Packed>(1);    ///< the field at sub-pixels
     std::vector<Packed> m_colours = std::vector<Packed>(1);  ///< links' colours, sub-pixels 0..last
     std::vector<Packed> m_drawn = std::vector<Packed>(1);    ///< the row's colours, sub-pixels 0..last
 };

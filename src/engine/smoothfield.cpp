@@ -4,22 +4,156 @@
 #include "linkrows.h"
 
 #include <algorithm>
+#include <array>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <cstring>
 
 namespace lumivex::engine {
 
 namespace {
 
-// Red and blue, and green, each in 16-bit lanes of a 32-bit word: a weight of up to 256
-// times a component stays within its lane.
 constexpr std::uint32_t kRedBlue = 0x00ff00ffu;
 
-// u + (v - u) × w / 256, rounded, for w in 0..256.
-Packed blend(Packed u, Packed v, std::uint32_t w)
+// u + (v - u) × w / 256, rounded, for w in 0..256: red and blue, and green, in 16-bit lanes.
+inline Packed blend(Packed u, Packed v, std::uint32_t w)
 {
-    const std::uint32_t a = static_cast<std::uint32_t>(u), b = static_cast<std::uint32_t>(v);
+    const auto a = static_cast<std::uint32_t>(u), b = static_cast<std::uint32_t>(v);
     const std::uint32_t rb = ((a & kRedBlue) * (256 - w) + (b & kRedBlue) * w + 0x00800080u) >> 8 & kRedBlue;
     const std::uint32_t g = ((a >> 8 & 0xffu) * (256 - w) + (b >> 8 & 0xffu) * w + 0x80u) >> 8;
     return static_cast<Packed>(rb | g << 8);
+}
+
+// The field at the sub-pixels' centres: sub-pixel p of column x lies at x + (2p + 1 - q) / 2q,
+// between the centres of two columns, and takes their colours blended by its distance to
+// each (the edge columns reach beyond the row unchanged). Only positions no link reaches
+// read it: the strip and the gaps.
+struct FieldSampler
+{
+    const Packed *field;
+    int width;
+    int q;
+
+    Packed at(int x, int p) const
+    {
+        if (x >= width)
+            return kOutside;
+        const int w = (2 * p + 1 - q) * 128 / q;  // in 256ths of a column, -112..112
+        const Packed next = field[std::clamp(w < 0 ? x - 1 : x + 1, 0, width - 1)];
+        return blend(field[x], next, static_cast<std::uint32_t>(w < 0 ? -w : w));
+    }
+};
+
+// The colours of a column's Q sub-pixels, two to a 64-bit word, so that a block is moved
+// and averaged with few operations.
+template <int Q>
+struct Block
+{
+    static constexpr int kWords = (Q + 1) / 2;
+    std::uint64_t words[kWords] = {};
+
+    void load(const Packed *from) { std::memcpy(words, from, Q * sizeof(Packed)); }
+    void store(Packed *to) const { std::memcpy(to, words, Q * sizeof(Packed)); }
+
+    /// Whether links reached every sub-pixel (none holds 0).
+    bool reached() const
+    {
+        bool all = true;
+        for (const std::uint64_t w : words)
+            all &= (w & 0xffffffffu) != 0 && (Q == 1 || (w >> 32) != 0);
+        return all;
+    }
+
+    /// The average colour, rounded: red and blue, and green, summed in 16-bit lanes.
+    Packed average() const
+    {
+        constexpr std::uint64_t lanes = 0x00ff00ff00ff00ffu;
+        constexpr int bits = Q == 1 ? 0 : Q == 2 ? 1 : Q == 4 ? 2 : 3;
+        std::uint64_t rb = 0, g = 0;
+        for (const std::uint64_t w : words) {
+            rb += w & lanes;
+            g += w >> 8 & lanes;
+        }
+        rb += rb >> 32;
+        g += g >> 32;
+        const std::uint64_t r = (rb + (Q / 2) * 0x00010001u) >> bits & kRedBlue;
+        return static_cast<Packed>(r | ((g + Q / 2) >> bits & 0xffu) << 8);
+    }
+};
+
+#if defined(__SSE2__)
+// Four sub-pixels in one SSE2 register: the common oversampling moves, checks and averages a
+// column's block in a few instructions.
+template <>
+struct Block<4>
+{
+    __m128i colours = _mm_setzero_si128();
+
+    void load(const Packed *from) { colours = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); }
+    void store(Packed *to) const { _mm_storeu_si128(reinterpret_cast<__m128i *>(to), colours); }
+    bool reached() const { return _mm_movemask_epi8(_mm_cmpeq_epi32(colours, _mm_setzero_si128())) == 0; }
+    Packed average() const
+    {
+        const __m128i zero = _mm_setzero_si128();
+        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi8(colours, zero), _mm_unpackhi_epi8(colours, zero));
+        sum = _mm_add_epi16(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(1, 0, 3, 2)));
+        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(2)), 2);
+        return _mm_cvtsi128_si32(_mm_packus_epi16(sum, zero)) & 0xffffff;
+    }
+};
+#endif
+
+template <int Q, bool Keep, class ColumnOffset>
+void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffset, const FieldSampler &field,
+                  Packed *colours, Packed *drawn, Packed *out)
+{
+    for (int x = from; x < to; ++x) {
+        const int offset = columnOffset(x);
+        const Packed *at = colours + Q * x;
+        Block<Q> block;
+        block.load(at);
+        if (offset < Q || !block.reached()) {
+            // 0 marks a position no link has reached; a black field pixel is read afresh.
+            // Links shorter than a column overlap their own block: a sub-pixel at a time.
+            Packed c[Q];
+            for (int p = 0; p < Q; ++p) {
+                const Packed v = at[p];
+                c[p] = v != 0 ? v : field.at(strip + x, p);
+                const auto t = static_cast<unsigned>(Q * x + p + offset);
+                if (offset < Q && t <= static_cast<unsigned>(last))
+                    colours[t] = c[p];
+            }
+            block.load(c);
+        }
+        if (offset >= Q) {
+            const int t = Q * x + offset;
+            if (t + Q - 1 <= last)
+                block.store(colours + t);
+            else {
+                Packed c[Q];
+                block.store(c);
+                for (int p = 0; p < Q && t + p <= last; ++p)
+                    colours[t + p] = c[p];
+            }
+        }
+        if constexpr (Keep)
+            block.store(drawn + Q * x);
+        if (out)
+            out[x] = block.average();
+    }
+}
+
+template <int Q>
+void averageColumns(const Packed *drawn, int columns, Packed *out)
+{
+    for (int x = 0; x < columns; ++x) {
+        Block<Q> block;
+        block.load(drawn + Q * x);
+        out[x] = block.average();
+    }
 }
 
 } // namespace
@@ -28,31 +162,8 @@ void SmoothField::begin(const FieldParams &params, const SmoothOptions &options,
 {
     m_links.begin(params.kurikaesi, params.rittaido, options, scanWidth);
     const std::size_t positions = static_cast<std::size_t>(m_links.lastPosition()) + 1;
-    m_field.resize(positions);
     m_colours.resize(positions);
     m_drawn.resize(positions);
-}
-
-// The field at the sub-pixels' centres: sub-pixel p of column x lies at x + (2p + 1 - q) / 2q,
-// between the centres of two columns, and takes their colours blended by its distance to
-// each (the edge columns reach beyond the row unchanged). Returns the sub-pixels in the field.
-int SmoothField::sampleField(std::span<const Packed> fieldRow)
-{
-    const int bits = m_links.shiftBits();
-    const int q = 1 << bits;
-    const int width = static_cast<int>(std::min(fieldRow.size(), static_cast<std::size_t>(m_links.scanWidth()) + 1));
-    Packed *sub = m_field.data();
-    for (int x = 0; x < width; ++x) {
-        const Packed left = fieldRow[std::max(x - 1, 0)];
-        const Packed own = fieldRow[x];
-        const Packed right = fieldRow[std::min(x + 1, width - 1)];
-        for (int p = 0; p < q; ++p) {
-            const int w = (2 * p + 1 - q) * 128 / q;  // in 256ths of a column, -112..112
-            sub[(x << bits) + p] = w < 0 ? blend(own, left, static_cast<std::uint32_t>(-w))
-                                         : blend(own, right, static_cast<std::uint32_t>(w));
-        }
-    }
-    return width << bits;
 }
 
 void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const Packed> fieldRow,
@@ -62,43 +173,53 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
     const int last = m_links.lastPosition();
     const int start = m_links.start();
     const int visible = std::max(std::min(static_cast<int>(out.size()), m_links.scanWidth()), 0);
+    const int columns = m_links.scanWidth() + 1;
+    const int fieldWidth = static_cast<int>(std::min(fieldRow.size(), static_cast<std::size_t>(columns)));
+    const int q = m_links.oversample();
 
-    if (m_links.oversample() == 1 && start == 0) {
+    if (q == 1 && start == 0) {
         // Whole pixels from the left: ColourField's row, drawn straight to the picture.
-        const int fieldWidth = static_cast<int>(std::min(fieldRow.size(), static_cast<std::size_t>(last) + 1));
         std::fill_n(m_colours.data(), last + 1, 0);
         links::fieldRow(last, visible, fieldWidth, m_links.offsetsFrom(0), fieldRow.data(), m_colours.data(),
                         out.data());
         return;
     }
 
-    const int fieldWidth = sampleField(fieldRow);
-    const Packed *field = m_field.data();
-    Packed *drawn = m_drawn.data();
-    // The row from its own strip rightward, every position drawn so that the reduction and
-    // the positions left of the strip can read it.
+    const int strip = start / q;  // the strip's first column
+    const FieldSampler field{fieldRow.data(), fieldWidth, q};
     std::fill(m_colours.data() + start, m_colours.data() + last + 1, 0);
-    const int inStrip = std::max(fieldWidth - start, 0);
-    links::fieldRow(last - start, last - start + 1, inStrip, m_links.offsetsFrom(start),
-                    inStrip > 0 ? field + start : field, m_colours.data() + start, drawn + start);
-    // Left of the strip each position takes the colour its link reaches (see SmoothDot::row);
-    // black and positions outside the field are never carried.
-    for (int a = start - 1; a >= 0; --a) {
-        const Packed c = drawn[std::clamp(a + m_links.offsetAt(a), a + 1, last)];
-        drawn[a] = c != 0 && c != kOutside ? c : (a < fieldWidth ? field[a] : kOutside);
-    }
-
-    // Each output pixel is the average of its sub-pixels.
-    const int bits = m_links.shiftBits();
-    const std::uint32_t half = (1u << bits) >> 1;
-    for (int x = 0; x < visible; ++x) {
-        std::uint32_t rb = half * 0x00010001u, g = half;
-        for (int p = 0; p < (1 << bits); ++p) {
-            const std::uint32_t c = static_cast<std::uint32_t>(drawn[(x << bits) + p]);
-            rb += c & kRedBlue;
-            g += c >> 8 & 0xffu;
+    Packed *drawn = strip > 0 ? m_drawn.data() : nullptr;
+    Packed *outFromStrip = visible > strip ? out.data() + strip : nullptr;
+    const auto run = [&](auto block) {
+        constexpr int Q = decltype(block)::value;
+        // Drawn columns first, so that the loops test neither whether to draw nor to keep.
+        const int drawnEnd = std::clamp(visible - strip, 0, columns - strip);
+        const auto offsets = m_links.columnsFrom(strip);
+        Packed *colours = m_colours.data() + start;
+        if (drawn) {
+            fieldColumns<Q, true>(strip, 0, drawnEnd, last - start, offsets, field, colours, drawn + start, outFromStrip);
+            fieldColumns<Q, true>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours, drawn + start,
+                                  nullptr);
+        } else {
+            fieldColumns<Q, false>(strip, 0, drawnEnd, last - start, offsets, field, colours, nullptr, outFromStrip);
+            fieldColumns<Q, false>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours, nullptr,
+                                   nullptr);
         }
-        out[x] = static_cast<Packed>((rb >> bits & kRedBlue) | (g >> bits) << 8);
+        if (drawn) {
+            // Left of the strip each position takes the colour its link reaches (see
+            // SmoothDot::row); black and positions outside the field are never carried.
+            for (int a = start - 1; a >= 0; --a) {
+                const Packed c = drawn[std::clamp(a + m_links.offsetAt(a), a + 1, last)];
+                drawn[a] = c != 0 && c != kOutside ? c : field.at(a / Q, a % Q);
+            }
+            averageColumns<Q>(drawn, std::min(strip, visible), out.data());
+        }
+    };
+    switch (q) {
+    case 1: run(std::integral_constant<int, 1>{}); break;
+    case 2: run(std::integral_constant<int, 2>{}); break;
+    case 4: run(std::integral_constant<int, 4>{}); break;
+    default: run(std::integral_constant<int, 8>{});
     }
 }
 
