@@ -44,6 +44,34 @@ constexpr std::array<std::uint64_t, 16> spreadColours()
 }
 constexpr std::array<std::uint64_t, 16> kSpreadColours = spreadColours();
 
+// The sums of two dots' spread colours, indexed by the first dot + 16 × the second.
+constexpr std::array<std::uint64_t, 256> pairSums()
+{
+    std::array<std::uint64_t, 256> sums{};
+    for (int i = 0; i < 256; ++i)
+        sums[i] = kSpreadColours[i & 15] + kSpreadColours[i >> 4];
+    return sums;
+}
+constexpr std::array<std::uint64_t, 256> kPairSums = pairSums();
+
+// The average colour of each Q dots, rounded, two dots to a table entry.
+template <int Q>
+void averageDots(const links::ByteDot *dots, int width, Packed *out)
+{
+    constexpr int bits = Q == 1 ? 0 : Q == 2 ? 1 : Q == 4 ? 2 : 3;
+    const auto dot = [dots](int i) { return static_cast<unsigned>(dots[i]); };
+    for (int x = 0; x < width; ++x) {
+        std::uint64_t sum = (Q / 2) * 0x000100010001u;
+        if constexpr (Q == 1)
+            sum += kSpreadColours[dot(x)];
+        else
+            for (int p = 0; p < Q; p += 2)
+                sum += kPairSums[dot(Q * x + p) | dot(Q * x + p + 1) << 4];
+        sum >>= bits;
+        out[x] = static_cast<Packed>((sum & 0xff) | (sum >> 8 & 0xff00) | (sum >> 16 & 0xff0000));
+    }
+}
+
 // The row rightward of the choose strip, a column at a time: the q sub-pixels of a column
 // share its offset, so they are copied as one block and the surface's steps are looked for
 // once per column. from and to are multiples of Q; positions count from the row's strip.
@@ -169,13 +197,11 @@ void SmoothDot::reduce(std::span<Packed> out) const
     }
     // Colour dots are averaged: a dot copied at a sub-pixel position blends into its
     // neighbours in the share it covers.
-    const std::uint64_t half = static_cast<std::uint64_t>(q / 2) * 0x000100010001u;
-    for (int x = 0; x < width; ++x) {
-        std::uint64_t sum = half;
-        for (int p = 0; p < q; ++p)
-            sum += kSpreadColours[static_cast<std::size_t>(dots[(x << bits) + p])];
-        sum >>= bits;
-        out[x] = pack(static_cast<int>(sum & 0xff), static_cast<int>(sum >> 16 & 0xff), static_cast<int>(sum >> 32 & 0xff));
+    switch (q) {
+    case 1: averageDots<1>(dots, width, out.data()); break;
+    case 2: averageDots<2>(dots, width, out.data()); break;
+    case 4: averageDots<4>(dots, width, out.data()); break;
+    default: averageDots<8>(dots, width, out.data());
     }
 }
 
