@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -11,10 +12,10 @@
 
 // Each pixel is compared through a window of 7 × 3 pixels with the window one distance to its
 // right. Depth is constant along most of a row, so the previous pixel's distance is tried
-// first, its window cost carried along as a running sum: a column in, a column out. Only where
-// it matches less well than three quarters of the tolerance (a depth edge, a surface hidden
-// from one eye, or a smooth texture in which a nearby distance may match as well) are all
-// distances searched; a run of such pixels carries all the window costs along the same way.
+// first (a window's cost is a few SSE2 instructions, cheaper than carrying it along column by
+// column), then the distances beside it. Only where none of them matches (a depth edge, a
+// surface hidden from one eye) are all distances searched; a run of such pixels carries all
+// the window costs along as running sums, a column in, a column out, sixteen distances at once.
 
 namespace lumivex::engine::revealing {
 
@@ -27,8 +28,8 @@ constexpr int kSamples = 3 * kColumns;  // compared pixels of a window
 } // namespace
 
 RowMatcher::RowMatcher(const Plane &plane, int lo, int hi, int tolerance)
-    : m_plane(plane), m_lo(lo), m_hi(hi), m_limit(kSamples * tolerance),
-      m_costs(std::size_t(std::max(hi - lo + 1, 0)))
+    : m_plane(plane), m_lo(lo), m_hi(hi), m_limit(kSamples * tolerance), m_count(std::max(hi - lo + 1, 0)),
+      m_costs(std::size_t(m_count + kCostBlock - 1) / kCostBlock * kCostBlock)
 {
 }
 
@@ -47,7 +48,7 @@ int RowMatcher::spanCost(int first, int last, int d) const
     return sum;
 }
 
-int RowMatcher::windowCost(int x, int d) const
+inline int RowMatcher::windowCost(int x, int d) const
 {
     int costs[1];
     windowCosts<1>(x, d, costs);
@@ -101,22 +102,55 @@ int RowMatcher::fundamental(int first, int last, int d, int cost, int limit) con
 }
 
 // Column c's costs at every distance (lo + i at i), added to the window costs; with a column
-// to take away, the window slides one pixel on.
+// to take away, the window slides one pixel on. The costs are worked out sixteen distances at
+// a time, the last block reading past the farthest distance into the row's end or the plane's
+// padding (the costs there are never read).
 template <bool Slide>
 void RowMatcher::accumulate(int c, int gone)
 {
+    std::int16_t *costs = m_costs.data();
+    const int n = static_cast<int>(m_costs.size());
+#if defined(__SSE2__)
+    static_assert(kCostBlock == 16);
+    const __m128i zero = _mm_setzero_si128();
+    const auto absDiff = [](__m128i a, __m128i b) { return _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a)); };
+    __m128i in[3], out[3];
+    const std::uint8_t *inAt[3], *outAt[3];
+    for (int r = 0; r < 3; ++r) {
+        in[r] = _mm_set1_epi8(static_cast<char>(m_rows[r][c]));
+        out[r] = _mm_set1_epi8(static_cast<char>(m_rows[r][gone]));
+        inAt[r] = m_rows[r] + c + m_lo;
+        outAt[r] = m_rows[r] + gone + m_lo;
+    }
+    for (int i = 0; i < n; i += kCostBlock) {
+        __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i *>(costs + i));
+        __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i *>(costs + i + 8));
+        for (int r = 0; r < 3; ++r) {
+            const __m128i added = absDiff(in[r], _mm_loadu_si128(reinterpret_cast<const __m128i *>(inAt[r] + i)));
+            low = _mm_add_epi16(low, _mm_unpacklo_epi8(added, zero));
+            high = _mm_add_epi16(high, _mm_unpackhi_epi8(added, zero));
+            if constexpr (Slide) {
+                const __m128i taken = absDiff(out[r], _mm_loadu_si128(reinterpret_cast<const __m128i *>(outAt[r] + i)));
+                low = _mm_sub_epi16(low, _mm_unpacklo_epi8(taken, zero));
+                high = _mm_sub_epi16(high, _mm_unpackhi_epi8(taken, zero));
+            }
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(costs + i), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(costs + i + 8), high);
+    }
+#else
     const std::uint8_t *a0 = m_rows[0] + c + m_lo, *a1 = m_rows[1] + c + m_lo, *a2 = m_rows[2] + c + m_lo;
     const int v0 = m_rows[0][c], v1 = m_rows[1][c], v2 = m_rows[2][c];
     const std::uint8_t *g0 = m_rows[0] + gone + m_lo, *g1 = m_rows[1] + gone + m_lo, *g2 = m_rows[2] + gone + m_lo;
     const int w0 = m_rows[0][gone], w1 = m_rows[1][gone], w2 = m_rows[2][gone];
-    std::int16_t *costs = m_costs.data();
-    const int n = static_cast<int>(m_costs.size());
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < m_count; ++i) {
         int cost = costs[i] + std::abs(v0 - a0[i]) + std::abs(v1 - a1[i]) + std::abs(v2 - a2[i]);
         if constexpr (Slide)
             cost -= std::abs(w0 - g0[i]) + std::abs(w1 - g1[i]) + std::abs(w2 - g2[i]);
         costs[i] = static_cast<std::int16_t>(cost);
     }
+    (void)n;
+#endif
 }
 
 void RowMatcher::searchAll(int x, bool slide)
@@ -137,9 +171,18 @@ void RowMatcher::searchAll(int x, bool slide)
 std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
 {
     const std::int16_t *costs = m_costs.data();
-    const int n = static_cast<int>(m_costs.size());
-    int least = INT16_MAX;
-    for (int i = 0; i < n; ++i)
+    const int n = m_count;
+    int least = INT16_MAX, i = 0;
+#if defined(__SSE2__)
+    __m128i smallest = _mm_set1_epi16(INT16_MAX);
+    for (; i + 8 <= n; i += 8)
+        smallest = _mm_min_epi16(smallest, _mm_loadu_si128(reinterpret_cast<const __m128i *>(costs + i)));
+    smallest = _mm_min_epi16(smallest, _mm_srli_si128(smallest, 8));
+    smallest = _mm_min_epi16(smallest, _mm_srli_si128(smallest, 4));
+    smallest = _mm_min_epi16(smallest, _mm_srli_si128(smallest, 2));
+    least = std::int16_t(_mm_cvtsi128_si32(smallest));
+#endif
+    for (; i < n; ++i)
         least = std::min(least, int(costs[i]));
     cost = least;
     if (least > m_limit)
@@ -177,10 +220,19 @@ void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
 {
     const int halfLimit = m_limit * (kHalf + 1) / kColumns;
     const auto halfCost = [&](int first, int d) {
-        int sum = 0;
-        for (int c = first; c <= first + kHalf; ++c)
-            sum += columnCost(c, d);
-        return sum;
+#if defined(__SSE2__)
+        static_assert(kHalf + 1 == 4);
+        __m128i sum = _mm_setzero_si128();
+        for (const std::uint8_t *r : m_rows) {
+            std::int32_t a, b;
+            std::memcpy(&a, r + first, 4);
+            std::memcpy(&b, r + first + d, 4);
+            sum = _mm_add_epi64(sum, _mm_sad_epu8(_mm_cvtsi32_si128(a), _mm_cvtsi32_si128(b)));
+        }
+        return _mm_cvtsi128_si32(sum);
+#else
+        return spanCost(first, first + kHalf, d);
+#endif
     };
     for (int start = from; start < to; ++start) {
         if (out[start] != kNoMatch)
@@ -255,13 +307,10 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
     std::fill(out.begin() + to, out.end(), kNoMatch);
 
     int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found
-    int run = 0, runAt = from - 2;    // the window cost of the previous distance at runAt
     int searchedAt = from - 2;        // where m_costs were last worked out
     for (int x = from; x < to; ++x) {
         if (previous > 0) {
-            run = runAt == x - 1 ? run + columnCost(x + kHalf, previous) - columnCost(x - 1 - kHalf, previous)
-                                 : windowCost(x, previous);
-            runAt = x;
+            int run = windowCost(x, previous);
             // A surface at half the distance repeats at the distance as well, twice over: looked
             // for every fourth pixel (a block's first pixels are settled as an edge's).
             const int half = previous / 2;
@@ -281,7 +330,6 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             if (std::min(nearer, farther) <= std::min(run, m_limit)) {
                 previous += nearer <= farther ? -1 : 1;
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
-                run = std::min(nearer, farther);
                 continue;
             }
             if (run <= m_limit) {
@@ -302,8 +350,6 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             if (cost <= m_limit) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(up);
                 previous = up;
-                run = cost;
-                runAt = x;
                 continue;
             }
         }
@@ -312,12 +358,10 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         int cost = 0;
         const std::int16_t found = bestOfAll(previous, cost);
         out[std::size_t(x)] = found;
-        // Settled once the row is done; the running cost still belongs to the previous distance.
+        // Settled once the row is done.
         if (found == kNoMatch || found == previous)
             continue;
         previous = found;
-        run = cost;
-        runAt = x;
     }
     settleEdges(0, to, out.data());
 }
@@ -327,6 +371,7 @@ void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::spa
     setRow(y);
     std::fill(fine.begin(), fine.end(), kNoMatch);
     const int width = static_cast<int>(distances.size());
+    long long offsetSum = 0, offsets = 0;
     for (int x = 0; x < width; ++x) {
         int d = distances[std::size_t(x)];
         if (d == kNoMatch)
@@ -358,15 +403,23 @@ void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::spa
             continue;
         // The cost rises as a V on both sides of the true repeat: its bottom lies towards the
         // cheaper neighbour, the steeper side setting the slope.
+        // The offset is (kSub × |costs[0] - costs[2]| + rise) / (2 × rise), rounded down, 0 to
+        // kSub / 2 as the bottom lies at the whole distance or half way to the neighbour
+        // (divided as doubles, which pipeline where an integer division stalls; the quotient of
+        // these small integers rounds down alike).
         const int rise = std::max(costs[0], costs[2]) - costs[1];
-        const int offset = rise > 0 ? (kSub * (costs[0] - costs[2]) + (costs[0] > costs[2] ? rise : -rise)) / (2 * rise) : 0;
+        const int scaled = kSub * std::abs(costs[0] - costs[2]) + rise;
+        const int steps = rise > 0 ? int(double(scaled) / double(2 * rise)) : 0;
+        const int offset = rise > 0 ? (costs[0] > costs[2] ? steps : -steps) : 0;
         fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub + offset);
         if (x + 1 < width && distances[std::size_t(x - 1)] == distances[std::size_t(x)]
             && distances[std::size_t(x + 1)] == distances[std::size_t(x)]) {
-            m_offsetSum += std::abs(offset);
-            ++m_offsets;
+            offsetSum += std::abs(offset);
+            ++offsets;
         }
     }
+    m_offsetSum += offsetSum;
+    m_offsets += offsets;
 }
 
 } // namespace lumivex::engine::revealing

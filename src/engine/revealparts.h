@@ -91,8 +91,11 @@ private:
     int m_lo;
     int m_hi;
     int m_limit;  ///< largest window cost of a match
+    int m_count;  ///< distances searched, lo to hi
+    static constexpr int kCostBlock = 16;  ///< distances whose costs are worked out at once
     const std::uint8_t *m_rows[3] = {};
     std::vector<std::int16_t> m_costs;  ///< window cost of every distance at the last full search
+                                        ///< (lo + i at i), to a whole block
     int m_from = 0, m_to = 0;           ///< the columns of a row that are searched
     long long m_offsetSum = 0, m_offsets = 0;
 };
