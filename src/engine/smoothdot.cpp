@@ -44,7 +44,9 @@ constexpr std::array<std::uint64_t, 16> spreadColours()
 }
 constexpr std::array<std::uint64_t, 16> kSpreadColours = spreadColours();
 
-// The sums of two dots' spread colours, indexed by the first dot + 16 × the second.
+// The sums of two dots' spread colours, indexed by the dot at the lower address + 16 × the
+// other (read as the low and high nibbles of their two bytes, the order of a little-endian
+// word; on a big-endian machine the two are swapped, which leaves their sum the same).
 constexpr std::array<std::uint64_t, 256> pairSums()
 {
     std::array<std::uint64_t, 256> sums{};
@@ -65,8 +67,11 @@ void averageDots(const links::ByteDot *dots, int width, Packed *out)
         if constexpr (Q == 1)
             sum += kSpreadColours[dot(x)];
         else
-            for (int p = 0; p < Q; p += 2)
-                sum += kPairSums[dot(Q * x + p) | dot(Q * x + p + 1) << 4];
+            for (int p = 0; p < Q; p += 2) {
+                std::uint16_t pair;  // two dots of 0..15, one a byte
+                std::memcpy(&pair, dots + Q * x + p, sizeof pair);
+                sum += kPairSums[(pair & 0x0fu) | (pair >> 4 & 0xf0u)];
+            }
         sum >>= bits;
         out[x] = static_cast<Packed>((sum & 0xff) | (sum >> 8 & 0xff00) | (sum >> 16 & 0xff0000));
     }
@@ -80,8 +85,9 @@ void linkColumns(int from, int to, int last, ColumnOffset columnOffset, links::B
                  int &previousOffset, CellChooser &cells)
 {
     int previous = previousOffset;
-    for (int x = from; x < to; x += Q) {
-        const int offset = columnOffset(x / Q);
+    for (int column = from / Q; column < to / Q; ++column) {
+        const int x = column * Q;
+        const int offset = columnOffset(column);
         if (offset < Q) {
             // Links shorter than a column (a depth strength near the repeat width) overlap
             // their own block: a sub-pixel at a time.
