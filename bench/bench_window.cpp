@@ -35,6 +35,7 @@ class NoPrompts : public lumivex::prompts::Prompts
 {
 public:
     Answer question(QWidget *, const QString &, const QString &) override { return Answer::No; }
+    int choose(QWidget *, const QString &, const QString &, const QStringList &, int escape) override { return escape; }
     void exclamation(QWidget *, const QString &, const QString &) override {}
     void information(QWidget *, const QString &, const QString &) override {}
     QString askFile(QWidget *, const lumivex::prompts::FileRequest &) override { return {}; }

@@ -194,8 +194,20 @@ Use a picture at most 1024 pixels wide.</translation>
 Use a picture at most 1024 pixels wide.</translation>
     </message>
     <message>
-        <source>グレースケールの深度画像です。16段階の深さに変換しますか？</source>
-        <translation>This is a greyscale depth map. Convert it to the sixteen depth levels?</translation>
+        <source>滑らかな深さで使う</source>
+        <translation>Use smooth depth</translation>
+    </message>
+    <message>
+        <source>16段階に変換</source>
+        <translation>Convert to 16 levels</translation>
+    </message>
+    <message>
+        <source>そのまま</source>
+        <translation>Use as is</translation>
+    </message>
+    <message>
+        <source>グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？</source>
+        <translation>This is a greyscale depth map. Use it as smooth depth, or convert it to the sixteen depth levels?</translation>
     </message>
     <message>
         <source>「%1」は既に存在します。<byte value="xd"/>

@@ -17,6 +17,8 @@ const QString kMonoOrColor = QStringLiteral("MONOorCOLOR");
 const QString kKurikaesiHaba = QStringLiteral("KurikaesiHaba");
 const QString kRittaido = QStringLiteral("Rittaido");
 const QString kMitudo = QStringLiteral("Mitudo");
+const QString kDepthKind = QStringLiteral("DepthKind");
+const QString kGrey = QStringLiteral("Grey");
 
 } // namespace
 
@@ -62,6 +64,10 @@ bool writeDocState(const QString &path, const DocState &state, QString *error)
             allStored = false;
         }
     }
+    if (state.depthKind == DepthKind::Grey)
+        file.set(section, kDepthKind, kGrey);
+    else
+        file.remove(section, kDepthKind);
     if (!file.save(path, error))
         return false;
     if (!allStored && error)
@@ -86,6 +92,8 @@ DocState readDocState(const QString &path)
     state.mitudo = file.readInt(section, kMitudo, state.mitudo);
     for (int i = 0; i < kControlCount; ++i)
         state.controls.set(Control(i), file.readBool(section, controlKey(Control(i)), true));
+    if (file.readString(section, kDepthKind).compare(kGrey, Qt::CaseInsensitive) == 0)
+        state.depthKind = DepthKind::Grey;
     return state;
 }
 

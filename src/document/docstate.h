@@ -11,7 +11,10 @@ namespace lumivex::document {
 
 /// The state of one document as its state file (which is also the project file, ".lvd") holds
 /// it: image paths, mode, parameters, and the enabled state of every menu item, toolbar button,
-/// caption box and slider of the main window while the document was active. 65 keys.
+/// caption box and slider of the main window while the document was active. 65 keys, and one
+/// more after them for a design that is a smooth grey depth map ("DepthKind=Grey"): without it
+/// the design is in the depth colours, so that older files and readers that do not know the key
+/// keep their meaning.
 struct DocState
 {
     static constexpr int kKeyCount = 9 + kControlCount;
@@ -27,6 +30,7 @@ struct DocState
     int rittaido = 20;
     int mitudo = 30;
     ControlState controls;  ///< the controls' enabled states, in Control (file) order
+    DepthKind depthKind = DepthKind::Colours;  ///< "DepthKind", written only when Grey
 
     /// All 65 (key, value) pairs in file order, "FileNamePath" first.
     std::array<std::pair<QString, QString>, kKeyCount> entries(const QString &path) const;
@@ -35,7 +39,8 @@ struct DocState
 };
 
 /// WriteDocState: writes all 65 keys into section "Lumivex Ver.2" of the file, in order, in one
-/// atomic file write ("FileNamePath" = path). Other sections and keys stay as they were, and
+/// atomic file write ("FileNamePath" = path), then "DepthKind=Grey" for a smooth design, or
+/// removes that key for a design in the depth colours. Other sections and keys stay as they were, and
 /// so does the file's encoding (a Shift-JIS project from Windows stays Shift-JIS, IniFile).
 /// Returns false when the file could not be written, or when a value could not be stored
 /// (a path holding a line break): that key is then written empty, so that it never keeps an
@@ -45,7 +50,8 @@ struct DocState
 bool writeDocState(const QString &path, const DocState &state, QString *error = nullptr);
 
 /// ReadDocState: reads the keys back with the defaults for anything missing ("Field" for the
-/// two words, 70/20/30, every enabled state true). fileNamePath is left empty (never read).
+/// two words, 70/20/30, every enabled state true, the depth colours unless "DepthKind" says
+/// "Grey" in any letter case). fileNamePath is left empty (never read).
 /// Values are cut at 255 characters, except the three picture paths, which are read whole.
 DocState readDocState(const QString &path);
 

@@ -254,6 +254,13 @@ bool IniFile::set(const QString &section, const QString &key, const QString &val
     return true;
 }
 
+void IniFile::remove(const QString &section, const QString &key)
+{
+    for (Location found = locate(m_lines, trimBlanks(section), trimBlanks(key)); found.keyLine >= 0;
+         found = locate(m_lines, trimBlanks(section), trimBlanks(key)))
+        m_lines.removeAt(found.keyLine);
+}
+
 QString IniFile::readString(const QString &section, const QString &key,
                             const QString &fallback) const
 {

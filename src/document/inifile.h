@@ -67,6 +67,9 @@ public:
     /// could not be read back as such (empty, a key with '=' or starting with '[' or ';', a
     /// section with ']').
     bool set(const QString &section, const QString &key, const QString &value);
+    /// Removes the key's line from the section, and any later line of the same key, which
+    /// would otherwise take its place.
+    void remove(const QString &section, const QString &key);
 
     /// The iniRead* rules applied to this file's contents (see the free functions below).
     QString readString(const QString &section, const QString &key,

@@ -19,6 +19,7 @@ struct SharedState
     QString StereoImagePath;
     Word<Mode> ModeWord;       ///< "StereoName" of the state file
     Word<Colour> ColourWord;   ///< "MONOorCOLOR": a colour, or empty for a colour field
+    DepthKind DesignDepth = DepthKind::Colours;  ///< "DepthKind": how the design gives depth
     QString DocumentTitle;     ///< project file name without folder and extension
     int DocumentCounter = 1;   ///< number of the next new document
     Origin DocumentOrigin = Origin::None;

@@ -20,6 +20,9 @@ enum class Command {
     InsDesign, InsField, InsStereo, Open, ConvStart, SaveName, Save,
     SaveDesign, SaveField, SaveStereo, FromWizard, Print, Close,
 };
+/// How a document's design gives depth: in the sixteen depth colours, or as a grey depth map
+/// read smoothly, black the farthest and white the nearest ("DepthKind=Grey" in the state file).
+enum class DepthKind { Colours, Grey };
 /// How the document about to be made came about.
 enum class Origin { None, New, Opened };
 

@@ -11,6 +11,7 @@
 #include "document/sharedstate.h"
 #include "engine/depth.h"
 #include "engine/depthreach.h"
+#include "engine/smoothdepth.h"
 
 #include <QCoreApplication>
 
@@ -23,6 +24,10 @@ const char kDotRunning[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow
 const char kDotPaused[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "ランダムドット変換を中断しています...");
 const char kFieldRunning[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "カラーフィールド変換中です。しばらくお待ちください...");
 const char kFieldPaused[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "カラーフィールド変換を中断しています...");
+
+// A smooth design's rows are built at four times their width and start at the left edge, as the
+// classic conversion's do.
+constexpr engine::SmoothOptions kSmoothOptions{4, engine::SmoothStart::Left};
 
 int readParameter(const QString &stateFile, const char *key, int fallback)
 {
@@ -153,9 +158,21 @@ int DocumentWindow::nearestDesignLevel() const
     if (m_picUra.isNull())
         return -1;
     // Worked out once per design picture: the parameter strip asks at every slider step.
-    if (m_levelKey != m_picUra.cacheKey()) {
-        m_nearestLevel = engine::nearestLevel(picture::toPacked(m_picUra).pixels);
+    const bool smooth = m_main.shared().DesignDepth == document::DepthKind::Grey;
+    if (m_levelKey != m_picUra.cacheKey() || m_levelSmooth != smooth) {
+        const engine::PackedImage packed = picture::toPacked(m_picUra);
+        if (smooth) {
+            // The level at or beyond the nearest grey: a smooth depth between two levels is
+            // shifted more than the lower one, and a hole it makes must not go unmentioned.
+            std::uint16_t nearest = 0;
+            for (const engine::Packed pixel : packed.pixels)
+                nearest = std::max(nearest, engine::smoothDepth(pixel));
+            m_nearestLevel = (nearest + engine::kSmoothPerLevel - 1) / engine::kSmoothPerLevel;
+        } else {
+            m_nearestLevel = engine::nearestLevel(packed.pixels);
+        }
         m_levelKey = m_picUra.cacheKey();
+        m_levelSmooth = smooth;
     }
     return m_nearestLevel;
 }
@@ -191,7 +208,20 @@ void DocumentWindow::ConvRandomDot()
     showSize(scanWidth, scanHeight);
     picContAfter()->layoutScroll();
 
-    m_dots.begin(params, std::max(scanWidth, 0), seed);
+    const bool smooth = s.DesignDepth == document::DepthKind::Grey;
+    if (smooth)
+        m_smoothDots.begin(params, kSmoothOptions, std::max(scanWidth, 0), seed);
+    else
+        m_dots.begin(params, std::max(scanWidth, 0), seed);
+    const auto convertRow = [&](std::span<const engine::Packed> designRow, std::span<engine::Packed> outRow) {
+        if (smooth) {
+            engine::GetSmoothDepthRow(designRow, scanWidth, m_smoothRow);
+            m_smoothDots.row(m_smoothRow, outRow);
+        } else {
+            engine::GetDepthRow(designRow, scanWidth, m_depthRow);
+            m_dots.row(m_depthRow, outRow);
+        }
+    };
     std::array<engine::Packed, engine::kRowCapacity> design{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
     const QString running = tr(kDotRunning);
@@ -208,14 +238,13 @@ void DocumentWindow::ConvRandomDot()
         }
         const auto designRow = std::span(design).first(static_cast<std::size_t>(designWidth));
         picture::packRow(m_picUra, y, designRow);
-        engine::GetDepthRow(designRow, scanWidth, m_depthRow);
         if (y < scanHeight) {
             const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
-            m_dots.row(m_depthRow, outRow);
+            convertRow(designRow, outRow);
             picture::unpackRow(outRow, after->image(), y);
             after->rowChanged(y);
         } else {
-            m_dots.row(m_depthRow, {});
+            convertRow(designRow, {});
         }
     }
     endRun(DotResumeRow);
@@ -241,7 +270,21 @@ void DocumentWindow::ConvField()
     showSize(scanWidth, scanHeight);
     picContAfter()->layoutScroll();
 
-    m_field.begin(params, scanWidth);
+    const bool smooth = s.DesignDepth == document::DepthKind::Grey;
+    if (smooth)
+        m_smoothField.begin(params, kSmoothOptions, scanWidth);
+    else
+        m_field.begin(params, scanWidth);
+    const auto convertRow = [&](std::span<const engine::Packed> designRow, std::span<const engine::Packed> colours,
+                                std::span<engine::Packed> outRow) {
+        if (smooth) {
+            engine::GetSmoothDepthRow(designRow, scanWidth, m_smoothRow);
+            m_smoothField.row(m_smoothRow, colours, outRow);
+        } else {
+            engine::GetDepthRow(designRow, scanWidth, m_depthRow);
+            m_field.row(m_depthRow, colours, outRow);
+        }
+    };
     std::array<engine::Packed, engine::kRowCapacity> design{};
     std::array<engine::Packed, engine::kRowCapacity> fieldRow{};
     std::array<engine::Packed, engine::kRowCapacity> out{};
@@ -264,7 +307,6 @@ void DocumentWindow::ConvField()
             designRow = std::span(design).first(static_cast<std::size_t>(designWidth));
             picture::packRow(m_picUra, y, design);
         }
-        engine::GetDepthRow(designRow, scanWidth, m_depthRow);
         std::span<const engine::Packed> colours;
         if (y < field.height()) {
             colours = std::span(fieldRow).first(static_cast<std::size_t>(fieldWidth));
@@ -272,11 +314,11 @@ void DocumentWindow::ConvField()
         }
         if (y < scanHeight) {
             const auto outRow = std::span(out).first(static_cast<std::size_t>(scanWidth));
-            m_field.row(m_depthRow, colours, outRow);
+            convertRow(designRow, colours, outRow);
             picture::unpackRow(outRow, after->image(), y);
             after->rowChanged(y);
         } else {
-            m_field.row(m_depthRow, colours, {});
+            convertRow(designRow, colours, {});
         }
     }
     endRun(FieldResumeRow);

@@ -3,6 +3,7 @@
 #include "document/words.h"
 #include "engine/colourfield.h"
 #include "engine/randomdot.h"
+#include "engine/smoothdepth.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -86,8 +87,9 @@ public:
     /// null picture and the reason in *message when it shows none (message may be null).
     QImage revealedDesign(QString *message) const;
     /// Puts a picture the program holds into pane 0..2 as an insertion would (a grey depth map
-    /// as a design is offered the depth colours); the pane's path variable is left as it is.
-    void insertPicture(int pane, const QImage &image);
+    /// as a design is offered smooth depth or the depth colours, unless smoothDesign says that
+    /// it is smooth depth); the pane's path variable is left as it is.
+    void insertPicture(int pane, const QImage &image, bool smoothDesign = false);
 
     /// The nearest depth level (0..15) the design picture holds; -1 without a design picture.
     int nearestDesignLevel() const;
@@ -216,10 +218,15 @@ private:
     QPointer<FullView> m_fullView;
     mutable qint64 m_levelKey = 0;  ///< the design picture m_nearestLevel was found for
     mutable int m_nearestLevel = 0;
+    mutable bool m_levelSmooth = false;  ///< whether m_nearestLevel was found for smooth depth
 
     engine::RandomDot m_dots;
     engine::ColourField m_field;
     std::array<std::int32_t, engine::kRowCapacity> m_depthRow{};
+    // A smooth design's conversions (DepthKind Grey) and its depths.
+    engine::SmoothDot m_smoothDots;
+    engine::SmoothField m_smoothField;
+    std::array<std::uint16_t, engine::kRowCapacity> m_smoothRow{};
     std::function<std::uint64_t()> m_seedSource;
 };
 

@@ -20,6 +20,7 @@ namespace lumivex::docwindow {
 
 namespace {
 
+using document::DepthKind;
 using document::SharedState;
 
 enum class Target { Design, Field, Stereo };
@@ -68,15 +69,16 @@ public:
 
     void run();
     /// A picture the program already holds (the reveal's, or one read for the command line)
-    /// put into the pane as an insertion puts one; the path variable is the caller's.
-    void putMade(QImage image)
+    /// put into the pane as an insertion puts one; the path variable is the caller's. A design
+    /// the caller knows to be smooth depth is taken as such without asking.
+    void putMade(QImage image, bool smooth)
     {
         if (image.width() > picture::kMaxPictureWidth) {
             refuseTooWide();
             return;
         }
         if (m_kind.target == Target::Design)
-            offerDepthColours(image);
+            m_shared.DesignDepth = smooth ? DepthKind::Grey : askDepthKind(image, false);
         put(image);
     }
 
@@ -86,7 +88,7 @@ private:
     bool fromFile(QImage &image, QString &chosen);
     bool fromProject(QImage &image);
     bool isNewPicture(const document::Word<document::Source> &source) const;
-    void offerDepthColours(QImage &image);
+    DepthKind askDepthKind(QImage &image, bool keepSmooth);
     void refuseTooWide();
     void put(const QImage &image);
     bool conversionPossible() const;
@@ -135,8 +137,11 @@ void Insertion::run()
         refuseTooWide();
         return;
     }
-    if (m_kind.target == Target::Design && isNewPicture(source))
-        offerDepthColours(image);
+    if (m_kind.target == Target::Design && isNewPicture(source)) {
+        // A project that kept its design smooth says so itself: the question is not asked again.
+        const bool keepSmooth = source == document::Source::FromProject && m_shared.DesignDepth == DepthKind::Grey;
+        m_shared.DesignDepth = askDepthKind(image, keepSmooth);
+    }
     // A picture from the clipboard is in no file: the pane's path must not name the one before.
     if (!chosen.isEmpty())
         m_shared.*m_kind.path = chosen;
@@ -200,17 +205,28 @@ bool Insertion::isNewPicture(const document::Word<document::Source> &source) con
         || source == document::Source::FromProject;
 }
 
-// A grey depth map from another program becomes a design in the depth colours when the user
-// answers Yes, and is taken as it is on No. A project asks again when it brings the picture back,
-// since it names the file as it was chosen, not what became of it.
-void Insertion::offerDepthColours(QImage &image)
+// A grey depth map from another program is used as smooth depth (the default), made a design in
+// the depth colours, or taken as it is; anything else is a design in the depth colours. A project
+// asks again when it brings back a picture it did not keep smooth, since it names the file as it
+// was chosen, not what became of it.
+DepthKind Insertion::askDepthKind(QImage &image, bool keepSmooth)
 {
     if (!document::isGreyDepthMap(image))
-        return;
-    const Prompts::Answer answer = m_main.prompts().yesNo(
-        &m_window, applicationTitle(), DocumentWindow::tr("グレースケールの深度画像です。16段階の深さに変換しますか？"));
-    if (answer == Prompts::Answer::Yes)
+        return DepthKind::Colours;
+    if (keepSmooth)
+        return DepthKind::Grey;
+    enum Button { Smooth, Sixteen, AsIs };
+    const QStringList buttons = {DocumentWindow::tr("滑らかな深さで使う"), DocumentWindow::tr("16段階に変換"),
+                                 DocumentWindow::tr("そのまま")};
+    const int answer = m_main.prompts().choose(
+        &m_window, applicationTitle(),
+        DocumentWindow::tr("グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？"),
+        buttons, AsIs);
+    if (answer == Smooth)
+        return DepthKind::Grey;
+    if (answer == Sixteen)
         image = document::greyToDepthColours(image);
+    return DepthKind::Colours;
 }
 
 void Insertion::refuseTooWide()
@@ -309,11 +325,11 @@ void DocumentWindow::LoadProjectPictures()
     }
 }
 
-void DocumentWindow::insertPicture(int pane, const QImage &image)
+void DocumentWindow::insertPicture(int pane, const QImage &image, bool smoothDesign)
 {
     static const PictureKind *const kinds[] = {&kDesign, &kField, &kStereo};
     if (pane >= 0 && pane < 3 && !image.isNull())
-        Insertion(*this, m_main, *kinds[pane]).putMade(image);
+        Insertion(*this, m_main, *kinds[pane]).putMade(image, smoothDesign);
 }
 
 } // namespace lumivex::docwindow

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 
 namespace lumivex::prompts {
@@ -83,6 +84,24 @@ Prompts::Answer QtPrompts::yesNo(QWidget *parent, const QString &title, const QS
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+int QtPrompts::choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
+                      int escapeButton)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton *> added;
+    // One role for all keeps them in the caller's order on every platform's layout.
+    for (const QString &caption : buttons)
+        added.append(box.addButton(caption, QMessageBox::ActionRole));
+    if (added.isEmpty())
+        return escapeButton;
+    box.setDefaultButton(static_cast<QPushButton *>(added.constFirst()));
+    if (escapeButton >= 0 && escapeButton < added.size())
+        box.setEscapeButton(added.at(escapeButton));
+    box.exec();
+    const qsizetype pressed = added.indexOf(box.clickedButton());
+    return pressed >= 0 ? int(pressed) : escapeButton;
 }
 
 void QtPrompts::exclamation(QWidget *parent, const QString &title, const QString &text)

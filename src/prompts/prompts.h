@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -45,6 +46,11 @@ public:
     {
         return question(parent, title, text) == Answer::Yes ? Answer::Yes : Answer::No;
     }
+    /// A question answered with the caller's own buttons, named in order, the first the default,
+    /// with the question icon: the index of the button pressed. A box closed any other way (Esc,
+    /// the window's close box) answers escapeButton.
+    virtual int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
+                       int escapeButton) = 0;
     /// OK with the exclamation icon.
     virtual void exclamation(QWidget *parent, const QString &title, const QString &text) = 0;
     /// OK with the information icon.
@@ -65,6 +71,8 @@ class QtPrompts : public Prompts
 public:
     Answer question(QWidget *parent, const QString &title, const QString &text) override;
     Answer yesNo(QWidget *parent, const QString &title, const QString &text) override;
+    int choose(QWidget *parent, const QString &title, const QString &text, const QStringList &buttons,
+               int escapeButton) override;
     void exclamation(QWidget *parent, const QString &title, const QString &text) override;
     void information(QWidget *parent, const QString &title, const QString &text) override;
     QString askFile(QWidget *parent, const FileRequest &request) override;

@@ -206,6 +206,7 @@ void MainWindow::OpenDocumentWindow()
         m_shared.DesignImagePath.clear();
         m_shared.FieldImagePath.clear();
         m_shared.StereoImagePath.clear();
+        m_shared.DesignDepth = document::DepthKind::Colours;
     }
     applyNewDocumentState();
     setStatusText(5, QString());  // a new window has no stereo picture yet

@@ -117,6 +117,7 @@ void MainWindow::ClearSelectedPane()
     switch (pane) {
     case 0:
         m_shared.DesignImagePath.clear();
+        m_shared.DesignDepth = document::DepthKind::Colours;
         document->picUra() = QImage();  // the working copy goes with the pane's picture
         setConvControls(tr("開始"), false, false, false);
         m_controls.set(Control::mnuSaveDesign, false);

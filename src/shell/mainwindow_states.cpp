@@ -251,6 +251,7 @@ document::DocState MainWindow::docStateFromControls() const
     state.rittaido = m_sliders[1]->value();
     state.mitudo = m_sliders[2]->value();
     state.controls = m_controls;
+    state.depthKind = m_shared.DesignDepth;
     return state;
 }
 
@@ -261,6 +262,7 @@ void MainWindow::applyDocState(const document::DocState &state)
     m_shared.StereoImagePath = state.picStereoPath;
     m_shared.ModeWord = state.stereoName;
     m_shared.ColourWord = state.monoOrColor;
+    m_shared.DesignDepth = state.depthKind;
     setSliderValue(0, state.kurikaesiHaba);
     setSliderValue(1, state.rittaido);
     setSliderValue(2, state.mitudo);

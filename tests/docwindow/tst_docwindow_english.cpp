@@ -140,8 +140,8 @@ void TestDocWindowEnglish::documentInEachMode()
     for (const ScriptedPrompts::Asked &asked : std::as_const(prompts.asked)) {
         const QString text = asked.kind == u"file" ? asked.request.title + u' ' + asked.request.filter : asked.text;
         shown << text;
-        if (japanesetext::containsJapanese(asked.title + text))
-            japanese << asked.kind + QStringLiteral(": ") + asked.title + QStringLiteral(": ") + text;
+        if (japanesetext::containsJapanese(asked.title + text + asked.buttons.join(u'/')))
+            japanese << asked.kind + QStringLiteral(": ") + asked.title + QStringLiteral(": ") + text + asked.buttons.join(u'/');
     }
     japanese << japanesetext::japaneseOf(main.statusTexts) << japanesetext::japaneseOf({tooSmall, noRepeat});
     japanese << japanesetext::japaneseTexts(doc, true);
@@ -155,7 +155,7 @@ void TestDocWindowEnglish::documentInEachMode()
         QStringLiteral("The stereo picture is too large.") + cr + QStringLiteral("Use a picture at most 1024 pixels wide."),
         QStringLiteral("This picture is too large to load into memory (1000 × 300000 pixels):") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("huge.png"))),
         QStringLiteral("This file cannot be read as a picture:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("short.gif"))) + cr + QStringLiteral("The file is cut short."),
-        QStringLiteral("This is a greyscale depth map. Convert it to the sixteen depth levels?"),
+        QStringLiteral("This is a greyscale depth map. Use it as smooth depth, or convert it to the sixteen depth levels?"),
         QStringLiteral("Do you want to save \"Vexart1\"?"),
         QStringLiteral("Could not save to this file:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/project.lvd"))) + cr + QStringLiteral("No such file or directory"),
         QStringLiteral("\"project.lvd\" already exists.") + cr + QStringLiteral("Do you want to replace it?"),

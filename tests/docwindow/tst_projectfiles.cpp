@@ -108,11 +108,14 @@ void TestProjectFiles::saveAsThenOpen()
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
     const QString tmp = doc->lblIniName();
     QVERIFY(QFileInfo::exists(tmp));
-    const QString design = picture(QStringLiteral("design.bmp"), QSize(40, 30));
+    // A grey depth map used as smooth depth.
+    const QImage greys = picturefiles::bands(40, 30, {qRgb(10, 10, 10), qRgb(100, 100, 100)});
+    const QString design = picturefiles::write(m_dir->path(), QStringLiteral("design.bmp"), picturefiles::encoded(greys, "BMP"));
     const QString field = picture(QStringLiteral("field.png"), QSize(40, 30), "PNG");
     const QString stereo = picture(QStringLiteral("stereo.jpg"), QSize(50, 20), "JPEG");
     m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
     m_app->prompts.files << design << field << stereo;
+    m_app->prompts.choices = {0};
     doc->InsPicDesign();
     doc->InsPicField();
     doc->InsPicStereo();
@@ -145,6 +148,7 @@ void TestProjectFiles::saveAsThenOpen()
     QCOMPARE(iniValue(path, "mnuSave"), QStringLiteral("True"));
     QCOMPARE(iniValue(path, "PicFieldPath"), field);
     QCOMPARE(iniValue(path, "KurikaesiHaba"), QStringLiteral("120"));
+    QCOMPARE(iniValue(path, "DepthKind"), QStringLiteral("Grey"));
     QCOMPARE(lumivex::document::IniFile().load(path), true);
 
     // Later, in a new run of the program.
@@ -163,7 +167,9 @@ void TestProjectFiles::saveAsThenOpen()
     QCOMPARE(m_app->window->slider(0)->value(), 120);
     QVERIFY(m_app->menuEnabled("mnuSave"));
     QVERIFY(m_app->window->button(3)->isEnabled());
-    QCOMPARE(opened->picUra().size(), QSize(40, 30));
+    QCOMPARE(opened->picUra().convertToFormat(QImage::Format_RGB32), greys);  // smooth again, unasked
+    QVERIFY(m_app->asked(QStringLiteral("choice")).isEmpty());
+    QVERIFY(m_app->shared().DesignDepth == lumivex::document::DepthKind::Grey);
     QCOMPARE(opened->picBefore()->size(), QSize(40, 30));
     QCOMPARE(opened->picUraField().size(), QSize(40, 30));
     QVERIFY(!opened->picField()->isHidden());
@@ -230,6 +236,7 @@ void TestProjectFiles::oldProjectUntouched()
     QCOMPARE(iniValue(next, "Rittaido"), QStringLiteral("44"));
     QCOMPARE(iniValue(next, "FileNamePath"), next);
     QCOMPARE(iniValue(next, "PicDesignPath"), state.picDesignPath);
+    QCOMPARE(iniValue(next, "DepthKind"), QStringLiteral("<missing>"));
     QCOMPARE(doc->windowTitle(), QStringLiteral("new"));
 }
 

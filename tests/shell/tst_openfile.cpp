@@ -84,12 +84,12 @@ void TestOpenFile::pictureOpensNewDesign()
     for (int x = 0; x < 64; ++x)
         for (int y = 0; y < 8; ++y)
             ramp.setPixel(x, y, qRgb(x * 4, x * 4, x * 4));
-    app.prompts.answers = {Answer::Yes};
+    app.prompts.choices = {1};
     app.window->openPicture(picturefiles::write(dir.path(), QStringLiteral("grey.png"),
                                                 picturefiles::encoded(ramp, "PNG")));
     QCOMPARE(app.window->documentWindows().size(), 2);
     QCOMPARE(app.prompts.asked.size(), 2);
-    QCOMPARE(app.prompts.asked.last().kind, QStringLiteral("question"));
+    QCOMPARE(app.prompts.asked.last().kind, QStringLiteral("choice"));
     QCOMPARE(app.window->activeDocument()->picUra(), lumivex::document::greyToDepthColours(ramp));
 }
 

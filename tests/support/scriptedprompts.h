@@ -13,14 +13,16 @@ class ScriptedPrompts : public lumivex::prompts::Prompts
 public:
     struct Asked
     {
-        QString kind;  ///< "question", "exclamation", "information" or "file"
+        QString kind;  ///< "question", "choice", "exclamation", "information" or "file"
         QString title;
         QString text;
         lumivex::prompts::FileRequest request;
+        QStringList buttons;  ///< a choice's buttons
     };
 
     QList<Answer> answers;
     QStringList files;
+    QList<int> choices;  ///< the button each choice answers with (none left: its escape button)
     QList<int> filters;  ///< the filter entry each file dialog answers with (none: the one asked for)
     QList<Asked> asked;
 
@@ -28,6 +30,12 @@ public:
     {
         asked.append({QStringLiteral("question"), title, text, {}});
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
+    int choose(QWidget *, const QString &title, const QString &text, const QStringList &buttons,
+               int escapeButton) override
+    {
+        asked.append({QStringLiteral("choice"), title, text, {}, buttons});
+        return choices.isEmpty() ? escapeButton : choices.takeFirst();
     }
     void exclamation(QWidget *, const QString &title, const QString &text) override
     {
