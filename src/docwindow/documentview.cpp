@@ -21,7 +21,7 @@ bool DocumentWindow::paneFitted(int pane) const
     return pane >= 0 && pane < int(m_panes.size()) && m_panes[std::size_t(pane)]->isFitted();
 }
 
-QImage DocumentWindow::revealedDesign(QString *message) const
+QImage DocumentWindow::revealedDesign(QString *message, bool *smooth) const
 {
     const PictureBox *stereo = picAfter();
     QImage picture = stereo->isHidden() ? QImage() : stereo->image();
@@ -31,6 +31,8 @@ QImage DocumentWindow::revealedDesign(QString *message) const
     const document::RevealedDesign revealed = document::revealDesign(picture);
     if (message)
         *message = revealed.problem;
+    if (smooth)
+        *smooth = revealed.smooth;
     return revealed.design;
 }
 

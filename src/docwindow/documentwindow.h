@@ -83,9 +83,10 @@ public:
     /// every pane starts).
     void togglePaneFit(int pane);
     bool paneFitted(int pane) const;
-    /// The depth the stereo picture shows, as a design picture in the sixteen depth colours; a
-    /// null picture and the reason in *message when it shows none (message may be null).
-    QImage revealedDesign(QString *message) const;
+    /// The depth the stereo picture shows, as a design picture in the sixteen depth colours, or
+    /// in greys for smooth depth (then *smooth is true); a null picture and the reason in
+    /// *message when it shows none (message and smooth may be null).
+    QImage revealedDesign(QString *message, bool *smooth = nullptr) const;
     /// Puts a picture the program holds into pane 0..2 as an insertion would (a grey depth map
     /// as a design is offered smooth depth or the depth colours, unless smoothDesign says that
     /// it is smooth depth); the pane's path variable is left as it is.

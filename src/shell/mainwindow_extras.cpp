@@ -144,14 +144,15 @@ void MainWindow::revealDepth()
     if (!stereoShown(source) || m_shared.Converting)
         return;
     QString problem;
-    const QImage design = source->revealedDesign(&problem);
+    bool smooth = false;
+    const QImage design = source->revealedDesign(&problem, &smooth);
     if (design.isNull()) {
         m_services.prompts.exclamation(this, prompts::applicationTitle(), problem);
         return;
     }
     newDocument(document::Mode::RandomDot, document::Colour::Mono);
     if (docwindow::DocumentWindow *document = activeDocument())
-        document->insertPicture(0, design);
+        document->insertPicture(0, design, smooth);
 }
 
 void MainWindow::addPaneFitItem(QMenu *menu)
