@@ -26,8 +26,18 @@ const char kFieldRunning[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWind
 const char kFieldPaused[] = QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "カラーフィールド変換を中断しています...");
 
 // A smooth design's rows are built at four times their width and start at the left edge, as the
-// classic conversion's do.
-constexpr engine::SmoothOptions kSmoothOptions{4, engine::SmoothStart::Left};
+// classic conversion's do. A design whose greys all lie on the sixteen levels (level × 17) has only
+// whole-pixel separations: oversampling would add no depth to it, only soften its dots, so it is
+// built at whole pixels and gives exactly the picture of the same design in the depth colours.
+engine::SmoothOptions smoothOptions(const QImage &design)
+{
+    const engine::PackedImage packed = picture::toPacked(design);
+    for (const engine::Packed pixel : packed.pixels) {
+        if (engine::smoothDepth(pixel) % engine::kSmoothPerLevel != 0)
+            return {4, engine::SmoothStart::Left};
+    }
+    return {1, engine::SmoothStart::Left};
+}
 
 int readParameter(const QString &stateFile, const char *key, int fallback)
 {
@@ -210,7 +220,7 @@ void DocumentWindow::ConvRandomDot()
 
     const bool smooth = s.DesignDepth == document::DepthKind::Grey;
     if (smooth)
-        m_smoothDots.begin(params, kSmoothOptions, std::max(scanWidth, 0), seed);
+        m_smoothDots.begin(params, smoothOptions(m_picUra), std::max(scanWidth, 0), seed);
     else
         m_dots.begin(params, std::max(scanWidth, 0), seed);
     const auto convertRow = [&](std::span<const engine::Packed> designRow, std::span<engine::Packed> outRow) {
@@ -272,7 +282,7 @@ void DocumentWindow::ConvField()
 
     const bool smooth = s.DesignDepth == document::DepthKind::Grey;
     if (smooth)
-        m_smoothField.begin(params, kSmoothOptions, scanWidth);
+        m_smoothField.begin(params, smoothOptions(m_picUra), scanWidth);
     else
         m_field.begin(params, scanWidth);
     const auto convertRow = [&](std::span<const engine::Packed> designRow, std::span<const engine::Packed> colours,

@@ -3,6 +3,8 @@
 #include "apptest.h"
 #include "runchecks.h"
 
+#include "document/greydepth.h"
+
 #include <QLabel>
 #include <QSlider>
 
@@ -29,11 +31,16 @@ void TestRunControl::fullRun_data()
     QTest::addColumn<QString>("runningText");
     QTest::addColumn<QSize>("design");
     QTest::addColumn<QSize>("picture");
-    QTest::newRow("monochrome") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89);
-    QTest::newRow("colour") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89);
+    QTest::addColumn<QString>("smooth");  // a smooth document's grey design: none, levels (level × 17), ramp
+    QTest::newRow("monochrome") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89) << "";
+    QTest::newRow("colour") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89) << "";
     QTest::newRow("colour field, small field") << "mnuFieldColor" << kFieldRunning + QStringLiteral(
-        "  ステレオ画像は 100 × 80（フィールド画像の大きさ）になります。") << QSize(120, 90) << QSize(100, 80);
-    QTest::newRow("colour field") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80);
+        "  ステレオ画像は 100 × 80（フィールド画像の大きさ）になります。") << QSize(120, 90) << QSize(100, 80) << "";
+    QTest::newRow("colour field") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80) << "";
+    QTest::newRow("smooth mono, sixteen greys") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89) << "levels";
+    QTest::newRow("smooth colour, grey ramp") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89) << "ramp";
+    QTest::newRow("smooth field, sixteen greys") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80) << "levels";
+    QTest::newRow("smooth field, grey ramp") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80) << "ramp";
 }
 
 void TestRunControl::fullRun()
@@ -42,15 +49,29 @@ void TestRunControl::fullRun()
     QFETCH(QString, runningText);
     QFETCH(QSize, design);
     QFETCH(QSize, picture);
+    QFETCH(QString, smooth);
     App app;
     DocumentWindow *other = app.newMono();
     app.window->menuAction(menu)->trigger();
     DocumentWindow *document = app.window->activeDocument();
     countSeeds(document);
     const bool field = menu == QLatin1String("mnuFieldColor");
-    const QImage designImage = designPicture(design.width(), design.height());
+    QImage designImage = designPicture(design.width(), design.height());
     const QImage fieldImage = field ? fieldPicture(100, 80) : QImage();
-    app.putDesign(document, designImage, fieldImage);
+    // A smooth design of the same depths in greys converts as the depth colours do; a ramp
+    // between them does not.
+    QImage greys = designImage;
+    for (int y = 0; y < greys.height(); ++y)
+        for (int x = 0; x < greys.width(); ++x) {
+            const int grey = smooth == u"ramp" ? x * 255 / (greys.width() - 1)
+                                               : 17 * lumivex::engine::depthLevel(lumivex::picture::packPixel(greys.pixel(x, y)));
+            greys.setPixel(x, y, qRgb(grey, grey, grey));
+        }
+    if (smooth == u"ramp")
+        designImage = lumivex::document::greyToDepthColours(greys);
+    if (!smooth.isEmpty())
+        app.shared().DesignDepth = lumivex::document::DepthKind::Grey;
+    app.putDesign(document, smooth.isEmpty() ? designImage : greys, fieldImage);
 
     QString seenText, seenSize, seenControls;
     bool otherLocked = false;
@@ -75,10 +96,9 @@ void TestRunControl::fullRun()
     const QImage result = document->picAfter()->image();
     QCOMPARE(result.size(), picture);
     QVERIFY(document->picAfter()->isVisibleTo(document));
-    if (field)
-        QVERIFY(result == referenceField(designImage, fieldImage, {}));
-    else
-        QVERIFY(result == referenceDots(designImage, {{0, -1, 1, dotParams(menu == QLatin1String("mnuMono"))}}));
+    const QImage reference = field ? referenceField(designImage, fieldImage, {})
+                                   : referenceDots(designImage, {{0, -1, 1, dotParams(menu == QLatin1String("mnuMono"))}});
+    QCOMPARE(result == reference, smooth != u"ramp");
 
     // the end of the run
     QVERIFY(!app.shared().Converting);
