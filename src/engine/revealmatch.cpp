@@ -337,8 +337,9 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
                 continue;
             }
             // Nearly matching still: the surface goes on, seen less well (a texture between two
-            // pixels, noise); a search would find nothing better.
-            if (run <= 3 * m_limit) {
+            // pixels, noise); a search would find nothing better. (At three times the tolerance
+            // a row of averaged dots that began at a wrong distance kept it to its end.)
+            if (run <= 2 * m_limit) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
@@ -372,12 +373,18 @@ void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::spa
     std::fill(fine.begin(), fine.end(), kNoMatch);
     const int width = static_cast<int>(distances.size());
     long long offsetSum = 0, offsets = 0;
+    // The windows of two neighbours share six of their seven columns: inside a run of one
+    // whole distance every other pixel takes the mean of its neighbours' refined distances.
+    const auto between = [&](int x) {
+        return x % 2 == 1 && x + 1 < width && distances[std::size_t(x - 1)] == distances[std::size_t(x)]
+            && distances[std::size_t(x + 1)] == distances[std::size_t(x)];
+    };
     for (int x = 0; x < width; ++x) {
         int d = distances[std::size_t(x)];
         if (d == kNoMatch)
             continue;
         fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub);
-        if (x < std::max(m_from, kHalf) || x >= m_to || d <= m_lo || d >= m_hi)
+        if (x < std::max(m_from, kHalf) || x >= m_to || d <= m_lo || d >= m_hi || between(x))
             continue;
         // The least cost among the whole distances beside the one found (the search keeps a
         // distance that matches well enough), then the costs on both sides of it.
@@ -417,6 +424,10 @@ void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::spa
             offsetSum += std::abs(offset);
             ++offsets;
         }
+    }
+    for (int x = 1; x + 1 < width; x += 2) {
+        if (distances[std::size_t(x)] != kNoMatch && between(x))
+            fine[std::size_t(x)] = static_cast<std::int16_t>((fine[std::size_t(x - 1)] + fine[std::size_t(x + 1)]) / 2);
     }
     m_offsetSum += offsetSum;
     m_offsets += offsets;

@@ -9,6 +9,7 @@
 #include "engine/packedimage.h"
 #include "engine/randomdot.h"
 #include "engine/reveal.h"
+#include "engine/smoothdepth.h"
 #include "sirds.h"
 
 #include <QTest>
@@ -125,6 +126,20 @@ double rankCorrelation(const std::vector<double> &a, const std::vector<double> &
         return std::inner_product(u.begin(), u.end(), v.begin(), 0.0);
     };
     return dot(ra, rb) / std::sqrt(dot(ra, ra) * dot(rb, rb));
+}
+
+// Our smooth colour dots (K 70, strength 1.0) over 640 depths a row of 0 to 1.
+PackedImage smoothDots(const std::vector<float> &depth, int oversample)
+{
+    SmoothDot dots;
+    dots.begin({70, 10, 40, false}, {oversample, SmoothStart::Left}, 639, 5);
+    PackedImage out(639, int(depth.size()) / 640);
+    std::vector<std::uint16_t> row(640);
+    for (int y = 0; y < out.height; ++y) {
+        std::transform(depth.begin() + y * 640, depth.begin() + y * 640 + 640, row.begin(), [](float z) { return std::uint16_t(z * kSmoothNear); });
+        dots.row(row, out.row(y));
+    }
+    return out;
 }
 
 } // namespace
@@ -246,7 +261,7 @@ void TstReveal::hiddenSurfacesTakeTheDepthToTheirLeft()
 
 void TstReveal::readsClassicStereograms_data()
 {
-    QTest::addColumn<int>("surface");  // a dome, a plane slanted from far (left) to near, four steps
+    QTest::addColumn<int>("surface");  // a dome, a plane slanted from far (left) to near, four steps, our ramp
     QTest::addColumn<bool>("texture");
     QTest::addColumn<int>("oversample");
     QTest::addColumn<int>("jpeg");  // quality of a JPEG copy, 0 for none
@@ -256,6 +271,7 @@ void TstReveal::readsClassicStereograms_data()
     QTest::newRow("slope, texture 4x") << 1 << true << 4 << 0;
     QTest::newRow("steps, dots, JPEG") << 2 << false << 1 << 75;
     QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0;
+    QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0;
 }
 
 // Classic stereograms, compared where a link starts, short of the last repeat width.
@@ -270,20 +286,37 @@ void TstReveal::readsClassicStereograms()
         const int x = i % 640, y = i / 640, r2 = (x - 270) * (x - 270) + (y - 160) * (y - 160);
         depth.push_back(float(surface == 0   ? std::max(0.0, 1 - r2 / 25600.0)
                               : surface == 1 ? x / 639.0
-                                             : std::min(x / 140, 3) / 3.0));
+                              : surface == 2 ? std::min(x / 140, 3) / 3.0
+                                             : y / 319.0));
     }
-    const PackedImage picture = sirds::draw(640, depth, 180, oversample, texture, truth);
+    const PackedImage picture = surface == 3 ? smoothDots(depth, oversample) : sirds::draw(640, depth, 180, oversample, texture, truth);
+    if (surface == 3)
+        truth = depth;
     const Reveal reveal = lumivex::engine::reveal(jpeg > 0 ? sirds::jpegCopy(picture, jpeg) : picture);
     QVERIFY(reveal.ok());
     std::vector<double> expected, found, stepSum(4), stepCount(4);
     for (std::size_t i = 0; i < truth.size(); ++i) {
         if (truth[i] >= 0 && i % 640 < 550) {
-            expected.push_back(truth[i]), found.push_back(reveal.depth.pixels[i]);
+            expected.push_back(truth[i]), found.push_back(reveal.depth.at(int(i % 640), int(i / 640)));
             stepSum[std::size_t(std::lround(truth[i] * 3))] += found.back(), ++stepCount[std::size_t(std::lround(truth[i] * 3))];
         }
     }
     for (std::size_t i = 1; surface == 2 && i < 4; ++i)
         QVERIFY(stepSum[i - 1] / stepCount[i - 1] < stepSum[i] / stepCount[i]);  // in their order
+    // Our ramp: each row's median grey, white on the nearest row, and q times as many distinct
+    // steps as whole pixels give (a stray surface read far nearer would grey the whole ramp).
+    const auto medians = [](const Reveal &r) {
+        std::vector<int> m;
+        for (int y = 0; y < r.depth.height; ++y) {
+            std::vector<int> row(r.depth.row(y).begin(), r.depth.row(y).begin() + 550);
+            std::nth_element(row.begin(), row.begin() + 275, row.end());
+            m.push_back(row[275]);
+        }
+        return std::pair(m.back(), std::set<int>(m.begin(), m.end()).size() - 1);
+    };
+    const auto [nearest, steps] = surface == 3 ? medians(reveal) : std::pair(255, std::size_t(60));
+    const std::size_t whole = surface == 3 ? medians(lumivex::engine::reveal(smoothDots(depth, 1))).second : 15;
+    QVERIFY2(nearest >= 240 && whole == 15 && steps >= std::size_t(oversample) * whole, qPrintable(QString::number(steps)));
     const double rho = rankCorrelation(expected, found);
     QVERIFY2(surface == 2 || rho >= 0.95, qPrintable(QString::number(rho)));
 }
