@@ -216,16 +216,22 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     std::vector<std::int16_t> values(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         const std::size_t start = std::size_t(y) * width;
-        for (std::size_t x = 0; x < values.size(); ++x) {
-            const std::int16_t d = distances[start + x];
-            values[x] = d == RowMatcher::kNoMatch ? d : finer && result.continuous ? fine[start + x] : std::int16_t(d * kSub);
+        // The refined row is used where it is (no pixel reads it again), the whole one scaled.
+        std::span<std::int16_t> row(values);
+        if (finer && result.continuous) {
+            row = {fine.data() + start, std::size_t(width)};
+        } else {
+            for (std::size_t x = 0; x < values.size(); ++x) {
+                const std::int16_t d = distances[start + x];
+                values[x] = d == RowMatcher::kNoMatch ? d : std::int16_t(d * kSub);
+            }
         }
         if (result.continuous)
-            bridgeGaps(values);
+            bridgeGaps(row);
         const std::span<std::uint8_t> out(depth.pixels.data() + start, std::size_t(width));
         const std::span<const std::uint8_t> above =
             firstResolved >= 0 ? std::span<const std::uint8_t>(out.data() - width, std::size_t(width)) : std::span<const std::uint8_t>{};
-        if (greyRow(values, base, greyOf, above, out)) {
+        if (greyRow(row, base, greyOf, above, out)) {
             if (firstResolved < 0)
                 firstResolved = y;
         } else if (firstResolved >= 0) {

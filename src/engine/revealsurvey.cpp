@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -187,7 +188,25 @@ Plane brightness(const PackedImage &picture)
     const Packed *in = picture.pixels.data();
     std::uint8_t *out = plane.values.data();
     const std::size_t count = picture.pixels.size();
-    for (std::size_t i = 0; i < count; ++i) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Four pixels at once, each channel in the low half of a 32-bit lane.
+    const __m128i low = _mm_set1_epi32(0xff);
+    for (; i + 4 <= count; i += 4) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        const __m128i r = _mm_and_si128(c, low), g = _mm_and_si128(_mm_srli_epi32(c, 8), low),
+                      b = _mm_and_si128(_mm_srli_epi32(c, 16), low);
+        const __m128i luma = _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(_mm_mullo_epi16(r, _mm_set1_epi32(77)),
+                                                                       _mm_mullo_epi16(g, _mm_set1_epi32(150))),
+                                                         _mm_mullo_epi16(b, _mm_set1_epi32(29))), 8);
+        const __m128i strongest = _mm_max_epi16(r, _mm_max_epi16(g, b));
+        __m128i v = _mm_srli_epi32(_mm_add_epi32(_mm_add_epi32(strongest, luma), _mm_set1_epi32(1)), 1);
+        v = _mm_packus_epi16(_mm_packs_epi32(v, v), v);
+        const std::int32_t four = _mm_cvtsi128_si32(v);
+        std::memcpy(out + i, &four, 4);
+    }
+#endif
+    for (; i < count; ++i) {
         const auto c = static_cast<std::uint32_t>(in[i]);
         const std::uint32_t r = c & 0xff, g = (c >> 8) & 0xff, b = (c >> 16) & 0xff;
         const std::uint32_t luma = (77 * r + 150 * g + 29 * b) >> 8;
