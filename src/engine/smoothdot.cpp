@@ -56,6 +56,49 @@ constexpr std::array<std::uint64_t, 256> pairSums()
 }
 constexpr std::array<std::uint64_t, 256> kPairSums = pairSums();
 
+// The sums of two dots' colours with red, green and blue 10 bits apart (room for the sum of
+// four), indexed by the two dot bytes read as one 16-bit word: a pair is looked up without
+// picking its nibbles apart. The word's byte order does not matter, as the sum is the same
+// either way round; 0x0f0f is the largest word.
+std::array<std::uint32_t, 0x0f10> narrowPairSums()
+{
+    std::array<std::uint32_t, 0x0f10> sums{};
+    for (int i = 0; i < 16; ++i) {
+        for (int j = 0; j < 16; ++j) {
+            const Packed a = links::kDotColours[i], b = links::kDotColours[j];
+            sums[i | j << 8] = static_cast<std::uint32_t>(redOf(a) + redOf(b))
+                               | static_cast<std::uint32_t>(greenOf(a) + greenOf(b)) << 10
+                               | static_cast<std::uint32_t>(blueOf(a) + blueOf(b)) << 20;
+        }
+    }
+    return sums;
+}
+const std::array<std::uint32_t, 0x0f10> kNarrowPairSums = narrowPairSums();
+
+// The average colour of each Q dots (2 or 4), rounded: a column's dots read as one word, its
+// pairs looked up in the narrow table.
+template <int Q>
+void averageDotsNarrow(const links::ByteDot *dots, int width, Packed *out)
+{
+    constexpr int bits = Q == 2 ? 1 : 2;
+    constexpr std::uint32_t half = (Q / 2) * (1u | 1u << 10 | 1u << 20);
+    const std::uint32_t *sums = kNarrowPairSums.data();
+    for (int x = 0; x < width; ++x) {
+        std::uint32_t sum = half;
+        if constexpr (Q == 2) {
+            std::uint16_t pair;
+            std::memcpy(&pair, dots + 2 * x, sizeof pair);
+            sum += sums[pair];
+        } else {
+            std::uint32_t four;
+            std::memcpy(&four, dots + 4 * x, sizeof four);
+            sum += sums[four & 0xffffu] + sums[four >> 16];
+        }
+        out[x] = static_cast<Packed>((sum >> bits & 0xffu) | (sum >> (10 + bits) & 0xffu) << 8
+                                     | (sum >> (20 + bits) & 0xffu) << 16);
+    }
+}
+
 // The average colour of each Q dots, rounded, two dots to a table entry.
 template <int Q>
 void averageDots(const links::ByteDot *dots, int width, Packed *out)
@@ -205,8 +248,8 @@ void SmoothDot::reduce(std::span<Packed> out) const
     // neighbours in the share it covers.
     switch (q) {
     case 1: averageDots<1>(dots, width, out.data()); break;
-    case 2: averageDots<2>(dots, width, out.data()); break;
-    case 4: averageDots<4>(dots, width, out.data()); break;
+    case 2: averageDotsNarrow<2>(dots, width, out.data()); break;
+    case 4: averageDotsNarrow<4>(dots, width, out.data()); break;
     default: averageDots<8>(dots, width, out.data());
     }
 }

@@ -35,16 +35,44 @@ struct FieldSampler
 {
     const Packed *field;
     int width;
-    int q;
 
+    /// Sub-pixel p of column x at Q times the width: Q is known when compiled, so that the
+    /// weight needs no division.
+    template <int Q>
     Packed at(int x, int p) const
     {
         if (x >= width)
             return kOutside;
-        const int w = (2 * p + 1 - q) * 128 / q;  // in 256ths of a column, -112..112
+        const int w = (2 * p + 1 - Q) * 128 / Q;  // in 256ths of a column, -112..112
         const Packed next = field[std::clamp(w < 0 ? x - 1 : x + 1, 0, width - 1)];
         return blend(field[x], next, static_cast<std::uint32_t>(w < 0 ? -w : w));
     }
+
+#if defined(__SSE2__)
+    /// The four sub-pixels of column x at four times the width, blended in 16-bit lanes as
+    /// blend() does.
+    __m128i four(int x) const
+    {
+        if (x >= width)
+            return _mm_set1_epi32(kOutside);
+        const __m128i zero = _mm_setzero_si128();
+        const int left = field[std::max(x - 1, 0)], right = field[std::min(x + 1, width - 1)];
+        const __m128i own = _mm_set1_epi32(field[x]);
+        const __m128i next = _mm_setr_epi32(left, left, right, right);
+        // Weights 96, 32, 32, 96 of the neighbour; each lane's sum stays below 65536.
+        const __m128i wNear = _mm_setr_epi16(96, 96, 96, 96, 32, 32, 32, 32);
+        const __m128i wFar = _mm_setr_epi16(32, 32, 32, 32, 96, 96, 96, 96);
+        const __m128i half = _mm_set1_epi16(128), all = _mm_set1_epi16(256);
+        const auto mix = [&](__m128i a, __m128i b, __m128i w) {
+            const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(a, _mm_sub_epi16(all, w)), _mm_mullo_epi16(b, w));
+            return _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
+        };
+        const __m128i lo = mix(_mm_unpacklo_epi8(own, zero), _mm_unpacklo_epi8(next, zero), wNear);
+        const __m128i hi = mix(_mm_unpackhi_epi8(own, zero), _mm_unpackhi_epi8(next, zero), wFar);
+        // blend() leaves the top byte 0.
+        return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0x00ffffff));
+    }
+#endif
 };
 
 // The colours of a column's Q sub-pixels, two to a 64-bit word, so that a block is moved
@@ -65,6 +93,16 @@ struct Block
         for (const std::uint64_t w : words)
             all &= (w & 0xffffffffu) != 0 && (Q == 1 || (w >> 32) != 0);
         return all;
+    }
+
+    /// The sub-pixels no link reached (0) take the field's colours at column x.
+    void fill(const FieldSampler &field, int x)
+    {
+        Packed c[Q];
+        store(c);
+        for (int p = 0; p < Q; ++p)
+            c[p] = c[p] != 0 ? c[p] : field.at<Q>(x, p);
+        load(c);
     }
 
     /// The average colour, rounded: red and blue, and green, summed in 16-bit lanes.
@@ -95,6 +133,11 @@ struct Block<4>
     void load(const Packed *from) { colours = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); }
     void store(Packed *to) const { _mm_storeu_si128(reinterpret_cast<__m128i *>(to), colours); }
     bool reached() const { return _mm_movemask_epi8(_mm_cmpeq_epi32(colours, _mm_setzero_si128())) == 0; }
+    void fill(const FieldSampler &field, int x)
+    {
+        const __m128i gaps = _mm_cmpeq_epi32(colours, _mm_setzero_si128());
+        colours = _mm_or_si128(colours, _mm_and_si128(gaps, field.four(x)));
+    }
     Packed average() const
     {
         const __m128i zero = _mm_setzero_si128();
@@ -115,15 +158,18 @@ void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffs
         const Packed *at = colours + Q * x;
         Block<Q> block;
         block.load(at);
-        if (offset < Q || !block.reached()) {
+        if (offset >= Q) {
             // 0 marks a position no link has reached; a black field pixel is read afresh.
+            if (!block.reached())
+                block.fill(field, strip + x);
+        } else {
             // Links shorter than a column overlap their own block: a sub-pixel at a time.
             Packed c[Q];
             for (int p = 0; p < Q; ++p) {
                 const Packed v = at[p];
-                c[p] = v != 0 ? v : field.at(strip + x, p);
+                c[p] = v != 0 ? v : field.at<Q>(strip + x, p);
                 const auto t = static_cast<unsigned>(Q * x + p + offset);
-                if (offset < Q && t <= static_cast<unsigned>(last))
+                if (t <= static_cast<unsigned>(last))
                     colours[t] = c[p];
             }
             block.load(c);
@@ -186,7 +232,7 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
     }
 
     const int strip = start / q;  // the strip's first column
-    const FieldSampler field{fieldRow.data(), fieldWidth, q};
+    const FieldSampler field{fieldRow.data(), fieldWidth};
     std::fill(m_colours.data() + start, m_colours.data() + last + 1, 0);
     Packed *drawn = strip > 0 ? m_drawn.data() : nullptr;
     Packed *outFromStrip = visible > strip ? out.data() + strip : nullptr;
@@ -210,7 +256,7 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
             // SmoothDot::row); black and positions outside the field are never carried.
             for (int a = start - 1; a >= 0; --a) {
                 const Packed c = drawn[std::clamp(a + m_links.offsetAt(a), a + 1, last)];
-                drawn[a] = c != 0 && c != kOutside ? c : field.at(a / Q, a % Q);
+                drawn[a] = c != 0 && c != kOutside ? c : field.at<Q>(a / Q, a % Q);
             }
             averageColumns<Q>(drawn, std::min(strip, visible), out.data());
         }

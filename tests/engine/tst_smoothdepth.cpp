@@ -136,6 +136,16 @@ void TstSmoothDepth::flatDepthRepeats()
         }
         for (int x = strip; kind == Field && oversample == 1 && x < strip + period; ++x)
             QCOMPARE(p.at(x, y), field.at(x, y));
+        // At four times the width the strip reads the field at its sub-pixels' centres, 3/8
+        // and 1/8 of a column to either side, and averages them.
+        const auto sampled = [&](int x, int (*of)(Packed)) {
+            const int own = of(field.at(x, y)), left = of(field.at(std::max(x - 1, 0), y));
+            const int right = of(field.at(x + 1, y));
+            const auto mix = [own](int other, int w) { return (own * (256 - w) + other * w + 128) >> 8; };
+            return (mix(left, 96) + mix(left, 32) + mix(right, 32) + mix(right, 96) + 2) >> 2;
+        };
+        for (int x = strip; kind == Field && oversample == 4 && x < strip + period; ++x)
+            QCOMPARE(p.at(x, y), pack(sampled(x, redOf), sampled(x, greenOf), sampled(x, blueOf)));
     }
 }
 
