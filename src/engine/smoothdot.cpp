@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace lumivex::engine {
 
@@ -75,6 +76,26 @@ std::array<std::uint32_t, 0x0f10> narrowPairSums()
 }
 const std::array<std::uint32_t, 0x0f10> kNarrowPairSums = narrowPairSums();
 
+// The average colours of every four dots, rounded, indexed by the dots a nibble each (their
+// order does not matter): a column at four times the width is one look-up.
+const Packed *fourDotAverages()
+{
+    static const std::vector<Packed> averages = [] {
+        std::vector<Packed> all(1u << 16);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const auto sum = [i](int (*of)(Packed)) {
+                int total = 2;
+                for (int shift = 0; shift < 16; shift += 4)
+                    total += of(links::kDotColours[i >> shift & 15]);
+                return total >> 2;
+            };
+            all[i] = pack(sum(redOf), sum(greenOf), sum(blueOf));
+        }
+        return all;
+    }();
+    return averages.data();
+}
+
 // The average colour of each Q dots (2 or 4), rounded: a column's dots read as one word, its
 // pairs looked up in the narrow table.
 template <int Q>
@@ -83,6 +104,7 @@ void averageDotsNarrow(const links::ByteDot *dots, int width, Packed *out)
     constexpr int bits = Q == 2 ? 1 : 2;
     constexpr std::uint32_t half = (Q / 2) * (1u | 1u << 10 | 1u << 20);
     const std::uint32_t *sums = kNarrowPairSums.data();
+    const Packed *averages = Q == 4 ? fourDotAverages() : nullptr;
     for (int x = 0; x < width; ++x) {
         std::uint32_t sum = half;
         if constexpr (Q == 2) {
@@ -92,7 +114,9 @@ void averageDotsNarrow(const links::ByteDot *dots, int width, Packed *out)
         } else {
             std::uint32_t four;
             std::memcpy(&four, dots + 4 * x, sizeof four);
-            sum += sums[four & 0xffffu] + sums[four >> 16];
+            four |= four >> 4;  // bytes 0 and 2: two dots a nibble each
+            out[x] = averages[(four & 0xffu) | (four >> 8 & 0xff00u)];
+            continue;
         }
         out[x] = static_cast<Packed>((sum >> bits & 0xffu) | (sum >> (10 + bits) & 0xffu) << 8
                                      | (sum >> (20 + bits) & 0xffu) << 16);
