@@ -168,9 +168,6 @@ void TstDocState::readsKeys_data()
     s.monoOrColor = testfiles::colourWord("");
     QTest::newRow("blanks trimmed, empty kept")
         << QByteArray("PicDesignPath=  /a b/c.bmp \nMONOorCOLOR=\n") << s;
-    s = {};
-    s.depthKind = DepthKind::Grey;
-    QTest::newRow("smooth design, any case") << QByteArray("depthkind= grey\n") << s;
 }
 
 void TstDocState::readsKeys()
@@ -303,15 +300,6 @@ void TstDocState::writesTableOrder()
     QCOMPARE(lines[7], QStringLiteral("KurikaesiHaba=200"));
     QCOMPARE(lines[10], state.controls[lumivex::document::Control::mnuFile] ? QStringLiteral("mnuFile=True")
                                        : QStringLiteral("mnuFile=False"));
-
-    // A smooth design adds one key after the table; a design in the depth colours takes it away.
-    for (const DepthKind kind : {DepthKind::Grey, DepthKind::Colours}) {
-        state.depthKind = kind;
-        QVERIFY(writeDocState(path("a.lvd"), state));
-        QCOMPARE(keysOf(readBytes(path("a.lvd"))), QStringList{"[Lumivex Ver.2]"} + kTableKeys
-                 + QStringList(kind == DepthKind::Grey ? QStringList{"DepthKind"} : QStringList{}));
-        QVERIFY(readDocState(path("a.lvd")) == state);
-    }
 }
 
 void TstDocState::rewriteKeepsOtherContent()

