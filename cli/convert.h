@@ -12,6 +12,8 @@ inline constexpr int kMaxDesignWidth = engine::kMaxRunWidth;
 
 /// --dpi is at most this.
 inline constexpr int kMaxDpi = 10000;
+/// The widest repeat --reveal is told of: half the widest picture the converter reads.
+inline constexpr int kMaxRevealRepeatOption = kMaxDesignWidth / 2;
 
 /// A field source picture is at most this many pixels wide, as in the colour-field wizard.
 inline constexpr int kMaxFieldSourceWidth = 200;

@@ -169,7 +169,9 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
             fail(QStringLiteral("unknown format %1 (use png or bmp)").arg(quoted(value)));
         options.format = value;
     } else if (canonical == u"kurikaesi") {
-        options.kurikaesi = parseBounded(name, value, 0, 200);
+        // The conversions take up to 200 pixels; the reveal reads the wider repeats of
+        // print-resolution pictures as well (see checkCombination).
+        options.kurikaesi = parseBounded(name, value, 0, kMaxRevealRepeatOption);
         options.kurikaesiGiven = true;
     } else if (canonical == u"rittaido") {
         options.rittaido = parseBounded(name, value, 0, 50);
@@ -209,8 +211,11 @@ void checkReveal(const Options &options, const QHash<QString, QString> &seen)
             fail(QStringLiteral("--%1 is not used with --reveal").arg(seen.value(QLatin1String(name))));
     }
     if (options.kurikaesiGiven && options.kurikaesi < kMinRevealRepeat)
-        fail(QStringLiteral("--%1 must be a whole number from %2 to 200 with --reveal, not '%3'")
-                 .arg(seen.value(QStringLiteral("kurikaesi"))).arg(kMinRevealRepeat).arg(options.kurikaesi));
+        fail(QStringLiteral("--%1 must be a whole number from %2 to %3 with --reveal, not '%4'")
+                 .arg(seen.value(QStringLiteral("kurikaesi")))
+                 .arg(kMinRevealRepeat)
+                 .arg(kMaxRevealRepeatOption)
+                 .arg(options.kurikaesi));
 }
 
 // The options of smooth depth, of print sizes and of resampling, each with what it needs.
@@ -244,6 +249,11 @@ void checkCombination(const Options &options, const QHash<QString, QString> &see
         checkReveal(options, seen);
         return;
     }
+    if (options.kurikaesiGiven && options.kurikaesi > 200)
+        fail(QStringLiteral("--%1 must be a whole number from 0 to 200, not '%2' (--repeat-mm with --dpi makes wider "
+                            "repeats for print)")
+                 .arg(seen.value(QStringLiteral("kurikaesi")))
+                 .arg(options.kurikaesi));
     const bool hasField = seen.contains(QStringLiteral("field"));
     const bool hasSource = seen.contains(QStringLiteral("field-source"));
     if (options.mode == Mode::Field) {
@@ -388,7 +398,8 @@ QString usageText()
         "                           without --repeat its width is the repeat width\n"
         "  --repeat N, --kurikaesi N\n"
         "                           repeat width in pixels, 0..200 (default 70, or the\n"
-        "                           width of the --field-source picture)\n"
+        "                           width of the --field-source picture); with --reveal\n"
+        "                           8..8192, as print-resolution pictures repeat wider\n"
         "  --strength N, --rittaido N\n"
         "                           depth strength, 0..50, applied divided by 10 (default 20);\n"
         "                           a strength whose nearest depth's shift reaches the repeat\n"

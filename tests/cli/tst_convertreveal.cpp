@@ -167,7 +167,7 @@ void TestConvertReveal::badInput_data()
                                           << "--mode is not used with --reveal";
     QTest::newRow("no guide marks") << QStringList{"--reveal", "--guides", stereo, out} << "--guides is not used with --reveal";
     QTest::newRow("repeat too small") << QStringList{"--reveal", "--repeat", "5", stereo, out}
-                                      << "--repeat must be a whole number from 8 to 200 with --reveal, not '5'";
+                                      << "--repeat must be a whole number from 8 to 8192 with --reveal, not '5'";
     QTest::newRow("unreadable") << QStringList{"--reveal", "nothere.png", out} << "cannot read the stereogram 'nothere.png'";
     QTest::newRow("overwrites itself") << QStringList{"--reveal", stereo, "./stereo.png"}
                                        << "it is the stereogram 'stereo.png', which would be overwritten";
