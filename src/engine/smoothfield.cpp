@@ -149,7 +149,7 @@ struct Block<4>
 };
 #endif
 
-template <int Q, bool Keep, class ColumnOffset>
+template <int Q, bool Keep, bool Draw, class ColumnOffset>
 void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffset, const FieldSampler &field,
                   Packed *colours, Packed *drawn, Packed *out)
 {
@@ -160,7 +160,11 @@ void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffs
         block.load(at);
         if (offset >= Q) {
             // 0 marks a position no link has reached; a black field pixel is read afresh.
-            if (!block.reached())
+            // Four sub-pixels are filled without a branch: whether links reached them all
+            // changes from column to column on a slope and would be mispredicted.
+            if constexpr (Q == 4)
+                block.fill(field, strip + x);
+            else if (!block.reached())
                 block.fill(field, strip + x);
         } else {
             // Links shorter than a column overlap their own block: a sub-pixel at a time.
@@ -187,8 +191,36 @@ void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffs
         }
         if constexpr (Keep)
             block.store(drawn + Q * x);
-        if (out)
+        if constexpr (Draw)
             out[x] = block.average();
+    }
+}
+
+// Left of the strip, from right to left, each position takes the colour its link reaches,
+// within the row; black and positions outside the field are never carried. A link of a
+// column or longer moves the column's sub-pixels as one block.
+template <int Q, class ColumnOffset>
+void leftOfStrip(int strip, int last, ColumnOffset columnOffset, const FieldSampler &field, Packed *drawn)
+{
+    for (int x = strip - 1; x >= 0; --x) {
+        const int offset = columnOffset(x);
+#if defined(__SSE2__)
+        if constexpr (Q == 4) {
+            if (offset >= Q && Q * x + offset + Q - 1 <= last) {
+                const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(drawn + Q * x + offset));
+                const __m128i gaps = _mm_or_si128(_mm_cmpeq_epi32(c, _mm_setzero_si128()),
+                                                  _mm_cmpeq_epi32(c, _mm_set1_epi32(kOutside)));
+                const __m128i kept = _mm_or_si128(_mm_andnot_si128(gaps, c), _mm_and_si128(gaps, field.four(x)));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(drawn + Q * x), kept);
+                continue;
+            }
+        }
+#endif
+        for (int p = Q - 1; p >= 0; --p) {
+            const int a = Q * x + p;
+            const Packed c = drawn[std::clamp(a + offset, a + 1, last)];
+            drawn[a] = c != 0 && c != kOutside ? c : field.at<Q>(x, p);
+        }
     }
 }
 
@@ -243,21 +275,19 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
         const auto offsets = m_links.columnsFrom(strip);
         Packed *colours = m_colours.data() + start;
         if (drawn) {
-            fieldColumns<Q, true>(strip, 0, drawnEnd, last - start, offsets, field, colours, drawn + start, outFromStrip);
-            fieldColumns<Q, true>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours, drawn + start,
-                                  nullptr);
+            fieldColumns<Q, true, true>(strip, 0, drawnEnd, last - start, offsets, field, colours, drawn + start,
+                                        outFromStrip);
+            fieldColumns<Q, true, false>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours,
+                                         drawn + start, nullptr);
         } else {
-            fieldColumns<Q, false>(strip, 0, drawnEnd, last - start, offsets, field, colours, nullptr, outFromStrip);
-            fieldColumns<Q, false>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours, nullptr,
-                                   nullptr);
+            fieldColumns<Q, false, true>(strip, 0, drawnEnd, last - start, offsets, field, colours, nullptr,
+                                         outFromStrip);
+            fieldColumns<Q, false, false>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours,
+                                          nullptr, nullptr);
         }
         if (drawn) {
-            // Left of the strip each position takes the colour its link reaches (see
-            // SmoothDot::row); black and positions outside the field are never carried.
-            for (int a = start - 1; a >= 0; --a) {
-                const Packed c = drawn[std::clamp(a + m_links.offsetAt(a), a + 1, last)];
-                drawn[a] = c != 0 && c != kOutside ? c : field.at<Q>(a / Q, a % Q);
-            }
+            // As SmoothDot::row does left of the strip.
+            leftOfStrip<Q>(strip, last, m_links.columnsFrom(0), field, drawn);
             averageColumns<Q>(drawn, std::min(strip, visible), out.data());
         }
     };
