@@ -133,6 +133,7 @@ private:
     SmoothLinks m_links;
     std::vector<Packed> m_colours = std::vector<Packed>(1);  ///< links' colours, sub-pixels 0..last
     std::vector<Packed> m_drawn = std::vector<Packed>(1);    ///< the row's colours, sub-pixels 0..last
+    std::vector<Packed> m_field = std::vector<Packed>(1);    ///< the field row sampled, sub-pixels 0..last
 };
 
 } // namespace lumivex::engine

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <type_traits>
 
 #if defined(__SSE2__)
@@ -30,50 +31,88 @@ inline Packed blend(Packed u, Packed v, std::uint32_t w)
 // The field at the sub-pixels' centres: sub-pixel p of column x lies at x + (2p + 1 - q) / 2q,
 // between the centres of two columns, and takes their colours blended by its distance to
 // each (the edge columns reach beyond the row unchanged). Only positions no link reaches
-// read it: the strip and the gaps.
-struct FieldSampler
+// read it: the strip and the gaps. A row's field is sampled once, before its links are
+// worked, so that the loops read a sub-pixel's field colour as they read its link colour.
+template <int Q>
+Packed sampleAt(const Packed *field, int width, int x, int p)
 {
-    const Packed *field;
-    int width;
-
-    /// Sub-pixel p of column x at Q times the width: Q is known when compiled, so that the
-    /// weight needs no division.
-    template <int Q>
-    Packed at(int x, int p) const
-    {
-        if (x >= width)
-            return kOutside;
-        const int w = (2 * p + 1 - Q) * 128 / Q;  // in 256ths of a column, -112..112
-        const Packed next = field[std::clamp(w < 0 ? x - 1 : x + 1, 0, width - 1)];
-        return blend(field[x], next, static_cast<std::uint32_t>(w < 0 ? -w : w));
-    }
+    if (x >= width)
+        return kOutside;
+    const int w = (2 * p + 1 - Q) * 128 / Q;  // in 256ths of a column, -112..112
+    const Packed next = field[std::clamp(w < 0 ? x - 1 : x + 1, 0, width - 1)];
+    return blend(field[x], next, static_cast<std::uint32_t>(w < 0 ? -w : w));
+}
 
 #if defined(__SSE2__)
-    /// The four sub-pixels of column x at four times the width, blended in 16-bit lanes as
-    /// blend() does.
-    __m128i four(int x) const
-    {
-        if (x >= width)
-            return _mm_set1_epi32(kOutside);
-        const __m128i zero = _mm_setzero_si128();
-        const int left = field[std::max(x - 1, 0)], right = field[std::min(x + 1, width - 1)];
-        const __m128i own = _mm_set1_epi32(field[x]);
-        const __m128i next = _mm_setr_epi32(left, left, right, right);
-        // Weights 96, 32, 32, 96 of the neighbour; each lane's sum stays below 65536.
-        const __m128i wNear = _mm_setr_epi16(96, 96, 96, 96, 32, 32, 32, 32);
-        const __m128i wFar = _mm_setr_epi16(32, 32, 32, 32, 96, 96, 96, 96);
-        const __m128i half = _mm_set1_epi16(128), all = _mm_set1_epi16(256);
-        const auto mix = [&](__m128i a, __m128i b, __m128i w) {
-            const __m128i sum = _mm_add_epi16(_mm_mullo_epi16(a, _mm_sub_epi16(all, w)), _mm_mullo_epi16(b, w));
-            return _mm_srli_epi16(_mm_add_epi16(sum, half), 8);
-        };
-        const __m128i lo = mix(_mm_unpacklo_epi8(own, zero), _mm_unpacklo_epi8(next, zero), wNear);
-        const __m128i hi = mix(_mm_unpackhi_epi8(own, zero), _mm_unpackhi_epi8(next, zero), wFar);
-        // blend() leaves the top byte 0.
-        return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0x00ffffff));
+// Columns x and x + 1 at Q = 2, 4 or 8 times the width. Sub-pixel p takes w = |2p + 1 - Q| parts
+// in 2Q of its nearer neighbour (blend()'s weight, reduced): (own × (2Q - w) + neighbour × w
+// + Q) / 2Q = own + (w × (neighbour - own) + Q) / 2Q, rounded down, worked on both columns'
+// channels at once in signed 16-bit lanes. From one sub-pixel to the next w changes by 2.
+template <int Q>
+inline void sampleTwoColumns(const Packed *field, Packed *to)
+{
+    constexpr int bits = Q == 2 ? 2 : Q == 4 ? 3 : 4;  // 2Q
+    const __m128i zero = _mm_setzero_si128();
+    const auto widen = [&](const Packed *at) {
+        return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(at)), zero);
+    };
+    const __m128i own = widen(field);
+    const __m128i toLeft = _mm_sub_epi16(widen(field - 1), own), toRight = _mm_sub_epi16(widen(field + 1), own);
+    const __m128i leftStep = _mm_add_epi16(toLeft, toLeft), rightStep = _mm_add_epi16(toRight, toRight);
+    __m128i samples[Q];
+    // Left half: w = Q - 1, Q - 3, ..., 1; right half: w = 1, 3, ..., Q - 1.
+    __m128i part = _mm_add_epi16(_mm_mullo_epi16(toLeft, _mm_set1_epi16(Q - 1)), _mm_set1_epi16(Q));
+    for (int p = 0; p < Q / 2; ++p, part = _mm_sub_epi16(part, leftStep))
+        samples[p] = _mm_add_epi16(own, _mm_srai_epi16(part, bits));
+    part = _mm_add_epi16(toRight, _mm_set1_epi16(Q));
+    for (int p = Q / 2; p < Q; ++p, part = _mm_add_epi16(part, rightStep))
+        samples[p] = _mm_add_epi16(own, _mm_srai_epi16(part, bits));
+    const auto sample = [&](int p) { return samples[p]; };
+    // Sub-pixels p and p + 1 of both columns, as [p, p + 1, p', p' + 1] (' the second column).
+    __m128i pairs[Q / 2];
+    for (int k = 0; k < Q / 2; ++k)
+        pairs[k] = _mm_shuffle_epi32(_mm_packus_epi16(sample(2 * k), sample(2 * k + 1)), _MM_SHUFFLE(3, 1, 2, 0));
+    const __m128i colour = _mm_set1_epi32(0x00ffffff);  // blend() leaves the top byte 0
+    const auto put = [&](Packed *at, __m128i four) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(at), _mm_and_si128(four, colour));
+    };
+    if constexpr (Q == 2) {
+        put(to, pairs[0]);
+    } else {
+        for (int c = 0; c < Q / 4; ++c) {
+            put(to + 4 * c, _mm_unpacklo_epi64(pairs[2 * c], pairs[2 * c + 1]));
+            put(to + Q + 4 * c, _mm_unpackhi_epi64(pairs[2 * c], pairs[2 * c + 1]));
+        }
+    }
+}
+#endif
+
+/// The field's colour at every sub-pixel of columns 0..columns-1 (kOutside beyond the field).
+template <int Q>
+void sampleField(const Packed *field, int width, int columns, Packed *to)
+{
+    int x = 0;
+    if constexpr (Q == 1) {
+        // Each position its own column's colour.
+        for (; x < width; ++x)
+            to[x] = field[x] & 0x00ffffff;
+    }
+#if defined(__SSE2__)
+    if constexpr (Q > 1) {
+        // Away from the edges (which clamp their neighbours) two columns at a time. The
+        // field is never wider than the columns.
+        if (width >= 4) {
+            for (int p = 0; p < Q; ++p)
+                to[p] = sampleAt<Q>(field, width, 0, p);
+            for (x = 1; x + 2 < width; x += 2)
+                sampleTwoColumns<Q>(field + x, to + Q * x);
+        }
     }
 #endif
-};
+    for (; x < columns; ++x)
+        for (int p = 0; p < Q; ++p)
+            to[Q * x + p] = sampleAt<Q>(field, width, x, p);
+}
 
 // The colours of a column's Q sub-pixels, two to a 64-bit word, so that a block is moved
 // and averaged with few operations.
@@ -95,13 +134,13 @@ struct Block
         return all;
     }
 
-    /// The sub-pixels no link reached (0) take the field's colours at column x.
-    void fill(const FieldSampler &field, int x)
+    /// The sub-pixels no link reached (0) take the field's colours.
+    void fill(const Packed *field)
     {
         Packed c[Q];
         store(c);
         for (int p = 0; p < Q; ++p)
-            c[p] = c[p] != 0 ? c[p] : field.at<Q>(x, p);
+            c[p] = c[p] != 0 ? c[p] : field[p];
         load(c);
     }
 
@@ -123,35 +162,50 @@ struct Block
 };
 
 #if defined(__SSE2__)
-// Four sub-pixels in one SSE2 register: the common oversampling moves, checks and averages a
+// Four sub-pixels to an SSE2 register: the common oversamplings move, fill and average a
 // column's block in a few instructions.
-template <>
-struct Block<4>
+template <int Q>
+    requires(Q % 4 == 0)
+struct Block<Q>
 {
-    __m128i colours = _mm_setzero_si128();
+    static constexpr int kRegisters = Q / 4;
+    __m128i colours[kRegisters];
 
-    void load(const Packed *from) { colours = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from)); }
-    void store(Packed *to) const { _mm_storeu_si128(reinterpret_cast<__m128i *>(to), colours); }
-    bool reached() const { return _mm_movemask_epi8(_mm_cmpeq_epi32(colours, _mm_setzero_si128())) == 0; }
-    void fill(const FieldSampler &field, int x)
+    void load(const Packed *from)
     {
-        const __m128i gaps = _mm_cmpeq_epi32(colours, _mm_setzero_si128());
-        colours = _mm_or_si128(colours, _mm_and_si128(gaps, field.four(x)));
+        for (int i = 0; i < kRegisters; ++i)
+            colours[i] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(from + 4 * i));
+    }
+    void store(Packed *to) const
+    {
+        for (int i = 0; i < kRegisters; ++i)
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(to + 4 * i), colours[i]);
+    }
+    void fill(const Packed *field)
+    {
+        for (int i = 0; i < kRegisters; ++i) {
+            const __m128i gaps = _mm_cmpeq_epi32(colours[i], _mm_setzero_si128());
+            const __m128i own = _mm_loadu_si128(reinterpret_cast<const __m128i *>(field + 4 * i));
+            colours[i] = _mm_or_si128(colours[i], _mm_and_si128(gaps, own));
+        }
     }
     Packed average() const
     {
+        constexpr int bits = Q == 4 ? 2 : 3;
         const __m128i zero = _mm_setzero_si128();
-        __m128i sum = _mm_add_epi16(_mm_unpacklo_epi8(colours, zero), _mm_unpackhi_epi8(colours, zero));
+        __m128i sum = zero;  // at most 8 × 255 in a lane
+        for (const __m128i c : colours)
+            sum = _mm_add_epi16(sum, _mm_add_epi16(_mm_unpacklo_epi8(c, zero), _mm_unpackhi_epi8(c, zero)));
         sum = _mm_add_epi16(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(1, 0, 3, 2)));
-        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(2)), 2);
+        sum = _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(Q / 2)), bits);
         return _mm_cvtsi128_si32(_mm_packus_epi16(sum, zero)) & 0xffffff;
     }
 };
 #endif
 
 template <int Q, bool Keep, bool Draw, class ColumnOffset>
-void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffset, const FieldSampler &field,
-                  Packed *colours, Packed *drawn, Packed *out)
+void fieldColumns(int from, int to, int last, ColumnOffset columnOffset, const Packed *field, Packed *colours,
+                  Packed *drawn, Packed *out)
 {
     for (int x = from; x < to; ++x) {
         const int offset = columnOffset(x);
@@ -160,18 +214,18 @@ void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffs
         block.load(at);
         if (offset >= Q) {
             // 0 marks a position no link has reached; a black field pixel is read afresh.
-            // Four sub-pixels are filled without a branch: whether links reached them all
+            // Blocks of four or eight are filled without a branch: whether links reached them all
             // changes from column to column on a slope and would be mispredicted.
-            if constexpr (Q == 4)
-                block.fill(field, strip + x);
+            if constexpr (Q % 4 == 0)
+                block.fill(field + Q * x);
             else if (!block.reached())
-                block.fill(field, strip + x);
+                block.fill(field + Q * x);
         } else {
             // Links shorter than a column overlap their own block: a sub-pixel at a time.
             Packed c[Q];
             for (int p = 0; p < Q; ++p) {
                 const Packed v = at[p];
-                c[p] = v != 0 ? v : field.at<Q>(strip + x, p);
+                c[p] = v != 0 ? v : field[Q * x + p];
                 const auto t = static_cast<unsigned>(Q * x + p + offset);
                 if (t <= static_cast<unsigned>(last))
                     colours[t] = c[p];
@@ -200,7 +254,7 @@ void fieldColumns(int strip, int from, int to, int last, ColumnOffset columnOffs
 // within the row; black and positions outside the field are never carried. A link of a
 // column or longer moves the column's sub-pixels as one block.
 template <int Q, class ColumnOffset>
-void leftOfStrip(int strip, int last, ColumnOffset columnOffset, const FieldSampler &field, Packed *drawn)
+void leftOfStrip(int strip, int last, ColumnOffset columnOffset, const Packed *field, Packed *drawn)
 {
     for (int x = strip - 1; x >= 0; --x) {
         const int offset = columnOffset(x);
@@ -210,7 +264,8 @@ void leftOfStrip(int strip, int last, ColumnOffset columnOffset, const FieldSamp
                 const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(drawn + Q * x + offset));
                 const __m128i gaps = _mm_or_si128(_mm_cmpeq_epi32(c, _mm_setzero_si128()),
                                                   _mm_cmpeq_epi32(c, _mm_set1_epi32(kOutside)));
-                const __m128i kept = _mm_or_si128(_mm_andnot_si128(gaps, c), _mm_and_si128(gaps, field.four(x)));
+                const __m128i own = _mm_loadu_si128(reinterpret_cast<const __m128i *>(field + Q * x));
+                const __m128i kept = _mm_or_si128(_mm_andnot_si128(gaps, c), _mm_and_si128(gaps, own));
                 _mm_storeu_si128(reinterpret_cast<__m128i *>(drawn + Q * x), kept);
                 continue;
             }
@@ -219,7 +274,7 @@ void leftOfStrip(int strip, int last, ColumnOffset columnOffset, const FieldSamp
         for (int p = Q - 1; p >= 0; --p) {
             const int a = Q * x + p;
             const Packed c = drawn[std::clamp(a + offset, a + 1, last)];
-            drawn[a] = c != 0 && c != kOutside ? c : field.at<Q>(x, p);
+            drawn[a] = c != 0 && c != kOutside ? c : field[a];
         }
     }
 }
@@ -242,6 +297,7 @@ void SmoothField::begin(const FieldParams &params, const SmoothOptions &options,
     const std::size_t positions = static_cast<std::size_t>(m_links.lastPosition()) + 1;
     m_colours.resize(positions);
     m_drawn.resize(positions);
+    m_field.resize(positions);
 }
 
 void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const Packed> fieldRow,
@@ -264,25 +320,26 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
     }
 
     const int strip = start / q;  // the strip's first column
-    const FieldSampler field{fieldRow.data(), fieldWidth};
     std::fill(m_colours.data() + start, m_colours.data() + last + 1, 0);
     Packed *drawn = strip > 0 ? m_drawn.data() : nullptr;
     Packed *outFromStrip = visible > strip ? out.data() + strip : nullptr;
     const auto run = [&](auto block) {
         constexpr int Q = decltype(block)::value;
+        sampleField<Q>(fieldRow.data(), fieldWidth, columns, m_field.data());
+        const Packed *field = m_field.data();
         // Drawn columns first, so that the loops test neither whether to draw nor to keep.
         const int drawnEnd = std::clamp(visible - strip, 0, columns - strip);
         const auto offsets = m_links.columnsFrom(strip);
         Packed *colours = m_colours.data() + start;
         if (drawn) {
-            fieldColumns<Q, true, true>(strip, 0, drawnEnd, last - start, offsets, field, colours, drawn + start,
+            fieldColumns<Q, true, true>(0, drawnEnd, last - start, offsets, field + start, colours, drawn + start,
                                         outFromStrip);
-            fieldColumns<Q, true, false>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours,
+            fieldColumns<Q, true, false>(drawnEnd, columns - strip, last - start, offsets, field + start, colours,
                                          drawn + start, nullptr);
         } else {
-            fieldColumns<Q, false, true>(strip, 0, drawnEnd, last - start, offsets, field, colours, nullptr,
+            fieldColumns<Q, false, true>(0, drawnEnd, last - start, offsets, field + start, colours, nullptr,
                                          outFromStrip);
-            fieldColumns<Q, false, false>(strip, drawnEnd, columns - strip, last - start, offsets, field, colours,
+            fieldColumns<Q, false, false>(drawnEnd, columns - strip, last - start, offsets, field + start, colours,
                                           nullptr, nullptr);
         }
         if (drawn) {
