@@ -29,8 +29,10 @@ constexpr double kFinerOffset = 2.5;
 // Every kSampleRows-th row is refined to tell; the others only when it was built finer.
 constexpr int kSampleRows = 8;
 
-// Unmatched stretches between distances nearer than this (whole pixels) are bridged.
+// Unmatched stretches between distances nearer than this (whole pixels) are bridged, and those
+// wider by this many pixels than their distances differ.
 constexpr int kBridge = 4;
+constexpr int kSteepGap = 4;
 
 // Counts the pixels of each distance on a row. Only runs of a few pixels count: at depth edges
 // and in noise single pixels stray to a distance beside their surface's.
@@ -82,8 +84,11 @@ std::vector<int> levelOfDistance(const std::vector<int> &levels, const std::vect
 
 // Where depth changes smoothly, a repeat built from whole pixels holds only pixel by pixel, and
 // some windows match at no distance. A stretch without a match between two distances less than
-// kBridge apart lies on one surface: it takes the distances between them. (Farther apart, the
-// stretch is a surface hidden from one eye and takes the distance to its left.)
+// kBridge apart lies on one surface: it takes the distances between them. So does a stretch
+// wider by kSteepGap than the two distances differ: a surface hidden from one eye behind a
+// nearer one is as wide as their distances differ, but on a steep surface (a dome's rim) the
+// windows match nowhere, across the distance changing by less than a pixel a pixel. (Otherwise
+// the stretch is a hidden surface and takes the distance to its left.)
 void bridgeGaps(std::span<std::int16_t> row)
 {
     const int width = static_cast<int>(row.size());
@@ -92,7 +97,8 @@ void bridgeGaps(std::span<std::int16_t> row)
         if (row[std::size_t(x)] == RowMatcher::kNoMatch)
             continue;
         const int a = last >= 0 ? row[std::size_t(last)] : 0, b = row[std::size_t(x)];
-        if (last >= 0 && x - last > 1 && std::abs(a - b) < kBridge * RowMatcher::kSub) {
+        const bool steep = (x - last - 1 - kSteepGap) * RowMatcher::kSub >= std::abs(a - b);
+        if (last >= 0 && x - last > 1 && (std::abs(a - b) < kBridge * RowMatcher::kSub || steep)) {
             for (int i = last + 1; i < x; ++i)
                 row[std::size_t(i)] = static_cast<std::int16_t>(a + (b - a) * (i - last) / (x - last));
         }
@@ -161,7 +167,7 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     // Each pixel's whole distance, and refined to sixteenths of a pixel.
     constexpr int kSub = RowMatcher::kSub;
     std::vector<std::int16_t> distances(stereogram.pixels.size()), fine(distances.size());
-    RowMatcher matcher(plane, survey.lo, survey.hi, survey.tolerance);
+    RowMatcher matcher(plane, survey.lo, survey.hi, survey.tolerance, survey.spread);
     std::vector<long long> counts(std::size_t(survey.hi - survey.lo + 1), 0);
     for (int y = 0; y < height; ++y) {
         const std::span<std::int16_t> row(distances.data() + std::size_t(y) * width, std::size_t(width));

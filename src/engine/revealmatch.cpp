@@ -24,11 +24,13 @@ namespace {
 constexpr int kHalf = 3;                // columns each side of the pixel
 constexpr int kColumns = 2 * kHalf + 1;
 constexpr int kSamples = 3 * kColumns;  // compared pixels of a window
+constexpr int kBeside = 3;              // distances from a surface's that continue it
 
 } // namespace
 
-RowMatcher::RowMatcher(const Plane &plane, int lo, int hi, int tolerance)
-    : m_plane(plane), m_lo(lo), m_hi(hi), m_limit(kSamples * tolerance), m_count(std::max(hi - lo + 1, 0)),
+RowMatcher::RowMatcher(const Plane &plane, int lo, int hi, int tolerance, int spread)
+    : m_plane(plane), m_lo(lo), m_hi(hi), m_limit(kSamples * tolerance),
+      m_keep(std::max(2 * m_limit, kSamples * spread * 3 / 10)), m_count(std::max(hi - lo + 1, 0)),
       m_costs(std::size_t(m_count + kCostBlock - 1) / kCostBlock * kCostBlock)
 {
 }
@@ -168,7 +170,7 @@ void RowMatcher::searchAll(int x, bool slide)
 // distance wins, then the farther repeat: beside a repeat that a surface makes, a field picture
 // built from a small tile may repeat by chance at another distance as well; but a whole
 // fraction of it that matches nearly as well is the first of several repeats (fundamental).
-std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
+std::int16_t RowMatcher::bestOfAll(int prefer, int up, int &cost) const
 {
     const std::int16_t *costs = m_costs.data();
     const int n = m_count;
@@ -186,7 +188,7 @@ std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
         least = std::min(least, int(costs[i]));
     cost = least;
     if (least > m_limit)
-        return kNoMatch;
+        return partialMatch(prefer, up, least);
     if (prefer > 0 && costs[prefer - m_lo] == least)
         return static_cast<std::int16_t>(prefer);
     // A smooth texture may match by chance far away about as well as the surface goes on
@@ -210,6 +212,28 @@ std::int16_t RowMatcher::bestOfAll(int prefer, int &cost) const
         }
     }
     return static_cast<std::int16_t>(m_lo + at);
+}
+
+// Beyond the tolerance a window still matches partly where its surface's repeat lies between
+// two pixels (a picture built finer, mono dots each drawn at the pixel whose centre they
+// cover) or changes across the window (a steep surface): the cheapest distance is taken when
+// it costs far less than the window's mean over all distances and lies beside the surface of
+// the previous pixel or the pixel above, where a chance match is rare.
+std::int16_t RowMatcher::partialMatch(int prefer, int up, int least) const
+{
+    if (least > m_keep)
+        return kNoMatch;
+    const std::int16_t *costs = m_costs.data();
+    long long sum = 0;
+    int at = -1;
+    for (int i = 0; i < m_count; ++i) {
+        sum += costs[i];
+        if (at < 0 && costs[i] == least)
+            at = i;
+    }
+    const int d = m_lo + at;
+    const bool beside = up > 0 && (std::abs(d - up) <= kBeside || std::abs(d - prefer) <= kBeside);
+    return least * 10LL * m_count <= 3 * sum && beside ? static_cast<std::int16_t>(d) : kNoMatch;
 }
 
 // The pixels whose whole window matched nowhere lie at a depth edge (the window reaches across
@@ -309,7 +333,11 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
     int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found
     int searchedAt = from - 2;        // where m_costs were last worked out
     for (int x = from; x < to; ++x) {
+        const int up = above.empty() ? 0 : above[std::size_t(x)];
         if (previous > 0) {
+            // Beyond twice the tolerance a surface goes on only beside the one above: at a
+            // depth edge the pixel above has most likely crossed the edge already.
+            const int keep = std::abs(up - previous) <= 1 ? m_keep : 2 * m_limit;
             int run = windowCost(x, previous);
             // A surface at half the distance repeats at the distance as well, twice over: looked
             // for every fourth pixel (a block's first pixels are settled as an edge's).
@@ -327,7 +355,7 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             // matches at all.
             const int nearer = previous > m_lo ? windowCost(x, previous - 1) : INT_MAX;
             const int farther = previous < m_hi ? windowCost(x, previous + 1) : INT_MAX;
-            if (std::min(nearer, farther) <= std::min(run, m_limit)) {
+            if (std::min(nearer, farther) <= std::min(run, std::max(m_limit, keep / 2))) {
                 previous += nearer <= farther ? -1 : 1;
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
@@ -339,13 +367,12 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
             // Nearly matching still: the surface goes on, seen less well (a texture between two
             // pixels, noise); a search would find nothing better. (At three times the tolerance
             // a row of averaged dots that began at a wrong distance kept it to its end.)
-            if (run <= 2 * m_limit) {
+            if (run <= keep) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
         }
         // Past an edge the pixel above has most likely crossed it already.
-        const int up = above.empty() ? 0 : above[std::size_t(x)];
         if (up > 0 && up != previous) {
             const int cost = windowCost(x, up);
             if (cost <= m_limit) {
@@ -357,7 +384,7 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         searchAll(x, searchedAt == x - 1);
         searchedAt = x;
         int cost = 0;
-        const std::int16_t found = bestOfAll(previous, cost);
+        const std::int16_t found = bestOfAll(previous, up, cost);
         out[std::size_t(x)] = found;
         // Settled once the row is done.
         if (found == kNoMatch || found == previous)

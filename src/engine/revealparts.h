@@ -40,6 +40,7 @@ struct Survey
                         ///< fifth of hi to it); hi is the
     int hi = 0;         ///< farthest surface's, the repeat width
     int tolerance = 0;  ///< mean difference per compared pixel that a match may have
+    int spread = 0;     ///< mean difference per pixel of windows at an arbitrary distance
 };
 
 /// Compares windows of 16 pixels on a few dozen rows with their partners at every distance of
@@ -54,7 +55,8 @@ class RowMatcher
 public:
     static constexpr std::int16_t kNoMatch = -1;
 
-    RowMatcher(const Plane &plane, int lo, int hi, int tolerance);
+    /// spread: the picture's mean difference per pixel at an arbitrary distance (Survey).
+    RowMatcher(const Plane &plane, int lo, int hi, int tolerance, int spread = 0);
 
     /// Fills out[0..width) for row y; above holds the distances found on the row above (empty
     /// for the first row).
@@ -83,7 +85,8 @@ private:
     template <bool Slide>
     void accumulate(int c, int gone);
     void searchAll(int x, bool slide);
-    std::int16_t bestOfAll(int prefer, int &cost) const;
+    std::int16_t bestOfAll(int prefer, int up, int &cost) const;
+    std::int16_t partialMatch(int prefer, int up, int least) const;
     void settleEdges(int from, int to, std::int16_t *out) const;
     void matchStart(int count, std::int16_t *out) const;
 
@@ -91,6 +94,9 @@ private:
     int m_lo;
     int m_hi;
     int m_limit;  ///< largest window cost of a match
+    int m_keep;   ///< largest window cost at which a surface goes on: twice the limit, or
+                  ///< three tenths of an arbitrary distance's where that is more (a
+                  ///< picture built finer, mono dots)
     int m_count;  ///< distances searched, lo to hi
     static constexpr int kCostBlock = 16;  ///< distances whose costs are worked out at once
     const std::uint8_t *m_rows[3] = {};

@@ -66,7 +66,7 @@ void windowCosts(const std::uint8_t *row, int width, int x0, int lo, int hi, std
 
 // The window's clearly best distance; 0 when none stands out, -1 when the window is plain or
 // lies too near the row's ends to be compared at most distances.
-int bestDistance(const std::vector<int> &costs, int lo, int hi, int &best)
+int bestDistance(const std::vector<int> &costs, int lo, int hi, int &best, long long &meanCost)
 {
     best = INT_MAX;
     int at = 0;
@@ -86,6 +86,7 @@ int bestDistance(const std::vector<int> &costs, int lo, int hi, int &best)
     if (valid * 2 < hi - lo + 1)
         return -1;
     const long long mean = sum / valid;
+    meanCost = mean;
     if (mean < kPlain)
         return -1;
     // A match stands far below what the window costs at an arbitrary distance.
@@ -232,16 +233,19 @@ Survey survey(const Plane &plane, int kurikaesi)
     std::vector<Vote> cast;
     std::vector<int> costs(votes.size());
     int windows = 0;  // windows that are not plain
+    std::vector<int> spreads;
     const int rows = std::min(plane.height, kSampleRows);
     for (int i = 0; i < rows; ++i) {
         const std::uint8_t *row = plane.row(int((2LL * i + 1) * plane.height / (2 * rows)));
         for (int x0 = 0; x0 + kWindow <= width; x0 += kWindow) {
             windowCosts(row, width, x0, lo, hi, costs);
             int best = 0;
-            const int d = bestDistance(costs, lo, hi, best);
+            long long mean = 0;
+            const int d = bestDistance(costs, lo, hi, best, mean);
             if (d < 0)
                 continue;
             ++windows;
+            spreads.push_back(int(mean));
             // Searching alone, the nearest distances are where plain gradients match best.
             if (d == 0 || (!given && d < lo + 3))
                 continue;
@@ -300,8 +304,19 @@ Survey survey(const Plane &plane, int kurikaesi)
         }
         return false;
     };
+    // A few votes at a distance far from any other held are strays: in a wide picture of
+    // averaged dots a handful of windows match by chance.
+    const auto stray = [&](int d) {
+        if (held(d) >= 2 * kMinPeak)
+            return false;
+        for (int e = std::max(lo, d - kBandReach); e <= std::min(hi, d + kBandReach); ++e) {
+            if (e != d && held(e) > 0)
+                return false;
+        }
+        return true;
+    };
     for (int d = strongest; d <= std::min(hi, near * 5); ++d) {
-        if (held(d) > 0 && (d <= near * 2 - 2 || d == strongest || !repeatsNearer(d)))
+        if (held(d) > 0 && !stray(d) && (d <= near * 2 - 2 || d == strongest || !repeatsNearer(d)))
             far = d;
     }
     result.found = true;
@@ -312,6 +327,7 @@ Survey survey(const Plane &plane, int kurikaesi)
     // distance of a wider range.
     result.lo = std::max({result.hi / 5, std::min(result.hi / 2 + 1, near - near / 8), 2});
 
+    result.spread = spreads.empty() ? 0 : (quantile(spreads, 50) + kWindow / 2) / kWindow;
     result.tolerance = 3 + (2 * typicalNoise(cast, band, lo, result.lo, result.hi) + kWindow / 2) / kWindow;
     return result;
 }

@@ -128,11 +128,11 @@ double rankCorrelation(const std::vector<double> &a, const std::vector<double> &
     return dot(ra, rb) / std::sqrt(dot(ra, ra) * dot(rb, rb));
 }
 
-// Our smooth colour dots (K 70, strength 1.0) over 640 depths a row of 0 to 1.
-PackedImage smoothDots(const std::vector<float> &depth, int oversample)
+// Our smooth colour dots (K 70) over 640 depths a row of 0 to 1.
+PackedImage smoothDots(const std::vector<float> &depth, int oversample, int rittaido = 10)
 {
     SmoothDot dots;
-    dots.begin({70, 10, 40, false}, {oversample, SmoothStart::Left}, 639, 5);
+    dots.begin({70, rittaido, 40, false}, {oversample, SmoothStart::Left}, 639, 5);
     PackedImage out(639, int(depth.size()) / 640);
     std::vector<std::uint16_t> row(640);
     for (int y = 0; y < out.height; ++y) {
@@ -261,7 +261,8 @@ void TstReveal::hiddenSurfacesTakeTheDepthToTheirLeft()
 
 void TstReveal::readsClassicStereograms_data()
 {
-    QTest::addColumn<int>("surface");  // a dome, a plane slanted from far (left) to near, four steps, our ramp
+    QTest::addColumn<int>("surface");  // a dome, a plane slanted from far (left) to near, four steps, our ramp,
+                                       // our half sphere (strength 2.0)
     QTest::addColumn<bool>("texture");
     QTest::addColumn<int>("oversample");
     QTest::addColumn<int>("jpeg");  // quality of a JPEG copy, 0 for none
@@ -272,6 +273,7 @@ void TstReveal::readsClassicStereograms_data()
     QTest::newRow("steps, dots, JPEG") << 2 << false << 1 << 75;
     QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0;
     QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0;
+    QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0;
 }
 
 // Classic stereograms, compared where a link starts, short of the last repeat width.
@@ -284,13 +286,15 @@ void TstReveal::readsClassicStereograms()
     std::vector<float> depth, truth;
     for (int i = 0; i < 640 * 320; ++i) {
         const int x = i % 640, y = i / 640, r2 = (x - 270) * (x - 270) + (y - 160) * (y - 160);
-        depth.push_back(float(surface == 0   ? std::max(0.0, 1 - r2 / 25600.0)
+        depth.push_back(float(surface == 4   ? std::sqrt(std::max(0.0, 1 - r2 / 25600.0))
+                              : surface == 0 ? std::max(0.0, 1 - r2 / 25600.0)
                               : surface == 1 ? x / 639.0
                               : surface == 2 ? std::min(x / 140, 3) / 3.0
                                              : y / 319.0));
     }
-    const PackedImage picture = surface == 3 ? smoothDots(depth, oversample) : sirds::draw(640, depth, 180, oversample, texture, truth);
-    if (surface == 3)
+    const PackedImage picture = surface >= 3 ? smoothDots(depth, oversample, surface == 4 ? 20 : 10)
+                                             : sirds::draw(640, depth, 180, oversample, texture, truth);
+    if (surface >= 3)
         truth = depth;
     const Reveal reveal = lumivex::engine::reveal(jpeg > 0 ? sirds::jpegCopy(picture, jpeg) : picture);
     QVERIFY(reveal.ok());
