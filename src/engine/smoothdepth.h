@@ -133,7 +133,20 @@ private:
     SmoothLinks m_links;
     std::vector<Packed> m_colours = std::vector<Packed>(1);  ///< links' colours, sub-pixels 0..last
     std::vector<Packed> m_drawn = std::vector<Packed>(1);    ///< the row's colours, sub-pixels 0..last
-    std::vector<Packed> m_field = std::vector<Packed>(1);    ///< the field row sampled, sub-pixels 0..last
+    /// A field row sampled at the run's sub-pixels, kept so that a field whose rows repeat down
+    /// the page (a tiled one) is sampled once per distinct row.
+    struct SampledRow
+    {
+        std::uint64_t key = 0;
+        std::vector<Packed> row;      ///< the field row as given
+        std::vector<Packed> samples;  ///< sub-pixels 0..last
+    };
+    template <int Q>
+    const Packed *sampledField(std::span<const Packed> fieldRow);
+
+    std::vector<SampledRow> m_sampledRows;
+    std::size_t m_sampledBytes = 0;
+    std::vector<Packed> m_field = std::vector<Packed>(1);  ///< a row sampled when no more are kept
 };
 
 } // namespace lumivex::engine

@@ -114,6 +114,42 @@ void sampleField(const Packed *field, int width, int columns, Packed *to)
             to[Q * x + p] = sampleAt<Q>(field, width, x, p);
 }
 
+// The sampled rows a run keeps: enough for the tiles people use, little beside a picture.
+constexpr std::size_t kSampledRowsBytes = std::size_t{4} << 20;
+
+// Tells field rows apart before they are compared in full: two running sums in four lanes,
+// the second summing the first, folded with the width.
+std::uint64_t rowKey(std::span<const Packed> row)
+{
+    std::array<std::uint32_t, 4> sum{}, sumOfSums{};
+    const std::size_t whole = row.size() / 4 * 4;
+#if defined(__SSE2__)
+    __m128i lanes = _mm_setzero_si128(), lanesOfLanes = _mm_setzero_si128();
+    for (std::size_t x = 0; x < whole; x += 4) {
+        lanes = _mm_add_epi32(lanes, _mm_loadu_si128(reinterpret_cast<const __m128i *>(row.data() + x)));
+        lanesOfLanes = _mm_add_epi32(lanesOfLanes, lanes);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(sum.data()), lanes);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(sumOfSums.data()), lanesOfLanes);
+#else
+    for (std::size_t x = 0; x < whole; x += 4) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            sum[i] += static_cast<std::uint32_t>(row[x + i]);
+            sumOfSums[i] += sum[i];
+        }
+    }
+#endif
+    std::uint64_t key = row.size();
+    const auto mix = [&key](std::uint32_t v) { key = (key ^ v) * 0x100000001b3u; };
+    for (std::size_t i = 0; i < 4; ++i) {
+        mix(sum[i]);
+        mix(sumOfSums[i]);
+    }
+    for (std::size_t x = whole; x < row.size(); ++x)
+        mix(static_cast<std::uint32_t>(row[x]));
+    return key;
+}
+
 // The colours of a column's Q sub-pixels, two to a 64-bit word, so that a block is moved
 // and averaged with few operations.
 template <int Q>
@@ -298,6 +334,28 @@ void SmoothField::begin(const FieldParams &params, const SmoothOptions &options,
     m_colours.resize(positions);
     m_drawn.resize(positions);
     m_field.resize(positions);
+    m_sampledRows.clear();
+    m_sampledBytes = 0;
+}
+
+template <int Q>
+const Packed *SmoothField::sampledField(std::span<const Packed> fieldRow)
+{
+    const std::uint64_t key = rowKey(fieldRow);
+    for (const SampledRow &kept : m_sampledRows) {
+        if (kept.key == key && std::equal(kept.row.begin(), kept.row.end(), fieldRow.begin(), fieldRow.end()))
+            return kept.samples.data();
+    }
+    const std::size_t positions = m_field.size();
+    const std::size_t bytes = (positions + fieldRow.size()) * sizeof(Packed);
+    Packed *samples = m_field.data();
+    if (m_sampledBytes + bytes <= kSampledRowsBytes) {
+        m_sampledRows.push_back({key, {fieldRow.begin(), fieldRow.end()}, std::vector<Packed>(positions)});
+        m_sampledBytes += bytes;
+        samples = m_sampledRows.back().samples.data();
+    }
+    sampleField<Q>(fieldRow.data(), static_cast<int>(fieldRow.size()), m_links.scanWidth() + 1, samples);
+    return samples;
 }
 
 void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const Packed> fieldRow,
@@ -325,8 +383,7 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
     Packed *outFromStrip = visible > strip ? out.data() + strip : nullptr;
     const auto run = [&](auto block) {
         constexpr int Q = decltype(block)::value;
-        sampleField<Q>(fieldRow.data(), fieldWidth, columns, m_field.data());
-        const Packed *field = m_field.data();
+        const Packed *field = sampledField<Q>(fieldRow.first(static_cast<std::size_t>(fieldWidth)));
         // Drawn columns first, so that the loops test neither whether to draw nor to keep.
         const int drawnEnd = std::clamp(visible - strip, 0, columns - strip);
         const auto offsets = m_links.columnsFrom(strip);

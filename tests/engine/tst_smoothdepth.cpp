@@ -17,17 +17,25 @@ namespace {
 enum Kind { Mono, Colour, Field };
 using DepthAt = std::function<int(int x, int y)>;
 
-// A run over a depth of width × height (the picture is one column and one row smaller for
-// the dots, the field's size for the field) with K 70 and seed 7.
-PackedImage smoothRun(Kind kind, int width, int height, int rittaido, SmoothOptions options, const DepthAt &z,
-                      int blackShare = 9)
+// The field of a run: random, or with its first tileRows rows repeated down the picture.
+PackedImage runField(int width, int height, int blackShare, int tileRows = 0)
 {
-    const PackedImage field = designs::field(width, height, 3, blackShare);
+    return tileRows > 0 ? tileField(designs::field(width, tileRows, 3, blackShare), width, height)
+                        : designs::field(width, height, 3, blackShare);
+}
+
+// A run over a depth of width × height (the picture is one column and one row smaller for
+// the dots, the field's size for the field) with K 70 and seed 7. The field's conversion is
+// one object for all runs, as a window keeps it from one conversion to the next.
+PackedImage smoothRun(Kind kind, int width, int height, int rittaido, SmoothOptions options, const DepthAt &z,
+                      int blackShare = 9, int tileRows = 0)
+{
+    const PackedImage field = runField(width, height, blackShare, tileRows);
     const int scanWidth = kind == Field ? width : width - 1;
     PackedImage out(scanWidth, kind == Field ? height : height - 1);
     std::vector<std::uint16_t> depth(static_cast<std::size_t>(scanWidth) + 1);
     SmoothDot dots;
-    SmoothField conv;
+    static SmoothField conv;
     dots.begin({70, rittaido, 40, kind == Mono}, options, scanWidth, 7);
     conv.begin({70, rittaido}, options, scanWidth);
     for (int y = 0; y <= out.height; ++y) {
@@ -105,15 +113,19 @@ void TstSmoothDepth::flatDepthRepeats_data()
     QTest::addColumn<int>("depth");
     QTest::addColumn<int>("period");
     QTest::addColumn<int>("strip");  // the first column of the strip the links start from
+    QTest::addColumn<int>("tileRows");  // the field's rows repeat (0: they do not)
     for (const int q : {2, 4, 8}) {
-        QTest::addRow("mono far q%d", q) << int(Mono) << q << 0 << 0 << 70 << 0;
-        QTest::addRow("colour level 5 q%d", q) << int(Colour) << q << 0 << 5 * kSmoothPerLevel << 60 << 0;
+        QTest::addRow("mono far q%d", q) << int(Mono) << q << 0 << 0 << 70 << 0 << 0;
+        QTest::addRow("colour level 5 q%d", q) << int(Colour) << q << 0 << 5 * kSmoothPerLevel << 60 << 0 << 0;
     }
-    QTest::newRow("field far q4") << int(Field) << 4 << 0 << 0 << 70 << 0;
-    QTest::newRow("mono centre q4") << int(Mono) << 4 << 1 << 0 << 70 << 114;
-    QTest::newRow("colour centre q2") << int(Colour) << 2 << 1 << 6 * kSmoothPerLevel << 58 << 114;
-    QTest::newRow("field centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115;
-    QTest::newRow("field left q1") << int(Field) << 1 << 0 << 3 * kSmoothPerLevel << 64 << 0;
+    QTest::newRow("field far q4") << int(Field) << 4 << 0 << 0 << 70 << 0 << 0;
+    QTest::newRow("mono centre q4") << int(Mono) << 4 << 1 << 0 << 70 << 114 << 0;
+    QTest::newRow("colour centre q2") << int(Colour) << 2 << 1 << 6 * kSmoothPerLevel << 58 << 114 << 0;
+    QTest::newRow("field centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115 << 0;
+    QTest::newRow("field left q1") << int(Field) << 1 << 0 << 3 * kSmoothPerLevel << 64 << 0 << 0;
+    // Tiled fields after runs at other widths, and at four times the width after once.
+    QTest::newRow("field tiled centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115 << 2;
+    QTest::newRow("field tiled q4") << int(Field) << 4 << 0 << 0 << 70 << 0 << 2;
 }
 
 void TstSmoothDepth::flatDepthRepeats()
@@ -126,9 +138,10 @@ void TstSmoothDepth::flatDepthRepeats()
     QFETCH(int, depth);
     QFETCH(int, period);
     QFETCH(int, strip);
+    QFETCH(int, tileRows);
     const SmoothOptions options{oversample, start ? SmoothStart::Centre : SmoothStart::Left};
-    const PackedImage p = smoothRun(Kind(kind), 300, 6, 20, options, [=](int, int) { return depth; }, 0);
-    const PackedImage field = designs::field(300, 6, 3, 0);
+    const PackedImage p = smoothRun(Kind(kind), 300, 6, 20, options, [=](int, int) { return depth; }, 0, tileRows);
+    const PackedImage field = runField(300, 6, 0, tileRows);
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x + period < p.width; ++x) {
             if (x + period < strip || x + period > strip + 70)
