@@ -209,6 +209,7 @@ BENCHMARK_CAPTURE(BM_Smooth, mono_q4, 0, 4, SmoothStart::Left)->Unit(benchmark::
 BENCHMARK_CAPTURE(BM_Smooth, colour_q4, 1, 4, SmoothStart::Left)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, field_q4, 2, 4, SmoothStart::Left)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, mono_q4_centre, 0, 4, SmoothStart::Centre)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Smooth, colour_q4_centre, 1, 4, SmoothStart::Centre)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, field_q4_centre, 2, 4, SmoothStart::Centre)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, colour_q8, 1, 8, SmoothStart::Left)->Unit(benchmark::kMillisecond);
 

@@ -58,6 +58,9 @@ public:
 
     /// The link offset of a sub-pixel of the row.
     int offsetAt(int subPixel) const { return m_ofDepth[m_depth[subPixel >> m_shiftBits]]; }
+    /// The link offset of a depth 0..kSmoothNear. The offsets run monotonically from depth 0
+    /// to kSmoothNear, so these two ends hold a run's smallest and largest offset.
+    int offsetOfDepth(int z) const { return m_ofDepth[static_cast<std::size_t>(z)]; }
     /// A function object giving the offsets of the sub-pixels from `first` on, counted from 0.
     auto offsetsFrom(int first) const
     {
@@ -112,6 +115,7 @@ private:
     SmoothLinks m_links;
     int m_previousShift = 0;  ///< in sub-pixels of m_previousScale
     int m_previousScale = 1;
+    bool m_wholeColumns = false;  ///< every link spans a column and lands within m_dots
     std::uint32_t m_dotThreshold = 0;
     UniformRandom m_random;
     std::vector<links::ByteDot> m_dots = std::vector<links::ByteDot>(1);  ///< sub-pixels 0..last
