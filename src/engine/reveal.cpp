@@ -3,7 +3,12 @@
 #include "revealparts.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <numeric>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lumivex::engine {
 
@@ -26,7 +31,9 @@ constexpr int kMaxLevels = 16;
 // give 4, whole-pixel repeats 0 to 1.5 (noise and JPEG moving the costs a little).
 constexpr double kFinerOffset = 2.5;
 
-// Every kSampleRows-th row is refined to tell; the others only when it was built finer.
+// Every kSampleRows-th row is refined to tell; the others only when it was built finer. While
+// the rows sampled so far say so, each row is refined as soon as it is matched, which reuses
+// the match's costs; the rest once all rows are matched.
 constexpr int kSampleRows = 8;
 
 // Unmatched stretches between distances nearer than this (whole pixels) are bridged, and those
@@ -39,13 +46,26 @@ constexpr int kSteepGap = 4;
 void countRuns(std::span<const std::int16_t> row, int lo, std::vector<long long> &counts)
 {
     std::size_t start = 0;
-    for (std::size_t x = 1; x <= row.size(); ++x) {
-        if (x < row.size() && row[x] == row[start])
-            continue;
+    const auto ends = [&](std::size_t x) {
         if (x - start >= kMinRun && row[start] != RowMatcher::kNoMatch)
             counts[std::size_t(row[start] - lo)] += static_cast<long long>(x - start);
         start = x;
+    };
+    std::size_t x = 1;
+#if defined(__SSE2__)
+    // The ends of runs eight pixels at a time: where a pixel differs from the one before it.
+    for (; x + 8 <= row.size(); x += 8) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row.data() + x));
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row.data() + x - 1));
+        for (unsigned bits = ~unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(here, before))) & 0x5555u; bits; bits &= bits - 1)
+            ends(x + std::size_t(__builtin_ctz(bits)) / 2);
     }
+#endif
+    for (; x < row.size(); ++x) {
+        if (row[x] != row[x - 1])
+            ends(x);
+    }
+    ends(row.size());
 }
 
 // The distances that are depths of the picture, farthest first.
@@ -92,17 +112,34 @@ std::vector<int> levelOfDistance(const std::vector<int> &levels, const std::vect
 void bridgeGaps(std::span<std::int16_t> row)
 {
     const int width = static_cast<int>(row.size());
-    int last = -1;  // the last pixel with a distance
+    constexpr std::int16_t none = RowMatcher::kNoMatch;
     for (int x = 0; x < width; ++x) {
-        if (row[std::size_t(x)] == RowMatcher::kNoMatch)
-            continue;
-        const int a = last >= 0 ? row[std::size_t(last)] : 0, b = row[std::size_t(x)];
-        const bool steep = (x - last - 1 - kSteepGap) * RowMatcher::kSub >= std::abs(a - b);
-        if (last >= 0 && x - last > 1 && (std::abs(a - b) < kBridge * RowMatcher::kSub || steep)) {
-            for (int i = last + 1; i < x; ++i)
-                row[std::size_t(i)] = static_cast<std::int16_t>(a + (b - a) * (i - last) / (x - last));
+#if defined(__SSE2__)
+        // Unmatched pixels are few: looked for eight at a time.
+        for (; x + 8 <= width; x += 8) {
+            const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row.data() + x));
+            if (const unsigned bits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(at, _mm_set1_epi16(none))))) {
+                x += __builtin_ctz(bits) / 2;
+                break;
+            }
         }
-        last = x;
+#endif
+        if (x >= width || row[std::size_t(x)] != none)
+            continue;
+        // A stretch without a distance from x to end, between last and end.
+        const int last = x - 1;
+        int end = x;
+        while (end < width && row[std::size_t(end)] == none)
+            ++end;
+        if (last >= 0 && end < width) {
+            const int a = row[std::size_t(last)], b = row[std::size_t(end)];
+            const bool steep = (end - last - 1 - kSteepGap) * RowMatcher::kSub >= std::abs(a - b);
+            if (std::abs(a - b) < kBridge * RowMatcher::kSub || steep) {
+                for (int i = last + 1; i < end; ++i)
+                    row[std::size_t(i)] = static_cast<std::int16_t>(a + (b - a) * (i - last) / (end - last));
+            }
+        }
+        x = end;
     }
 }
 
@@ -169,13 +206,18 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     std::vector<std::int16_t> distances(stereogram.pixels.size()), fine(distances.size());
     RowMatcher matcher(plane, survey.lo, survey.hi, survey.tolerance, survey.spread);
     std::vector<long long> counts(std::size_t(survey.hi - survey.lo + 1), 0);
+    std::vector<bool> refined(std::size_t(height), false);
     for (int y = 0; y < height; ++y) {
         const std::span<std::int16_t> row(distances.data() + std::size_t(y) * width, std::size_t(width));
         const std::span<const std::int16_t> above =
             y > 0 ? std::span<const std::int16_t>(row.data() - width, std::size_t(width)) : std::span<const std::int16_t>{};
-        matcher.match(y, above, row);
-        if (y % kSampleRows == 0)
-            matcher.refine(y, row, {fine.data() + std::size_t(y) * width, std::size_t(width)});
+        const bool sample = y % kSampleRows == 0;
+        const bool refining = sample || matcher.meanOffset() >= kFinerOffset;
+        matcher.match(y, above, row, refining);
+        if (refining) {
+            matcher.refine(y, row, {fine.data() + std::size_t(y) * width, std::size_t(width)}, sample);
+            refined[std::size_t(y)] = true;
+        }
         countRuns(row, survey.lo, counts);
     }
     result.distances = chooseLevels(counts, survey.lo);
@@ -191,9 +233,9 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     const int far = result.distances.front() * kSub, near = result.distances.back() * kSub;
     result.continuous = far > near && (finer || count > kMaxLevels);
     for (int y = 0; finer && result.continuous && y < height; ++y) {
-        if (y % kSampleRows != 0)
+        if (!refined[std::size_t(y)])
             matcher.refine(y, {distances.data() + std::size_t(y) * width, std::size_t(width)},
-                           {fine.data() + std::size_t(y) * width, std::size_t(width)});
+                           {fine.data() + std::size_t(y) * width, std::size_t(width)}, false);
     }
     if (result.continuous) {
         // Grey in proportion to the distance, the farthest found black, the nearest white; a

@@ -21,7 +21,6 @@ namespace lumivex::engine::revealing {
 
 namespace {
 
-constexpr int kHalf = 3;                // columns each side of the pixel
 constexpr int kColumns = 2 * kHalf + 1;
 constexpr int kSamples = 3 * kColumns;  // compared pixels of a window
 constexpr int kBeside = 3;              // distances from a surface's that continue it
@@ -31,8 +30,16 @@ constexpr int kBeside = 3;              // distances from a surface's that conti
 RowMatcher::RowMatcher(const Plane &plane, int lo, int hi, int tolerance, int spread)
     : m_plane(plane), m_lo(lo), m_hi(hi), m_limit(kSamples * tolerance),
       m_keep(std::max(2 * m_limit, kSamples * spread * 3 / 10)), m_count(std::max(hi - lo + 1, 0)),
-      m_costs(std::size_t(m_count + kCostBlock - 1) / kCostBlock * kCostBlock)
+      m_costs(std::size_t(m_count + kCostBlock - 1) / kCostBlock * kCostBlock),
+      m_known(std::size_t(plane.width), kNoMatch), m_keptStride(std::size_t(plane.width)), m_kept(3 * m_keptStride)
 {
+}
+
+inline void RowMatcher::remember(int x, int d, const int *costs)
+{
+    m_known[std::size_t(x)] = static_cast<std::int16_t>(d);
+    for (int k = 0; k < 3; ++k)
+        m_kept[k * m_keptStride + std::size_t(x)] = static_cast<std::int16_t>(costs[k]);
 }
 
 inline int RowMatcher::columnCost(int c, int d) const
@@ -81,6 +88,86 @@ void RowMatcher::windowCosts(int x, int d, int *costs) const
 #else
     for (int k = 0; k < N; ++k)
         costs[k] = spanCost(x - kHalf, x + kHalf, d + k);
+#endif
+}
+
+// refine() works out the costs of the pixels whose match did not keep them.
+template void RowMatcher::windowCosts<1>(int, int, int *) const;
+template void RowMatcher::windowCosts<3>(int, int, int *) const;
+
+// The pixels from x on that keep distance d, as the row search below would keep it, eight at a
+// time (0 to kBlock): their window costs at d (with Around at d - 1 and d + 1 as well, kept for
+// refine()) come from each distance's column costs for the 14 columns that the windows cover,
+// summed seven at a time. Writes out, and beyond the pixels that keep d whatever the search
+// writes again. Without Around a pixel that matches less than well is left to the search.
+template <bool Around>
+int RowMatcher::keepRun(int x, int d, const std::int16_t *above, std::int16_t *out)
+{
+#if defined(__SSE2__)
+    static_assert(kBlock == 8 && kColumns == 7);
+    const int c = x - kHalf;
+    const __m128i zero = _mm_setzero_si128();
+    const auto load = [](const std::uint8_t *p) { return _mm_loadu_si128(reinterpret_cast<const __m128i *>(p)); };
+    const auto store = [](std::int16_t *p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v); };
+    const __m128i a[3] = {load(m_rows[0] + c), load(m_rows[1] + c), load(m_rows[2] + c)};
+    constexpr int kFirst = Around ? 0 : 1, kEnd = Around ? 3 : 2;
+    __m128i costs[3];
+    for (int k = kFirst; k < kEnd; ++k) {
+        __m128i low = zero, high = zero;  // columns c to c + 7, c + 8 to c + 15
+        for (int r = 0; r < 3; ++r) {
+            const __m128i b = load(m_rows[r] + c + d - 1 + k);
+            const __m128i diff = _mm_or_si128(_mm_subs_epu8(a[r], b), _mm_subs_epu8(b, a[r]));
+            low = _mm_add_epi16(low, _mm_unpacklo_epi8(diff, zero));
+            high = _mm_add_epi16(high, _mm_unpackhi_epi8(diff, zero));
+        }
+        // Columns i and i + 1, then i to i + 3, then i to i + 6 = (i to i + 3) + (i + 4, i + 5) + i + 6.
+        const __m128i pairs = _mm_add_epi16(low, _mm_or_si128(_mm_srli_si128(low, 2), _mm_slli_si128(high, 14)));
+        const __m128i pairsHigh = _mm_add_epi16(high, _mm_srli_si128(high, 2));
+        const __m128i quads = _mm_add_epi16(pairs, _mm_or_si128(_mm_srli_si128(pairs, 4), _mm_slli_si128(pairsHigh, 12)));
+        costs[k] = _mm_add_epi16(_mm_add_epi16(quads, _mm_or_si128(_mm_srli_si128(pairs, 8), _mm_slli_si128(pairsHigh, 8))),
+                                 _mm_or_si128(_mm_srli_si128(low, 12), _mm_slli_si128(high, 4)));
+    }
+    // As in match(): the distance holds unless it fails to match well and a neighbour matches
+    // better, or it fails to match at all (a neighbour at the ends of the range never does).
+    const __m128i run = costs[1], limit = _mm_set1_epi16(static_cast<std::int16_t>(m_limit));
+    const __m128i unsure = _mm_cmpgt_epi16(run, _mm_set1_epi16(static_cast<std::int16_t>(m_limit * 3 / 4)));
+    __m128i fails = unsure;
+    if constexpr (Around) {
+        // Beside the surface above a surface goes on up to m_keep, elsewhere up to twice the
+        // limit.
+        const __m128i distance = _mm_set1_epi16(static_cast<std::int16_t>(d));
+        const __m128i apart = _mm_sub_epi16(above ? _mm_loadu_si128(reinterpret_cast<const __m128i *>(above + x)) : zero, distance);
+        const __m128i beside = _mm_and_si128(_mm_cmpgt_epi16(apart, _mm_set1_epi16(-2)), _mm_cmpgt_epi16(_mm_set1_epi16(2), apart));
+        const __m128i keep = _mm_or_si128(_mm_and_si128(beside, _mm_set1_epi16(static_cast<std::int16_t>(m_keep))),
+                                          _mm_andnot_si128(beside, _mm_add_epi16(limit, limit)));
+        const __m128i none = _mm_set1_epi16(INT16_MAX);
+        const __m128i nearer = d > m_lo ? costs[0] : none, farther = d < m_hi ? costs[2] : none;
+        const __m128i moveLimit = _mm_min_epi16(run, _mm_max_epi16(limit, _mm_srai_epi16(keep, 1)));
+        const __m128i moves = _mm_andnot_si128(_mm_cmpgt_epi16(_mm_min_epi16(nearer, farther), moveLimit), unsure);
+        fails = _mm_or_si128(moves, _mm_cmpgt_epi16(run, keep));
+    }
+    unsigned stops = unsigned(_mm_movemask_epi8(fails)) & 0x5555u;
+    // A surface at half the distance, looked for every fourth pixel.
+    const int half = d / 2;
+    if (d % 2 == 0 && half >= m_lo) {
+        alignas(16) std::int16_t runs[kBlock];
+        _mm_store_si128(reinterpret_cast<__m128i *>(runs), run);
+        for (int i = (4 - x % 4) % 4; i < kBlock; i += 4) {
+            if (windowCost(x + i, half) <= runs[i])
+                stops |= 1u << (2 * i);
+        }
+    }
+    const __m128i distance = _mm_set1_epi16(static_cast<std::int16_t>(d));
+    store(out + x, distance);
+    if constexpr (Around) {
+        store(m_known.data() + x, distance);
+        for (int k = 0; k < 3; ++k)
+            store(m_kept.data() + std::size_t(k) * m_keptStride + std::size_t(x), costs[k]);
+    }
+    return stops ? __builtin_ctz(stops) / 2 : kBlock;
+#else
+    (void)x, (void)d, (void)above, (void)out;
+    return 0;
 #endif
 }
 
@@ -259,7 +346,17 @@ void RowMatcher::settleEdges(int from, int to, std::int16_t *out) const
 #endif
     };
     for (int start = from; start < to; ++start) {
-        if (out[start] != kNoMatch)
+#if defined(__SSE2__)
+        // Unmatched pixels are few: looked for eight at a time.
+        for (; start + 8 <= to; start += 8) {
+            const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i *>(out + start));
+            if (const unsigned bits = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(at, _mm_set1_epi16(kNoMatch))))) {
+                start += __builtin_ctz(bits) / 2;
+                break;
+            }
+        }
+#endif
+        if (start >= to || out[start] != kNoMatch)
             continue;
         int end = start;
         while (end < to && out[end] == kNoMatch)
@@ -314,7 +411,7 @@ void RowMatcher::setRow(int y)
     m_to = std::clamp(m_plane.width - kHalf - m_hi, m_from, m_plane.width);
 }
 
-void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out)
+void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out, bool keepCosts)
 {
     const int width = m_plane.width;
     setRow(y);
@@ -332,46 +429,70 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
 
     int previous = from > 0 ? std::max<int>(out[std::size_t(from - 1)], 0) : 0;  // the distance last found
     int searchedAt = from - 2;        // where m_costs were last worked out
+    m_knownRow = keepCosts ? y : -1;
+    bool holding = false;  // the last pixel kept the distance before it, or moved it a pixel
     for (int x = from; x < to; ++x) {
+        // Most pixels keep the previous pixel's distance: looked for eight at a time where the
+        // last one did.
+        if (holding && x + kBlock <= to) {
+            const std::int16_t *ups = above.empty() ? nullptr : above.data();
+            const int kept = keepCosts ? keepRun<true>(x, previous, ups, out.data()) : keepRun<false>(x, previous, ups, out.data());
+            x += kept;
+            if (kept == kBlock) {
+                --x;
+                continue;
+            }
+        }
+        holding = true;
+        m_known[std::size_t(x)] = kNoMatch;
         const int up = above.empty() ? 0 : above[std::size_t(x)];
         if (previous > 0) {
             // Beyond twice the tolerance a surface goes on only beside the one above: at a
             // depth edge the pixel above has most likely crossed the edge already.
             const int keep = std::abs(up - previous) <= 1 ? m_keep : 2 * m_limit;
-            int run = windowCost(x, previous);
+            // The cost at the previous pixel's distance, and one nearer and one farther where
+            // it matches less than well or the row is refined (all three at once: they share the
+            // pixel's own window).
+            int costs[3];
+            const auto around = [&](int d) {
+                if (keepCosts)
+                    windowCosts<3>(x, d - 1, costs);
+                else
+                    costs[0] = costs[2] = INT_MAX, costs[1] = windowCost(x, d);
+            };
+            around(previous);
             // A surface at half the distance repeats at the distance as well, twice over: looked
             // for every fourth pixel (a block's first pixels are settled as an edge's).
             const int half = previous / 2;
-            if (x % 4 == 0 && previous % 2 == 0 && half >= m_lo) {
-                const int cost = windowCost(x, half);
-                if (cost <= run)
-                    previous = half, run = cost;
+            if (x % 4 == 0 && previous % 2 == 0 && half >= m_lo && windowCost(x, half) <= costs[1]) {
+                previous = half;
+                around(previous);
             }
-            if (run <= m_limit * 3 / 4) {
+            if (!keepCosts && costs[1] > m_limit * 3 / 4)
+                windowCosts<3>(x, previous - 1, costs);
+            const int run = costs[1];
+            // A smooth surface moves its repeat a pixel at a time, and goes on as long as it
+            // matches at all: where it no longer matches well, the cheaper neighbour that
+            // matches takes over.
+            const int nearer = previous > m_lo ? costs[0] : INT_MAX;
+            const int farther = previous < m_hi ? costs[2] : INT_MAX;
+            const bool moves = run > m_limit * 3 / 4 && std::min(nearer, farther) <= std::min(run, std::max(m_limit, keep / 2));
+            // Nearly matching still: the surface goes on, seen less well (a texture between two
+            // pixels, noise); a search would find nothing better. (At three times the tolerance
+            // a row of averaged dots that began at a wrong distance kept it to its end.)
+            if (!moves && run <= keep) {
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
+                if (keepCosts)
+                    remember(x, previous, costs);
                 continue;
             }
-            // A smooth surface moves its repeat a pixel at a time, and goes on as long as it
-            // matches at all.
-            const int nearer = previous > m_lo ? windowCost(x, previous - 1) : INT_MAX;
-            const int farther = previous < m_hi ? windowCost(x, previous + 1) : INT_MAX;
-            if (std::min(nearer, farther) <= std::min(run, std::max(m_limit, keep / 2))) {
+            if (moves) {
                 previous += nearer <= farther ? -1 : 1;
                 out[std::size_t(x)] = static_cast<std::int16_t>(previous);
                 continue;
             }
-            if (run <= m_limit) {
-                out[std::size_t(x)] = static_cast<std::int16_t>(previous);
-                continue;
-            }
-            // Nearly matching still: the surface goes on, seen less well (a texture between two
-            // pixels, noise); a search would find nothing better. (At three times the tolerance
-            // a row of averaged dots that began at a wrong distance kept it to its end.)
-            if (run <= keep) {
-                out[std::size_t(x)] = static_cast<std::int16_t>(previous);
-                continue;
-            }
         }
+        holding = false;
         // Past an edge the pixel above has most likely crossed it already.
         if (up > 0 && up != previous) {
             const int cost = windowCost(x, up);
@@ -386,78 +507,17 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         int cost = 0;
         const std::int16_t found = bestOfAll(previous, up, cost);
         out[std::size_t(x)] = found;
+        if (keepCosts && found > m_lo && found < m_hi) {
+            const int i = found - m_lo;
+            const int costs[3] = {m_costs[std::size_t(i - 1)], m_costs[std::size_t(i)], m_costs[std::size_t(i + 1)]};
+            remember(x, found, costs);
+        }
         // Settled once the row is done.
         if (found == kNoMatch || found == previous)
             continue;
         previous = found;
     }
     settleEdges(0, to, out.data());
-}
-
-void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::span<std::int16_t> fine)
-{
-    setRow(y);
-    std::fill(fine.begin(), fine.end(), kNoMatch);
-    const int width = static_cast<int>(distances.size());
-    long long offsetSum = 0, offsets = 0;
-    // The windows of two neighbours share six of their seven columns: inside a run of one
-    // whole distance every other pixel takes the mean of its neighbours' refined distances.
-    const auto between = [&](int x) {
-        return x % 2 == 1 && x + 1 < width && distances[std::size_t(x - 1)] == distances[std::size_t(x)]
-            && distances[std::size_t(x + 1)] == distances[std::size_t(x)];
-    };
-    for (int x = 0; x < width; ++x) {
-        int d = distances[std::size_t(x)];
-        if (d == kNoMatch)
-            continue;
-        fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub);
-        if (x < std::max(m_from, kHalf) || x >= m_to || d <= m_lo || d >= m_hi || between(x))
-            continue;
-        // The least cost among the whole distances beside the one found (the search keeps a
-        // distance that matches well enough), then the costs on both sides of it.
-        int costs[3];
-        windowCosts<3>(x, d - 1, costs);
-        bool settled = false;
-        for (int step = 0; step < 3; ++step) {
-            if (costs[0] >= costs[1] && costs[2] >= costs[1]) {
-                settled = true;
-                break;
-            }
-            if (costs[0] < costs[2]) {
-                if (--d <= m_lo)
-                    break;
-                costs[2] = costs[1], costs[1] = costs[0], costs[0] = windowCost(x, d - 1);
-            } else {
-                if (++d >= m_hi)
-                    break;
-                costs[0] = costs[1], costs[1] = costs[2], costs[2] = windowCost(x, d + 1);
-            }
-        }
-        if (!settled)
-            continue;
-        // The cost rises as a V on both sides of the true repeat: its bottom lies towards the
-        // cheaper neighbour, the steeper side setting the slope.
-        // The offset is (kSub × |costs[0] - costs[2]| + rise) / (2 × rise), rounded down, 0 to
-        // kSub / 2 as the bottom lies at the whole distance or half way to the neighbour
-        // (divided as doubles, which pipeline where an integer division stalls; the quotient of
-        // these small integers rounds down alike).
-        const int rise = std::max(costs[0], costs[2]) - costs[1];
-        const int scaled = kSub * std::abs(costs[0] - costs[2]) + rise;
-        const int steps = rise > 0 ? int(double(scaled) / double(2 * rise)) : 0;
-        const int offset = rise > 0 ? (costs[0] > costs[2] ? steps : -steps) : 0;
-        fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub + offset);
-        if (x + 1 < width && distances[std::size_t(x - 1)] == distances[std::size_t(x)]
-            && distances[std::size_t(x + 1)] == distances[std::size_t(x)]) {
-            offsetSum += std::abs(offset);
-            ++offsets;
-        }
-    }
-    for (int x = 1; x + 1 < width; x += 2) {
-        if (distances[std::size_t(x)] != kNoMatch && between(x))
-            fine[std::size_t(x)] = static_cast<std::int16_t>((fine[std::size_t(x - 1)] + fine[std::size_t(x + 1)]) / 2);
-    }
-    m_offsetSum += offsetSum;
-    m_offsets += offsets;
 }
 
 } // namespace lumivex::engine::revealing

@@ -49,6 +49,9 @@ struct Survey
 /// for smooth depth a band of them; noise and photographs give votes spread thinly, or none.
 Survey survey(const Plane &plane, int kurikaesi);
 
+/// Columns each side of a pixel in the windows that the row search compares.
+inline constexpr int kHalf = 3;
+
 /// The row search: the distance of each pixel of a row, from lo to hi, or kNoMatch.
 class RowMatcher
 {
@@ -59,18 +62,20 @@ public:
     RowMatcher(const Plane &plane, int lo, int hi, int tolerance, int spread = 0);
 
     /// Fills out[0..width) for row y; above holds the distances found on the row above (empty
-    /// for the first row).
-    void match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out);
+    /// for the first row). With keepCosts the costs that refine() needs are kept for it.
+    void match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out, bool keepCosts);
 
     /// Sixteenths of a pixel in a refined distance.
     static constexpr int kSub = 16;
 
     /// Refines the distances found on row y to sixteenths of a pixel (kNoMatch stays): the nearest whole distance whose window cost is least, moved towards the
     /// cheaper neighbour where the costs around it say the repeat lies between two pixels.
-    void refine(int y, std::span<const std::int16_t> distances, std::span<std::int16_t> fine);
+    /// Cheapest right after match(y), whose costs it reuses. A sampled row counts in
+    /// meanOffset().
+    void refine(int y, std::span<const std::int16_t> distances, std::span<std::int16_t> fine, bool sample);
 
     /// The mean distance of the refined repeats from whole pixels, in sixteenths, over the
-    /// steady pixels of all rows refined: near 0 for a picture whose repeats are whole pixels
+    /// steady pixels of the sampled rows: near 0 for a picture whose repeats are whole pixels
     /// (their costs rise alike on both sides), near a quarter pixel for one built finer.
     double meanOffset() const { return m_offsets ? double(m_offsetSum) / double(m_offsets) : 0.0; }
 
@@ -89,6 +94,13 @@ private:
     std::int16_t partialMatch(int prefer, int up, int least) const;
     void settleEdges(int from, int to, std::int16_t *out) const;
     void matchStart(int count, std::int16_t *out) const;
+    void remember(int x, int d, const int *costs);
+    template <bool Around>
+    int keepRun(int x, int d, const std::int16_t *above, std::int16_t *out);
+    const std::int16_t *kept(int k) const { return m_kept.data() + std::size_t(k) * m_keptStride; }
+    void refineAt(int x, std::span<const std::int16_t> distances, std::span<std::int16_t> fine, bool cached,
+                  long long &offsetSum, long long &offsets) const;
+    static void betweenPixels(std::span<const std::int16_t> distances, std::span<std::int16_t> fine);
 
     const Plane &m_plane;
     int m_lo;
@@ -104,6 +116,14 @@ private:
                                         ///< (lo + i at i), to a whole block
     int m_from = 0, m_to = 0;           ///< the columns of a row that are searched
     long long m_offsetSum = 0, m_offsets = 0;
+    // The window costs one nearer, at and one farther than the distance that the last row
+    // matched found at each pixel (kept(0), kept(1), kept(2)), where it worked them out:
+    // m_known holds the distance they surround, or kNoMatch.
+    int m_knownRow = -1;
+    static constexpr int kBlock = 8;  ///< pixels that keepRun() looks at at once
+    std::vector<std::int16_t> m_known;
+    std::size_t m_keptStride;
+    std::vector<std::int16_t> m_kept;
 };
 
 } // namespace lumivex::engine::revealing
