@@ -239,11 +239,12 @@ struct Block<Q>
 };
 #endif
 
-template <int Q, bool Keep, bool Draw, class ColumnOffset>
-void fieldColumns(int from, int to, int last, ColumnOffset columnOffset, const Packed *field, Packed *colours,
-                  Packed *drawn, Packed *out)
+// Columns 0..to-1 from the strip on: each column's sub-pixels go to drawn and, along its link,
+// to the colours of the column it reaches.
+template <int Q, class ColumnOffset>
+void fieldColumns(int to, int last, ColumnOffset columnOffset, const Packed *field, Packed *colours, Packed *drawn)
 {
-    for (int x = from; x < to; ++x) {
+    for (int x = 0; x < to; ++x) {
         const int offset = columnOffset(x);
         const Packed *at = colours + Q * x;
         Block<Q> block;
@@ -279,10 +280,7 @@ void fieldColumns(int from, int to, int last, ColumnOffset columnOffset, const P
                     colours[t + p] = c[p];
             }
         }
-        if constexpr (Keep)
-            block.store(drawn + Q * x);
-        if constexpr (Draw)
-            out[x] = block.average();
+        block.store(drawn + Q * x);
     }
 }
 
@@ -318,7 +316,28 @@ void leftOfStrip(int strip, int last, ColumnOffset columnOffset, const Packed *f
 template <int Q>
 void averageColumns(const Packed *drawn, int columns, Packed *out)
 {
-    for (int x = 0; x < columns; ++x) {
+    int x = 0;
+#if defined(__SSE2__)
+    if constexpr (Q == 4) {
+        // Four columns at a time: a block's two halves summed in 16-bit lanes, then the halves
+        // of two blocks summed across, so that one pack gives four colours.
+        const __m128i zero = _mm_setzero_si128();
+        const auto halves = [&](int column) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(drawn + Q * column));
+            return _mm_add_epi16(_mm_unpacklo_epi8(c, zero), _mm_unpackhi_epi8(c, zero));
+        };
+        const auto two = [&](int column) {
+            const __m128i a = halves(column), b = halves(column + 1);
+            const __m128i sum = _mm_add_epi16(_mm_unpacklo_epi64(a, b), _mm_unpackhi_epi64(a, b));
+            return _mm_srli_epi16(_mm_add_epi16(sum, _mm_set1_epi16(2)), 2);
+        };
+        for (; x + 4 <= columns; x += 4) {
+            const __m128i four = _mm_packus_epi16(two(x), two(x + 2));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + x), _mm_and_si128(four, _mm_set1_epi32(0x00ffffff)));
+        }
+    }
+#endif
+    for (; x < columns; ++x) {
         Block<Q> block;
         block.load(drawn + Q * x);
         out[x] = block.average();
@@ -379,31 +398,18 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
 
     const int strip = start / q;  // the strip's first column
     std::fill(m_colours.data() + start, m_colours.data() + last + 1, 0);
-    Packed *drawn = strip > 0 ? m_drawn.data() : nullptr;
-    Packed *outFromStrip = visible > strip ? out.data() + strip : nullptr;
+    Packed *drawn = m_drawn.data();
     const auto run = [&](auto block) {
         constexpr int Q = decltype(block)::value;
         const Packed *field = sampledField<Q>(fieldRow.first(static_cast<std::size_t>(fieldWidth)));
-        // Drawn columns first, so that the loops test neither whether to draw nor to keep.
-        const int drawnEnd = std::clamp(visible - strip, 0, columns - strip);
-        const auto offsets = m_links.columnsFrom(strip);
-        Packed *colours = m_colours.data() + start;
-        if (drawn) {
-            fieldColumns<Q, true, true>(0, drawnEnd, last - start, offsets, field + start, colours, drawn + start,
-                                        outFromStrip);
-            fieldColumns<Q, true, false>(drawnEnd, columns - strip, last - start, offsets, field + start, colours,
-                                         drawn + start, nullptr);
-        } else {
-            fieldColumns<Q, false, true>(0, drawnEnd, last - start, offsets, field + start, colours, nullptr,
-                                         outFromStrip);
-            fieldColumns<Q, false, false>(drawnEnd, columns - strip, last - start, offsets, field + start, colours,
-                                          nullptr, nullptr);
-        }
-        if (drawn) {
+        // The row's sub-pixels are all drawn before they are averaged, several columns at a time.
+        fieldColumns<Q>(columns - strip, last - start, m_links.columnsFrom(strip), field + start,
+                        m_colours.data() + start, drawn + start);
+        if (strip > 0) {
             // As SmoothDot::row does left of the strip.
             leftOfStrip<Q>(strip, last, m_links.columnsFrom(0), field, drawn);
-            averageColumns<Q>(drawn, std::min(strip, visible), out.data());
         }
+        averageColumns<Q>(drawn, visible, out.data());
     };
     switch (q) {
     case 1: run(std::integral_constant<int, 1>{}); break;
