@@ -2,7 +2,8 @@
 // GetDepthRow, then the row conversion into a row of the stereo picture. The design is 1024 × 768
 // (the window's widest picture) or the same drawing scaled to 2480 wide (an A4 page at 300 dpi,
 // as the converter makes them). Reported as Mpixel/s of design processed. The smooth conversions
-// run over a grey depth map of 1024 × 768 at oversampling 1, 4 and 8.
+// run over a grey depth map of 1024 × 768 at oversampling 1, 4 and 8; their colour field is
+// tiled (its rows repeat down the page), or a picture whose rows all differ.
 
 #include "engine/colourfield.h"
 #include "engine/depth.h"
@@ -56,6 +57,7 @@ struct Pictures
 {
     PackedImage design;
     PackedImage field;
+    PackedImage untiledField;
 };
 
 const Pictures &pictures(int width)
@@ -69,7 +71,14 @@ const Pictures &pictures(int width)
                 source.row(y)[x] = (x * 7 + y * 13) % 5 == 0 ? 0 : pack(x * 4, y * 5, (x + y) * 2);
         PackedImage design = makeDesign(width);
         PackedImage field = tileField(source, design.width, design.height);
-        it = made.emplace(width, Pictures{std::move(design), std::move(field)}).first;
+        PackedImage untiled(design.width, design.height);
+        for (int y = 0; y < untiled.height; ++y) {
+            for (int x = 0; x < untiled.width; ++x) {
+                const std::uint32_t h = (static_cast<std::uint32_t>(x) * 2654435761u) ^ (y * 40503u + 17u) * 2246822519u;
+                untiled.row(y)[x] = h >> 7 & 1 ? pack(x / 4 % 256, y / 3 % 256, h >> 12 & 255) : 0;
+            }
+        }
+        it = made.emplace(width, Pictures{std::move(design), std::move(field), std::move(untiled)}).first;
     }
     return it->second;
 }
@@ -162,8 +171,8 @@ const PackedImage &smoothDesign()
 void BM_Smooth(benchmark::State &state, int kind, int oversample, SmoothStart start)
 {
     const PackedImage &d = smoothDesign();
-    const PackedImage &f = pictures(kWindowWidth).field;
-    const bool field = kind == 2;
+    const bool field = kind >= 2;
+    const PackedImage &f = kind == 3 ? pictures(kWindowWidth).untiledField : pictures(kWindowWidth).field;
     const int scanWidth = field ? f.width : d.width - 1;
     PackedImage out(scanWidth, field ? f.height : d.height - 1);
     std::vector<std::uint16_t> depth(static_cast<std::size_t>(scanWidth) + 1);
@@ -211,6 +220,7 @@ BENCHMARK_CAPTURE(BM_Smooth, field_q4, 2, 4, SmoothStart::Left)->Unit(benchmark:
 BENCHMARK_CAPTURE(BM_Smooth, mono_q4_centre, 0, 4, SmoothStart::Centre)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, colour_q4_centre, 1, 4, SmoothStart::Centre)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, field_q4_centre, 2, 4, SmoothStart::Centre)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Smooth, field_q4_untiled, 3, 4, SmoothStart::Left)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Smooth, colour_q8, 1, 8, SmoothStart::Left)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
