@@ -3,6 +3,7 @@
 #include "revealparts.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <numeric>
 
@@ -108,8 +109,9 @@ std::vector<int> levelOfDistance(const std::vector<int> &levels, const std::vect
 // wider by kSteepGap than the two distances differ: a surface hidden from one eye behind a
 // nearer one is as wide as their distances differ, but on a steep surface (a dome's rim) the
 // windows match nowhere, across the distance changing by less than a pixel a pixel. (Otherwise
-// the stretch is a hidden surface and takes the distance to its left.)
-void bridgeGaps(std::span<std::int16_t> row)
+// the stretch is a hidden surface and takes the distance to its left.) Distances in 1 / sub of
+// a pixel.
+void bridgeGaps(std::span<std::int16_t> row, int sub)
 {
     const int width = static_cast<int>(row.size());
     constexpr std::int16_t none = RowMatcher::kNoMatch;
@@ -133,8 +135,8 @@ void bridgeGaps(std::span<std::int16_t> row)
             ++end;
         if (last >= 0 && end < width) {
             const int a = row[std::size_t(last)], b = row[std::size_t(end)];
-            const bool steep = (end - last - 1 - kSteepGap) * RowMatcher::kSub >= std::abs(a - b);
-            if (std::abs(a - b) < kBridge * RowMatcher::kSub || steep) {
+            const bool steep = (end - last - 1 - kSteepGap) * sub >= std::abs(a - b);
+            if (std::abs(a - b) < kBridge * sub || steep) {
                 for (int i = last + 1; i < end; ++i)
                     row[std::size_t(i)] = static_cast<std::int16_t>(a + (b - a) * (i - last) / (end - last));
             }
@@ -143,7 +145,7 @@ void bridgeGaps(std::span<std::int16_t> row)
     }
 }
 
-// Turns a row of distances (in sixteenths of a pixel, from base) into greys. A pixel with no
+// Turns a row of distances (in steps of greyOf, from base) into greys. A pixel with no
 // distance of its own takes the grey to its left on its row (a hidden surface lies behind a
 // nearer one that begins to its right); before the first pixel with a distance, the grey above
 // it (the first row: the first grey to its right). False when no pixel of the row has a
@@ -201,8 +203,12 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     }
     result.repeatWidth = survey.hi;
 
-    // Each pixel's whole distance, and refined to sixteenths of a pixel.
+    // Each pixel's whole distance, and refined to sixteenths of a pixel. In sixteenths a
+    // distance fits 16 bits up to 2047 pixels: a picture that repeats wider (one at print
+    // resolution) is read in whole pixels, which give it more distinct depths than there are
+    // greys.
     constexpr int kSub = RowMatcher::kSub;
+    const int sub = (survey.hi + 2) * kSub > INT16_MAX ? 1 : kSub;
     std::vector<std::int16_t> distances(stereogram.pixels.size()), fine(distances.size());
     RowMatcher matcher(plane, survey.lo, survey.hi, survey.tolerance, survey.spread);
     std::vector<long long> counts(std::size_t(survey.hi - survey.lo + 1), 0);
@@ -212,7 +218,7 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         const std::span<const std::int16_t> above =
             y > 0 ? std::span<const std::int16_t>(row.data() - width, std::size_t(width)) : std::span<const std::int16_t>{};
         const bool sample = y % kSampleRows == 0;
-        const bool refining = sample || matcher.meanOffset() >= kFinerOffset;
+        const bool refining = sub == kSub && (sample || matcher.meanOffset() >= kFinerOffset);
         matcher.match(y, above, row, refining);
         if (refining) {
             matcher.refine(y, row, {fine.data() + std::size_t(y) * width, std::size_t(width)}, sample);
@@ -227,10 +233,10 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     }
     // The grey of every distance from half a pixel below lo to a pixel and a half beyond hi.
     const int count = int(result.distances.size());
-    const int base = survey.lo * kSub - kSub / 2;
-    std::vector<std::int16_t> greyOf(std::size_t(survey.hi - survey.lo + 2) * kSub, -1);
-    const bool finer = matcher.meanOffset() >= kFinerOffset;
-    const int far = result.distances.front() * kSub, near = result.distances.back() * kSub;
+    const int base = survey.lo * sub - sub / 2;
+    std::vector<std::int16_t> greyOf(std::size_t(survey.hi - survey.lo + 2) * sub, -1);
+    const bool finer = sub == kSub && matcher.meanOffset() >= kFinerOffset;
+    const int far = result.distances.front() * sub, near = result.distances.back() * sub;
     result.continuous = far > near && (finer || count > kMaxLevels);
     for (int y = 0; finer && result.continuous && y < height; ++y) {
         if (!refined[std::size_t(y)])
@@ -250,7 +256,7 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
             result.greys.push_back(revealGrey(i, count));
         const std::vector<int> levelOf = levelOfDistance(result.distances, counts, survey.lo);
         for (int i = 0; i < int(greyOf.size()); ++i) {
-            const int level = i / kSub < int(levelOf.size()) ? levelOf[std::size_t(i / kSub)] : -1;
+            const int level = i / sub < int(levelOf.size()) ? levelOf[std::size_t(i / sub)] : -1;
             greyOf[std::size_t(i)] = level < 0 ? -1 : result.greys[std::size_t(level)];
         }
     }
@@ -271,11 +277,11 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         } else {
             for (std::size_t x = 0; x < values.size(); ++x) {
                 const std::int16_t d = distances[start + x];
-                values[x] = d == RowMatcher::kNoMatch ? d : std::int16_t(d * kSub);
+                values[x] = d == RowMatcher::kNoMatch ? d : std::int16_t(d * sub);
             }
         }
         if (result.continuous)
-            bridgeGaps(row);
+            bridgeGaps(row, sub);
         const std::span<std::uint8_t> out(depth.pixels.data() + start, std::size_t(width));
         const std::span<const std::uint8_t> above =
             firstResolved >= 0 ? std::span<const std::uint8_t>(out.data() - width, std::size_t(width)) : std::span<const std::uint8_t>{};

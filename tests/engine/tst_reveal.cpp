@@ -266,14 +266,16 @@ void TstReveal::readsClassicStereograms_data()
     QTest::addColumn<bool>("texture");
     QTest::addColumn<int>("oversample");
     QTest::addColumn<int>("jpeg");  // quality of a JPEG copy, 0 for none
-    QTest::newRow("dome, dots") << 0 << false << 1 << 0;
-    QTest::newRow("dome, texture 4x, JPEG") << 0 << true << 4 << 75;
-    QTest::newRow("slope, texture") << 1 << true << 1 << 0;
-    QTest::newRow("slope, texture 4x") << 1 << true << 4 << 0;
-    QTest::newRow("steps, dots, JPEG") << 2 << false << 1 << 75;
-    QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0;
-    QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0;
-    QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0;
+    QTest::addColumn<int>("scale"); // times as wide, as many times fewer rows, the repeat width given
+    QTest::newRow("dome, dots") << 0 << false << 1 << 0 << 1;
+    QTest::newRow("dome, texture 4x, JPEG") << 0 << true << 4 << 75 << 1;
+    QTest::newRow("slope, texture") << 1 << true << 1 << 0 << 1;
+    QTest::newRow("slope, texture 4x") << 1 << true << 4 << 0 << 1;
+    QTest::newRow("steps, dots, JPEG") << 2 << false << 1 << 75 << 1;
+    QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0 << 1;
+    QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0 << 1;
+    QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0 << 1;
+    QTest::newRow("slope, dots, repeat 2340 (print resolution)") << 1 << false << 1 << 0 << 26;
 }
 
 // Classic stereograms, compared where a link starts, short of the last repeat width.
@@ -283,25 +285,27 @@ void TstReveal::readsClassicStereograms()
     QFETCH(bool, texture);
     QFETCH(int, oversample);
     QFETCH(int, jpeg);
+    QFETCH(int, scale);
+    const int width = 640 * scale;
     std::vector<float> depth, truth;
-    for (int i = 0; i < 640 * 320; ++i) {
-        const int x = i % 640, y = i / 640, r2 = (x - 270) * (x - 270) + (y - 160) * (y - 160);
+    for (int i = 0; i < width * (320 / scale); ++i) {
+        const int x = i % width, y = i / width, r2 = (x - 270) * (x - 270) + (y - 160) * (y - 160);
         depth.push_back(float(surface == 4   ? std::sqrt(std::max(0.0, 1 - r2 / 25600.0))
                               : surface == 0 ? std::max(0.0, 1 - r2 / 25600.0)
-                              : surface == 1 ? x / 639.0
+                              : surface == 1 ? x / (width - 1.0)
                               : surface == 2 ? std::min(x / 140, 3) / 3.0
                                              : y / 319.0));
     }
     const PackedImage picture = surface >= 3 ? smoothDots(depth, oversample, surface == 4 ? 20 : 10)
-                                             : sirds::draw(640, depth, 180, oversample, texture, truth);
+                                             : sirds::draw(width, depth, 180 * scale, oversample, texture, truth);
     if (surface >= 3)
         truth = depth;
-    const Reveal reveal = lumivex::engine::reveal(jpeg > 0 ? sirds::jpegCopy(picture, jpeg) : picture);
+    const Reveal reveal = lumivex::engine::reveal(jpeg > 0 ? sirds::jpegCopy(picture, jpeg) : picture, {scale > 1 ? 90 * scale : 0});
     QVERIFY(reveal.ok());
     std::vector<double> expected, found, stepSum(4), stepCount(4);
     for (std::size_t i = 0; i < truth.size(); ++i) {
-        if (truth[i] >= 0 && i % 640 < 550) {
-            expected.push_back(truth[i]), found.push_back(reveal.depth.at(int(i % 640), int(i / 640)));
+        if (truth[i] >= 0 && int(i % width) < width - 90 * scale) {
+            expected.push_back(truth[i]), found.push_back(reveal.depth.at(int(i % width), int(i / width)));
             stepSum[std::size_t(std::lround(truth[i] * 3))] += found.back(), ++stepCount[std::size_t(std::lround(truth[i] * 3))];
         }
     }
