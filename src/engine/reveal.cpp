@@ -26,6 +26,9 @@ constexpr std::size_t kMinRun = 4;
 // A picture holds at most this many distinct depths (our sixteen levels) to be drawn one grey
 // per depth; more are continuous depth.
 constexpr int kMaxLevels = 16;
+// A stepped picture's runs lie at up to 26 distances (strays at edges, JPEG copies); a smooth
+// one's at far more.
+constexpr int kScatteredLevels = 4 * kMaxLevels;
 
 // The mean distance, in sixteenths of a pixel, of the refined repeats from whole pixels above
 // which a picture was built finer than its pixels: repeats spread evenly between two pixels
@@ -237,7 +240,10 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     std::vector<std::int16_t> greyOf(std::size_t(survey.hi - survey.lo + 2) * sub, -1);
     const bool finer = sub == kSub && matcher.meanOffset() >= kFinerOffset;
     const int far = result.distances.front() * sub, near = result.distances.back() * sub;
-    result.continuous = far > near && (finer || count > kMaxLevels);
+    // Smooth depth whose windows match only here and there (mono dots built finer, over a
+    // wide repeat) leaves few distances with a share of the pixels, but runs at a great many.
+    const auto held = std::count_if(counts.begin(), counts.end(), [](long long c) { return c > 0; });
+    result.continuous = far > near && (finer || count > kMaxLevels || held > kScatteredLevels);
     for (int y = 0; finer && result.continuous && y < height; ++y) {
         if (!refined[std::size_t(y)])
             matcher.refine(y, {distances.data() + std::size_t(y) * width, std::size_t(width)},

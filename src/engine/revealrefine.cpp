@@ -12,10 +12,14 @@
 
 namespace lumivex::engine::revealing {
 
-// The cost rises as a V on both sides of the true repeat: its bottom lies towards the cheaper
-// neighbour, the steeper side setting the slope. The offset is (kSub × |costs[0] - costs[2]| +
-// rise) / (2 × rise), rounded down, 0 to kSub / 2 as the bottom lies at the whole distance or
-// half way to the neighbour.
+// The repeat lies a share f of a pixel from the distance found towards the cheaper neighbour:
+// the cost grows with the distance from it, in proportion nearby (a texture's V) or up to a
+// pixel and no farther (dots, which past a pixel's shift differ as much as anywhere), so that
+// in both the distance costs f and the neighbour 1 - f of the same amount. The offset is
+// kSub × costs[1] / (costs[1] + the neighbour's), rounded: (2 kSub × costs[1] + sum) /
+// (2 × sum), rounded down, 0 to kSub / 2; 0 where both neighbours cost alike. (The V's slopes
+// alone read the dots' repeats between two pixels as whole ones: a dot plane came out as
+// steps.)
 void RowMatcher::refineAt(int x, std::span<const std::int16_t> distances, std::span<std::int16_t> fine, bool cached,
                          long long &offsetSum, long long &offsets) const
 {
@@ -53,8 +57,8 @@ void RowMatcher::refineAt(int x, std::span<const std::int16_t> distances, std::s
     }
     if (!settled)
         return;
-    const int rise = std::max(costs[0], costs[2]) - costs[1];
-    const int steps = rise > 0 ? (kSub * std::abs(costs[0] - costs[2]) + rise) / (2 * rise) : 0;
+    const int sum = costs[1] + std::min(costs[0], costs[2]);
+    const int steps = sum > 0 && costs[0] != costs[2] ? (2 * kSub * costs[1] + sum) / (2 * sum) : 0;
     const int offset = costs[0] > costs[2] ? steps : -steps;
     fine[std::size_t(x)] = static_cast<std::int16_t>(d * kSub + offset);
     if (steady)
@@ -92,9 +96,11 @@ void RowMatcher::refine(int y, std::span<const std::int16_t> distances, std::spa
         const __m128i settled = _mm_andnot_si128(_mm_or_si128(_mm_cmpgt_epi16(c1, c0), _mm_cmpgt_epi16(c1, c2)), ones);
         const __m128i known = cached ? _mm_cmpeq_epi16(load(m_known.data() + x), d) : zero;
         const __m128i ok = _mm_and_si128(refined, _mm_and_si128(known, settled));
-        const __m128i high = _mm_max_epi16(c0, c2);
-        const __m128i rise = _mm_and_si128(ok, _mm_sub_epi16(high, c1));
-        const __m128i spread = _mm_and_si128(ok, _mm_sub_epi16(high, _mm_min_epi16(c0, c2)));
+        // quotient(r, s) = (kSub × s + r) / (2 r): r the sum, s twice costs[1] (0 where the
+        // neighbours cost alike).
+        const __m128i uneven = _mm_andnot_si128(_mm_cmpeq_epi16(c0, c2), ones);
+        const __m128i rise = _mm_and_si128(ok, _mm_add_epi16(c1, _mm_min_epi16(c0, c2)));
+        const __m128i spread = _mm_and_si128(_mm_and_si128(ok, uneven), _mm_add_epi16(c1, c1));
         const auto quotient = [&](__m128i r, __m128i s) {
             const __m128i scaled = _mm_add_epi32(_mm_slli_epi32(s, 4), r);
             const __m128i q = _mm_cvttps_epi32(_mm_div_ps(_mm_cvtepi32_ps(scaled), _mm_cvtepi32_ps(_mm_add_epi32(r, r))));
