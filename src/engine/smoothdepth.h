@@ -148,7 +148,8 @@ private:
     template <int Q>
     const Packed *sampledField(std::span<const Packed> fieldRow);
 
-    std::vector<SampledRow> m_sampledRows;
+    std::vector<SampledRow> m_sampledRows;  ///< the first m_sampledCount are this run's
+    std::size_t m_sampledCount = 0;
     std::size_t m_sampledBytes = 0;
     std::vector<Packed> m_field = std::vector<Packed>(1);  ///< a row sampled when no more are kept
 };

@@ -352,8 +352,11 @@ void SmoothField::begin(const FieldParams &params, const SmoothOptions &options,
     const std::size_t positions = static_cast<std::size_t>(m_links.lastPosition()) + 1;
     m_colours.resize(positions);
     m_drawn.resize(positions);
+    // Kept rows' buffers serve the next run of the same width; another width frees them.
+    if (m_field.size() != positions)
+        m_sampledRows.clear();
     m_field.resize(positions);
-    m_sampledRows.clear();
+    m_sampledCount = 0;
     m_sampledBytes = 0;
 }
 
@@ -361,7 +364,8 @@ template <int Q>
 const Packed *SmoothField::sampledField(std::span<const Packed> fieldRow)
 {
     const std::uint64_t key = rowKey(fieldRow);
-    for (const SampledRow &kept : m_sampledRows) {
+    for (std::size_t i = 0; i < m_sampledCount; ++i) {
+        const SampledRow &kept = m_sampledRows[i];
         if (kept.key == key && std::equal(kept.row.begin(), kept.row.end(), fieldRow.begin(), fieldRow.end()))
             return kept.samples.data();
     }
@@ -369,9 +373,14 @@ const Packed *SmoothField::sampledField(std::span<const Packed> fieldRow)
     const std::size_t bytes = (positions + fieldRow.size()) * sizeof(Packed);
     Packed *samples = m_field.data();
     if (m_sampledBytes + bytes <= kSampledRowsBytes) {
-        m_sampledRows.push_back({key, {fieldRow.begin(), fieldRow.end()}, std::vector<Packed>(positions)});
+        if (m_sampledCount == m_sampledRows.size())
+            m_sampledRows.emplace_back();
+        SampledRow &kept = m_sampledRows[m_sampledCount++];
+        kept.key = key;
+        kept.row.assign(fieldRow.begin(), fieldRow.end());
+        kept.samples.resize(positions);
         m_sampledBytes += bytes;
-        samples = m_sampledRows.back().samples.data();
+        samples = kept.samples.data();
     }
     sampleField<Q>(fieldRow.data(), static_cast<int>(fieldRow.size()), m_links.scanWidth() + 1, samples);
     return samples;
