@@ -151,6 +151,7 @@ private:
     std::vector<SampledRow> m_sampledRows;  ///< the first m_sampledCount are this run's
     std::size_t m_sampledCount = 0;
     std::size_t m_sampledBytes = 0;
+    bool m_keeping = true;  ///< false once a row found the kept set full: later rows are not keyed
     std::vector<Packed> m_field = std::vector<Packed>(1);  ///< a row sampled when no more are kept
 };
 

@@ -240,7 +240,7 @@ struct Block<Q>
 #endif
 
 // Columns 0..to-1 from the strip on: each column's sub-pixels go to drawn and, along its link,
-// to the colours of the column it reaches.
+// to the colours of the column it reaches. Colours 0..last are clear (0) before and after.
 template <int Q, class ColumnOffset>
 void fieldColumns(int to, int last, ColumnOffset columnOffset, const Packed *field, Packed *colours, Packed *drawn)
 {
@@ -281,7 +281,13 @@ void fieldColumns(int to, int last, ColumnOffset columnOffset, const Packed *fie
             }
         }
         block.store(drawn + Q * x);
+        // No later column writes here (links do not point backwards): the block is left clear
+        // for the next row.
+        std::fill_n(colours + Q * x, Q, 0);
     }
+    // Links reaching past the last column's block.
+    if (Q * to <= last)
+        std::fill(colours + std::max(Q * to, 0), colours + last + 1, 0);
 }
 
 // Left of the strip, from right to left, each position takes the colour its link reaches,
@@ -350,7 +356,7 @@ void SmoothField::begin(const FieldParams &params, const SmoothOptions &options,
 {
     m_links.begin(params.kurikaesi, params.rittaido, options, scanWidth);
     const std::size_t positions = static_cast<std::size_t>(m_links.lastPosition()) + 1;
-    m_colours.resize(positions);
+    m_colours.assign(positions, 0);
     m_drawn.resize(positions);
     // Kept rows' buffers serve the next run of the same width; another width frees them.
     if (m_field.size() != positions)
@@ -358,11 +364,17 @@ void SmoothField::begin(const FieldParams &params, const SmoothOptions &options,
     m_field.resize(positions);
     m_sampledCount = 0;
     m_sampledBytes = 0;
+    m_keeping = true;
 }
 
 template <int Q>
 const Packed *SmoothField::sampledField(std::span<const Packed> fieldRow)
 {
+    const int columns = m_links.scanWidth() + 1;
+    if (!m_keeping) {
+        sampleField<Q>(fieldRow.data(), static_cast<int>(fieldRow.size()), columns, m_field.data());
+        return m_field.data();
+    }
     const std::uint64_t key = rowKey(fieldRow);
     for (std::size_t i = 0; i < m_sampledCount; ++i) {
         const SampledRow &kept = m_sampledRows[i];
@@ -381,8 +393,13 @@ const Packed *SmoothField::sampledField(std::span<const Packed> fieldRow)
         kept.samples.resize(positions);
         m_sampledBytes += bytes;
         samples = kept.samples.data();
+    } else {
+        // The set is full and this row is none of it: the field's rows differ down the page
+        // (or repeat further apart than the set holds), so the rest of the run samples each row
+        // afresh without keying or comparing it.
+        m_keeping = false;
     }
-    sampleField<Q>(fieldRow.data(), static_cast<int>(fieldRow.size()), m_links.scanWidth() + 1, samples);
+    sampleField<Q>(fieldRow.data(), static_cast<int>(fieldRow.size()), columns, samples);
     return samples;
 }
 
@@ -406,7 +423,9 @@ void SmoothField::row(std::span<const std::uint16_t> depthRow, std::span<const P
     }
 
     const int strip = start / q;  // the strip's first column
-    std::fill(m_colours.data() + start, m_colours.data() + last + 1, 0);
+    // The columns leave the colours clear for the next row unless a link points backwards.
+    if (std::min(m_links.offsetOfDepth(0), m_links.offsetOfDepth(kSmoothNear)) < 0)
+        std::fill(m_colours.data() + start, m_colours.data() + last + 1, 0);
     Packed *drawn = m_drawn.data();
     const auto run = [&](auto block) {
         constexpr int Q = decltype(block)::value;
