@@ -114,18 +114,22 @@ void TstSmoothDepth::flatDepthRepeats_data()
     QTest::addColumn<int>("period");
     QTest::addColumn<int>("strip");  // the first column of the strip the links start from
     QTest::addColumn<int>("tileRows");  // the field's rows repeat (0: they do not)
+    QTest::addColumn<int>("rows");
     for (const int q : {2, 4, 8}) {
-        QTest::addRow("mono far q%d", q) << int(Mono) << q << 0 << 0 << 70 << 0 << 0;
-        QTest::addRow("colour level 5 q%d", q) << int(Colour) << q << 0 << 5 * kSmoothPerLevel << 60 << 0 << 0;
+        QTest::addRow("mono far q%d", q) << int(Mono) << q << 0 << 0 << 70 << 0 << 0 << 6;
+        QTest::addRow("colour level 5 q%d", q) << int(Colour) << q << 0 << 5 * kSmoothPerLevel << 60 << 0 << 0 << 6;
     }
-    QTest::newRow("field far q4") << int(Field) << 4 << 0 << 0 << 70 << 0 << 0;
-    QTest::newRow("mono centre q4") << int(Mono) << 4 << 1 << 0 << 70 << 114 << 0;
-    QTest::newRow("colour centre q2") << int(Colour) << 2 << 1 << 6 * kSmoothPerLevel << 58 << 114 << 0;
-    QTest::newRow("field centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115 << 0;
-    QTest::newRow("field left q1") << int(Field) << 1 << 0 << 3 * kSmoothPerLevel << 64 << 0 << 0;
+    QTest::newRow("field far q4") << int(Field) << 4 << 0 << 0 << 70 << 0 << 0 << 6;
+    QTest::newRow("mono centre q4") << int(Mono) << 4 << 1 << 0 << 70 << 114 << 0 << 6;
+    QTest::newRow("colour centre q2") << int(Colour) << 2 << 1 << 6 * kSmoothPerLevel << 58 << 114 << 0 << 6;
+    QTest::newRow("field centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115 << 0 << 6;
+    QTest::newRow("field left q1") << int(Field) << 1 << 0 << 3 * kSmoothPerLevel << 64 << 0 << 0 << 6;
     // Tiled fields after runs at other widths, and at four times the width after once.
-    QTest::newRow("field tiled centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115 << 2;
-    QTest::newRow("field tiled q4") << int(Field) << 4 << 0 << 0 << 70 << 0 << 2;
+    QTest::newRow("field tiled centre q1") << int(Field) << 1 << 1 << 3 * kSmoothPerLevel << 64 << 115 << 2 << 6;
+    QTest::newRow("field tiled q4") << int(Field) << 4 << 0 << 0 << 70 << 0 << 2 << 6;
+    // More rows of a field that never repeats than the run keeps sampled: the later rows are
+    // sampled afresh and must not show an earlier row's field or links.
+    QTest::newRow("field untiled q4, past the kept rows") << int(Field) << 4 << 0 << 0 << 70 << 0 << 0 << 800;
 }
 
 void TstSmoothDepth::flatDepthRepeats()
@@ -139,9 +143,10 @@ void TstSmoothDepth::flatDepthRepeats()
     QFETCH(int, period);
     QFETCH(int, strip);
     QFETCH(int, tileRows);
+    QFETCH(int, rows);
     const SmoothOptions options{oversample, start ? SmoothStart::Centre : SmoothStart::Left};
-    const PackedImage p = smoothRun(Kind(kind), 300, 6, 20, options, [=](int, int) { return depth; }, 0, tileRows);
-    const PackedImage field = runField(300, 6, 0, tileRows);
+    const PackedImage p = smoothRun(Kind(kind), 300, rows, 20, options, [=](int, int) { return depth; }, 0, tileRows);
+    const PackedImage field = runField(300, rows, 0, tileRows);
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x + period < p.width; ++x) {
             if (x + period < strip || x + period > strip + 70)
