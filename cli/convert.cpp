@@ -83,26 +83,12 @@ void checkReach(const Options &options, int nearestLevel)
     refuseReach(options, reach, QString::number(reach.shift));
 }
 
-// Smooth depth is shifted in fractions of a pixel: by factor × z / kSmoothPerLevel, rounded at
-// the oversampled resolution, so that z = level × kSmoothPerLevel at oversample 1 is shifted
-// exactly as that level.
+// Smooth depth is shifted in fractions of a pixel, rounded at the oversampled resolution.
 void checkSmoothReach(const Options &options, int z)
 {
-    const int q = options.oversample;
-    const auto shiftAt = [&](int strength) {
-        return std::lrint(double(engine::depthFactor(engine::limitParameter(strength))) * q * z / engine::kSmoothPerLevel);
-    };
-    const long shift = shiftAt(options.rittaido);
-    engine::DepthReach reach;
-    reach.fits = shift < qint64(options.kurikaesi) * q;
-    reach.smallestKurikaesi = int(std::max<long>(shift / q + 1, 1));
-    for (int strength = strongestTried(options); strength >= 0 && !reach.fits; --strength) {
-        if (shiftAt(strength) < qint64(options.kurikaesi) * q) {
-            reach.largestRittaido = strength;
-            break;
-        }
-    }
-    refuseReach(options, reach, QString::number(double(shift) / q));
+    const engine::DepthReach reach =
+        engine::smoothDepthReach(options.kurikaesi, options.rittaido, z, options.oversample, strongestTried(options));
+    refuseReach(options, reach, QString::number(reach.shiftInPixels()));
 }
 
 // The depth levels of the design's rows, one after another. Drawings repeat their rows a lot:

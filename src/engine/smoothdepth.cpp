@@ -10,8 +10,7 @@ namespace lumivex::engine {
 
 namespace {
 
-// 1, 2, 4 or 8 as a power of two: other factors are held to the nearest of them (ties to the
-// larger).
+// heldOversample as a power of two.
 int oversampleBits(int oversample)
 {
     if (oversample <= 1)
@@ -40,7 +39,23 @@ int shiftOf(double scale, int z)
     return static_cast<int>(std::lrint(scale * z / kSmoothNear));
 }
 
+// The scale of shiftOf for a strength at q times the resolution.
+double shiftScale(int rittaido, int q)
+{
+    return static_cast<double>(depthFactor(limitParameter(rittaido))) * (15 * q);
+}
+
 } // namespace
+
+int heldOversample(int oversample)
+{
+    return 1 << oversampleBits(oversample);
+}
+
+int smoothShift(int rittaido, int oversample, int z)
+{
+    return shiftOf(shiftScale(rittaido, heldOversample(oversample)), z);
+}
 
 std::uint16_t smoothDepth(Packed colour)
 {
@@ -73,7 +88,6 @@ void GetSmoothDepthRow(std::span<const Packed> designRow, int scanWidth, std::sp
 void SmoothLinks::begin(int kurikaesi, int rittaido, const SmoothOptions &options, int scanWidth)
 {
     const int k = limitParameter(kurikaesi);
-    const float factor = depthFactor(limitParameter(rittaido));
     m_shiftBits = oversampleBits(options.oversample);
     const int q = 1 << m_shiftBits;
     m_scanWidth = std::clamp(scanWidth, 0, kMaxRunWidth);
@@ -85,7 +99,7 @@ void SmoothLinks::begin(int kurikaesi, int rittaido, const SmoothOptions &option
     // The shift grows (or falls) with z: the table is filled a run of equal shifts at a time,
     // each run's end estimated and then put right with the exact shift.
     m_ofDepth.resize(kSmoothNear + 1);
-    const double scale = static_cast<double>(factor) * (15 * q);
+    const double scale = shiftScale(rittaido, q);
     for (int z = 0; z <= kSmoothNear;) {
         const int shift = shiftOf(scale, z);
         int end = kSmoothNear;

@@ -35,6 +35,17 @@ void GetSmoothDepthRow(std::span<const Packed> designRow, int scanWidth, std::sp
 /// middle, so that a colour field's distortion spreads to both edges.
 enum class SmoothStart { Left, Centre };
 
+/// An oversampling factor as the smooth runs hold it: 1, 2, 4 or 8, other values to the
+/// nearest of them (ties to the larger).
+int heldOversample(int oversample);
+
+/// The shift of smooth depth z (0..kSmoothNear) at a depth strength, in sub-pixels of a run
+/// built at `oversample` (1, 2, 4 or 8) times the width: factor × 15 × oversample × z /
+/// kSmoothNear, rounded with ties to even, as the runs shift it. At z = L × kSmoothPerLevel it
+/// is exactly the shift of level L (depthShift) times oversample. Other factors are held
+/// (heldOversample).
+int smoothShift(int rittaido, int oversample, int z);
+
 /// How a smooth run builds its rows: at oversample times the output width (1, 2, 4 or 8;
 /// other values are held to the nearest of them), with separations rounded at that resolution.
 struct SmoothOptions

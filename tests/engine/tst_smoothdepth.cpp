@@ -1,6 +1,7 @@
 #include "designs.h"
 
 #include "engine/depth.h"
+#include "engine/depthreach.h"
 #include "engine/packedimage.h"
 #include "engine/smoothdepth.h"
 
@@ -80,6 +81,8 @@ private slots:
     void flatDepthRepeats();
     void rampHasSubPixelSteps_data();
     void rampHasSubPixelSteps();
+    void reachIsTheRunsOwn_data();
+    void reachIsTheRunsOwn();
 };
 
 void TstSmoothDepth::sameAsSixteenLevels_data()
@@ -194,6 +197,58 @@ void TstSmoothDepth::rampHasSubPixelSteps()
     const int whole = steps(1);
     QCOMPARE(whole, 15);
     QVERIFY2(steps(oversample) >= oversample * whole, qPrintable(QString::number(steps(oversample))));
+}
+
+void TstSmoothDepth::reachIsTheRunsOwn_data()
+{
+    QTest::addColumn<int>("oversample");
+    QTest::addColumn<int>("kurikaesi");
+    QTest::addColumn<int>("rittaido");
+    QTest::addColumn<int>("z");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("white at exactly the repeat width, q4") << 4 << 30 << 20 << kSmoothNear << false;
+    QTest::newRow("white a pixel inside, q4") << 4 << 31 << 20 << kSmoothNear << true;
+    QTest::newRow("white at the repeat width, q1") << 1 << 30 << 20 << kSmoothNear << false;
+    QTest::newRow("between two levels, q8") << 8 << 28 << 20 << 14 * kSmoothPerLevel + 1200 << false;
+    QTest::newRow("between two levels, q2") << 2 << 29 << 20 << 14 * kSmoothPerLevel + 1200 << true;
+    QTest::newRow("a half rounded to even, q1") << 1 << 1 << 5 << kSmoothPerLevel << true;
+    QTest::newRow("no repeat width") << 4 << 0 << 0 << 0 << false;
+}
+
+void TstSmoothDepth::reachIsTheRunsOwn()
+{
+    // The verdict on settings is the run's own: a depth fits where its link offset in the run
+    // is positive, and the strength and repeat width named instead are the last that fit.
+    QFETCH(int, oversample);
+    QFETCH(int, kurikaesi);
+    QFETCH(int, rittaido);
+    QFETCH(int, z);
+    QFETCH(bool, fits);
+    const auto runFits = [&](int k, int strength) {
+        SmoothLinks links;
+        links.begin(k, strength, {oversample, SmoothStart::Left}, 4);
+        return links.offsetOfDepth(z) > 0;
+    };
+    const DepthReach reach = smoothDepthReach(kurikaesi, rittaido, z, oversample);
+    QCOMPARE(reach.fits, fits);
+    QCOMPARE(runFits(kurikaesi, rittaido), fits);
+    QCOMPARE(reach.shiftInPixels() < kurikaesi, fits);
+    QVERIFY(runFits(reach.smallestKurikaesi, rittaido));
+    QVERIFY(!runFits(reach.smallestKurikaesi - 1, rittaido));
+    if (kurikaesi > 0) {
+        QVERIFY(runFits(kurikaesi, reach.largestRittaido));
+        QVERIFY(reach.largestRittaido == 50 || !runFits(kurikaesi, reach.largestRittaido + 1));
+    } else {
+        QCOMPARE(reach.largestRittaido, -1);
+    }
+    if (z % kSmoothPerLevel == 0 && oversample == 1) {
+        // Whole levels at whole pixels: the sixteen levels' verdict.
+        const DepthReach levels = depthReach(kurikaesi, rittaido, z / kSmoothPerLevel);
+        QCOMPARE(levels.fits, reach.fits);
+        QCOMPARE(levels.shift, reach.shift);
+        QCOMPARE(levels.largestRittaido, reach.largestRittaido);
+        QCOMPARE(levels.smallestKurikaesi, reach.smallestKurikaesi);
+    }
 }
 
 QTEST_APPLESS_MAIN(TstSmoothDepth)
