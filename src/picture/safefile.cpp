@@ -1,6 +1,9 @@
 #include "safefile.h"
 
+#include "filenames.h"
+
 #include <QFileDevice>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
@@ -21,6 +24,20 @@ QString reasonOf(const QFileDevice &file, int code)
     if (code != 0)
         return QString::fromLocal8Bit(std::strerror(code));
     return QStringLiteral("the file could not be written whole");
+}
+
+// Why the file could not be opened for writing. Qt's save file judges an existing file by its
+// own test and says "Existing file … is not writable", which hides the system's reason (a
+// read-only file system, a permission); the system is asked the same question here, of the
+// file and then of its folder, and its answer given.
+QString openFailure(const QFileDevice &file, int code)
+{
+    const QString path = file.fileName();
+    for (const QString &name : {path, QFileInfo(path).absolutePath()}) {
+        if (::access(encodeFileName(name).constData(), W_OK) != 0 && errno != ENOENT)
+            return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    return reasonOf(file, code);
 }
 
 } // namespace
@@ -58,7 +75,7 @@ bool SafeFile::open(OpenMode mode)
     m_failed = false;
     // Unbuffered: every write reaches the file at once, so its failure is seen at that write.
     if (!m_file.open(WriteOnly | Unbuffered)) {
-        setErrorString(reasonOf(m_file, errno));
+        setErrorString(openFailure(m_file, errno));
         return false;
     }
     return QIODevice::open(WriteOnly | Unbuffered);
