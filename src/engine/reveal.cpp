@@ -189,6 +189,14 @@ std::uint8_t revealGrey(int index, int count)
     return static_cast<std::uint8_t>((255 * index + (count - 1) / 2) / (count - 1));
 }
 
+RepeatFound findRepeat(const PackedImage &picture)
+{
+    if (picture.width < kMinRevealWidth || picture.height < 1)
+        return {};
+    const revealing::Survey survey = revealing::survey(revealing::brightness(picture), 0);
+    return survey.found ? RepeatFound{survey.hi, survey.sure} : RepeatFound{};
+}
+
 Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
 {
     Reveal result;
@@ -205,6 +213,7 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         return result;
     }
     result.repeatWidth = survey.hi;
+    result.sure = survey.sure;
 
     // Each pixel's whole distance, and refined to sixteenths of a pixel. In sixteenths a
     // distance fits 16 bits up to 2047 pixels: a picture that repeats wider (one at print

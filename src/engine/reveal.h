@@ -50,6 +50,12 @@ struct Reveal
     /// The repeat width given, or the one found: the largest distance at which a good part of
     /// the picture repeats, short of twice the smallest (two repeats one after the other).
     int repeatWidth = 0;
+    /// The repeat width stands out in the picture. False when few of the picture's parts
+    /// repeat, or, for a width found, when the width itself draws few of them or a wider
+    /// distance that was taken for two repeats one after the other draws about as many (the
+    /// width may be half the true one, or a stray): the depth may be misread, and the user
+    /// should be told.
+    bool sure = false;
     /// The distinct repeat distances found in whole pixels, farthest (largest) first.
     std::vector<int> distances;
     /// Continuous depth: the picture holds more than sixteen distances, or repeats between two
@@ -81,6 +87,22 @@ struct Reveal
 /// takes the depth to its left on its row, as do the pixels of the last repeat width of a row,
 /// whose partners would lie beyond the picture.
 Reveal reveal(const PackedImage &stereogram, const RevealParams &params = {});
+
+/// What findRepeat() found.
+struct RepeatFound
+{
+    /// The repeat width in pixels, or 0 when nothing in the picture repeats sideways (noise, a
+    /// photograph, one plain colour) or the picture is narrower
+    /// than kMinRevealWidth.
+    int width = 0;
+    /// As Reveal::sure; false when width is 0.
+    bool sure = false;
+};
+
+/// The repeat width of a stereo picture as reveal() finds it, without working out its depth:
+/// only a few dozen rows are compared (a few milliseconds for 1024 × 768 pixels). Widths up to a
+/// third of the picture's width are found, as reveal() finds them when not told the width.
+RepeatFound findRepeat(const PackedImage &picture);
 
 /// The grey of the index-th of count distances, farthest first: evenly spaced, 0 to 255.
 std::uint8_t revealGrey(int index, int count);

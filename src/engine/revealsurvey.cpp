@@ -3,6 +3,7 @@
 #include "reveal.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -30,6 +31,10 @@ constexpr int kPeakReach = 8;
 constexpr int kMinPeak = 4;
 constexpr int kBandReach = 2;
 
+// The median cost, in hundredths of a window's mean cost, at a k-th of the distance that the
+// windows voted for, below which they voted for a multiple of their repeat.
+constexpr int kFoldRatio = 65;
+
 // The sum of absolute differences of two windows: the survey's inner loop.
 int sad(const std::uint8_t *a, const std::uint8_t *b)
 {
@@ -46,10 +51,19 @@ int sad(const std::uint8_t *a, const std::uint8_t *b)
 #endif
 }
 
+// The fractions k = 2 to 5 of a distance that fold() looks at.
+constexpr int kMaxFold = 5;
+
 struct Vote
 {
     int distance;
     int cost;
+    /// The window's cost at a k-th of its distance (k = 2 + i), in hundredths of its mean cost
+    /// over all distances (255 and more as 255; 255 where the k-th lies below the range).
+    std::array<std::uint8_t, kMaxFold - 1> fraction;
+    /// The window's least cost at the whole distances either side of each k-th: the cost the
+    /// rows' search meets there.
+    std::array<int, kMaxFold - 1> wholeCost;
 };
 
 // One window's costs at every distance of the range (INT_MAX where its partner lies outside
@@ -62,6 +76,25 @@ void windowCosts(const std::uint8_t *row, int width, int x0, int lo, int hi, std
         const int partner = right ? x0 + d : x0 - d;
         costs[d - lo] = partner >= 0 && partner + kWindow <= width ? sad(row + x0, row + partner) : INT_MAX;
     }
+}
+
+// The window at x0 against its partner at the fractional distance at / k, interpolated between
+// the two pixels around it, on the side windowCosts() compares.
+int fractionalCost(const std::uint8_t *row, int width, int x0, int hi, int at, int k)
+{
+    const bool right = x0 + kWindow + hi <= width || x0 < hi;
+    const int whole = at / k, part = at % k;  // the partner lies part / k of a pixel beyond whole
+    const int first = right ? x0 + whole : x0 - whole - (part ? 1 : 0);
+    if (first < 0 || first + kWindow + 1 > width)
+        return INT_MAX;
+    // On the left the partner lies part / k of a pixel before x0 - whole.
+    const int weight = right ? part : (part ? k - part : 0);
+    int sum = 0;
+    for (int i = 0; i < kWindow; ++i) {
+        const int partner = (row[first + i] * (k - weight) + row[first + i + 1] * weight + k / 2) / k;
+        sum += std::abs(int(row[x0 + i]) - partner);
+    }
+    return sum;
 }
 
 // The window's clearly best distance; 0 when none stands out, -1 when the window is plain or
@@ -128,7 +161,7 @@ std::vector<bool> findPeaks(const std::vector<int> &votes)
 }
 
 // The distances in a band of votes: the votes within kBandReach of each distance together stand
-// far above their typical sum over the whole range.
+// far above their typical sum over the range.
 std::vector<bool> findBand(const std::vector<int> &votes)
 {
     const int n = static_cast<int>(votes.size());
@@ -137,9 +170,11 @@ std::vector<bool> findBand(const std::vector<int> &votes)
         for (int j = std::max(0, i - kBandReach); j <= std::min(n - 1, i + kBandReach); ++j)
             sums[std::size_t(i)] += votes[std::size_t(j)];
     }
+    // Typical: a quarter of the range draws fewer; a smooth surface may hold half of a range
+    // given, or more, where noise spreads its votes over all of it.
     std::vector<int> sorted = sums;
-    std::nth_element(sorted.begin(), sorted.begin() + n / 2, sorted.end());
-    const int base = sorted[std::size_t(n / 2)];
+    std::nth_element(sorted.begin(), sorted.begin() + n / 4, sorted.end());
+    const int base = sorted[std::size_t(n / 4)];
     std::vector<bool> band(votes.size(), false);
     // A distance of the band draws a fair share of the votes around it itself: beside a sharp
     // peak, strays at depth edges do not.
@@ -149,6 +184,52 @@ std::vector<bool> findBand(const std::vector<int> &votes)
             && sum >= 4 * kMinPeak + base + 4 * std::sqrt(double(base + 1));
     }
     return band;
+}
+
+int quantile(std::vector<int> &values, int percent);
+
+// A picture built finer than its pixels repeats between two of them: there no whole distance
+// matches well, but two or more repeats on the repeat may fall on a whole pixel and match far
+// better, so that the windows of a surface vote for a multiple of its distance. Where the
+// windows that voted for a distance match, on the whole, at a k-th of it (interpolated between
+// two pixels: a fifth to two thirds of the mean difference of a window at every distance, three
+// quarters and more at a distance that is no multiple, a half for a few in pictures of black
+// and white dots), and the k-th is a surface of the picture, with votes of its own beside it,
+// their votes move to that k-th.
+void fold(std::vector<Vote> &cast, std::vector<int> &votes, int lo)
+{
+    std::vector<std::vector<int>> voters(votes.size());
+    for (std::size_t i = 0; i < cast.size(); ++i)
+        voters[std::size_t(cast[i].distance - lo)].push_back(int(i));
+    // A surface at the k-th: windows of its own vote for whole distances beside it.
+    const auto votedAround = [&](int d) {
+        int around = 0;
+        for (int e = std::max(lo, d - kBandReach); e <= std::min(lo + int(votes.size()) - 1, d + kBandReach); ++e)
+            around += votes[std::size_t(e - lo)];
+        return around >= kMinPeak;
+    };
+    std::vector<int> ratios;
+    for (std::size_t i = 0; i < voters.size(); ++i) {
+        if (voters[i].size() < std::size_t(kMinPeak))
+            continue;
+        for (int k = kMaxFold; k >= 2; --k) {
+            ratios.clear();
+            for (const int v : voters[i])
+                ratios.push_back(cast[std::size_t(v)].fraction[std::size_t(k - 2)]);
+            const int median = quantile(ratios, 50);
+            const int d = (int(i) + lo + k / 2) / k;
+            if (median > kFoldRatio || !votedAround(d))
+                continue;
+            for (const int v : voters[i]) {
+                Vote &vote = cast[std::size_t(v)];
+                vote.distance = d;
+                vote.cost = vote.wholeCost[std::size_t(k - 2)];
+            }
+            votes[std::size_t(d - lo)] += votes[i];
+            votes[i] = 0;
+            break;
+        }
+    }
 }
 
 int quantile(std::vector<int> &values, int percent)
@@ -250,9 +331,19 @@ Survey survey(const Plane &plane, int kurikaesi)
             if (d == 0 || (!given && d < lo + 3))
                 continue;
             ++votes[d - lo];
-            cast.push_back({d, best});
+            Vote &vote = cast.emplace_back(Vote{d, best, {}, {}});
+            for (int k = 2; k <= kMaxFold; ++k) {
+                const bool within = d >= k * lo;
+                const int cost = within ? fractionalCost(row, width, x0, hi, d, k) : INT_MAX;
+                vote.fraction[std::size_t(k - 2)] =
+                    std::uint8_t(cost == INT_MAX ? 255 : std::min<long long>(255, 100LL * cost / std::max(mean, 1LL)));
+                vote.wholeCost[std::size_t(k - 2)] =
+                    within ? std::min(costs[std::size_t(d / k - lo)], costs[std::size_t(std::min(d / k + 1, hi) - lo)]) : best;
+            }
         }
     }
+
+    fold(cast, votes, lo);
 
     // Sharp peaks are the surfaces of a stepped picture; a smooth surface spreads its votes over
     // a band of neighbouring distances instead, far above the thin votes of noise.
@@ -321,6 +412,20 @@ Survey survey(const Plane &plane, int kurikaesi)
     }
     result.found = true;
     result.hi = given ? kurikaesi : far;
+    // Sure: a good part of the windows vote for the surfaces' repeats; a repeat width found has
+    // a fair number of votes around it, and no distance left out beyond it (taken for a repeat
+    // of a nearer surface, a stray, beyond five times the nearest) holds nearly as many.
+    const auto around = [&](int d) {
+        int sum = 0;
+        for (int e = std::max(lo, d - kBandReach); e <= std::min(hi, d + kBandReach); ++e)
+            sum += held(e);
+        return sum;
+    };
+    const int atRepeat = around(result.hi);
+    int rival = 0;
+    for (int d = result.hi + kBandReach + 1; d <= hi; ++d)
+        rival = std::max(rival, held(d));
+    result.sure = onBand * 3 >= windows && (given || (atRepeat >= 2 * kMinPeak && rival * 2 < atRepeat));
     // The search covers the nearest surface seen and an eighth beyond, at least down to half
     // the repeat width, so that surfaces too small for the survey's rows to meet are found as
     // well, and at most down to a fifth of it; a smooth texture matches by chance at some

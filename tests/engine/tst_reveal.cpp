@@ -202,6 +202,12 @@ void TstReveal::recoversTheDepthOfOurPictures()
     QVERIFY(reveal.ok());
     const std::vector<int> expected = distancesOf(design, kurikaesi, rittaido);
     QCOMPARE(reveal.repeatWidth, kurikaesi);
+    QVERIFY(reveal.sure);
+    if (!given) {  // the survey alone, as printing a stereo picture needs it
+        const RepeatFound repeat = findRepeat(picture);
+        QCOMPARE(repeat.width, kurikaesi);
+        QVERIFY(repeat.sure);
+    }
     QCOMPARE(reveal.distances, expected);
     QCOMPARE(reveal.depth.width, picture.width);
     QCOMPARE(reveal.depth.height, picture.height);
@@ -267,16 +273,20 @@ void TstReveal::readsClassicStereograms_data()
     QTest::addColumn<int>("oversample");
     QTest::addColumn<int>("jpeg");  // quality of a JPEG copy, 0 for none
     QTest::addColumn<int>("scale"); // times as wide, as many times fewer rows, the repeat width given
-    QTest::newRow("dome, dots") << 0 << false << 1 << 0 << 1;
-    QTest::newRow("dome, texture 4x, JPEG") << 0 << true << 4 << 75 << 1;
-    QTest::newRow("slope, texture") << 1 << true << 1 << 0 << 1;
-    QTest::newRow("slope, texture 4x") << 1 << true << 4 << 0 << 1;
-    QTest::newRow("slope, dots 4x") << 1 << false << 4 << 0 << 1;
-    QTest::newRow("steps, dots, JPEG") << 2 << false << 1 << 75 << 1;
-    QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0 << 1;
-    QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0 << 1;
-    QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0 << 1;
-    QTest::newRow("slope, dots, repeat 2340 (print resolution)") << 1 << false << 1 << 0 << 26;
+    QTest::addColumn<int>("rittaido"); // our pictures' strength
+    QTest::newRow("dome, dots") << 0 << false << 1 << 0 << 1 << 0;
+    QTest::newRow("dome, texture 4x, JPEG") << 0 << true << 4 << 75 << 1 << 0;
+    QTest::newRow("slope, texture") << 1 << true << 1 << 0 << 1 << 0;
+    QTest::newRow("slope, texture 4x") << 1 << true << 4 << 0 << 1 << 0;
+    QTest::newRow("slope, dots 4x") << 1 << false << 4 << 0 << 1 << 0;
+    QTest::newRow("steps, dots, JPEG") << 2 << false << 1 << 75 << 1 << 0;
+    QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0 << 1 << 0;
+    QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0 << 1 << 10;
+    // At the default strength the nearer rows repeat between two pixels that two to four
+    // repeats on fall on a whole pixel: those rows read as a far surface (0.45 before).
+    QTest::newRow("ramp row by row, our dots 4x, default strength") << 3 << false << 4 << 0 << 1 << 20;
+    QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0 << 1 << 20;
+    QTest::newRow("slope, dots, repeat 2340 (print resolution)") << 1 << false << 1 << 0 << 26 << 0;
 }
 
 // Classic stereograms, compared where a link starts, short of the last repeat width.
@@ -287,6 +297,7 @@ void TstReveal::readsClassicStereograms()
     QFETCH(int, oversample);
     QFETCH(int, jpeg);
     QFETCH(int, scale);
+    QFETCH(int, rittaido);
     const int width = 640 * scale;
     std::vector<float> depth, truth;
     for (int i = 0; i < width * (320 / scale); ++i) {
@@ -297,12 +308,13 @@ void TstReveal::readsClassicStereograms()
                               : surface == 2 ? std::min(x / 140, 3) / 3.0
                                              : y / 319.0));
     }
-    const PackedImage picture = surface >= 3 ? smoothDots(depth, oversample, surface == 4 ? 20 : 10)
+    const PackedImage picture = surface >= 3 ? smoothDots(depth, oversample, rittaido)
                                              : sirds::draw(width, depth, 180 * scale, oversample, texture, truth);
     if (surface >= 3)
         truth = depth;
     const Reveal reveal = lumivex::engine::reveal(jpeg > 0 ? sirds::jpegCopy(picture, jpeg) : picture, {scale > 1 ? 90 * scale : 0});
     QVERIFY(reveal.ok());
+    QVERIFY(reveal.sure);
     std::vector<double> expected, found, stepSum(4), stepCount(4);
     for (std::size_t i = 0; i < truth.size(); ++i) {
         if (truth[i] >= 0 && int(i % width) < width - 90 * scale) {
@@ -324,8 +336,9 @@ void TstReveal::readsClassicStereograms()
         return std::pair(m.back(), std::set<int>(m.begin(), m.end()).size() - 1);
     };
     const auto [nearest, steps] = surface == 3 ? medians(reveal) : std::pair(255, std::size_t(60));
-    const std::size_t whole = surface == 3 ? medians(lumivex::engine::reveal(smoothDots(depth, 1))).second : 15;
-    QVERIFY2(nearest >= 240 && whole == 15 && steps >= std::size_t(oversample) * whole, qPrintable(QString::number(steps)));
+    const std::size_t levels = std::size_t(15 * rittaido / 10);  // whole-pixel distances over the ramp
+    const std::size_t whole = surface == 3 ? medians(lumivex::engine::reveal(smoothDots(depth, 1, rittaido))).second : levels;
+    QVERIFY2(nearest >= 240 && whole - levels <= 1 && steps >= std::size_t(oversample) * whole, qPrintable(QString::number(steps)));
     const double rho = rankCorrelation(expected, found);
     const std::size_t greys = std::set<double>(found.begin(), found.end()).size();  // a slope, when built finer
     QVERIFY2(surface == 2 || (rho >= 0.95 && (oversample == 1 || greys >= 64)), qPrintable(QString::number(rho)));
@@ -377,6 +390,11 @@ void TstReveal::refusesPicturesWithoutRepeat()
     const Reveal reveal = lumivex::engine::reveal(picture, {kurikaesi});
     QCOMPARE(reveal.problem, problem);
     QVERIFY(reveal.depth.pixels.empty());
+    if (kurikaesi == 0) {
+        const RepeatFound repeat = findRepeat(picture);
+        QCOMPARE(repeat.width, 0);
+        QVERIFY(!repeat.sure);
+    }
 }
 
 void TstReveal::guideDotsOneRepeatApart_data()
