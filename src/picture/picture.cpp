@@ -210,8 +210,11 @@ LoadedPicture readOpenFile(int fd, QByteArray &data, int maxWidth)
     data.clear();
     if (!readBytes(fd, data, std::min(fileSize, kHeaderBytes)))
         return fail(PictureProblem::CannotOpen, errnoText(errno));
-    // A picture that is refused by its header is not read any further.
+    // A picture that is refused by its header is not read any further, nor a metafile larger
+    // than its renderer may take.
     if (LoadedPicture refused = judgeHeader(data, maxWidth, data.size() < fileSize); !refused.ok())
+        return refused;
+    if (LoadedPicture refused = looksLikeWmf(data) ? judgeWmfFileSize(fileSize) : LoadedPicture{}; !refused.ok())
         return refused;
     if (data.size() < fileSize && !readBytes(fd, data, fileSize - data.size()))
         return fail(PictureProblem::CannotOpen, errnoText(errno));

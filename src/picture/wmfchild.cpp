@@ -8,7 +8,9 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -29,6 +31,7 @@ namespace lumivex::picture {
 namespace {
 
 std::atomic<int> timeLimitMs{kWmfTimeLimitMs};
+std::atomic<qint64> memoryLimit{kWmfMemoryLimit};
 
 // The address space the process uses now, from /proc (read without allocating: the child is a
 // fork of a process with other threads). 0 when unknown.
@@ -50,7 +53,7 @@ rlim_t addressSpaceInUse()
 // of the whole time limit (the child is killed at it), and what the child may add to the
 // address space it inherits (allocations beyond it fail). The address-space limit is left out
 // under AddressSanitizer, which reserves vast ranges of its own.
-void limitChild(int timeLimitMs)
+void limitChild(int timeLimitMs, qint64 memoryBytes)
 {
     const rlim_t seconds = rlim_t(timeLimitMs + 999) / 1000;
     const rlimit cpu{seconds, seconds + 1};
@@ -59,12 +62,14 @@ void limitChild(int timeLimitMs)
     if (const rlim_t used = addressSpaceInUse(); used > 0) {
         rlimit space{};
         ::getrlimit(RLIMIT_AS, &space);
-        const rlim_t wanted = used + rlim_t(kWmfMemoryLimit);
+        const rlim_t wanted = used + rlim_t(memoryBytes);
         if (space.rlim_max == RLIM_INFINITY || wanted < space.rlim_max) {
             space.rlim_cur = wanted;
             ::setrlimit(RLIMIT_AS, &space);
         }
     }
+#else
+    Q_UNUSED(memoryBytes);
 #endif
 }
 
@@ -92,34 +97,58 @@ bool writeAll(int fd, const void *buffer, qsizetype length)
     return true;
 }
 
-[[noreturn]] void runChild(int fd, const QByteArray &data, int maxWidth, int timeLimitMs)
+// A failure the child reports without allocating anything.
+bool writeFailure(int fd, PictureProblem problem, const char *reason)
 {
+    Reply reply;
+    reply.problem = static_cast<qint32>(problem);
+    reply.reasonBytes = static_cast<qint32>(std::strlen(reason));
+    return writeAll(fd, &reply, sizeof reply) && writeAll(fd, reason, reply.reasonBytes);
+}
+
+bool writeResult(int fd, const LoadedPicture &result)
+{
+    Reply reply;
+    reply.problem = static_cast<qint32>(result.problem);
+    reply.width = result.size.width();
+    reply.height = result.size.height();
+    if (!result.ok()) {
+        const QByteArray text = result.reason.toUtf8().left(200);
+        reply.reasonBytes = static_cast<qint32>(text.size());
+        return writeAll(fd, &reply, sizeof reply) && writeAll(fd, text.constData(), text.size());
+    }
+    const QImage &image = result.image;
+    bool written = writeAll(fd, &reply, sizeof reply);
+    for (int y = 0; written && y < image.height(); ++y)
+        written = writeAll(fd, image.constScanLine(y), qsizetype(image.width()) * 4);
+    return written;
+}
+
+// The child is a copy of the whole program: it must never return into it. Every way out ends
+// in _exit (the child shares the parent's open files, its X connection, its unwritten output and
+// Qt's state, and must not tear down or flush any of them): an exception (memory running out
+// under the limit) is caught here, and should the library call exit(), the first of the exit
+// handlers ends the child before any of the program's own run.
+[[noreturn]] void runChild(int fd, const QByteArray &data, int maxWidth, int timeLimitMs, qint64 memoryBytes) noexcept
+{
+    std::atexit([] { ::_exit(1); });
     std::signal(SIGPIPE, SIG_IGN);
     // Die quietly and without a core file when the library crashes: the parent reports it.
     for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT})
         std::signal(sig, SIG_DFL);
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
-    limitChild(timeLimitMs);
-    // The renderer's own limit comes first, so that the child normally gives its reason.
-    const LoadedPicture result = renderWmfInProcess(data, maxWidth, timeLimitMs * 3 / 4);
-    Reply reply;
-    reply.problem = static_cast<qint32>(result.problem);
-    reply.width = result.size.width();
-    reply.height = result.size.height();
+    limitChild(timeLimitMs, memoryBytes);
     bool written = false;
-    if (!result.ok()) {
-        const QByteArray text = result.reason.toUtf8().left(200);
-        reply.reasonBytes = static_cast<qint32>(text.size());
-        written = writeAll(fd, &reply, sizeof reply) && writeAll(fd, text.constData(), text.size());
-    } else {
-        const QImage &image = result.image;
-        written = writeAll(fd, &reply, sizeof reply);
-        for (int y = 0; written && y < image.height(); ++y)
-            written = writeAll(fd, image.constScanLine(y), qsizetype(image.width()) * 4);
+    try {
+        // The renderer's own limit comes first, so that the child normally gives its reason.
+        written = writeResult(fd, renderWmfInProcess(data, maxWidth, timeLimitMs * 3 / 4));
+    } catch (const std::bad_alloc &) {
+        written = writeFailure(fd, PictureProblem::TooLarge, kWmfOutOfMemory);
+    } catch (...) {
+        written = writeFailure(fd, PictureProblem::Damaged, "damaged metafile (the renderer failed)");
     }
     ::close(fd);
-    // _exit: the child shares the parent's open files and Qt state; it must not tear them down.
     ::_exit(written ? 0 : 1);
 }
 
@@ -196,6 +225,20 @@ void setWmfTimeLimit(int milliseconds)
     timeLimitMs = qMax(1, milliseconds);
 }
 
+void setWmfMemoryLimit(qint64 bytes)
+{
+    memoryLimit = qMax<qint64>(1 << 20, bytes);
+}
+
+LoadedPicture judgeWmfFileSize(qint64 bytes)
+{
+    if (bytes <= kMaxWmfFileBytes)
+        return {};
+    return LoadedPicture::failure(PictureProblem::TooLarge,
+                                  QStringLiteral("the metafile is larger than %1 MB, more than its renderer may use")
+                                      .arg(kMaxWmfFileBytes >> 20));
+}
+
 LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
 {
     auto fail = [](const QString &reason) {
@@ -210,7 +253,10 @@ LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
         return result;
     }
 
+    if (LoadedPicture refused = judgeWmfFileSize(data.size()); !refused.ok())
+        return refused;
     const int limit = timeLimitMs.load();
+    const qint64 memory = memoryLimit.load();
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0)
         return fail(QStringLiteral("cannot start the metafile renderer"));
@@ -222,7 +268,7 @@ LoadedPicture renderWmf(const QByteArray &data, int maxWidth)
     }
     if (pid == 0) {
         ::close(fds[0]);
-        runChild(fds[1], data, maxWidth, limit);
+        runChild(fds[1], data, maxWidth, limit, memory);
     }
     ::close(fds[1]);
 

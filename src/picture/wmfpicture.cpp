@@ -153,8 +153,12 @@ bool finite(const wmfD_Rect &box)
 const QString kTooSlow = QStringLiteral("the metafile took too long to render");
 const QString kDamaged = QStringLiteral("damaged metafile");
 
+// The library's failure: a file that takes too long or more memory than the renderer has is
+// not damaged.
 LoadedPicture damaged(wmf_error_t status)
 {
+    if (status == wmf_E_InsMem)
+        return fail(PictureProblem::TooLarge, QString::fromLatin1(kWmfOutOfMemory));
     return fail(PictureProblem::Damaged, status == wmf_E_UserExit ? kTooSlow : kDamaged);
 }
 

@@ -23,6 +23,15 @@ inline constexpr qint64 kMaxWmfBitmapPixels = qint64(1024) * 16384;
 inline constexpr int kWmfTimeLimitMs = 5000;
 inline constexpr qint64 kWmfMemoryLimit = qint64(384) << 20;
 
+/// Largest metafile file read: the child keeps a copy of the file beside the picture within its
+/// memory limit. A larger file is refused as TooLarge before it is read, and so are bytes of
+/// that size handed in (the file whole would cost the program its own size before any limit
+/// applies).
+inline constexpr qint64 kMaxWmfFileBytes = kWmfMemoryLimit / 4;
+
+/// The reason given when rendering a metafile ran out of the renderer's memory.
+inline constexpr char kWmfOutOfMemory[] = "the metafile needs more memory than its renderer may use";
+
 /// Metafiles are rendered at this many dots per inch.
 inline constexpr int kWmfDpi = 96;
 
@@ -44,11 +53,19 @@ LoadedPicture renderWmfInProcess(const QByteArray &data, int maxWidth, int timeL
 
 /// Renders a metafile as renderWmfInProcess does, but in a forked child process (no helper
 /// program) with limits of time and memory, so that a metafile that crashes, hangs or floods the
-/// library costs only the child, for a few seconds and a few hundred megabytes at most.
+/// library costs only the child, for a few seconds and a few hundred megabytes at most. The
+/// child never returns into the caller's code: whatever happens in it (an exception, the
+/// library calling exit) ends it at once, and the caller gets one outcome.
 LoadedPicture renderWmf(const QByteArray &data, int maxWidth);
+
+/// The refusal of a metafile of this many bytes (larger than kMaxWmfFileBytes); ok otherwise.
+LoadedPicture judgeWmfFileSize(qint64 bytes);
 
 /// Time the child may take before it is stopped and the picture refused (default
 /// kWmfTimeLimitMs).
 void setWmfTimeLimit(int milliseconds);
+
+/// Memory the child may add to what it inherits (default kWmfMemoryLimit); lowered by tests.
+void setWmfMemoryLimit(qint64 bytes);
 
 } // namespace lumivex::picture
