@@ -7,6 +7,9 @@
 
 #include <QTest>
 
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <set>
@@ -81,6 +84,8 @@ private slots:
     void flatDepthRepeats();
     void rampHasSubPixelSteps_data();
     void rampHasSubPixelSteps();
+    void fieldIsPlainLinksAtSubPixels_data();
+    void fieldIsPlainLinksAtSubPixels();
     void reachIsTheRunsOwn_data();
     void reachIsTheRunsOwn();
 };
@@ -197,6 +202,62 @@ void TstSmoothDepth::rampHasSubPixelSteps()
     const int whole = steps(1);
     QCOMPARE(whole, 15);
     QVERIFY2(steps(oversample) >= oversample * whole, qPrintable(QString::number(steps(oversample))));
+}
+
+void TstSmoothDepth::fieldIsPlainLinksAtSubPixels_data()
+{
+    QTest::addColumn<int>("oversample");
+    QTest::newRow("q2") << 2;
+    QTest::newRow("q4") << 4;
+    QTest::newRow("q8") << 8;
+}
+
+void TstSmoothDepth::fieldIsPlainLinksAtSubPixels()
+{
+    // The colour field built straight from its description: a row of q times the width, each
+    // position taking the field where no link reached it, read at the position's centre
+    // between the two nearest column centres, and passing its colour on by its link; each
+    // column the mean of its positions. A sloping depth puts the links between columns, so
+    // that every sub-pixel's own colour shows. (The engine rounds as it goes: within 2.)
+    QFETCH(int, oversample);
+    const int q = oversample, width = 300, rows = 12;
+    const auto z = [](int x, int y) { return std::min((x * 4 + y * 97) * kSmoothNear / (width * 5), kSmoothNear); };
+    const PackedImage p = smoothRun(Field, width, rows, 20, {q, SmoothStart::Left}, z, 0);
+    const PackedImage field = runField(width, rows, 0);
+    using Colour = std::array<double, 3>;
+    const auto channels = [](Packed c) { return Colour{double(redOf(c)), double(greenOf(c)), double(blueOf(c))}; };
+    for (int y = 0; y < p.height; ++y) {
+        const int positions = q * (width + 1);
+        std::vector<Colour> colour(positions);
+        std::vector<bool> linked(positions, false);
+        for (int i = 0; i < positions; ++i) {
+            const int x = i / q;
+            if (!linked[i] && x < width) {
+                const double u = (i + 0.5) / q - 0.5;
+                const int a = static_cast<int>(std::floor(u));
+                const double t = u - a;
+                const Colour left = channels(field.at(std::clamp(a, 0, width - 1), y));
+                const Colour right = channels(field.at(std::clamp(a + 1, 0, width - 1), y));
+                for (int c = 0; c < 3; ++c)
+                    colour[i][c] = left[c] * (1 - t) + right[c] * t;
+            }
+            const int target = i + q * 70 - static_cast<int>(std::lrint(2.0 * 15 * q * z(x, y) / kSmoothNear));
+            if (target > i && target < positions) {
+                colour[target] = colour[i];
+                linked[target] = true;
+            }
+        }
+        for (int x = 0; x < p.width; ++x) {
+            const Colour got = channels(p.at(x, y));
+            for (int c = 0; c < 3; ++c) {
+                double mean = 0;
+                for (int i = q * x; i < q * (x + 1); ++i)
+                    mean += colour[i][c] / q;
+                if (std::abs(got[c] - mean) > 2)
+                    QFAIL(qPrintable(QStringLiteral("row %1 column %2: %3, not %4").arg(y).arg(x).arg(got[c]).arg(mean)));
+            }
+        }
+    }
 }
 
 void TstSmoothDepth::reachIsTheRunsOwn_data()
