@@ -2,6 +2,7 @@
 
 #include "designrows.h"
 #include "outputname.h"
+#include "report.h"
 
 #include "picture/picture.h"
 #include "picture/picturerows.h"
@@ -93,12 +94,15 @@ void checkSmoothReach(const Options &options, int z)
 
 // The depth levels of the design's rows, one after another. Drawings repeat their rows a lot:
 // a row equal to the one before has its levels already. Each nearer depth met is checked
-// against the settings (checkReach) before its row is converted.
+// against the settings (checkReach) before its row is converted; settings refused are refused
+// for the nearest depth of all the rows the run takes, read on to the end, so that the strength
+// and repeat width named are the ones that give the picture.
 class DepthRows
 {
 public:
-    DepthRows(DesignRows &design, int scanWidth, const Options &options)
-        : m_design(design), m_scanWidth(scanWidth), m_options(options), m_row(makeRow(design.width())),
+    /// `rows`: how many of the design's rows the run takes.
+    DepthRows(DesignRows &design, int scanWidth, int rows, const Options &options)
+        : m_design(design), m_scanWidth(scanWidth), m_rows(rows), m_options(options), m_row(makeRow(design.width())),
           m_before(makeRow(design.width())), m_depth(std::size_t(scanWidth) + 1)
     {
     }
@@ -106,75 +110,129 @@ public:
     /// The levels of the design's next row, or of a row below the design (outside it).
     std::span<const std::int32_t> next(bool inDesign)
     {
-        if (!inDesign) {
-            engine::GetDepthRow({}, m_scanWidth, m_depth);
-            m_known = false;
+        if (read(inDesign))
             checkNearest();
-            return m_depth;
-        }
-        std::swap(m_row, m_before);
-        m_design.colours(m_row);
-        if (!m_known || m_row != m_before) {
-            engine::GetDepthRow(m_row, m_scanWidth, m_depth);
-            checkNearest();
-        }
-        m_known = true;
         return m_depth;
     }
 
 private:
+    // Whether the levels changed.
+    bool read(bool inDesign)
+    {
+        if (!inDesign) {
+            engine::GetDepthRow({}, m_scanWidth, m_depth);
+            m_known = false;
+            return true;
+        }
+        ++m_read;
+        std::swap(m_row, m_before);
+        m_design.colours(m_row);
+        const bool changed = !m_known || m_row != m_before;
+        if (changed)
+            engine::GetDepthRow(m_row, m_scanWidth, m_depth);
+        m_known = true;
+        return changed;
+    }
+
+    int nearestOfRow() const { return *std::max_element(m_depth.begin(), m_depth.end()); }
+
     void checkNearest()
     {
-        const int level = *std::max_element(m_depth.begin(), m_depth.end());
-        if (level > m_nearest) {
-            m_nearest = level;
-            checkReach(m_options, level);
+        const int level = nearestOfRow();
+        if (level <= m_nearest)
+            return;
+        m_nearest = level;
+        if (engine::depthReach(m_options.kurikaesi, m_options.rittaido, level, strongestTried(m_options)).fits)
+            return;
+        while (m_read < m_rows && m_nearest < 15) {
+            read(true);
+            m_nearest = std::max(m_nearest, nearestOfRow());
         }
+        checkReach(m_options, m_nearest);
     }
 
     DesignRows &m_design;
     int m_scanWidth;
+    int m_rows;
     const Options &m_options;
     int m_nearest = -1;  // the nearest level met so far
+    int m_read = 0;      // the design rows read
     Row m_row, m_before;
     std::vector<std::int32_t> m_depth;
     bool m_known = false; // m_depth holds the levels of m_row
 };
 
 // The smooth depths of the design's rows, over the run's columns (0 beyond the design), each
-// nearer depth met checked against the settings.
+// nearer depth met checked against the settings as DepthRows checks them.
 class SmoothRows
 {
 public:
-    SmoothRows(DesignRows &design, int scanWidth, const Options &options)
-        : m_design(design), m_options(options), m_row(std::size_t(std::max(design.width(), scanWidth + 1))),
+    SmoothRows(DesignRows &design, int scanWidth, int rows, const Options &options)
+        : m_design(design), m_options(options), m_rows(rows),
+          m_row(std::size_t(std::max(design.width(), scanWidth + 1))),
           m_inside(std::size_t(std::min(design.width(), scanWidth + 1))), m_scan(std::size_t(scanWidth) + 1)
     {
     }
 
     std::span<const std::uint16_t> next(bool inDesign)
     {
-        if (inDesign)
-            m_design.depths(m_row);
-        // Beyond the design, and below it, is outside: the farthest depth.
-        std::fill(m_row.begin() + std::ptrdiff_t(inDesign ? m_inside : 0), m_row.begin() + std::ptrdiff_t(m_scan),
-                  std::uint16_t(0));
-        const int z = *std::max_element(m_row.begin(), m_row.begin() + std::ptrdiff_t(m_scan));
+        read(inDesign);
+        const int z = nearestOfRow();
         if (z > m_nearest) {
             m_nearest = z;
-            checkSmoothReach(m_options, z);
+            if (!reach(z).fits) {
+                while (m_read < m_rows && m_nearest < engine::kSmoothNear) {
+                    read(true);
+                    m_nearest = std::max(m_nearest, nearestOfRow());
+                }
+                checkSmoothReach(m_options, m_nearest);
+            }
         }
         return std::span<const std::uint16_t>(m_row).first(m_scan);
     }
 
 private:
+    void read(bool inDesign)
+    {
+        if (inDesign) {
+            m_design.depths(m_row);
+            ++m_read;
+        }
+        // Beyond the design, and below it, is outside: the farthest depth.
+        std::fill(m_row.begin() + std::ptrdiff_t(inDesign ? m_inside : 0), m_row.begin() + std::ptrdiff_t(m_scan),
+                  std::uint16_t(0));
+    }
+
+    int nearestOfRow() const { return *std::max_element(m_row.begin(), m_row.begin() + std::ptrdiff_t(m_scan)); }
+
+    engine::DepthReach reach(int z) const
+    {
+        return engine::smoothDepthReach(m_options.kurikaesi, m_options.rittaido, z, m_options.oversample,
+                                        strongestTried(m_options));
+    }
+
     DesignRows &m_design;
     const Options &m_options;
+    int m_rows;
+    int m_read = 0;
     std::vector<std::uint16_t> m_row;
     std::size_t m_inside; // the run's columns within the design
     std::size_t m_scan;   // the run's columns
     int m_nearest = -1;
 };
+
+// Without --depth, a design found to be a grey depth map is read as smooth depth, and said so.
+Options withDesignDepth(const Options &options, const DesignRows &design)
+{
+    if (!design.greyMapFound())
+        return options;
+    complain(QStringLiteral("the design picture %1 holds greys that are no depth colour and is read as a grey depth "
+                            "map (smooth depth); use --depth colours to read it as painted in the depth colours")
+                 .arg(quoted(options.design)));
+    Options taken = options;
+    taken.depth = DepthSource::Grey;
+    return taken;
+}
 
 engine::SmoothOptions smoothOptions(const Options &options)
 {
@@ -268,7 +326,7 @@ private:
 void convertDots(const Options &given)
 {
     DesignRows design(given);
-    const Options options = withPrintRepeat(given, design.width());
+    const Options options = withPrintRepeat(withDesignDepth(given, design), design.width());
     const int width = design.width(), height = design.height();
     // The stereo picture is one pixel narrower and shorter than the design: a design of one
     // row or column would give an empty picture, which no file can hold.
@@ -295,7 +353,7 @@ void convertDots(const Options &given)
     const int scanWidth = width - 1;
     Row stereoRow = makeRow(scanWidth);
     if (options.smooth()) {
-        SmoothRows depth(design, scanWidth, options);
+        SmoothRows depth(design, scanWidth, height, options);
         engine::SmoothDot dots;
         dots.begin(params, smoothOptions(options), scanWidth, seed);
         for (int y = 0; y < height; ++y) {
@@ -305,7 +363,7 @@ void convertDots(const Options &given)
                 output.writeRow(stereoRow);
         }
     } else {
-        DepthRows depth(design, scanWidth, options);
+        DepthRows depth(design, scanWidth, height, options);
         engine::RandomDot dots;
         dots.begin(params, scanWidth, seed);
         for (int y = 0; y < height; ++y) {
@@ -393,7 +451,7 @@ void convertFieldPicture(const Options &given)
 {
     DesignRows design(given);
     FieldRows field(given, design.width(), design.height());
-    const Options options = withTileRepeat(withPrintRepeat(given, design.width()), field);
+    const Options options = withTileRepeat(withPrintRepeat(withDesignDepth(given, design), design.width()), field);
     const int width = field.width(), height = field.height();
     picture::PictureLayout layout;
     layout.width = width;
@@ -403,12 +461,12 @@ void convertFieldPicture(const Options &given)
     const engine::FieldParams params{.kurikaesi = options.kurikaesi, .rittaido = options.rittaido};
     const int designRows = std::min(design.height(), height);
     if (options.smooth()) {
-        SmoothRows depth(design, width, options);
+        SmoothRows depth(design, width, designRows, options);
         engine::SmoothField conv;
         conv.begin(params, smoothOptions(options), width);
         runField(conv, depth, field, designRows, output);
     } else {
-        DepthRows depth(design, width, options);
+        DepthRows depth(design, width, designRows, options);
         engine::ColourField conv;
         conv.begin(params, width);
         runField(conv, depth, field, designRows, output);

@@ -3,6 +3,7 @@
 #include "convert.h"
 
 #include "document/greydepth.h"
+#include "engine/depth.h"
 #include "engine/smoothdepth.h"
 
 #include <algorithm>
@@ -110,6 +111,33 @@ void Input::readRest()
     check();
 }
 
+bool Input::holdsGreyMap()
+{
+    // The greys among the depth colours, as smooth depths (a 16-bit grey's samples are its own).
+    std::vector<std::uint16_t> levelGreys;
+    for (const engine::Packed colour : engine::DepthPalette) {
+        if (engine::redOf(colour) == engine::greenOf(colour) && engine::greenOf(colour) == engine::blueOf(colour))
+            levelGreys.push_back(engine::smoothDepth(colour));
+    }
+    const auto isLevelGrey = [&](std::uint16_t z) {
+        return std::find(levelGreys.begin(), levelGreys.end(), z) != levelGreys.end();
+    };
+    std::vector<engine::Packed> colours(std::size_t(std::max(width(), 1)));
+    std::vector<std::uint16_t> depths(colours.size());
+    bool offLevel = false, grey = true;
+    for (int y = 0; y < height() && grey; ++y) {
+        readDepthRow(colours, depths);
+        for (int x = 0; x < width() && grey; ++x) {
+            const engine::Packed c = colours[std::size_t(x)];
+            grey = engine::redOf(c) == engine::greenOf(c) && engine::greenOf(c) == engine::blueOf(c);
+            offLevel = offLevel || !isLevelGrey(depths[std::size_t(x)]);
+        }
+    }
+    if (!m_rows.rewind())
+        check();
+    return grey && offLevel;
+}
+
 void Input::check() const
 {
     if (!m_rows.status().ok())
@@ -138,12 +166,15 @@ DesignRows::DesignRows(const Options &options)
     : m_input(QStringLiteral("design picture"), options.design, kMaxDesignWidth),
       m_grey(options.depth == DepthSource::Grey)
 {
+    if (!options.depthGiven && m_input.holdsGreyMap())
+        m_grey = m_greyFound = true;
     const QSize size = outputSize(options, m_input.width(), m_input.height());
     m_width = size.width();
     m_height = size.height();
     m_resampled = size != QSize(m_input.width(), m_input.height());
     m_source.resize(std::size_t(m_input.width()));
-    if (options.smooth())
+    // A grey map found without --depth is smooth depth (--levels needs --depth grey).
+    if (options.smooth() || m_greyFound)
         m_sourceDepth.resize(std::size_t(m_input.width()));
     if (m_resampled) {
         m_across = resampleTaps(m_input.width(), m_width, m_grey);

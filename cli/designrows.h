@@ -34,6 +34,11 @@ public:
     /// as it would be when read whole.
     void readRest();
 
+    /// Whether every pixel is grey and some grey is none of the depth colours' greys: a grey
+    /// depth map, which the depth colours would cut into terraces. Reads the picture through
+    /// and goes back to its first row (a PNG's rows are decoded twice, no more is kept).
+    bool holdsGreyMap();
+
 private:
     void check() const;
 
@@ -81,12 +86,19 @@ public:
     /// Reads the source rows no row needed (see Input::readRest).
     void readRest() { m_input.readRest(); }
 
+    /// How the design gives depth: as --depth says or, without it, a grey depth map
+    /// (Input::holdsGreyMap) as smooth depth and any other picture in the depth colours.
+    DepthSource depthSource() const { return m_grey ? DepthSource::Grey : DepthSource::Colours; }
+    /// Whether the design was found to be a grey depth map without --depth.
+    bool greyMapFound() const { return m_greyFound; }
+
 private:
     template <typename Sample, typename Read>
     void resampled(std::vector<Sample> (&rows)[2], std::span<Sample> out, Read read);
 
     Input m_input;
     bool m_grey = false;
+    bool m_greyFound = false;
     int m_width = 0;
     int m_height = 0;
     bool m_resampled = false;

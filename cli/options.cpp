@@ -156,6 +156,7 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
         options.mode = parseMode(value);
     } else if (canonical == u"depth") {
         options.depth = parseDepth(value);
+        options.depthGiven = true;
     } else if (canonical == u"field" || canonical == u"field-source") {
         if (value.isEmpty())
             fail(QStringLiteral("--%1 needs a file name").arg(name));
@@ -377,12 +378,16 @@ QString usageText()
         "  --mode mono|color|field  random dot in black and white or in colour, or colour\n"
         "                           field (default mono)\n"
         "  --depth colours|grey     how DESIGN gives depth: painted in the sixteen depth\n"
-        "                           colours (default), or a grey depth map, black far and\n"
-        "                           white near, as renderers and depth estimators write them,\n"
-        "                           read as smooth depth at its full precision (8-bit greys,\n"
-        "                           16-bit PNG greys at 16 bits) without terraces; a colour\n"
-        "                           picture is then taken by its brightness\n"
-        "                           0.299 R + 0.587 G + 0.114 B (also spelled colors, gray)\n"
+        "                           colours, or a grey depth map, black far and white near,\n"
+        "                           as renderers and depth estimators write them, read as\n"
+        "                           smooth depth at its full precision (8-bit greys, 16-bit\n"
+        "                           PNG greys at 16 bits) without terraces; a colour picture\n"
+        "                           is then taken by its brightness 0.299 R + 0.587 G +\n"
+        "                           0.114 B (also spelled colors, gray). Without --depth a\n"
+        "                           design all of greys, any of them none of the depth\n"
+        "                           colours' greys (0, 128, 192, 255), is a grey depth map,\n"
+        "                           which one line on standard error says; any other\n"
+        "                           design is read in the depth colours\n"
         "  --levels 16              with --depth grey: cut the grey map into the sixteen depth\n"
         "                           levels, as if painted in the depth colours (terraces)\n"
         "  --oversample 1|2|4|8     smooth depth: build each row at this many times its width,\n"
@@ -403,7 +408,8 @@ QString usageText()
         "  --strength N, --rittaido N\n"
         "                           depth strength, 0..50, applied divided by 10 (default 20);\n"
         "                           a strength whose nearest depth's shift reaches the repeat\n"
-        "                           width is refused, naming the largest usable one\n"
+        "                           width is refused, naming the largest usable strength and\n"
+        "                           the smallest usable repeat width for the whole design\n"
         "  --density N, --mitudo N  dot density in percent, 0..100, random dot only (default 30)\n"
         "  --dpi N                  the resolution written into OUTPUT (PNG pHYs, BMP pixels\n"
         "                           per metre), so that it prints at its intended size:\n"
@@ -451,7 +457,8 @@ QString usageText()
         "\n"
         "Options take their value as \"--opt value\" or \"--opt=value\". On bad input the\n"
         "converter prints one line on standard error, writes nothing and exits with status 2;\n"
-        "a batch exits with status 2 when any design failed.\n"
+        "a batch exits with status 2 when any design failed. A success is silent but for the\n"
+        "line that says a design was found to be a grey depth map.\n"
         "\n"
         "Examples:\n"
         "  lumivex-convert --mode color --seed 7 shark.bmp shark-dots.png\n"

@@ -31,6 +31,7 @@ struct Options
     bool guides = false;  ///< --guides: the guide band above the stereo picture
     Mode mode = Mode::Mono;
     DepthSource depth = DepthSource::Colours;
+    bool depthGiven = false;  ///< --depth was given; without it a grey depth map is found as such
     QString design;
     QString output;
     QStringList designs;  ///< a batch: every design, converted into outDir

@@ -64,6 +64,20 @@ bool PictureRows::readDepthRow(std::span<engine::Packed> out, std::span<std::uin
     return true;
 }
 
+bool PictureRows::rewind()
+{
+    if (!m_status.ok())
+        return false;
+    m_next = 0;
+    if (m_png) {
+        auto png = std::make_unique<PngRows>();
+        if (!png->open(m_data))
+            return decodeWhole();
+        m_png = std::move(png);
+    }
+    return true;
+}
+
 bool PictureRows::nextRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16)
 {
     if (!m_status.ok() || m_next >= height())

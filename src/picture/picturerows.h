@@ -42,6 +42,10 @@ public:
     /// its samples as they are, every other picture the depth of each colour. False as readRow.
     bool readDepthRow(std::span<engine::Packed> out, std::span<std::uint16_t> depth);
 
+    /// Goes back to the first row, for a second pass over the picture: a PNG decoded row by row
+    /// is decoded again from its bytes, which it keeps. False when the picture cannot be read.
+    bool rewind();
+
 private:
     bool nextRow(std::span<engine::Packed> out, std::span<std::uint16_t> grey16);
     bool decodeWhole();
