@@ -413,6 +413,8 @@ void RowMatcher::setRow(int y)
 
 void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std::int16_t> out, bool keepCosts)
 {
+    // Pixels at one distance (give or take a pixel) that make a surface steady.
+    constexpr int kSteadyRun = 16;
     const int width = m_plane.width;
     setRow(y);
 
@@ -516,6 +518,22 @@ void RowMatcher::match(int y, std::span<const std::int16_t> above, std::span<std
         if (found == kNoMatch || found == previous)
             continue;
         previous = found;
+    }
+    // A row whose first pixels matched nowhere or in short runs only (where the picture repeats
+    // between two pixels a search matches well only here and there, and by chance elsewhere):
+    // the first steady surface goes on leftwards as long as it matches at all, as it would
+    // have gone on rightwards.
+    int first = from, steady = 0;
+    for (int x = from; x < to && steady < kSteadyRun; ++x) {
+        const int d = out[std::size_t(x)];
+        if (d == kNoMatch || std::abs(d - out[std::size_t(first)]) > 1 || out[std::size_t(first)] == kNoMatch)
+            first = x, steady = 0;
+        steady += d != kNoMatch;
+    }
+    if (steady == kSteadyRun && first > from) {
+        const int d = out[std::size_t(first)];
+        for (int x = first - 1; x >= from && windowCost(x, d) <= m_keep; --x)
+            out[std::size_t(x)] = static_cast<std::int16_t>(d);
     }
     settleEdges(0, to, out.data());
 }

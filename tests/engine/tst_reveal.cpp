@@ -283,7 +283,7 @@ void TstReveal::readsClassicStereograms_data()
     QTest::newRow("steps, texture 4x") << 2 << true << 4 << 0 << 1 << 0;
     QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0 << 1 << 10;
     // At the default strength the nearer rows repeat between two pixels that two to four
-    // repeats on fall on a whole pixel: those rows read as a far surface (0.45 before).
+    // repeats on fall on a whole pixel: those rows were read as a far surface.
     QTest::newRow("ramp row by row, our dots 4x, default strength") << 3 << false << 4 << 0 << 1 << 20;
     QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0 << 1 << 20;
     QTest::newRow("slope, dots, repeat 2340 (print resolution)") << 1 << false << 1 << 0 << 26 << 0;
@@ -341,7 +341,10 @@ void TstReveal::readsClassicStereograms()
     QVERIFY2(nearest >= 240 && whole - levels <= 1 && steps >= std::size_t(oversample) * whole, qPrintable(QString::number(steps)));
     const double rho = rankCorrelation(expected, found);
     const std::size_t greys = std::set<double>(found.begin(), found.end()).size();  // a slope, when built finer
-    QVERIFY2(surface == 2 || (rho >= 0.95 && (oversample == 1 || greys >= 64)), qPrintable(QString::number(rho)));
+    // Our ramp at the default strength, as a user makes it, is read as well as with its repeat
+    // width given (0.99).
+    const double least = surface == 3 && rittaido == 20 ? 0.99 : 0.95;
+    QVERIFY2(surface == 2 || (rho >= least && (oversample == 1 || greys >= 64)), qPrintable(QString::number(rho)));
 }
 
 void TstReveal::readsMonoDotsBuiltFinerAtAWideRepeat()
