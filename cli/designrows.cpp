@@ -166,9 +166,9 @@ DesignRows::DesignRows(const Options &options)
     : m_input(QStringLiteral("design picture"), options.design, kMaxDesignWidth),
       m_grey(options.depth == DepthSource::Grey)
 {
+    const QSize size = outputSize(options, m_input.width(), m_input.height());
     if (!options.depthGiven && m_input.holdsGreyMap())
         m_grey = m_greyFound = true;
-    const QSize size = outputSize(options, m_input.width(), m_input.height());
     m_width = size.width();
     m_height = size.height();
     m_resampled = size != QSize(m_input.width(), m_input.height());
