@@ -55,6 +55,14 @@
 <context>
     <name>Printer</name>
     <message>
+        <source>PDF ファイルに印刷</source>
+        <translation>Print to a PDF File</translation>
+    </message>
+    <message>
+        <source>PDF ファイル (*.pdf)</source>
+        <translation>PDF file (*.pdf)</translation>
+    </message>
+    <message>
         <source>印刷する画像がありません。</source>
         <translation>There is no picture to print.</translation>
     </message>
@@ -310,13 +318,34 @@ Do you want to replace it?</translation>
         <translation>(no printer)</translation>
     </message>
     <message>
-        <source>繰返幅 %1 mm
+        <source>%1 mm</source>
+        <translation>%1 mm</translation>
+    </message>
+    <message>
+        <source>不明</source>
+        <extracomment>the repeat width of a stereo picture whose repeat was not found</extracomment>
+        <translation>unknown</translation>
+    </message>
+    <message>
+        <source>繰返幅 %1
 画像 %2 × %3 mm
 %4 ページ</source>
-        <extracomment>%1 the repeat width on paper, %2 × %3 the picture&apos;s size on paper, %4 the pages</extracomment>
-        <translation>Repeat width %1 mm
+        <extracomment>%1 the repeat width on paper (&quot;30.0 mm&quot; or 不明), %2 × %3 the picture&apos;s size on paper, %4 the pages</extracomment>
+        <translation>Repeat width %1
 Picture %2 × %3 mm
 Pages: %4</translation>
+    </message>
+    <message>
+        <source>PDF ファイル</source>
+        <translation>PDF file</translation>
+    </message>
+    <message>
+        <source>（印刷するときにファイル名を尋ねます）</source>
+        <translation>(the file name is asked when printing)</translation>
+    </message>
+    <message>
+        <source>自動</source>
+        <translation>Automatic</translation>
     </message>
     <message>
         <source>（横 %1 × 縦 %2 枚、重なり %3 mm）</source>

@@ -121,9 +121,16 @@ void DocumentWindow::PrintStereo()
     const PictureBox *picture = picAfter();
     if (picture->isHidden() || picture->image().isNull())
         return;  // nothing to print (印刷 is off then)
+    // Without a printer set up, Qt's own PDF output takes its place.
+    QString pdfFile;
+    if (m_main.printer().printerNames().isEmpty()) {
+        pdfFile = askPdfFile(m_main.prompts(), this, m_caption);
+        if (pdfFile.isEmpty())
+            return;
+    }
     PrintReport report;
     if (!m_main.printer().printPicture(stereoForOutput(), picture->logicalDpiX(), picture->logicalDpiY(),
-                                       m_caption, &report)) {
+                                       m_caption, pdfFile, &report)) {
         m_main.prompts().exclamation(this, applicationTitle(),
                                      tr("印刷できませんでした。\r\n%1").arg(report.error));
         return;

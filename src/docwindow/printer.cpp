@@ -1,72 +1,49 @@
 #include "printer.h"
 
+#include "printjob.h"
+
+#include "prompts/prompts.h"
+
 #include <QCoreApplication>
-#include <QPainter>
+#include <QDir>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include <algorithm>
-
 namespace lumivex::docwindow {
 
-namespace {
-
-bool fail(PrintReport *report, const char *reason)
+QStringList QtPrinter::printerNames()
 {
-    if (report)
-        report->error = QCoreApplication::translate("Printer", reason);
-    return false;
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    const QString standard = QPrinterInfo::defaultPrinterName();
+    if (names.removeAll(standard) > 0)
+        names.prepend(standard);
+    return names;
 }
 
-} // namespace
-
-QRectF printedArea(QSize picture, QSizeF screenDpi, QSizeF printerDpi, QSizeF printable)
+bool QtPrinter::printPicture(const QImage &picture, double screenDpiX, double screenDpiY, const QString &jobName,
+                             const QString &pdfFile, PrintReport *report)
 {
-    const double dpiX = screenDpi.width() > 0 ? screenDpi.width() : 96.0;
-    const double dpiY = screenDpi.height() > 0 ? screenDpi.height() : 96.0;
-    QSizeF size(picture.width() * printerDpi.width() / dpiX, picture.height() * printerDpi.height() / dpiY);
-    // A picture cut at the page's edge loses the part that makes it fuse; a smaller whole one
-    // still shows its depth, only shallower.
-    if (size.width() > printable.width() || size.height() > printable.height()) {
-        const double scale = std::min(printable.width() / size.width(), printable.height() / size.height());
-        size = QSizeF(size.width() * scale, size.height() * scale);
+    QPrinter printer(QPrinter::HighResolution);
+    // At the screen's size, as 画面の大きさ of the print preview prints it.
+    PrintJob job{picture, 0, QSizeF(screenDpiX, screenDpiY), {PrintSize::Screen, 0}};
+    if (pdfFile.isEmpty()) {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull() && !picture.isNull()) {
+            if (report)
+                report->error = QCoreApplication::translate("Printer", "プリンタが設定されていません。");
+            return false;
+        }
+        printer.setPrinterName(info.printerName());
+    } else {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
     }
-    return {QPointF(0, 0), size};
-}
-
-bool QtPrinter::printPicture(const QImage &picture, double screenDpiX, double screenDpiY,
-                             const QString &jobName, PrintReport *report)
-{
-    if (picture.isNull())
-        return fail(report, QT_TRANSLATE_NOOP("Printer", "印刷する画像がありません。"));
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return fail(report, QT_TRANSLATE_NOOP("Printer", "プリンタが設定されていません。"));
-
-    QPrinter printer(info, QPrinter::HighResolution);
     printer.setDocName(jobName);
     printer.setColorMode(QPrinter::Color);
-    if (!printer.isValid())
-        return fail(report, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        return fail(report, QT_TRANSLATE_NOOP("Printer", "プリンタを使用できません。"));
-    // The painter's origin is the printable area's top left.
-    const QRectF target = printedArea(picture.size(), {screenDpiX, screenDpiY},
-                                      QSizeF(printer.logicalDpiX(), printer.logicalDpiY()),
-                                      printer.pageRect(QPrinter::DevicePixel).size());
-    painter.drawImage(target, picture);
-    if (!painter.end())
-        return fail(report, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
-    if (printer.printerState() == QPrinter::Error)
-        return fail(report, QT_TRANSLATE_NOOP("Printer", "印刷中にエラーが発生しました。"));
-    if (report) {
-        report->printer = info.printerName();
-        report->pages = 1;
-    }
-    return true;
+    printer.setFullPage(false);
+    turnForFewestPages(printer, job);
+    return printJob(printer, job, report);
 }
 
 bool QtPrinter::choosePrinter(QPrinter &printer, QWidget *parent)
@@ -78,6 +55,18 @@ bool QtPrinter::choosePrinter(QPrinter &printer, QWidget *parent)
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     return dialog.exec() == QDialog::Accepted;
+}
+
+QString askPdfFile(prompts::Prompts &prompts, QWidget *parent, const QString &jobName)
+{
+    prompts::FileRequest request;
+    request.title = QCoreApplication::translate("Printer", "PDF ファイルに印刷");
+    request.folder = QDir::homePath();
+    request.fileName = jobName + QStringLiteral(".pdf");
+    request.filter = QCoreApplication::translate("Printer", "PDF ファイル (*.pdf)");
+    request.save = true;
+    request.overwritePrompt = true;
+    return prompts.askFile(parent, request);
 }
 
 } // namespace lumivex::docwindow

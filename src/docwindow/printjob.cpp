@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPrinter>
+#include <QtMath>
 
 namespace lumivex::docwindow {
 
@@ -13,6 +14,8 @@ constexpr double kMmPerInch = 25.4;
 constexpr double kMarkGapMm = 1.0;     // between a cut mark and the picture
 constexpr double kMarkLengthMm = 3.5;  // fits the poster's margin with the gap
 constexpr double kMarkWidthMm = 0.2;
+constexpr double kNumberMm = 3.0;       // the height of a poster page's number
+constexpr double kNumberWidthMm = 12.0; // room for it along the top margin
 
 bool fail(PrintReport *report, const char *reason)
 {
@@ -29,6 +32,43 @@ QString destination(const QPrinter &printer)
     return printer.printerName();
 }
 
+/// Paints page `index` of the layout through a painter whose origin is the printable area's top
+/// left, at dotsPerMm: its part of the picture, the cut marks in the margin where it is cut to
+/// meet its neighbours, and on a poster its number in the top left corner.
+void paintPage(QPainter &painter, const PrintJob &job, const PrintLayout &layout, int index, QSizeF dotsPerMm)
+{
+    const double dotsX = dotsPerMm.width();
+    const double dotsY = dotsPerMm.height();
+    const auto dots = [dotsX, dotsY](QRectF mm) {
+        return QRectF(mm.x() * dotsX, mm.y() * dotsY, mm.width() * dotsX, mm.height() * dotsY);
+    };
+    const auto line = [&painter, dotsX, dotsY](double x1, double y1, double x2, double y2) {
+        painter.drawLine(QPointF(x1 * dotsX, y1 * dotsY), QPointF(x2 * dotsX, y2 * dotsY));
+    };
+    const PrintPage &page = layout.pages.at(index);
+    painter.drawImage(dots(page.target), job.picture, page.source);
+    painter.setPen(QPen(Qt::black, kMarkWidthMm * dotsX));
+    const QRectF t = page.target;
+    const double near = kMarkGapMm;
+    const double far = kMarkGapMm + kMarkLengthMm;
+    for (const double x : page.cutsX) {
+        line(x, t.top() - far, x, t.top() - near);
+        line(x, t.bottom() + near, x, t.bottom() + far);
+    }
+    for (const double y : page.cutsY) {
+        line(t.left() - far, y, t.left() - near, y);
+        line(t.right() + near, y, t.right() + far, y);
+    }
+    if (layout.pages.size() < 2)
+        return;
+    // The number in the corner the marks leave free, as the preview shows the pages arranged.
+    QFont font = painter.font();
+    font.setPixelSize(qMax(1, qRound(kNumberMm * dotsY)));
+    painter.setFont(font);
+    painter.drawText(dots(QRectF(0, 0, t.left() + kNumberWidthMm, t.top() - kMarkGapMm)), Qt::AlignLeft | Qt::AlignBottom,
+                     QString::number(index + 1));
+}
+
 } // namespace
 
 PrintLayout layoutOn(const QPrinter &printer, const PrintJob &job)
@@ -37,38 +77,46 @@ PrintLayout layoutOn(const QPrinter &printer, const PrintJob &job)
     return layoutPrint(job.picture.size(), job.kurikaesi, job.screenDpi, printable, job.choice);
 }
 
+void turnForFewestPages(QPrinter &printer, const PrintJob &job)
+{
+    printer.setPageOrientation(
+        fewestPagesOrientation(job.picture.size(), job.kurikaesi, job.screenDpi, printer.pageLayout(), job.choice));
+}
+
 bool paintPages(QPainter &painter, QPrinter &printer, const PrintJob &job)
 {
     const PrintLayout layout = layoutOn(printer, job);
-    // The painter's origin is the printable area's top left, its unit a printer dot.
-    const double dotsX = printer.logicalDpiX() / kMmPerInch;
-    const double dotsY = printer.logicalDpiY() / kMmPerInch;
-    const auto dots = [dotsX, dotsY](QRectF mm) {
-        return QRectF(mm.x() * dotsX, mm.y() * dotsY, mm.width() * dotsX, mm.height() * dotsY);
-    };
-    const auto line = [&painter, dotsX, dotsY](double x1, double y1, double x2, double y2) {
-        painter.drawLine(QPointF(x1 * dotsX, y1 * dotsY), QPointF(x2 * dotsX, y2 * dotsY));
-    };
-    painter.setPen(QPen(Qt::black, kMarkWidthMm * dotsX));
+    const QSizeF dotsPerMm(printer.logicalDpiX() / kMmPerInch, printer.logicalDpiY() / kMmPerInch);
     for (qsizetype i = 0; i < layout.pages.size(); ++i) {
         if (i > 0 && !printer.newPage())
             return false;
-        const PrintPage &page = layout.pages.at(i);
-        painter.drawImage(dots(page.target), job.picture, page.source);
-        // Cut marks in the margin, where the page is cut to meet its neighbour.
-        const QRectF t = page.target;
-        const double near = kMarkGapMm;
-        const double far = kMarkGapMm + kMarkLengthMm;
-        for (const double x : page.cutsX) {
-            line(x, t.top() - far, x, t.top() - near);
-            line(x, t.bottom() + near, x, t.bottom() + far);
-        }
-        for (const double y : page.cutsY) {
-            line(t.left() - far, y, t.left() - near, y);
-            line(t.right() + near, y, t.right() + far, y);
-        }
+        paintPage(painter, job, layout, int(i), dotsPerMm);
     }
     return true;
+}
+
+QImage posterSheet(const PrintJob &job, const PrintLayout &layout, const QPageLayout &paper, double pxPerMm)
+{
+    constexpr double kGapMm = 6.0;
+    const QSizeF paperMm = paper.fullRect(QPageLayout::Millimeter).size();
+    const QPointF printableMm = paper.paintRect(QPageLayout::Millimeter).topLeft();
+    const QSizeF cell(paperMm.width() + kGapMm, paperMm.height() + kGapMm);
+    QImage sheet(qCeil((layout.columns * cell.width() + kGapMm) * pxPerMm),
+                 qCeil((layout.rows * cell.height() + kGapMm) * pxPerMm), QImage::Format_RGB32);
+    sheet.fill(QColor(128, 128, 128));
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (qsizetype i = 0; i < layout.pages.size(); ++i) {
+        const int column = int(i % layout.columns);
+        const int row = int(i / layout.columns);
+        const QPointF corner((kGapMm + column * cell.width()) * pxPerMm, (kGapMm + row * cell.height()) * pxPerMm);
+        painter.fillRect(QRectF(corner, paperMm * pxPerMm), Qt::white);
+        painter.save();
+        painter.translate(corner + printableMm * pxPerMm);
+        paintPage(painter, job, layout, int(i), QSizeF(pxPerMm, pxPerMm));
+        painter.restore();
+    }
+    return sheet;
 }
 
 bool printJob(QPrinter &printer, const PrintJob &job, PrintReport *report)

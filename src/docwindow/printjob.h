@@ -24,9 +24,18 @@ struct PrintJob
 /// The job's layout on the printer's paper (its printable area, in the printer's orientation).
 PrintLayout layoutOn(const QPrinter &printer, const PrintJob &job);
 
-/// Paints the job's pages, with cut marks on a poster's, through a painter begun on the printer
-/// (the preview's or a real one). Returns false when the printer would take no further page.
+/// Turns the printer's paper to the orientation in which the job takes the fewest pages.
+void turnForFewestPages(QPrinter &printer, const PrintJob &job);
+
+/// Paints the job's pages, with cut marks and numbers on a poster's, through a painter begun on
+/// the printer (the preview's or a real one). Returns false when the printer would take no
+/// further page.
 bool paintPages(QPainter &painter, QPrinter &printer, const PrintJob &job);
+
+/// A poster's pages laid side by side as they are joined, row by row, each the paper as it
+/// comes out of the printer (its part of the picture, its cut marks and its number), at
+/// pxPerMm pixels a millimetre, with a gap between them.
+QImage posterSheet(const PrintJob &job, const PrintLayout &layout, const QPageLayout &paper, double pxPerMm);
 
 /// Prints the job on the printer as it is set up; *report says where it went and how many
 /// pages, or why nothing was printed.

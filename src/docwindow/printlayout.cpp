@@ -104,6 +104,28 @@ PrintLayout layoutPrint(QSize picture, int kurikaesi, QSizeF screenDpi, QSizeF p
     return layout;
 }
 
+QSizeF printableMm(QPageLayout page, QPageLayout::Orientation orientation)
+{
+    page.setOrientation(orientation);
+    return page.paintRect(QPageLayout::Millimeter).size();
+}
+
+QPageLayout::Orientation fewestPagesOrientation(QSize picture, int kurikaesi, QSizeF screenDpi, const QPageLayout &page,
+                                                const PrintChoice &choice)
+{
+    using O = QPageLayout::Orientation;
+    const PrintLayout portrait = layoutPrint(picture, kurikaesi, screenDpi, printableMm(page, O::Portrait), choice);
+    const PrintLayout landscape = layoutPrint(picture, kurikaesi, screenDpi, printableMm(page, O::Landscape), choice);
+    if (portrait.pages.size() != landscape.pages.size())
+        return portrait.pages.size() < landscape.pages.size() ? O::Portrait : O::Landscape;
+    constexpr double kSlack = 1e-6;
+    const double portraitArea = portrait.pictureMm.width() * portrait.pictureMm.height();
+    const double landscapeArea = landscape.pictureMm.width() * landscape.pictureMm.height();
+    if (std::abs(portraitArea - landscapeArea) > kSlack * std::max(portraitArea, landscapeArea))
+        return portraitArea > landscapeArea ? O::Portrait : O::Landscape;
+    return portrait.pictureMm.width() > portrait.pictureMm.height() ? O::Landscape : O::Portrait;
+}
+
 QString repeatWarning(double repeatMm)
 {
     // The scale's rounding may leave a chosen 60 mm a hair over 60: no warning for that.

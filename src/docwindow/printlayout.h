@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPageLayout>
 #include <QRectF>
 #include <QSize>
 #include <QSizeF>
@@ -57,6 +58,15 @@ struct PrintLayout
 /// the overlap; one that fits is centred. A 繰返幅 choice without a repeat width (0) prints at the
 /// screen's size; a screen resolution that is not positive is taken as 96 dots per inch.
 PrintLayout layoutPrint(QSize picture, int kurikaesi, QSizeF screenDpi, QSizeF printableMm, const PrintChoice &choice);
+
+/// The printable area of a page set up as `page` turned to `orientation`, in mm.
+QSizeF printableMm(QPageLayout page, QPageLayout::Orientation orientation);
+
+/// The orientation in which the picture takes the fewest pages of `page`'s paper; of two that
+/// take as many, the one that prints it larger (用紙に合わせる), then the one of the picture's
+/// own shape on paper (a wide picture on landscape).
+QPageLayout::Orientation fewestPagesOrientation(QSize picture, int kurikaesi, QSizeF screenDpi, const QPageLayout &page,
+                                                const PrintChoice &choice);
 
 /// The warning for a repeat width on paper that cannot be free-viewed (over 60 mm) or is too
 /// fine to see in depth easily (under 15 mm); empty otherwise.

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,8 +21,11 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace lumivex::docwindow {
@@ -49,13 +53,22 @@ PrintPreviewDialog::PrintPreviewDialog(MainFacade &main, PrintJob job, const QSt
     m_printer.setColorMode(QPrinter::Color);
     m_printer.setFullPage(false);
 
-    m_preview = new QPrintPreviewWidget(&m_printer, this);
+    m_pages = new QStackedWidget(this);
+    m_preview = new QPrintPreviewWidget(&m_printer, m_pages);
     m_preview->setObjectName(QStringLiteral("picPreview"));
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
         QPainter painter(printer);
         if (layoutOn(*printer, m_job).pages.size() <= kMostPages)
             paintPages(painter, *printer, m_job);
     });
+    m_pages->addWidget(m_preview);
+    // A poster's pages as they are joined, numbered as they are printed.
+    m_sheetArea = new QScrollArea(m_pages);
+    m_sheetArea->setAlignment(Qt::AlignCenter);
+    m_sheet = new QLabel(m_sheetArea);
+    m_sheet->setObjectName(QStringLiteral("picPosterPages"));
+    m_sheetArea->setWidget(m_sheet);
+    m_pages->addWidget(m_sheetArea);
 
     auto *buttons = new QDialogButtonBox(this);
     m_print = buttons->addButton(tr("印刷"), QDialogButtonBox::AcceptRole);
@@ -70,7 +83,7 @@ PrintPreviewDialog::PrintPreviewDialog(MainFacade &main, PrintJob job, const QSt
     side->addWidget(buttons);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(side);
-    layout->addWidget(m_preview, 1);
+    layout->addWidget(m_pages, 1);
     resize(900, 640);
 
     restoreChoices();
@@ -90,6 +103,13 @@ QWidget *PrintPreviewDialog::createChoices()
 
     auto *paper = new QGroupBox(tr("プリンタと用紙"), box);
     auto *paperForm = new QFormLayout(paper);
+    m_destination = new QComboBox(paper);
+    m_destination->setObjectName(QStringLiteral("cboPrinter"));
+    for (const QString &name : m_main.printer().printerNames())
+        m_destination->addItem(name, name);
+    m_destination->addItem(tr("PDF ファイル"), QString());  // Qt's own PDF output
+    connect(m_destination, &QComboBox::currentIndexChanged, this, &PrintPreviewDialog::destinationChanged);
+    paperForm->addRow(m_destination);
     m_printerLabel = new QLabel(paper);
     m_printerLabel->setObjectName(QStringLiteral("lblPrinter"));
     m_printerLabel->setWordWrap(true);
@@ -100,6 +120,7 @@ QWidget *PrintPreviewDialog::createChoices()
     paperForm->addRow(choose);
     m_orientation = new QComboBox(paper);
     m_orientation->setObjectName(QStringLiteral("cboOrientation"));
+    m_orientation->addItem(tr("自動"), -1);  // the orientation of the fewest pages
     m_orientation->addItem(tr("縦"), int(QPageLayout::Portrait));
     m_orientation->addItem(tr("横"), int(QPageLayout::Landscape));
     paperForm->addRow(tr("向き"), m_orientation);
@@ -149,9 +170,10 @@ void PrintPreviewDialog::restoreChoices()
 {
     const Settings &settings = m_main.settings();
     m_restoring = true;
-    const QString printer = settings.ReadSetting(QString::fromLatin1(Settings::kPrintPrinter));
-    if (!printer.isEmpty() && QPrinterInfo::availablePrinterNames().contains(printer))
-        m_printer.setPrinterName(printer);
+    // The printer used last if it is still there, else the default, else a PDF file.
+    const int kept = m_destination->findData(settings.ReadSetting(QString::fromLatin1(Settings::kPrintPrinter)));
+    m_destination->setCurrentIndex(kept > 0 ? kept : 0);
+    destinationChanged();
     const QString paper = settings.ReadSetting(QString::fromLatin1(Settings::kPrintPaper));
     for (int id = 0; id < QPageSize::LastPageSize && !paper.isEmpty(); ++id) {
         if (QPageSize::key(QPageSize::PageSizeId(id)) == paper) {
@@ -159,9 +181,12 @@ void PrintPreviewDialog::restoreChoices()
             break;
         }
     }
-    const bool landscape = settings.ReadSetting(QString::fromLatin1(Settings::kPrintOrientation)) == QLatin1String("Landscape");
-    m_printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    m_orientation->setCurrentIndex(landscape ? 1 : 0);
+    const QString orientation = settings.ReadSetting(QString::fromLatin1(Settings::kPrintOrientation));
+    m_orientation->setCurrentIndex(orientation == QLatin1String("Landscape") ? 2
+                                   : orientation == QLatin1String("Portrait") ? 1
+                                                                               : 0);
+    if (m_orientation->currentIndex() > 0)
+        m_printer.setPageOrientation(QPageLayout::Orientation(m_orientation->currentData().toInt()));
     bool ok = false;
     const double mm = settings.ReadSetting(QString::fromLatin1(Settings::kPrintRepeatMm)).toDouble(&ok);
     if (ok)
@@ -170,6 +195,10 @@ void PrintPreviewDialog::restoreChoices()
     m_repeat->setChecked(true);  // 繰返幅 30 mm unless another choice is kept
     m_screen->setChecked(size == QLatin1String("Screen"));
     m_fit->setChecked(size == QLatin1String("Fit"));
+    // A picture whose repeat width is not known cannot be printed at one in millimetres.
+    m_repeat->setEnabled(m_job.kurikaesi > 0);
+    if (m_job.kurikaesi <= 0 && m_repeat->isChecked())
+        m_screen->setChecked(true);
     m_restoring = false;
 }
 
@@ -179,12 +208,15 @@ void PrintPreviewDialog::keepChoices()
     if (m_printer.outputFormat() == QPrinter::NativeFormat)
         settings.WriteSetting(QString::fromLatin1(Settings::kPrintPrinter), m_printer.printerName());
     settings.WriteSetting(QString::fromLatin1(Settings::kPrintPaper), m_printer.pageLayout().pageSize().key());
-    const bool landscape = m_printer.pageLayout().orientation() == QPageLayout::Landscape;
+    const int orientation = m_orientation->currentData().toInt();
     settings.WriteSetting(QString::fromLatin1(Settings::kPrintOrientation),
-                          QString::fromLatin1(landscape ? "Landscape" : "Portrait"));
+                          QString::fromLatin1(orientation < 0                          ? "Auto"
+                                              : orientation == QPageLayout::Landscape ? "Landscape"
+                                                                                       : "Portrait"));
     const PrintSize size = m_screen->isChecked() ? PrintSize::Screen : m_fit->isChecked() ? PrintSize::FitPage : PrintSize::RepeatMm;
+    // A picture of unknown repeat width leaves the choice of 繰返幅 as the user made it.
     for (const auto &[word, text] : kSizeWords) {
-        if (word == size)
+        if (word == size && m_repeat->isEnabled())
             settings.WriteSetting(QString::fromLatin1(Settings::kPrintSize), QString::fromLatin1(text));
     }
     settings.WriteSetting(QString::fromLatin1(Settings::kPrintRepeatMm), QString::number(m_repeatMm->value()));
@@ -194,19 +226,50 @@ void PrintPreviewDialog::choosePrinter()
 {
     if (!m_main.printer().choosePrinter(m_printer, this))
         return;
-    // The system's dialog may have turned the paper.
+    // The system's dialog may have chosen another printer or a file, and turned the paper.
     m_restoring = true;
-    m_orientation->setCurrentIndex(m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 1 : 0);
+    showDestination();
+    if (m_orientation->currentIndex() > 0)
+        m_orientation->setCurrentIndex(m_printer.pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1);
     m_restoring = false;
     keepChoices();
     refresh();
+}
+
+void PrintPreviewDialog::destinationChanged()
+{
+    // Another printer or the PDF output keeps the paper chosen.
+    const QPageLayout paper = m_printer.pageLayout();
+    const QString name = m_destination->currentData().toString();
+    if (name.isEmpty()) {
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
+        m_printer.setOutputFileName(QString());  // asked when it prints
+    } else {
+        m_printer.setOutputFormat(QPrinter::NativeFormat);
+        m_printer.setPrinterName(name);
+    }
+    m_printer.setPageLayout(paper);
+    if (m_restoring)
+        return;
+    keepChoices();
+    refresh();
+}
+
+void PrintPreviewDialog::showDestination()
+{
+    const int index = m_printer.outputFormat() == QPrinter::PdfFormat ? m_destination->findData(QString())
+                                                                      : m_destination->findData(m_printer.printerName());
+    const QSignalBlocker blocker(m_destination);
+    if (index >= 0)
+        m_destination->setCurrentIndex(index);
 }
 
 void PrintPreviewDialog::choiceChanged()
 {
     if (m_restoring)
         return;
-    m_printer.setPageOrientation(QPageLayout::Orientation(m_orientation->currentData().toInt()));
+    if (m_orientation->currentIndex() > 0)
+        m_printer.setPageOrientation(QPageLayout::Orientation(m_orientation->currentData().toInt()));
     keepChoices();
     refresh();
 }
@@ -215,16 +278,23 @@ void PrintPreviewDialog::refresh()
 {
     m_job.choice.size = m_screen->isChecked() ? PrintSize::Screen : m_fit->isChecked() ? PrintSize::FitPage : PrintSize::RepeatMm;
     m_job.choice.repeatMm = m_repeatMm->value();
-    m_repeatMm->setEnabled(m_repeat->isChecked());
+    m_repeatMm->setEnabled(m_repeat->isChecked() && m_repeat->isEnabled());
+    if (m_orientation->currentIndex() == 0)
+        turnForFewestPages(m_printer, m_job);
 
-    const QString where = m_printer.outputFormat() == QPrinter::PdfFormat ? m_printer.outputFileName() : m_printer.printerName();
-    m_printerLabel->setText(QStringLiteral("%1\n%2").arg(where.isEmpty() ? tr("（プリンタがありません）") : where,
+    const bool pdf = m_printer.outputFormat() == QPrinter::PdfFormat;
+    const QString where = pdf ? QDir::toNativeSeparators(m_printer.outputFileName()) : m_printer.printerName();
+    m_printerLabel->setText(QStringLiteral("%1\n%2").arg(where.isEmpty() ? pdf ? tr("（印刷するときにファイル名を尋ねます）")
+                                                                                : tr("（プリンタがありません）")
+                                                                          : where,
                                                          m_printer.pageLayout().pageSize().name()));
     const PrintLayout layout = layoutOn(m_printer, m_job);
     const int pages = int(layout.pages.size());
-    //: %1 the repeat width on paper, %2 × %3 the picture's size on paper, %4 the pages
-    QString text = tr("繰返幅 %1 mm\n画像 %2 × %3 mm\n%4 ページ")
-                       .arg(layout.repeatMm, 0, 'f', 1)
+    //: the repeat width of a stereo picture whose repeat was not found
+    const QString repeat = m_job.kurikaesi > 0 ? tr("%1 mm").arg(layout.repeatMm, 0, 'f', 1) : tr("不明");
+    //: %1 the repeat width on paper ("30.0 mm" or 不明), %2 × %3 the picture's size on paper, %4 the pages
+    QString text = tr("繰返幅 %1\n画像 %2 × %3 mm\n%4 ページ")
+                       .arg(repeat)
                        .arg(layout.pictureMm.width(), 0, 'f', 1)
                        .arg(layout.pictureMm.height(), 0, 'f', 1)
                        .arg(pages);
@@ -239,15 +309,37 @@ void PrintPreviewDialog::refresh()
     m_warning->setVisible(!warning.isEmpty());
     m_print->setEnabled(pages >= 1 && pages <= kMostPages);
 
-    m_preview->setViewMode(pages > 1 ? QPrintPreviewWidget::AllPagesView : QPrintPreviewWidget::SinglePageView);
-    m_preview->updatePreview();
-    m_preview->fitInView();
+    if (pages > 1 && pages <= kMostPages) {
+        // The sheet takes the view's size, whatever the paper's.
+        const QSizeF paper = m_printer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+        const QSize room = m_pages->size().expandedTo(QSize(600, 560)) - QSize(24, 24);
+        const double scale = std::min({4.0, room.width() / (layout.columns * (paper.width() + 6) + 6),
+                                       room.height() / (layout.rows * (paper.height() + 6) + 6)});
+        m_sheet->setPixmap(QPixmap::fromImage(posterSheet(m_job, layout, m_printer.pageLayout(), std::max(scale, 0.5))));
+        m_sheet->adjustSize();
+        m_pages->setCurrentWidget(m_sheetArea);
+    } else {
+        m_sheet->clear();
+        m_preview->setViewMode(QPrintPreviewWidget::SinglePageView);
+        m_preview->updatePreview();
+        m_preview->fitInView();
+        m_pages->setCurrentWidget(m_preview);
+    }
 }
 
 void PrintPreviewDialog::print()
 {
     PrintReport report;
+    const bool askName = m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty();
+    if (askName) {
+        const QString file = askPdfFile(m_main.prompts(), this, m_printer.docName());
+        if (file.isEmpty())
+            return;
+        m_printer.setOutputFileName(file);
+    }
     if (!printJob(m_printer, m_job, &report)) {
+        if (askName)
+            m_printer.setOutputFileName(QString());
         m_main.prompts().exclamation(this, applicationTitle(),
                                      QCoreApplication::translate("lumivex::docwindow::DocumentWindow",
                                                                  "印刷できませんでした。\r\n%1")

@@ -11,16 +11,20 @@ class QLabel;
 class QPrintPreviewWidget;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
+class QStackedWidget;
 
 namespace lumivex::docwindow {
 
 class MainFacade;
 
-/// 印刷プレビュー: the stereo picture on the page, with the printer and its paper (the system's
-/// print dialog), the orientation and the size (画面の大きさ, 用紙に合わせる or 繰返幅 N mm); the
-/// repeat width on paper is shown for every choice and warned of when it is hard to see. A
-/// picture larger than the page at that size is shown and printed as a poster. The choices are
-/// kept in the settings file.
+/// 印刷プレビュー: the stereo picture on the page, with the printer or a PDF file, the paper (the
+/// system's print dialog), the orientation (the one of the fewest pages unless the user chooses)
+/// and the size (画面の大きさ, 用紙に合わせる or 繰返幅 N mm, the last only when the picture's
+/// repeat width is known); the repeat width on paper is shown for every choice and warned of
+/// when it is hard to see. A picture larger than the page at that size is printed as a poster,
+/// whose numbered pages the preview shows as they are joined. The choices are kept in the
+/// settings file.
 class PrintPreviewDialog : public QDialog
 {
     Q_OBJECT
@@ -42,6 +46,8 @@ private:
     void restoreChoices();
     void keepChoices();
     void choosePrinter();
+    void destinationChanged();
+    void showDestination();
     void choiceChanged();
     void refresh();
 
@@ -49,6 +55,10 @@ private:
     PrintJob m_job;
     QPrinter m_printer{QPrinter::HighResolution};
     QPrintPreviewWidget *m_preview = nullptr;
+    QStackedWidget *m_pages = nullptr;  ///< the preview of one page, or the poster's sheet
+    QScrollArea *m_sheetArea = nullptr;
+    QLabel *m_sheet = nullptr;
+    QComboBox *m_destination = nullptr;
     QLabel *m_printerLabel = nullptr;
     QComboBox *m_orientation = nullptr;
     QRadioButton *m_screen = nullptr;

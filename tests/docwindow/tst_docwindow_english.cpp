@@ -189,7 +189,7 @@ void TestDocWindowEnglish::libraryTexts()
     texts << lumivex::picture::pictureFileFilter() << lumivex::docwindow::projectFilter()
           << lumivex::document::revealDesign(QImage()).problem;
     lumivex::docwindow::PrintReport report;
-    QVERIFY(!lumivex::docwindow::QtPrinter().printPicture(QImage(), 96, 96, QStringLiteral("job"), &report));
+    QVERIFY(!lumivex::docwindow::QtPrinter().printPicture(QImage(), 96, 96, QStringLiteral("job"), {}, &report));
     texts << report.error;
     QVERIFY2(japanesetext::japaneseOf(texts).isEmpty(), qPrintable(joined(japanesetext::japaneseOf(texts))));
     QCOMPARE(texts.at(6), QStringLiteral("This picture is too large to load into memory:\r\n/tmp/a.bmp"));

@@ -62,6 +62,7 @@ private slots:
 
     void printsStereoPicture();
     void failureIsReported();
+    void printsIntoPdfWithoutPrinter();
     void printsOnDefaultPrinter_data();
     void printsOnDefaultPrinter();
     void previewPrintsAtSize_data();
@@ -117,13 +118,68 @@ void TestPrint::printsStereoPicture()
     QCOMPARE(job.dpiX, double(doc->picAfter()->logicalDpiX()));
     QCOMPARE(job.dpiY, double(doc->picAfter()->logicalDpiY()));
     QCOMPARE(job.name, doc->caption());
-    QCOMPARE(job.area, QRectF(0, 0, 120 * 600 / job.dpiX, 80 * 600 / job.dpiY));
+    QCOMPARE(job.pdfFile, QString());  // on the printer
     QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    QVERIFY(m_app->asked(QStringLiteral("file")).isEmpty());
     QCOMPARE(m_app->window->statusPanel(1)->text(), QStringLiteral("Recorder に印刷しました（1 ページ）。"));
-    paste(m_app->shared(), doc, Stereo, stereoPicture({1000, 1500}));  // 10.4 × 15.6 inches on 8 × 11: fitted
-    m_app->window->button(4)->trigger();
-    QTRY_COMPARE(m_printer.jobs.size(), 2);
-    QCOMPARE(m_printer.jobs.last().area, QRectF(0, 0, 4400, 6600));
+}
+
+void TestPrint::printsIntoPdfWithoutPrinter()
+{
+    // Qt's own printing, on a machine without printers.
+    struct NoPrinters : lumivex::docwindow::QtPrinter
+    {
+        QStringList printerNames() override { return {}; }
+    } printer;
+    m_app->services.printer.use(&printer);
+    // 264.6 × 396.9 mm at the screen's size: a poster.
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    paste(m_app->shared(), doc, Stereo, stereoPicture({1000, 1500}));
+    const double dpi = doc->picAfter()->logicalDpiX();
+    QTemporaryDir folder;
+    const QString previewPdf = folder.filePath(QStringLiteral("preview.pdf"));
+    const QString printPdf = folder.filePath(QStringLiteral("print.pdf"));
+
+    m_app->trigger("mnuPrintPreview");
+    QPointer dialog = m_app->window->findChild<lumivex::docwindow::PrintPreviewDialog *>();
+    QVERIFY(dialog);
+    auto *destination = dialog->findChild<QComboBox *>(QStringLiteral("cboPrinter"));
+    QCOMPARE(destination->count(), 1);
+    QCOMPARE(destination->currentText(), QStringLiteral("PDF ファイル"));
+    dialog->findChild<QRadioButton *>(QStringLiteral("optScreen"))->click();
+    const lumivex::docwindow::PrintLayout layout = dialog->layout();
+    QVERIFY(layout.pages.size() > 1);
+    QCOMPARE(layout.pictureMm.width(), 1000 * 25.4 / dpi);
+    // The poster's pages as they are joined: as many across and down as the layout's.
+    const QLabel *sheet = dialog->findChild<QLabel *>(QStringLiteral("picPosterPages"));
+    QVERIFY(sheet->isVisibleTo(dialog));
+    const QSizeF paper = dialog->printer().pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const QSize shown = sheet->pixmap().size();
+    QVERIFY(qAbs(double(shown.width()) / shown.height()
+                 - (layout.columns * (paper.width() + 6) + 6) / (layout.rows * (paper.height() + 6) + 6)) < 0.02);
+    // 印刷 asks for the file, in the home folder; cancelled, nothing is printed.
+    dialog->findChild<QPushButton *>(QStringLiteral("cmdPrint"))->click();
+    QCOMPARE(m_app->prompts.asked.constLast().request.folder, QDir::homePath());
+    QVERIFY(dialog->isVisible());
+    m_app->prompts.files = {previewPdf};
+    dialog->findChild<QPushButton *>(QStringLiteral("cmdPrint"))->click();
+    QTRY_VERIFY(!dialog);
+    QCOMPARE(m_app->window->statusPanel(1)->text(),
+             QStringLiteral("%1 に印刷しました（%2 ページ）。").arg(previewPdf).arg(layout.pages.size()));
+
+    // 印刷 of the menu: no printer, so a PDF file, on as many pages as 画面の大きさ.
+    m_app->prompts.files = {printPdf};
+    m_app->activate(doc);  // as the main window does when the preview goes
+    m_app->window->menuAction(QStringLiteral("mnuPrint"))->trigger();
+    QTRY_COMPARE(m_app->window->statusPanel(1)->text(),
+                 QStringLiteral("%1 に印刷しました（%2 ページ）。").arg(printPdf).arg(layout.pages.size()));
+    QCOMPARE(m_app->prompts.asked.constLast().request.folder, QDir::homePath());
+    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
+        QSKIP("pdfinfo (poppler-utils) is needed to look into the PDF");
+    for (const QString &pdf : {previewPdf, printPdf})
+        QCOMPARE(toolOutput(QStringLiteral("pdfinfo"), {pdf}).filter(QStringLiteral("Pages:")).value(0).simplified(),
+                 QStringLiteral("Pages: %1").arg(layout.pages.size()));
 }
 
 void TestPrint::failureIsReported()
@@ -147,7 +203,7 @@ void TestPrint::printsOnDefaultPrinter_data()
     QTest::addColumn<double>("dpi");  // of the screen the picture is shown on
     QTest::newRow("120 x 80 at 96 dpi") << QSize(120, 80) << 96.0;
     QTest::newRow("150 x 90 at 144 dpi") << QSize(150, 90) << 144.0;
-    // 10.4 × 13.5 inches: larger than the page, printed smaller to fit it, on one page.
+    // 10.4 × 13.5 inches: larger than the page, a poster of several at the screen's size.
     QTest::newRow("larger than the page") << QSize(1000, 1300) << 96.0;
 }
 
@@ -163,7 +219,7 @@ void TestPrint::printsOnDefaultPrinter()
     const QImage picture = stereoPicture(size);
     lumivex::docwindow::QtPrinter printer;
     lumivex::docwindow::PrintReport report;
-    QVERIFY2(printer.printPicture(picture, dpi, dpi, name, &report), qPrintable(report.error));
+    QVERIFY2(printer.printPicture(picture, dpi, dpi, name, {}, &report), qPrintable(report.error));
 
     // The PDF queue writes its file a moment later; other queues are taken at their word.
     if (QPrinterInfo::defaultPrinter().printerName() != QLatin1String("PDF"))
@@ -177,6 +233,12 @@ void TestPrint::printsOnDefaultPrinter()
 
     const QStringList pages = toolOutput(QStringLiteral("pdfinfo"), {pdf}).filter(QRegularExpression(QStringLiteral("^Pages:")));
     QCOMPARE(pages.size(), 1);
+    if (size.height() > 1000) {
+        QVERIFY(pages.constFirst().simplified().section(QLatin1Char(' '), 1).toInt() > 1);
+        for (const QString &image : toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).mid(2))
+            QCOMPARE(image.split(QLatin1Char(' '), Qt::SkipEmptyParts).value(12).toInt(), qRound(dpi));
+        return;
+    }
     QCOMPARE(pages.constFirst().simplified(), QStringLiteral("Pages: 1"));
     // One picture, as many pixels as on the screen, placed at the screen's dots per inch: the
     // size it has on the screen.
@@ -187,7 +249,7 @@ void TestPrint::printsOnDefaultPrinter()
     QCOMPARE(columns.value(4).toInt(), size.height());
     const int ppi = columns.value(12).toInt();  // x-ppi; y-ppi the same: proportions kept
     QCOMPARE(columns.value(13).toInt(), ppi);
-    QVERIFY(size.height() < 1000 ? ppi == qRound(dpi) : ppi > dpi);  // larger than the page: smaller
+    QCOMPARE(ppi, qRound(dpi));
     // And it is the picture itself, neither moved nor mirrored. (The queue compresses it with
     // losses: black and white come back as nearly black and nearly white.)
     QTemporaryDir extracted;
@@ -220,11 +282,12 @@ void TestPrint::previewPrintsAtSize_data()
     QTest::addColumn<int>("pages");
     QTest::addColumn<QSizeF>("mm");  // measured on the page; none for a poster (its marks)
     QTest::addColumn<QString>("repeat");
-    // Repeat width 70 pixels.
+    // Repeat width 70 pixels. Wide pictures: the paper is turned (277 × 190 mm to print on).
     QTest::newRow("繰返幅 30 mm") << "optRepeat" << QSize(140, 100) << 1 << QSizeF(60, 300 / 7.0) << "30.0";
-    QTest::newRow("用紙に合わせる") << "optFit" << QSize(140, 100) << 1 << QSizeF(190, 1900 / 14.0) << "95.0";
-    // 428.6 × 128.6 mm on pages that take 180 mm across beside the marks: three, 10 mm shared.
-    QTest::newRow("poster") << "optRepeat" << QSize(1000, 300) << 3 << QSizeF() << "30.0";
+    QTest::newRow("用紙に合わせる") << "optFit" << QSize(140, 100) << 1 << QSizeF(266, 190) << "133.0";
+    // 428.6 × 128.6 mm on pages that take 267 mm across beside the marks: two, 10 mm shared
+    // (three upright).
+    QTest::newRow("poster") << "optRepeat" << QSize(1000, 300) << 2 << QSizeF() << "30.0";
 }
 
 void TestPrint::previewPrintsAtSize()
@@ -282,11 +345,14 @@ void TestPrint::previewKeepsChoicesAndWarns()
     auto *warning = dialog->findChild<QLabel *>(QStringLiteral("lblRepeatWarning"));
     QCOMPARE(mm->value(), 30.0);
     QVERIFY(warning->text().isEmpty());
+    // Unless the user turns it, the paper is turned for the fewest pages.
+    auto *orientation = dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"));
+    QCOMPARE(orientation->currentText(), QStringLiteral("自動"));
     for (const double edge : {60.0, 15.0}) {  // the range's ends are fine
         mm->setValue(edge);
         QVERIFY2(warning->text().isEmpty(), qPrintable(warning->text()));
     }
-    dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->setCurrentIndex(1);
+    orientation->setCurrentIndex(orientation->findText(QStringLiteral("横")));
     mm->setValue(61);
     QCOMPARE(warning->text(), QStringLiteral("繰返幅が 61.0 mm です。60 mm を超えると裸眼では立体に見えません。"));
     mm->setValue(14);
@@ -306,7 +372,7 @@ void TestPrint::previewKeepsChoicesAndWarns()
     dialog = m_app->window->findChild<lumivex::docwindow::PrintPreviewDialog *>();
     QVERIFY(dialog);
     QCOMPARE(dialog->findChild<QDoubleSpinBox *>(QStringLiteral("txtRepeatMm"))->value(), 14.0);
-    QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->currentIndex(), 1);
+    QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->currentText(), QStringLiteral("横"));
     QCOMPARE(dialog->printer().pageLayout().orientation(), QPageLayout::Landscape);
     QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"))->isChecked());
 }

@@ -1,13 +1,15 @@
 #pragma once
 
 // A printer that prints nothing: it records the jobs it is given, or fails every one of them
-// with a reason of the test's choosing. Its print dialog answers with a PDF file, or cancels.
+// with a reason of the test's choosing. Its printers are the test's (one, "Recorder", unless it
+// says otherwise); its print dialog answers with a PDF file, or cancels.
 
 #include "docwindow/printer.h"
 
 #include <QList>
 #include <QPrinter>
 #include <QSize>
+#include <QStringList>
 
 class RecordingPrinter : public lumivex::docwindow::Printer
 {
@@ -18,9 +20,10 @@ public:
         double dpiX;
         double dpiY;
         QString name;
-        QRectF area;  ///< on an 8 × 11 inch page at 600 dpi
+        QString pdfFile;
     };
     QList<Job> jobs;
+    QStringList printers{QStringLiteral("Recorder")};
     QString failWith;  ///< non-empty: every print fails with this reason
     QString pdfPath;   ///< what the print dialog chooses: a PDF written here; empty: cancel
 
@@ -33,15 +36,17 @@ public:
         return true;
     }
 
-    bool printPicture(const QImage &picture, double dpiX, double dpiY, const QString &jobName,
+    QStringList printerNames() override { return printers; }
+
+    bool printPicture(const QImage &picture, double dpiX, double dpiY, const QString &jobName, const QString &pdfFile,
                       lumivex::docwindow::PrintReport *report) override
     {
         if (!failWith.isEmpty()) {
             report->error = failWith;
             return false;
         }
-        jobs.append({picture, dpiX, dpiY, jobName, lumivex::docwindow::printedArea(picture.size(), {dpiX, dpiY}, {600, 600}, {4800, 6600})});
-        *report = {QStringLiteral("Recorder"), 1, {}};
+        jobs.append({picture, dpiX, dpiY, jobName, pdfFile});
+        *report = {pdfFile.isEmpty() ? printers.value(0) : pdfFile, 1, {}};
         return true;
     }
 

@@ -16,10 +16,11 @@ class SwitchPrinter : public Printer
 {
 public:
     void use(Printer *printer) { m_used = printer; }
+    QStringList printerNames() override { return current().printerNames(); }
     bool printPicture(const QImage &picture, double screenDpiX, double screenDpiY, const QString &jobName,
-                      lumivex::docwindow::PrintReport *report) override
+                      const QString &pdfFile, lumivex::docwindow::PrintReport *report) override
     {
-        return current().printPicture(picture, screenDpiX, screenDpiY, jobName, report);
+        return current().printPicture(picture, screenDpiX, screenDpiY, jobName, pdfFile, report);
     }
     bool choosePrinter(QPrinter &printer, QWidget *parent) override { return current().choosePrinter(printer, parent); }
 
