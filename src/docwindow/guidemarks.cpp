@@ -115,7 +115,8 @@ QImage DocumentWindow::stereoForOutput() const
 {
     const PictureBox *stereo = picAfter();
     // A copy: a run may draw on while a dialog is open.
-    if (!m_main.settings().guides() || guideBandAtTop(stereo->image()) > 0)
+    // Marks at a repeat width that is not known would mislead.
+    if (!m_main.settings().guides() || guideBandAtTop(stereo->image()) > 0 || stereo->repeatWidth() <= 0)
         return stereo->image().copy();
     return withGuideBand(stereo->image(), stereo->repeatWidth());
 }

@@ -6,6 +6,7 @@
 #include "mainfacade.h"
 #include "pane.h"
 #include "picturebox.h"
+#include "stereorepeat.h"
 #include "prompts/prompts.h"
 
 #include "document/appsettings.h"
@@ -253,6 +254,9 @@ void Insertion::put(const QImage &image)
     if (m_kind.target != Target::Stereo)
         hiddenPicture() = image;
     pane->picture()->setImage(image);
+    // A stereo picture from a file was made at a repeat width of its own, not the slider's.
+    if (m_kind.target == Target::Stereo && m_shared.InsertSource == document::Source::FromFile)
+        pane->picture()->setRepeatWidth(foundRepeatWidth(image));
     pane->picture()->show();
 
     pane->layoutScroll();

@@ -48,6 +48,14 @@ void PictureBox::newPicture()
 {
     if (m_repeatSource)
         m_repeat = m_repeatSource();
+    m_repeatKnown = true;
+    takeSize();
+}
+
+void PictureBox::setRepeatWidth(int kurikaesi)
+{
+    m_repeat = kurikaesi;
+    m_repeatKnown = kurikaesi > 0;
     takeSize();
 }
 
@@ -61,7 +69,7 @@ void PictureBox::setGuidesShown(bool shown)
 
 void PictureBox::takeSize()
 {
-    m_band = m_guides && guideBandAtTop(m_image) == 0 ? guideBandImage(m_image.size(), m_repeat) : QImage();
+    m_band = m_guides && m_repeatKnown && guideBandAtTop(m_image) == 0 ? guideBandImage(m_image.size(), m_repeat) : QImage();
     resize(m_image.width(), m_band.height() + m_image.height());
     update();
 }

@@ -42,8 +42,12 @@ public:
     /// Where the repeat width of each new picture comes from (asked when a picture is put in or
     /// a run sizes it); the guide band is drawn at that width.
     void setRepeatSource(std::function<int()> source) { m_repeatSource = std::move(source); }
-    /// The repeat width the picture came with (0 without a source).
+    /// The repeat width the picture came with (0 without a source, or when it is not known).
     int repeatWidth() const { return m_repeat; }
+    /// The repeat width of the picture now shown, found in it rather than the one it was put in
+    /// with; 0: not known, and no guide band is drawn for it. The next picture asks the source
+    /// again.
+    void setRepeatWidth(int kurikaesi);
     /// The guide band above the picture, for the eye only.
     void setGuidesShown(bool shown);
     bool guidesShown() const { return m_guides; }
@@ -68,6 +72,7 @@ private:
     QImage m_band;  ///< the guide band shown above the picture; null when none
     std::function<int()> m_repeatSource;
     int m_repeat = 0;
+    bool m_repeatKnown = true;
     bool m_guides = false;
     QSize m_shown;  ///< scaled size; invalid at 1:1
     bool m_pressed = false;

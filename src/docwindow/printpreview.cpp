@@ -358,8 +358,12 @@ void DocumentWindow::showPrintPreview()
     const PictureBox *picture = picAfter();
     if (picture->isHidden() || picture->image().isNull())
         return;  // nothing to print (the item is off then)
-    PrintJob job{stereoForOutput(), picture->repeatWidth(),
-                 QSizeF(picture->logicalDpiX(), picture->logicalDpiY()), {}};
+    const QImage output = stereoForOutput();
+    // A picture kept at its own size beside the pane's: its repeat in its own pixels.
+    int kurikaesi = picture->repeatWidth();
+    if (kurikaesi > 0 && output.width() != picture->image().width())
+        kurikaesi = qRound(double(kurikaesi) * output.width() / picture->image().width());
+    PrintJob job{output, kurikaesi, QSizeF(picture->logicalDpiX(), picture->logicalDpiY()), {}};
     auto *dialog = new PrintPreviewDialog(m_main, std::move(job), m_caption, window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QDoubleSpinBox>
@@ -68,6 +69,8 @@ private slots:
     void previewPrintsAtSize_data();
     void previewPrintsAtSize();
     void previewKeepsChoicesAndWarns();
+    void stereoFromFileKeepsItsRepeat_data();
+    void stereoFromFileKeepsItsRepeat();
 
 private:
     lumivex::docwindow::PrintPreviewDialog *openPreview();
@@ -375,6 +378,62 @@ void TestPrint::previewKeepsChoicesAndWarns()
     QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->currentText(), QStringLiteral("横"));
     QCOMPARE(dialog->printer().pageLayout().orientation(), QPageLayout::Landscape);
     QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"))->isChecked());
+}
+
+void TestPrint::stereoFromFileKeepsItsRepeat_data()
+{
+    QTest::addColumn<bool>("made");  // made here at repeat 70; else noise, without a repeat
+    QTest::newRow("made at 70") << true;
+    QTest::newRow("noise") << false;
+}
+
+void TestPrint::stereoFromFileKeepsItsRepeat()
+{
+    QFETCH(bool, made);
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    QImage picture(360, 200, QImage::Format_RGB32);
+    if (made) {
+        paste(m_app->shared(), doc, Design, designPicture(360, 200));
+        m_app->window->setSliderValue(0, 70);
+        QVERIFY(m_app->startAndWait());
+        picture = doc->picAfter()->image();
+    } else {
+        QRandomGenerator random(7);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, random.generate() | 0xff000000u);
+    }
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("stereo.png"));
+    QVERIFY(picture.save(file));
+    // Put in at another repeat width, with the marks on.
+    m_app->window->setSliderValue(0, 140);
+    QVERIFY(settings().setGuides(true));
+    doc->guidesChanged();
+    m_app->shared().InsertSource = testfiles::sourceWord(QStringLiteral("FromFile"));
+    m_app->prompts.files = {file};
+    doc->InsPicStereo();
+    QCOMPARE(doc->picAfter()->image(), picture);
+    QCOMPARE(doc->picAfter()->repeatWidth(), made ? 70 : 0);
+    // The marks one repeat apart, or none at a repeat not known.
+    QCOMPARE(doc->picAfter()->bandHeight() > 0, made);
+
+    m_app->trigger("mnuPrintPreview");
+    QPointer dialog = m_app->window->findChild<lumivex::docwindow::PrintPreviewDialog *>();
+    QVERIFY(dialog);
+    auto *repeat = dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"));
+    const QString text = dialog->findChild<QLabel *>(QStringLiteral("lblPrintSize"))->text();
+    if (made) {
+        QVERIFY(repeat->isChecked());
+        QVERIFY2(text.startsWith(QStringLiteral("繰返幅 30.0 mm")), qPrintable(text));
+        QCOMPARE(dialog->layout().pictureMm.width(), picture.width() * 30.0 / 70);
+    } else {
+        // Screen size and fit only.
+        QVERIFY(!repeat->isEnabled());
+        QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optScreen"))->isChecked());
+        QVERIFY2(text.startsWith(QStringLiteral("繰返幅 不明\n")), qPrintable(text));
+    }
+    dialog->reject();
 }
 
 QSizeF TestPrint::darkSizeMm(const QString &pdf)
