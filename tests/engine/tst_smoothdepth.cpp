@@ -1,14 +1,11 @@
 #include "designs.h"
 
 #include "engine/depth.h"
-#include "engine/depthreach.h"
 #include "engine/packedimage.h"
 #include "engine/smoothdepth.h"
 
 #include <QTest>
 
-#include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <functional>
@@ -84,10 +81,7 @@ private slots:
     void flatDepthRepeats();
     void rampHasSubPixelSteps_data();
     void rampHasSubPixelSteps();
-    void fieldIsPlainLinksAtSubPixels_data();
     void fieldIsPlainLinksAtSubPixels();
-    void reachIsTheRunsOwn_data();
-    void reachIsTheRunsOwn();
 };
 
 void TstSmoothDepth::sameAsSixteenLevels_data()
@@ -204,111 +198,40 @@ void TstSmoothDepth::rampHasSubPixelSteps()
     QVERIFY2(steps(oversample) >= oversample * whole, qPrintable(QString::number(steps(oversample))));
 }
 
-void TstSmoothDepth::fieldIsPlainLinksAtSubPixels_data()
-{
-    QTest::addColumn<int>("oversample");
-    QTest::newRow("q2") << 2;
-    QTest::newRow("q4") << 4;
-    QTest::newRow("q8") << 8;
-}
-
 void TstSmoothDepth::fieldIsPlainLinksAtSubPixels()
 {
-    // The colour field built straight from its description: a row of q times the width, each
-    // position taking the field where no link reached it, read at the position's centre
-    // between the two nearest column centres, and passing its colour on by its link; each
-    // column the mean of its positions. A sloping depth puts the links between columns, so
-    // that every sub-pixel's own colour shows. (The engine rounds as it goes: within 2.)
-    QFETCH(int, oversample);
-    const int q = oversample, width = 300, rows = 12;
+    // The field built straight from its description: a row of q times the width, each position
+    // no link reached reading the field at its centre between the two nearest column centres,
+    // passing its colour on by its link; a column the mean of its positions (the engine rounds
+    // as it goes: within 2). The sloping depth puts the links between columns.
+    const int width = 300;
     const auto z = [](int x, int y) { return std::min((x * 4 + y * 97) * kSmoothNear / (width * 5), kSmoothNear); };
-    const PackedImage p = smoothRun(Field, width, rows, 20, {q, SmoothStart::Left}, z, 0);
-    const PackedImage field = runField(width, rows, 0);
-    using Colour = std::array<double, 3>;
-    const auto channels = [](Packed c) { return Colour{double(redOf(c)), double(greenOf(c)), double(blueOf(c))}; };
-    for (int y = 0; y < p.height; ++y) {
-        const int positions = q * (width + 1);
-        std::vector<Colour> colour(positions);
-        std::vector<bool> linked(positions, false);
-        for (int i = 0; i < positions; ++i) {
-            const int x = i / q;
-            if (!linked[i] && x < width) {
-                const double u = (i + 0.5) / q - 0.5;
+    const PackedImage field = runField(width, 12, 0);
+    for (const int q : {2, 4, 8}) {
+        const PackedImage p = smoothRun(Field, width, 12, 20, {q, SmoothStart::Left}, z, 0);
+        for (int y = 0; y < p.height; ++y) {
+            std::vector<std::array<double, 3>> colour(q * (width + 1));
+            std::vector<bool> linked(colour.size());
+            for (int i = 0; i < q * width; ++i) {
+                const double u = (i + 0.5) / q - 0.5, t = u - std::floor(u);
                 const int a = static_cast<int>(std::floor(u));
-                const double t = u - a;
-                const Colour left = channels(field.at(std::clamp(a, 0, width - 1), y));
-                const Colour right = channels(field.at(std::clamp(a + 1, 0, width - 1), y));
-                for (int c = 0; c < 3; ++c)
-                    colour[i][c] = left[c] * (1 - t) + right[c] * t;
+                for (int c = 0; c < 3 && !linked[i]; ++c)
+                    colour[i][c] = (field.at(std::clamp(a, 0, width - 1), y) >> 8 * c & 255) * (1 - t)
+                                   + (field.at(std::clamp(a + 1, 0, width - 1), y) >> 8 * c & 255) * t;
+                const std::size_t to = i + q * 70 - std::lrint(2.0 * 15 * q * z(i / q, y) / kSmoothNear);
+                if (to < colour.size())
+                    colour[to] = colour[i], linked[to] = true;
             }
-            const int target = i + q * 70 - static_cast<int>(std::lrint(2.0 * 15 * q * z(x, y) / kSmoothNear));
-            if (target > i && target < positions) {
-                colour[target] = colour[i];
-                linked[target] = true;
-            }
-        }
-        for (int x = 0; x < p.width; ++x) {
-            const Colour got = channels(p.at(x, y));
-            for (int c = 0; c < 3; ++c) {
-                double mean = 0;
-                for (int i = q * x; i < q * (x + 1); ++i)
-                    mean += colour[i][c] / q;
-                if (std::abs(got[c] - mean) > 2)
-                    QFAIL(qPrintable(QStringLiteral("row %1 column %2: %3, not %4").arg(y).arg(x).arg(got[c]).arg(mean)));
+            for (int x = 0; x < p.width; ++x) {
+                for (int c = 0; c < 3; ++c) {
+                    double mean = 0;
+                    for (int i = q * x; i < q * (x + 1); ++i)
+                        mean += colour[i][c] / q;
+                    if (std::abs((p.at(x, y) >> 8 * c & 255) - mean) > 2)
+                        QFAIL(qPrintable(QStringLiteral("q %1 row %2 column %3").arg(q).arg(y).arg(x)));
+                }
             }
         }
-    }
-}
-
-void TstSmoothDepth::reachIsTheRunsOwn_data()
-{
-    QTest::addColumn<int>("oversample");
-    QTest::addColumn<int>("kurikaesi");
-    QTest::addColumn<int>("rittaido");
-    QTest::addColumn<int>("z");
-    QTest::addColumn<bool>("fits");
-    QTest::newRow("white at exactly the repeat width, q4") << 4 << 30 << 20 << kSmoothNear << false;
-    QTest::newRow("white a pixel inside, q4") << 4 << 31 << 20 << kSmoothNear << true;
-    QTest::newRow("white at the repeat width, q1") << 1 << 30 << 20 << kSmoothNear << false;
-    QTest::newRow("between two levels, q8") << 8 << 28 << 20 << 14 * kSmoothPerLevel + 1200 << false;
-    QTest::newRow("between two levels, q2") << 2 << 29 << 20 << 14 * kSmoothPerLevel + 1200 << true;
-    QTest::newRow("a half rounded to even, q1") << 1 << 1 << 5 << kSmoothPerLevel << true;
-    QTest::newRow("no repeat width") << 4 << 0 << 0 << 0 << false;
-}
-
-void TstSmoothDepth::reachIsTheRunsOwn()
-{
-    // The verdict on settings is the run's own: a depth fits where its link offset in the run
-    // is positive, and the strength and repeat width named instead are the last that fit.
-    QFETCH(int, oversample);
-    QFETCH(int, kurikaesi);
-    QFETCH(int, rittaido);
-    QFETCH(int, z);
-    QFETCH(bool, fits);
-    const auto runFits = [&](int k, int strength) {
-        SmoothLinks links;
-        links.begin(k, strength, {oversample, SmoothStart::Left}, 4);
-        return links.offsetOfDepth(z) > 0;
-    };
-    const DepthReach reach = smoothDepthReach(kurikaesi, rittaido, z, oversample);
-    QCOMPARE(reach.fits, fits);
-    QCOMPARE(runFits(kurikaesi, rittaido), fits);
-    QCOMPARE(reach.shiftInPixels() < kurikaesi, fits);
-    QVERIFY(runFits(reach.smallestKurikaesi, rittaido));
-    QVERIFY(!runFits(reach.smallestKurikaesi - 1, rittaido));
-    if (kurikaesi > 0) {
-        QVERIFY(runFits(kurikaesi, reach.largestRittaido));
-        QVERIFY(reach.largestRittaido == 50 || !runFits(kurikaesi, reach.largestRittaido + 1));
-    } else {
-        QCOMPARE(reach.largestRittaido, -1);
-    }
-    if (z % kSmoothPerLevel == 0 && oversample == 1) {
-        // Whole levels at whole pixels: the sixteen levels' verdict.
-        const DepthReach levels = depthReach(kurikaesi, rittaido, z / kSmoothPerLevel);
-        QCOMPARE(levels.fits, reach.fits);
-        QCOMPARE(levels.shift, reach.shift);
-        QCOMPARE(levels.largestRittaido, reach.largestRittaido);
-        QCOMPARE(levels.smallestKurikaesi, reach.smallestKurikaesi);
     }
 }
 
