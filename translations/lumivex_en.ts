@@ -53,6 +53,17 @@
     </message>
 </context>
 <context>
+    <name>lumivex::docwindow::PrintResolution</name>
+    <message>
+        <source>変換するデザイン画像と繰返幅がありません。</source>
+        <translation>There is no design picture and repeat width to convert.</translation>
+    </message>
+    <message>
+        <source>メモリーが足りません。</source>
+        <translation>There is not enough memory.</translation>
+    </message>
+</context>
+<context>
     <name>Printer</name>
     <message>
         <source>PDF ファイルに印刷</source>
@@ -346,6 +357,37 @@ Pages: %4</translation>
     <message>
         <source>自動</source>
         <translation>Automatic</translation>
+    </message>
+    <message>
+        <source>印刷解像度で変換</source>
+        <translation>Con&amp;vert at print resolution</translation>
+    </message>
+    <message>
+        <source>デザイン画像から、印刷に合う細かさ（%1 dpi）のステレオ画像を作って印刷します。文書の画像は変わりません。</source>
+        <translation>Makes a stereo picture as fine as print needs (%1 dpi) from the design picture and prints it. The document&apos;s pictures do not change.</translation>
+    </message>
+    <message>
+        <source>解像度 %1 dpi（印刷解像度で変換）</source>
+        <extracomment>%1 the picture&apos;s pixels per inch on paper</extracomment>
+        <translation>Resolution %1 dpi (converted for print)</translation>
+    </message>
+    <message>
+        <source>解像度 %1 dpi</source>
+        <translation>Resolution %1 dpi</translation>
+    </message>
+    <message>
+        <source>印刷解像度で変換しています...</source>
+        <translation>Converting at print resolution...</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>印刷解像度で変換できませんでした。<byte value="xd"/>
+%1</source>
+        <translation>Could not convert at print resolution.<byte value="xd"/>
+%1</translation>
     </message>
     <message>
         <source>（横 %1 × 縦 %2 枚、重なり %3 mm）</source>

@@ -5,8 +5,13 @@
 #include "mainfacade.h"
 #include "picturebox.h"
 
-#include "document/appsettings.h"
+#include "guidemarks.h"
 
+#include "document/appsettings.h"
+#include "document/inifile.h"
+#include "document/sharedstate.h"
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -19,6 +24,7 @@
 #include <QPainter>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -42,10 +48,12 @@ constexpr std::pair<PrintSize, const char *> kSizeWords[] = {
 
 } // namespace
 
-PrintPreviewDialog::PrintPreviewDialog(MainFacade &main, PrintJob job, const QString &jobName, QWidget *parent)
+PrintPreviewDialog::PrintPreviewDialog(MainFacade &main, PrintJob job, PrintSource source, const QString &jobName,
+                                       QWidget *parent)
     : QDialog(parent)
     , m_main(main)
     , m_job(std::move(job))
+    , m_resolution(std::move(source))
 {
     setObjectName(QStringLiteral("PrintPreview"));
     setWindowTitle(tr("印刷プレビュー"));
@@ -152,6 +160,13 @@ QWidget *PrintPreviewDialog::createChoices()
         });
     connect(m_repeatMm, &QDoubleSpinBox::valueChanged, this, &PrintPreviewDialog::choiceChanged);
     form->addWidget(size);
+
+    m_printResolution = new QCheckBox(tr("印刷解像度で変換"), box);
+    m_printResolution->setObjectName(QStringLiteral("chkPrintResolution"));
+    m_printResolution->setToolTip(tr("デザイン画像から、印刷に合う細かさ（%1 dpi）のステレオ画像を作って印刷します。文書の画像は変わりません。")
+                                      .arg(PrintResolution::kDpi));
+    connect(m_printResolution, &QCheckBox::toggled, this, &PrintPreviewDialog::refresh);
+    form->addWidget(m_printResolution);
 
     m_sizeLabel = new QLabel(box);
     m_sizeLabel->setObjectName(QStringLiteral("lblPrintSize"));
@@ -301,8 +316,20 @@ void PrintPreviewDialog::refresh()
     if (pages > 1)
         //: %1 columns, %2 rows, %3 the overlap in mm
         text += tr("（横 %1 × 縦 %2 枚、重なり %3 mm）").arg(layout.columns).arg(layout.rows).arg(kPosterOverlapMm);
+    // The picture's pixels per inch on paper: the screen's dots, or those made for print.
+    const bool canMake = m_resolution.possible() && m_job.kurikaesi > 0 && layout.repeatMm > 0;
+    m_printResolution->setEnabled(canMake);
+    const bool making = canMake && m_printResolution->isChecked();
+    const PrintResolutionPlan plan = making ? m_resolution.plan(layout.repeatMm) : PrintResolutionPlan();
+    const double dpi = making && plan.problem.isEmpty() ? plan.dpi
+        : layout.pictureMm.width() > 0                  ? m_job.picture.width() * 25.4 / layout.pictureMm.width()
+                                                        : 0.0;
+    //: %1 the picture's pixels per inch on paper
+    text += QLatin1Char('\n') + (making ? tr("解像度 %1 dpi（印刷解像度で変換）") : tr("解像度 %1 dpi")).arg(qRound(dpi));
     m_sizeLabel->setText(text);
-    QString warning = repeatWarning(layout.repeatMm);
+    QString warning = making ? plan.problem : QString();
+    if (warning.isEmpty())
+        warning = repeatWarning(layout.repeatMm);
     if (pages > kMostPages)
         warning = tr("%1 ページは多すぎます。小さくしてください。").arg(pages);
     m_warning->setText(warning);
@@ -337,7 +364,13 @@ void PrintPreviewDialog::print()
             return;
         m_printer.setOutputFileName(file);
     }
-    if (!printJob(m_printer, m_job, &report)) {
+    PrintJob job = m_job;
+    if (m_printResolution->isEnabled() && m_printResolution->isChecked() && !makeForPrint(job)) {
+        if (askName)
+            m_printer.setOutputFileName(QString());
+        return;
+    }
+    if (!printJob(m_printer, job, &report)) {
         if (askName)
             m_printer.setOutputFileName(QString());
         m_main.prompts().exclamation(this, applicationTitle(),
@@ -353,6 +386,37 @@ void PrintPreviewDialog::print()
     accept();
 }
 
+bool PrintPreviewDialog::makeForPrint(PrintJob &job)
+{
+    const PrintLayout layout = layoutOn(m_printer, m_job);
+    const PrintResolutionPlan plan = m_resolution.plan(layout.repeatMm);
+    QProgressDialog progress(tr("印刷解像度で変換しています..."), tr("キャンセル"), 0, 100, this);
+    progress.setWindowTitle(applicationTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    QString problem;
+    QImage made = m_resolution.make(layout.repeatMm, [&progress](int row, int rows) {
+        progress.setMaximum(rows);
+        progress.setValue(row);
+        return !progress.wasCanceled();
+    }, &problem);
+    if (made.isNull()) {
+        if (!problem.isEmpty())
+            m_main.prompts().exclamation(this, applicationTitle(),
+                                         tr("印刷解像度で変換できませんでした。\r\n%1").arg(problem));
+        return false;
+    }
+    // The marks, when the picture shown carries them, one repeat of the new picture apart.
+    if (guideBandAtTop(m_job.picture) > 0)
+        made = withGuideBand(made, plan.kurikaesi);
+    job.picture = made;
+    job.kurikaesi = plan.kurikaesi;
+    // As large on paper as the preview shows it.
+    if (job.choice.size != PrintSize::FitPage)
+        job.choice = {PrintSize::RepeatMm, layout.repeatMm};
+    return true;
+}
+
 void DocumentWindow::showPrintPreview()
 {
     const PictureBox *picture = picAfter();
@@ -364,7 +428,27 @@ void DocumentWindow::showPrintPreview()
     if (kurikaesi > 0 && output.width() != picture->image().width())
         kurikaesi = qRound(double(kurikaesi) * output.width() / picture->image().width());
     PrintJob job{output, kurikaesi, QSizeF(picture->logicalDpiX(), picture->logicalDpiY()), {}};
-    auto *dialog = new PrintPreviewDialog(m_main, std::move(job), m_caption, window());
+    // What the stereo picture is made from, to make it again for print: the repeat width it
+    // was made with, the document's strength and density.
+    const document::SharedState &s = m_main.shared();
+    const auto parameter = [&s](const char *key, int fallback) {
+        return document::iniReadInt(s.StateFilePath, QString::fromLatin1(document::kSection), QString::fromLatin1(key),
+                                    fallback);
+    };
+    PrintSource source;
+    if (!picBefore()->isHidden())
+        source.design = m_picUra;
+    source.designPath = s.DesignImagePath;
+    source.smooth = s.DesignDepth == document::DepthKind::Grey;
+    if (s.ModeWord == document::Mode::Field)
+        source.field = picField()->isHidden() ? QImage() : picField()->image();
+    source.mono = s.ColourWord == document::Colour::Mono;
+    source.kurikaesi = picture->repeatWidth();
+    source.rittaido = parameter("Rittaido", 20);
+    source.mitudo = parameter("Mitudo", 30);
+    if (s.ModeWord == document::Mode::Field && source.field.isNull())
+        source.design = QImage();  // a colour field without its field cannot be made
+    auto *dialog = new PrintPreviewDialog(m_main, std::move(job), std::move(source), m_caption, window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "printjob.h"
+#include "printresolution.h"
 
 #include <QDialog>
 #include <QPrinter>
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -30,7 +32,10 @@ class PrintPreviewDialog : public QDialog
     Q_OBJECT
 
 public:
-    PrintPreviewDialog(MainFacade &main, PrintJob job, const QString &jobName, QWidget *parent = nullptr);
+    /// source: what the document's stereo picture is made from, to make it again at print
+    /// resolution (印刷解像度で変換).
+    PrintPreviewDialog(MainFacade &main, PrintJob job, PrintSource source, const QString &jobName,
+                       QWidget *parent = nullptr);
     ~PrintPreviewDialog() override;
 
     /// The printer the preview shows and prints on.
@@ -50,9 +55,12 @@ private:
     void showDestination();
     void choiceChanged();
     void refresh();
+    /// The picture made again at print resolution, as job prints it; false when it was not.
+    bool makeForPrint(PrintJob &job);
 
     MainFacade &m_main;
     PrintJob m_job;
+    PrintResolution m_resolution;
     QPrinter m_printer{QPrinter::HighResolution};
     QPrintPreviewWidget *m_preview = nullptr;
     QStackedWidget *m_pages = nullptr;  ///< the preview of one page, or the poster's sheet
@@ -65,6 +73,7 @@ private:
     QRadioButton *m_fit = nullptr;
     QRadioButton *m_repeat = nullptr;
     QDoubleSpinBox *m_repeatMm = nullptr;
+    QCheckBox *m_printResolution = nullptr;
     QLabel *m_sizeLabel = nullptr;
     QLabel *m_warning = nullptr;
     QPushButton *m_print = nullptr;

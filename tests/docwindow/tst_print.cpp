@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QDoubleSpinBox>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -69,6 +70,7 @@ private slots:
     void previewPrintsAtSize_data();
     void previewPrintsAtSize();
     void previewKeepsChoicesAndWarns();
+    void previewPrintsAtPrintResolution();
     void stereoFromFileKeepsItsRepeat_data();
     void stereoFromFileKeepsItsRepeat();
 
@@ -378,6 +380,38 @@ void TestPrint::previewKeepsChoicesAndWarns()
     QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboOrientation"))->currentText(), QStringLiteral("横"));
     QCOMPARE(dialog->printer().pageLayout().orientation(), QPageLayout::Landscape);
     QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"))->isChecked());
+}
+
+void TestPrint::previewPrintsAtPrintResolution()
+{
+    DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
+    paste(m_app->shared(), doc, Design, designPicture(360, 120));
+    QVERIFY(m_app->startAndWait());
+    const QImage stereo = doc->picAfter()->image().copy();
+    QTemporaryDir folder;
+    m_printer.pdfPath = folder.filePath(QStringLiteral("fine.pdf"));
+    QPointer dialog = openPreview();
+    QVERIFY(dialog);
+    dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"))->click();
+    const auto *label = dialog->findChild<QLabel *>(QStringLiteral("lblPrintSize"));
+    // 70 pixels in 30 mm: the screen's dots are coarse.
+    QVERIFY2(label->text().endsWith(QStringLiteral("\n解像度 59 dpi")), qPrintable(label->text()));
+    auto *fine = dialog->findChild<QCheckBox *>(QStringLiteral("chkPrintResolution"));
+    QVERIFY(fine->isEnabled());
+    fine->click();
+    QVERIFY2(label->text().endsWith(QStringLiteral("\n解像度 300 dpi（印刷解像度で変換）")), qPrintable(label->text()));
+    dialog->findChild<QPushButton *>(QStringLiteral("cmdPrint"))->click();
+    QTRY_VERIFY(!dialog);
+    QCOMPARE(m_app->window->statusPanel(1)->text(), QStringLiteral("%1 に印刷しました（1 ページ）。").arg(m_printer.pdfPath));
+    QCOMPARE(doc->picAfter()->image(), stereo);  // the document's own picture is untouched
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty())
+        QSKIP("pdfimages (poppler-utils) is needed to look into the PDF");
+    // Made again from the design at 354 pixels a repeat, printed at 300 dots per inch.
+    const QStringList images = toolOutput(QStringLiteral("pdfimages"), {QStringLiteral("-list"), m_printer.pdfPath}).mid(2);
+    QCOMPARE(images.size(), 1);
+    const QStringList columns = images.constFirst().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QCOMPARE(columns.value(3).toInt(), qRound(360 * 354 / 70.0) - 1);
+    QCOMPARE(columns.value(12).toInt(), 300);
 }
 
 void TestPrint::stereoFromFileKeepsItsRepeat_data()

@@ -1,8 +1,14 @@
 // Where a picture goes on paper, without a printer: the poster's pages joined at their cut marks
 // give back the picture at its size in millimetres, no page shows only what its neighbour
-// shows, and the paper is turned to take the fewest pages.
+// shows, and the paper is turned to take the fewest pages. A picture made again at print
+// resolution repeats at the width the millimetres need, from the design's original file.
 #include "docwindow/printlayout.h"
+#include "docwindow/printresolution.h"
+#include "engine/reveal.h"
+#include "picture/picture.h"
 
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace lumivex::docwindow;
@@ -52,6 +58,7 @@ private slots:
     void posterJoinsIntoPicture();
     void fewestPages_data();
     void fewestPages();
+    void printResolution();
 };
 
 void TestPrintLayout::posterJoinsIntoPicture_data()
@@ -133,5 +140,49 @@ void TestPrintLayout::fewestPages()
             <= layoutPrint(picture, 70, {96, 96}, printableMm(a4(), other), choice).pages.size());
 }
 
-QTEST_APPLESS_MAIN(TestPrintLayout)
+void TestPrintLayout::printResolution()
+{
+    // A design of 360 × 120 converted at repeat 70: a near square over the far plane.
+    QImage design(360, 120, QImage::Format_RGB32);
+    design.fill(Qt::black);
+    QPainter(&design).fillRect(150, 30, 60, 60, Qt::white);
+    PrintSource source{design, {}, false, {}, true, 70, 20, 30};
+    const PrintResolution resolution(source);
+    QVERIFY(resolution.possible());
+    // 30 mm at 300 dpi: 354 pixels, the strength grown alike.
+    const PrintResolutionPlan plan = resolution.plan(30.0);
+    QVERIFY(plan.problem.isEmpty());
+    QCOMPARE(plan.kurikaesi, 354);
+    QCOMPARE(plan.rittaido, 101);
+    QCOMPARE(qRound(plan.dpi), 300);
+    QString problem;
+    const QImage made = resolution.make(30.0, {}, &problem);
+    QVERIFY2(!made.isNull(), qPrintable(problem));
+    QCOMPARE(made.size(), QSize(qRound(360 * plan.scale) - 1, qRound(120 * plan.scale) - 1));
+    const lumivex::engine::RepeatFound found = lumivex::engine::findRepeat(lumivex::picture::toPacked(made));
+    QCOMPARE(found.width, 354);
+    // Stopped, nothing is made.
+    QVERIFY(resolution.make(30.0, [](int row, int) { return row == 0; }, &problem).isNull());
+
+    // A design put in scaled down: the original's own pixels are scaled up, not the copy's.
+    QTemporaryDir folder;
+    QImage original(720, 240, QImage::Format_RGB32);
+    original.fill(Qt::black);
+    QPainter(&original).fillRect(0, 0, 40, 40, Qt::white);  // not in the document's copy
+    source.designPath = folder.filePath(QStringLiteral("original.png"));
+    QVERIFY(original.save(source.designPath));
+    const QImage scaled = PrintResolution(source).scaledDesign(plan.scale);
+    QCOMPARE(scaled.size(), QSize(qRound(360 * plan.scale), qRound(120 * plan.scale)));
+    QCOMPARE(scaled.pixel(10, 10), qRgb(255, 255, 255));
+    QCOMPARE(scaled.pixel(qRound(180 * plan.scale), qRound(60 * plan.scale)), qRgb(0, 0, 0));
+
+    // A picture wider than a run can build is made as fine as it can be.
+    source = {QImage(1000, 50, QImage::Format_RGB32), {}, false, {}, true, 10, 20, 30};
+    const PrintResolutionPlan wide = PrintResolution(source).plan(60.0);
+    QVERIFY(wide.problem.isEmpty());
+    QVERIFY(1000 * wide.scale <= 16384);
+    QVERIFY(wide.dpi > 16384 / 1000.0 * 10 * 25.4 / 60 * 0.95);  // about 69 dpi: no coarser than needed
+}
+
+QTEST_GUILESS_MAIN(TestPrintLayout)
 #include "tst_printlayout.moc"
