@@ -666,6 +666,13 @@ Use a picture at most 1024 pixels wide.</translation>
     </message>
 </context>
 <context>
+    <name>lumivex::shell::ValueBox</name>
+    <message>
+        <source>%1 は範囲外（%2～%3）：%4 にしました</source>
+        <translation>%1 is out of range (%2–%3): %4 taken</translation>
+    </message>
+</context>
+<context>
     <name>lumivex::shell::VersionBox</name>
     <message>
         <source>バージョン情報</source>

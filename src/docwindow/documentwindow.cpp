@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace lumivex::docwindow {
 
 namespace {
@@ -220,16 +222,26 @@ DocumentFrame::DocumentFrame(DocumentWindow *document, QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(document->windowTitle());
     connect(document, &QWidget::windowTitleChanged, this, &QWidget::setWindowTitle);
-    // The system menu's close item takes every key of QKeySequence::Close; on Linux that
-    // includes Ctrl+W, the main window's key for choosing the editor, and a key two actions
-    // claim runs neither. The window keeps its other close keys (Ctrl+F4).
+    // The system menu's close item takes the platform's keys of QKeySequence::Close; on Linux
+    // that is Ctrl+W alone, the main window's key for choosing the editor (a key two actions
+    // claim runs neither). The item closes on Ctrl+F4 instead, on every platform.
     if (QMenu *menu = systemMenu()) {
         const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+        const QKeySequence ctrlF4(Qt::CTRL | Qt::Key_F4);
+        const QList<QKeySequence> closeKeys = QKeySequence::keyBindings(QKeySequence::Close);
         const QList<QAction *> items = menu->actions();
         for (QAction *item : items) {
             QList<QKeySequence> keys = item->shortcuts();
-            if (keys.removeAll(ctrlW) > 0)
-                item->setShortcuts(keys);
+            // The close item is the menu's last; on a platform without close keys it has none.
+            const bool closes = item == items.constLast()
+                || std::any_of(keys.cbegin(), keys.cend(),
+                               [&closeKeys](const QKeySequence &key) { return closeKeys.contains(key); });
+            if (!closes)
+                continue;
+            keys.removeAll(ctrlW);
+            if (!keys.contains(ctrlF4))
+                keys.prepend(ctrlF4);
+            item->setShortcuts(keys);
         }
     }
 }

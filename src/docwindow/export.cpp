@@ -87,16 +87,23 @@ void DocumentWindow::SavePaneImage()
     request.filter = QStringLiteral("BMP(*.bmp);;PNG(*.png)");
     request.save = true;
     request.overwritePrompt = true;
-    const prompts::FileChoice choice = m_main.prompts().chooseFile(this, request);
-    if (choice.path.isEmpty())
-        return;
-    const QString chosen = exportName(choice.path, choice.filterIndex);
-    // The dialog asked about the name as typed; the name with its extension is asked here.
-    if (chosen != choice.path && QFileInfo::exists(chosen)
-        && m_main.prompts().yesNo(this, applicationTitle(),
-                                  tr("「%1」は既に存在します。\r\n上書きしますか？").arg(QFileInfo(chosen).fileName()))
-               != Prompts::Answer::Yes) {
-        return;
+    QString chosen;
+    for (;;) {
+        const prompts::FileChoice choice = m_main.prompts().chooseFile(this, request);
+        if (choice.path.isEmpty())
+            return;
+        chosen = exportName(choice.path, choice.filterIndex);
+        // The dialog asked about the name as typed; the name with its extension is asked here.
+        // いいえ goes back to the dialog, at the name and file type the user had chosen.
+        if (chosen == choice.path || !QFileInfo::exists(chosen)
+            || m_main.prompts().yesNo(this, applicationTitle(),
+                                      tr("「%1」は既に存在します。\r\n上書きしますか？").arg(QFileInfo(chosen).fileName()))
+                   == Prompts::Answer::Yes) {
+            break;
+        }
+        request.folder = QFileInfo(chosen).path();
+        request.fileName = QFileInfo(choice.path).fileName();
+        request.filterIndex = choice.filterIndex;
     }
 
     const bool stereo = kind->pane == 2;

@@ -479,7 +479,7 @@ void MainWindow::createParameterStrip()
         connect(slider, &QSlider::valueChanged, this,
                 [this, i](int value) { onSliderChanged(i, value); });
 
-        offerTypedValue(caption, slider);
+        offerTypedValue(caption, slider, [this](const QString &notice) { setStatusText(1, notice); });
 
         layout->addWidget(caption);
         layout->addWidget(slider);
@@ -515,7 +515,7 @@ void MainWindow::createStatusBar()
         else
             label->setFixedWidth(kPanelWidth);
         if (panel >= 2 && panel <= 4)
-            offerTypedValue(label, m_sliders[panel - 2]);
+            offerTypedValue(label, m_sliders[panel - 2], [this](const QString &notice) { setStatusText(1, notice); });
         // Permanent, so that a passing status tip never hides the panels.
         statusBar()->addPermanentWidget(label, panel == 1 ? 1 : 0);
         m_panels[panel] = label;

@@ -101,6 +101,7 @@ void TestExport::savesPane_data()
     QTest::newRow("stereo, BMP") << 2 << "out.bmp" << QByteArray("BM") << 0 << "out.bmp";
     QTest::newRow("stereo, PNG in capitals") << 2 << "OUT.PNG" << QByteArray("\x89PNG") << 0 << "OUT.PNG";
     QTest::newRow("stereo, PNG chosen, bare name") << 2 << "tree" << QByteArray("\x89PNG") << 1 << "tree.png";
+    QTest::newRow("stereo, PNG chosen, typed .PNG") << 2 << "tree.PNG" << QByteArray("\x89PNG") << 1 << "tree.PNG";
     QTest::newRow("design, PNG chosen, typed .bmp") << 0 << "out.BMP" << QByteArray("BM") << 1 << "out.BMP";
 }
 
@@ -148,10 +149,20 @@ void TestExport::nameWithoutExtension()
     QVERIFY(!QFile::exists(path + QStringLiteral(".bmp")));
     QCOMPARE(QImage(path, "BMP").size(), doc->picAfter()->image().size());
     writeBytes(path + QStringLiteral(".png"), "kept");  // PNG chosen: "tree.png", not replaced without asking
-    m_app->prompts.filters = {1};
-    save(doc, 2, path);
+    // No goes back to the dialog, at the name and the file type chosen; the next name is written.
+    m_app->prompts.asked.clear();
+    m_app->prompts.filters = {1, 1};
+    m_app->prompts.answers = {lumivex::prompts::Prompts::Answer::No};
+    m_app->prompts.files = {path, m_dir->filePath(QStringLiteral("other"))};
+    m_app->window->menuAction(QString::fromLatin1(kSaveItems[2]))->trigger();
+    QTRY_COMPARE(m_app->asked(QStringLiteral("file")).size(), 2);
     QCOMPARE(m_app->asked(QStringLiteral("question")).size(), 1);
     QCOMPARE(readBytes(path + QStringLiteral(".png")), QByteArray("kept"));
+    const lumivex::prompts::FileRequest &again = m_app->prompts.asked.last().request;
+    QCOMPARE(again.fileName, QStringLiteral("tree"));
+    QCOMPARE(again.folder, m_dir->path());
+    QCOMPARE(again.filterIndex, 1);
+    QCOMPARE(readBytes(m_dir->filePath(QStringLiteral("other.png"))).left(4), QByteArray("\x89PNG"));
 }
 
 void TestExport::rememberedFolder()

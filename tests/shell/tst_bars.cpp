@@ -41,6 +41,7 @@ private slots:
     void sliderChangeWritesItsKey_data();
     void sliderChangeWritesItsKey();
     void sliderTooltipFollowsMouse();
+    void typedValue_data();
     void typedValue();
     void windowKeepsItsSize();
 
@@ -335,24 +336,55 @@ void TestBars::sliderTooltipFollowsMouse()
     }
 }
 
+void TestBars::typedValue_data()
+{
+    QTest::addColumn<QString>("label");  // the caption or status panel double-clicked
+    QTest::addColumn<int>("slider");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("value");
+    QTest::addColumn<bool>("said");  // held to the range, and the status bar says so
+
+    QTest::newRow("in range") << "Text1_1" << 1 << "42" << 42 << false;
+    QTest::newRow("repeat 300: every digit taken") << "Text1_0" << 0 << "300" << 200 << true;
+    QTest::newRow("strength 75 in its panel") << "StatusPanel3" << 1 << "75" << 50 << true;
+    QTest::newRow("below the range") << "StatusPanel2" << 0 << "-5" << 0 << true;
+    QTest::newRow("zero") << "Text1_0" << 0 << "0" << 0 << false;
+    QTest::newRow("more digits than a number holds") << "Text1_2" << 2 << "123456789012345678901234" << 100 << true;
+}
+
 void TestBars::typedValue()
 {
+    QFETCH(QString, label);
+    QFETCH(int, slider);
+    QFETCH(QString, typed);
+    QFETCH(int, value);
+    QFETCH(bool, said);
     m_window->show();
-    QSignalSpy userMoves(m_window->slider(1), &QSlider::actionTriggered);
-    const auto type = [this](const char *label, const char *typed) {
-        QTest::mouseDClick(m_window->findChild<QLabel *>(QLatin1String(label)), Qt::LeftButton);
+    QSignalSpy userMoves(m_window->slider(slider), &QSlider::actionTriggered);
+    const auto type = [this, label](const QString &keys) {
+        QTest::mouseDClick(m_window->findChild<QLabel *>(label), Qt::LeftButton);
         if (QWidget *box = QApplication::activePopupWidget())
-            QTest::keyClicks(box, QLatin1String(typed));
+            QTest::keyClicks(box, keys);
     };
-    type("Text1_1", "42\r");  // nothing opens while the slider is greyed
-    m_window->setSliderEnabled(1, true);
-    QCOMPARE(m_window->slider(1)->value(), 0);
-    type("Text1_1", "42\r");
-    QCOMPARE(m_window->statusPanel(3)->text(), QStringLiteral("42"));
-    type("StatusPanel3", "75\r");  // 0 to 50: the 5 is refused
-    type("StatusPanel3", "9\x1b");
-    QCOMPARE(m_window->slider(1)->value(), 7);
-    QCOMPARE(userMoves.size(), 2);  // moved as the user's keys move it
+    type(QStringLiteral("42\r"));  // nothing opens while the slider is greyed
+    QCOMPARE(userMoves.size(), 0);
+    m_window->setSliderEnabled(slider, true);
+    m_window->setCaptionEnabled(slider, true);
+    m_window->setSliderValue(slider, 7);
+
+    type(typed + u'\r');
+    QCOMPARE(m_window->slider(slider)->value(), value);
+    QCOMPARE(m_window->statusPanel(slider + 2)->text(), QString::number(value));
+    const QString notice = m_window->statusPanel(1)->text();
+    if (said) {
+        QVERIFY2(notice.contains(typed) && notice.contains(QString::number(value)), qPrintable(notice));
+        QVERIFY2(notice.contains(QString::number(m_window->slider(slider)->maximum())), qPrintable(notice));
+    } else {
+        QVERIFY2(notice.isEmpty(), qPrintable(notice));
+    }
+    type(QStringLiteral("9\x1b"));  // Esc leaves the slider as it was
+    QCOMPARE(m_window->slider(slider)->value(), value);
+    QCOMPARE(userMoves.size(), value == 7 ? 0 : 1);  // moved as the user's keys move it
 }
 
 void TestBars::windowKeepsItsSize()

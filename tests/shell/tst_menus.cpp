@@ -235,6 +235,12 @@ void TestMenus::shortcutsReachMenuItems()
     // Ctrl+W chooses the editor although the document window's own menu would close on it.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
     QCOMPARE(m_app->prompts.asked.size(), 1);  // the editor file dialog
+    // Ctrl+F4 closes the document the focus is in, through its close question.
+    m_app->prompts.answers = {lumivex::prompts::Prompts::Answer::No};
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    QTRY_COMPARE(m_window->mdiArea()->subWindowList().size(), 0);
+    QCOMPARE(m_app->asked(QStringLiteral("question")).size(), 1);
+    QTest::keyClick(m_window, Qt::Key_F5);
 
     m_window->SetConvRunning();
     m_window->shared().CommandWord = testfiles::commandWord(QStringLiteral("MDImnuConvStart"));
