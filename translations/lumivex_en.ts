@@ -400,6 +400,49 @@ Pages: %4</translation>
     </message>
 </context>
 <context>
+    <name>lumivex::shell::HelpWindow</name>
+    <message>
+        <source>使い方など</source>
+        <translation>How to Use</translation>
+    </message>
+    <message>
+        <source>戻る</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>進む</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>ブラウザで開く</source>
+        <translation>Open in Browser</translation>
+    </message>
+    <message>
+        <source>ブラウザを起動できませんでした。</source>
+        <translation>The browser could not be started.</translation>
+    </message>
+    <message>
+        <source>ページ内を検索 (Ctrl+F)</source>
+        <translation>Find in page (Ctrl+F)</translation>
+    </message>
+    <message>
+        <source>次へ</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>前へ</source>
+        <translation>Previous</translation>
+    </message>
+    <message>
+        <source>見つかりません</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>開けませんでした：%1</source>
+        <translation>Could not open: %1</translation>
+    </message>
+</context>
+<context>
     <name>lumivex::shell::MainWindow</name>
     <message>
         <source>画像をクリップボードに置けませんでした。</source>

@@ -18,4 +18,9 @@ bool DesktopLauncher::openDocument(const QString &path)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
+bool DesktopLauncher::openLink(const QUrl &url)
+{
+    return QDesktopServices::openUrl(url);
+}
+
 } // namespace lumivex::shell

@@ -2,6 +2,7 @@
 // document.
 #include "mainwindow.h"
 
+#include "helpwindow.h"
 #include "launcher.h"
 #include "translations.h"
 #include "versionbox.h"
@@ -115,13 +116,9 @@ void MainWindow::openHelp()
                                   tr("ヘルプページが見つかりません。") + u'\n' + page);
             return;
         }
-        // Without a desktop (a bare X server, a remote session) nothing may be registered to
-        // show web pages; the path lets the user open the page by hand.
-        if (!m_services.launcher.openDocument(page)) {
-            m_services.prompts.exclamation(this, prompts::applicationTitle(),
-                                  tr("ヘルプページを開けませんでした。ブラウザで次のファイルを開いてください。")
-                                      + u'\n' + page);
-        }
+        // In a window of our own: a bare X server or a remote session may have no browser set
+        // up, and what the desktop opens .htm files with may be a text editor.
+        HelpWindow::showPage(this, m_services.launcher, page);
     });
 }
 

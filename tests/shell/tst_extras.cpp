@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSlider>
 
 using namespace apptest;
@@ -96,6 +97,18 @@ void TestExtras::liveConversionFollowsTheSliders()
     doc->insertPicture(2, fieldPicture(150, 100));
     app.activate(empty);
     app.window->close();
+    QTest::qWait(50);
+    QCOMPARE(*runs + *emptyRuns, 3);
+    QCOMPARE(doc->picAfter()->image(), fieldPicture(150, 100));
+    // End on a slider already at its end is a key of the user's that moves nothing: the next
+    // switch sets that slider and converts nothing either.
+    app.activate(empty);
+    app.window->setSliderValue(0, 200);
+    QSignalSpy keys(app.window->slider(0), &QAbstractSlider::actionTriggered);
+    QTest::keyClick(app.window->slider(0), Qt::Key_End);
+    QCOMPARE(keys.size(), 1);
+    app.activate(doc);
+    QCOMPARE(app.window->slider(0)->value(), 80);
     QTest::qWait(50);
     QCOMPARE(*runs + *emptyRuns, 3);
     QCOMPARE(doc->picAfter()->image(), fieldPicture(150, 100));

@@ -1,8 +1,13 @@
 // Conversion runs inside a document window: the whole run, pause and continue, abort, the lock
 // of the other windows, and the conversion controls through all of them.
 #include "apptest.h"
+#include "picturefiles.h"
 #include "runchecks.h"
+#include "../cli/convertrun.h"
 #include "document/greydepth.h"
+#include "picture/picture.h"
+
+#include <QTemporaryDir>
 
 #include <QLabel>
 #include <QSlider>
@@ -91,6 +96,27 @@ void TestRunControl::fullRun()
     QVERIFY(document->picAfter()->isVisibleTo(document));
     QCOMPARE(result == (field ? referenceField(designImage, fieldImage, {})
                               : referenceDots(designImage, {{0, -1, 1, dotParams(menu == QLatin1String("mnuMono"))}})), !ramp);
+    if (ramp) {
+        // A ramp is smooth depth built finer than the pixels: the picture the converter makes of
+        // the same grey map, at the same values and with the run's seed.
+        QTemporaryDir dir;
+        const QString map = picturefiles::write(dir.path(), QStringLiteral("ramp.png"), picturefiles::encoded(greys, "PNG"));
+        QStringList args{QStringLiteral("--depth"), QStringLiteral("grey"), QStringLiteral("--oversample"),
+                         QStringLiteral("4"), QStringLiteral("--repeat"), QStringLiteral("70"),
+                         QStringLiteral("--strength"), QStringLiteral("20")};
+        if (field) {
+            args << QStringLiteral("--mode") << QStringLiteral("field") << QStringLiteral("--field")
+                 << picturefiles::write(dir.path(), QStringLiteral("field.png"), picturefiles::encoded(fieldImage, "PNG"));
+        } else {
+            args << QStringLiteral("--mode") << QStringLiteral("color") << QStringLiteral("--density")
+                 << QStringLiteral("30") << QStringLiteral("--seed") << QStringLiteral("1");
+        }
+        const QString out = dir.filePath(QStringLiteral("out.png"));
+        const lumivex::testing::Run run = lumivex::testing::convert(args << map << out, dir.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(result.convertToFormat(QImage::Format_RGB32),
+                 lumivex::picture::loadPicture(out).convertToFormat(QImage::Format_RGB32));
+    }
 
     // the end of the run
     QVERIFY(!app.shared().Converting);

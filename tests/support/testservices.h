@@ -52,6 +52,7 @@ public:
         return current().startProgram(program, workingFolder);
     }
     bool openDocument(const QString &path) override { return current().openDocument(path); }
+    bool openLink(const QUrl &url) override { return current().openLink(url); }
 
 private:
     Launcher &current() { return m_used ? *m_used : m_desktop; }
