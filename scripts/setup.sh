@@ -12,7 +12,7 @@ packages=(
   xdg-utils
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(cups printer-driver-cups-pdf xvfb poppler-utils)
+  packages+=(cups printer-driver-cups-pdf xvfb poppler-utils valgrind)
   # the checks of the installed tree and of the Debian package
   packages+=(desktop-file-utils appstream shared-mime-info dpkg-dev binutils)
 fi

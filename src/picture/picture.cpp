@@ -1,5 +1,6 @@
 #include "picture.h"
 
+#include "bmpindexed.h"
 #include "filenames.h"
 #include "pictureformats.h"
 #include "pngcheck.h"
@@ -133,10 +134,24 @@ LoadedPicture decodeRaster(QByteArray data, const RasterLayout &layout, int maxW
             result.image = std::move(image);
             return result;
         }
+        if (isColour16Png(data)) {
+            QString damage;
+            QImage image = decodeColour16Png(data, layout.size, damage);
+            if (image.isNull())
+                return fail(PictureProblem::Damaged, QStringLiteral("damaged picture: %1").arg(damage), layout.size);
+            LoadedPicture result;
+            result.size = image.size();
+            result.image = std::move(image);
+            return result;
+        }
         // Qt's reader would let libpng print the reason on standard error.
         if (const QString damage = pngDamage(data); !damage.isEmpty())
             return fail(PictureProblem::Damaged, QStringLiteral("damaged picture: %1").arg(damage), layout.size);
     }
+
+    // Colour-table BMPs are decoded here: Qt's reader leaves pixels unwritten in some of them.
+    if (layout.format == RasterFormat::Bmp && isIndexedBmp(data))
+        return decodeIndexedBmp(data);
 
     // Qt's own limit on what a reader may allocate, raised to the pixel budget at the deepest
     // format a reader decodes into (16-bit channels): every header was judged against the budget

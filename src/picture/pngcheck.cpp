@@ -2,6 +2,8 @@
 
 #include <png.h>
 
+#include <QImage>
+
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -18,7 +20,25 @@ struct Reading
     qsizetype at = 0;
     char reason[160] = {};
     std::vector<png_byte> row;
+    QImage *picture = nullptr; ///< the picture decoded into, if any (16-bit colour only)
+    std::vector<png_byte> passes; ///< an interlaced picture's rows while its passes come in
 };
+
+int be16(const png_byte *p)
+{
+    return p[0] << 8 | p[1];
+}
+
+// A row of 16-bit colour samples, with alpha or without, as opaque pixels: each sample rounded
+// to 8 bits as Qt's conversions round, transparency over white as the loader composites it.
+void toPixels(const png_byte *p, int channels, QRgb *line, int width)
+{
+    for (int x = 0; x < width; ++x, p += 2 * channels) {
+        const int a = channels == 4 ? (be16(p + 6) + 128) / 257 : 255;
+        auto blend = [a](int v) { return ((v + 128) / 257 * a + 255 * (255 - a) + 127) / 255; };
+        line[x] = qRgb(blend(be16(p)), blend(be16(p + 2)), blend(be16(p + 4)));
+    }
+}
 
 void readBytes(png_structp png, png_bytep out, png_size_t length)
 {
@@ -54,23 +74,36 @@ bool readThrough(png_structp png, png_infop info, Reading &reading)
     png_set_option(png, PNG_MAXIMUM_INFLATE_WINDOW, PNG_OPTION_ON);
 #endif
     png_read_info(png, info);
+    if (reading.picture)
+        png_set_tRNS_to_alpha(png); // the transparent colour, compared at all 16 bits, as alpha
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    reading.row.resize(png_get_rowbytes(png, info));
+    const std::size_t rowBytes = png_get_rowbytes(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const int channels = png_get_channels(png, info);
+    if (reading.picture && (png_get_bit_depth(png, info) != 16 || (channels != 3 && channels != 4)
+                            || reading.picture->size() != QSize(int(width), int(height))))
+        png_error(png, "not the picture expected");
+    reading.row.assign(rowBytes, 0);
+    // Passes after the first fill in pixels of rows the earlier ones began: an interlaced
+    // picture's rows are kept whole (and zeroed first) until the last pass.
+    if (reading.picture && passes > 1)
+        reading.passes.assign(rowBytes * height, 0);
     for (int pass = 0; pass < passes; ++pass) {
-        for (png_uint_32 y = 0; y < height; ++y)
-            png_read_row(png, reading.row.data(), nullptr);
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_byte *row = reading.passes.empty() ? reading.row.data() : reading.passes.data() + rowBytes * y;
+            png_read_row(png, row, nullptr);
+            if (reading.picture && pass == passes - 1)
+                toPixels(row, channels, reinterpret_cast<QRgb *>(reading.picture->scanLine(int(y))), int(width));
+        }
     }
     png_read_end(png, info);
     return true;
 }
 
-} // namespace
-
-QString pngDamage(const QByteArray &data)
+QString readWithLibpng(Reading &reading)
 {
-    Reading reading(data);
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reading, onError, onWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -80,6 +113,32 @@ QString pngDamage(const QByteArray &data)
     const bool read = readThrough(png, info, reading);
     png_destroy_read_struct(&png, &info, nullptr);
     return read ? QString() : QString::fromUtf8(reading.reason);
+}
+
+} // namespace
+
+QString pngDamage(const QByteArray &data)
+{
+    Reading reading(data);
+    return readWithLibpng(reading);
+}
+
+bool isColour16Png(const QByteArray &data)
+{
+    return data.size() > 25 && data.at(24) == 16 && data.at(25) == 2;
+}
+
+QImage decodeColour16Png(const QByteArray &data, QSize size, QString &damage)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    if (picture.isNull()) {
+        damage = QStringLiteral("out of memory");
+        return {};
+    }
+    Reading reading(data);
+    reading.picture = &picture;
+    damage = readWithLibpng(reading);
+    return damage.isEmpty() ? picture : QImage();
 }
 
 } // namespace lumivex::picture

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
+#include <QSize>
 #include <QString>
 
 namespace lumivex::picture {
@@ -13,5 +15,16 @@ namespace lumivex::picture {
 /// standard error, where the converter promises its own line and no other: a PNG that goes to
 /// Qt's reader is checked here first, and a damaged one is refused without reaching it.
 QString pngDamage(const QByteArray &data);
+
+/// Whether the PNG's header says 16-bit colour samples without alpha (colour type 2).
+bool isColour16Png(const QByteArray &data);
+
+/// Decodes a PNG of 16-bit colour samples (colour type 2, interlaced or not), whose header
+/// gives this size, with libpng into an opaque Format_RGB32 picture: the transparent colour
+/// (compared at all 16 bits) white, each sample rounded to 8 bits as Qt's conversions round.
+/// Qt 6.4's reader misreads these when they have a transparent colour: its pixels are misplaced
+/// and some never written. A null picture, with libpng's reason in damage, when the file
+/// cannot be read whole.
+QImage decodeColour16Png(const QByteArray &data, QSize size, QString &damage);
 
 } // namespace lumivex::picture

@@ -15,7 +15,9 @@
 #include <array>
 #include <csignal>
 #include <functional>
+#include <span>
 
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -54,7 +56,7 @@ QImage noise(int width, int height)
 }
 
 // A bottom-up run-length encoded BMP (8 or 4 bits) with four greys and the codes given.
-QByteArray rleBmp(int width, int height, int bits, const QByteArray &codes)
+QByteArray rleBmp(int width, int height, int bits, const QByteArray &codes, const QList<QRgb> &greys = kGreys)
 {
     QByteArray out("BM");
     putDword(out, 14 + 40 + 16 + quint32(codes.size()));
@@ -66,7 +68,7 @@ QByteArray rleBmp(int width, int height, int bits, const QByteArray &codes)
     putWord(out, bits);
     for (quint32 v : {bits == 8 ? 1u : 2u, quint32(codes.size()), 2835u, 2835u, 4u, 0u})
         putDword(out, v);
-    for (QRgb c : kGreys)
+    for (QRgb c : greys)
         putDword(out, c & 0xffffff);
     return out + codes;
 }
@@ -121,6 +123,80 @@ QByteArray bmp32(int headerSize, bool bitfields, const std::array<int, 4> &alpha
         out.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append(char(alpha[i]));
     }
     return out;
+}
+
+// The greys from white: the first colour of a table is not what a table padded with black, or
+// memory of zeros, would give.
+const QList<QRgb> kLightFirst{kGreys[3], kGreys[2], kGreys[1], kGreys[0]};
+
+// The rows of rle8Codes and rle4Codes with kLightFirst, bottom up, in a picture of that height
+// whose other pixels are the first colour: three of colours 1, 2 and 3, then five of the row's.
+QImage rleRows(int height)
+{
+    QImage image(8, height, QImage::Format_RGB32);
+    image.fill(kLightFirst[0]);
+    for (int row = 0; row < 4; ++row) {
+        for (int x = 0; x < 8; ++x)
+            image.setPixel(x, height - 1 - row, x < 3 ? kLightFirst[x + 1] : kLightFirst[row]);
+    }
+    return image;
+}
+
+// A 16-bit colour PNG of 11 × 9 pixels with a transparent colour and a black background colour,
+// interlaced or not, as libpng's own test pictures of this kind. Some pixels are the transparent
+// colour, others differ from it in one low byte only; the rest vary in every byte.
+const std::array<quint16, 3> kClear{0x1234, 0x5678, 0x9abc};
+
+std::array<quint16, 3> sample16(int x, int y)
+{
+    if ((x + y) % 3 == 0)
+        return kClear;
+    if ((x + y) % 3 == 1 && x % 2 == 0)
+        return {quint16(kClear[0] + 1), kClear[1], kClear[2]};
+    return {quint16(x * 5957 + y * 17), quint16(y * 7919 + 255), quint16(x * y * 613)};
+}
+
+QByteArray colour16Png(bool interlaced)
+{
+    const int width = 11, height = 9;
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(width, header.data());
+    qToBigEndian<quint32>(height, header.data() + 4);
+    header[8] = 16;
+    header[9] = 2;
+    header[12] = interlaced ? 1 : 0;
+    QByteArray clear, black(6, '\0');
+    for (quint16 v : kClear)
+        clear.append(char(v >> 8)).append(char(v));
+    // The whole picture, or Adam7's seven passes: first column and row, steps across and down.
+    const int whole[1][4] = {{0, 0, 1, 1}};
+    const int adam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    QByteArray raw;
+    for (const auto &[x0, y0, dx, dy] : interlaced ? std::span<const int[4]>(adam7) : std::span<const int[4]>(whole)) {
+        for (int y = y0; x0 < width && y < height; y += dy) {
+            raw.append('\0'); // no filter
+            for (int x = x0; x < width; x += dx) {
+                for (quint16 v : sample16(x, y))
+                    raw.append(char(v >> 8)).append(char(v));
+            }
+        }
+    }
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + picturefiles::pngChunk("IHDR", header)
+        + picturefiles::pngChunk("bKGD", black) + picturefiles::pngChunk("tRNS", clear)
+        + picturefiles::pngChunk("IDAT", qCompress(raw).mid(4)) + picturefiles::pngChunk("IEND", {});
+}
+
+// Its true pixels: the transparent colour white, each sample rounded to 8 bits.
+QImage colour16Picture()
+{
+    QImage image(11, 9, QImage::Format_RGB32);
+    for (int y = 0; y < 9; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            const auto [r, g, b] = sample16(x, y);
+            image.setPixel(x, y, sample16(x, y) == kClear ? qRgb(255, 255, 255) : qRgb((r + 128) / 257, (g + 128) / 257, (b + 128) / 257));
+        }
+    }
+    return image;
 }
 
 // A PNG chunk whose length field says `length`, with data bytes and a checksum not worth making.
@@ -187,6 +263,8 @@ private slots:
     void tallPicturesLoad();
     void bmpAlpha_data();
     void bmpAlpha();
+    void everyPixelFromTheFile_data();
+    void everyPixelFromTheFile();
 
 private:
     QTemporaryDir m_dir;
@@ -368,6 +446,101 @@ void TestPictureDamage::bmpAlpha()
     const QList<QRgb> got{result.image.pixel(0, 0), result.image.pixel(1, 0), result.image.pixel(0, 1),
                           result.image.pixel(1, 1)};
     QCOMPARE(got, pixels);
+}
+
+void TestPictureDamage::everyPixelFromTheFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QImage>("expected"); // null: refused
+
+    // Run-length encoded bitmaps whose codes skip pixels: those are the first colour. (The
+    // pictures are tall enough for memory that the allocator fills with its pattern.)
+    QTest::newRow("rle8 ending early") << rleBmp(8, 200, 8, rle8Codes(true), kLightFirst) << rleRows(200);
+    QTest::newRow("rle4 ending early") << rleBmp(8, 400, 4, rle4Codes(), kLightFirst) << rleRows(400);
+    QImage moved(8, 200, QImage::Format_RGB32);
+    moved.fill(kLightFirst[0]);
+    for (int x : {0, 1})
+        moved.setPixel(x, 199, kLightFirst[1]);
+    for (int x : {3, 4})
+        moved.setPixel(x, 197, kLightFirst[2]);
+    QTest::newRow("rle8 lines ended early and a move")
+        << rleBmp(8, 200, 8, QByteArray("\2\1\0\0\0\2\3\1\2\2\0\1", 12), kLightFirst) << moved;
+    // Runs past the end of their row are cut there; indices beyond the table are black.
+    QImage cut(8, 2, QImage::Format_RGB32);
+    for (int x = 0; x < 8; ++x) {
+        cut.setPixel(x, 1, kGreys[3]);
+        cut.setPixel(x, 0, x % 3 == 2 ? kGreys[2] : qRgb(0, 0, 0));
+    }
+    QTest::newRow("rle8 runs past the row's end")
+        << rleBmp(8, 2, 8, QByteArray("\x0c\3\0\0\0\x0a\x09\5\2\x09\5\2\x09\5\2\x09\0\1", 18)) << cut;
+    // A 1-bit picture whose pixels begin inside the colour table that its header promises (the
+    // first two rows are the table: black, white). Qt's reader took the table first and the
+    // rows after it, one row off, and left the last rows unwritten.
+    QByteArray mono("BM");
+    for (quint32 v : {14u + 40 + 4 * 300, 0u, 14u + 40, 40u, 32u, 300u})
+        putDword(mono, v);
+    putWord(mono, 1);
+    putWord(mono, 1);
+    for (quint32 v : {0u, 4u * 300, 2835u, 2835u, 2u, 0u})
+        putDword(mono, v);
+    QImage overlap(32, 300, QImage::Format_RGB32);
+    for (int row = 0; row < 300; ++row) {
+        const quint32 bits = row == 0 ? 0u : row == 1 ? 0xffffff00u : row % 2 ? 0xf00ff00fu : 0x0ff00ff0u;
+        mono.append(char(bits >> 24)).append(char(bits >> 16)).append(char(bits >> 8)).append(char(bits));
+        for (int x = 0; x < 32; ++x)
+            overlap.setPixel(x, 299 - row, bits >> (31 - x) & 1 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    }
+    QTest::newRow("1-bit, pixels inside the colour table") << mono << overlap;
+    QTest::newRow("rle8 cut inside a run") << rleBmp(8, 4, 8, rle8Codes(true).left(13)) << QImage();
+
+    // Whole colour-table BMPs give the pixels Qt's reader gives them.
+    const auto asQt = [](const QByteArray &bytes) { return QImage::fromData(bytes, "BMP").convertToFormat(QImage::Format_RGB32); };
+    QList<QRgb> colours;
+    for (int i = 0; i < 200; ++i)
+        colours.append(qRgb(i, 255 - i, (i * 7) & 255));
+    for (int count : {2, 16, 200}) {
+        const QImage indexed = noise(13, 7).convertToFormat(QImage::Format_Indexed8, colours.mid(0, count));
+        const QByteArray bytes = encoded(count == 2 ? indexed.convertToFormat(QImage::Format_Mono) : indexed, "BMP");
+        QTest::addRow("%d colours, as Qt writes them", count) << bytes << asQt(bytes);
+        if (count == 200) { // the same picture stored top-down
+            QByteArray topDown = bytes;
+            const qsizetype rowBytes = 16, offset = qFromLittleEndian<quint32>(bytes.constData() + 10);
+            qToLittleEndian<qint32>(-7, topDown.data() + 22);
+            for (int row = 0; row < 7; ++row)
+                topDown.replace(offset + row * rowBytes, rowBytes, bytes.mid(offset + (6 - row) * rowBytes, rowBytes));
+            QTest::newRow("200 colours, top-down") << topDown << asQt(bytes);
+        }
+    }
+    QTest::newRow("rle8 whole") << rleBmp(8, 4, 8, rle8Codes(true)) << asQt(rleBmp(8, 4, 8, rle8Codes(true)));
+    QTest::newRow("rle4 whole") << rleBmp(8, 4, 4, rle4Codes()) << asQt(rleBmp(8, 4, 4, rle4Codes()));
+
+    // 16-bit colour with a transparent colour, interlaced or not: Qt's reader misplaces the
+    // pixels and leaves some unwritten.
+    QTest::newRow("16-bit colour, transparent colour") << colour16Png(false) << colour16Picture();
+    QTest::newRow("16-bit colour, transparent colour, interlaced") << colour16Png(true) << colour16Picture();
+    QByteArray shortData = colour16Png(true);
+    const qsizetype idat = shortData.indexOf("IDAT") - 4;
+    const QByteArray stream = shortData.mid(idat + 8, qFromBigEndian<quint32>(shortData.constData() + idat));
+    shortData.replace(idat, stream.size() + 12, picturefiles::pngChunk("IDAT", stream.left(stream.size() * 3 / 4)));
+    QTest::newRow("16-bit colour, image data cut short") << shortData << QImage();
+}
+
+void TestPictureDamage::everyPixelFromTheFile()
+{
+    // No pixel comes from memory the decoder did not write. Fresh memory is filled with a
+    // pattern here (and valgrind's memcheck runs this test too), so that such a pixel shows.
+    QFETCH(QByteArray, bytes);
+    QFETCH(QImage, expected);
+    mallopt(M_PERTURB, 0x5a);
+    const LoadedPicture result = readPictureData(bytes);
+    mallopt(M_PERTURB, 0);
+    if (expected.isNull()) {
+        QVERIFY(!result.ok());
+        QVERIFY(result.reason.startsWith(QLatin1String("damaged picture")) || result.problem == PictureProblem::CutShort);
+        return;
+    }
+    QVERIFY2(result.ok(), qPrintable(result.reason));
+    QCOMPARE(result.image, expected);
 }
 
 QTEST_GUILESS_MAIN(TestPictureDamage)

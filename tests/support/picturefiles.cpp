@@ -117,6 +117,21 @@ QByteArray claimingSize(QByteArray bytes, QSize size)
     return bytes;
 }
 
+QByteArray pngChunk(const char *type, const QByteArray &data)
+{
+    const QByteArray body = QByteArray(type, 4) + data;
+    quint32 crc = 0xffffffffu;
+    for (const char byte : body) {
+        crc ^= uchar(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    QByteArray chunk(8, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    qToBigEndian<quint32>(crc ^ 0xffffffffu, chunk.data() + 4);
+    return chunk.left(4) + body + chunk.mid(4);
+}
+
 QString write(const QString &dir, const QString &name, const QByteArray &bytes)
 {
     const QString path = dir + QLatin1Char('/') + name;

@@ -26,6 +26,9 @@ QByteArray wmf(int width, int height, QRgb left, QRgb right);
 /// such a file for its size rather than for its damage. (A PNG's header checksum is not mended.)
 QByteArray claimingSize(QByteArray bytes, QSize size);
 
+/// A PNG chunk of this type (four letters) and data, with its length and checksum.
+QByteArray pngChunk(const char *type, const QByteArray &data);
+
 /// Writes bytes to dir/name and returns the full path.
 QString write(const QString &dir, const QString &name, const QByteArray &bytes);
 
