@@ -163,19 +163,32 @@ quint32 crc32(const QByteArray &bytes)
     return ~crc;
 }
 
-// A PNG with a text chunk after its image data, where the reader meets it last.
-QByteArray pngWithTrailingText(const QByteArray &png)
+// A PNG chunk of this type and data, with its length and checksum.
+QByteArray pngChunk(const char *type, const QByteArray &data)
 {
-    const QByteArray body = QByteArray("tEXt") + QByteArray("Comment\0depth picture", 21);
+    const QByteArray body = QByteArray(type, 4) + data;
     QByteArray chunk;
     for (int shift : {24, 16, 8, 0})
-        chunk.append(char((body.size() - 4) >> shift));
+        chunk.append(char(data.size() >> shift));
     chunk.append(body);
     const quint32 crc = crc32(body);
     for (int shift : {24, 16, 8, 0})
         chunk.append(char(crc >> shift));
+    return chunk;
+}
+
+// A PNG with a text chunk after its image data, where the reader meets it last.
+QByteArray pngWithTrailingText(const QByteArray &png)
+{
     QByteArray out = png;
-    return out.insert(out.lastIndexOf("IEND") - 4, chunk);
+    return out.insert(out.lastIndexOf("IEND") - 4, pngChunk("tEXt", QByteArray("Comment\0depth picture", 21)));
+}
+
+// A 16-bit colour PNG with a transparent colour (the grey of its second band).
+QByteArray png16WithTransparentColour(const QImage &image)
+{
+    QByteArray out = encoded(image.convertToFormat(QImage::Format_RGBX64), "PNG");
+    return out.insert(out.indexOf("IDAT") - 4, pngChunk("tRNS", QByteArray("\xaa\xaa\xaa\xaa\xaa\xaa", 6)));
 }
 
 // The GIF with a comment after its picture, before the trailer.
@@ -240,7 +253,8 @@ QList<QByteArray> rasters()
             encoded(image, "PNG"), encoded(alpha, "PNG"), encoded(image, "JPEG"), makeGif(),
             pngWithTrailingText(encoded(image, "PNG")), gifWithTrailingComment(makeGif()),
             encoded(image, "JPEG") + QByteArray("trailing bytes"), progressiveJpeg(image),
-            encoded(image, "BMP") + QByteArray(16, '\0'), bmpV5(), bmpFile(dib(8, true), 40 + 16)};
+            encoded(image, "BMP") + QByteArray(16, '\0'), bmpV5(), bmpFile(dib(8, true), 40 + 16),
+            encoded(image.convertToFormat(QImage::Format_Mono), "BMP"), png16WithTransparentColour(image)};
 }
 
 QList<QByteArray> iniFiles()
