@@ -110,7 +110,13 @@ QString readWithLibpng(Reading &reading)
         png_destroy_read_struct(&png, nullptr, nullptr);
         return QStringLiteral("out of memory");
     }
-    const bool read = readThrough(png, info, reading);
+    bool read = false;
+    try {
+        read = readThrough(png, info, reading);
+    } catch (...) { // memory for the rows, out of libpng's own calls
+        png_destroy_read_struct(&png, &info, nullptr);
+        throw;
+    }
     png_destroy_read_struct(&png, &info, nullptr);
     return read ? QString() : QString::fromUtf8(reading.reason);
 }
