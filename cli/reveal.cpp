@@ -112,6 +112,26 @@ void save(const engine::Reveal &reveal, const QString &path)
     name.place();
 }
 
+// One line: the repeat width the depth was read at, whether it was found or given, and a
+// warning where the picture did not show it clearly. A flat stereogram is rare, a misread is
+// not: that is said too, though the depth is written.
+QString readAt(const Options &options, const engine::Reveal &reveal)
+{
+    QString line = reveal.distances.size() == 1
+        ? QStringLiteral("the stereogram %1 shows one flat depth (everything repeats at %2 pixels); %3 is one grey")
+              .arg(quoted(options.design)).arg(reveal.distances.front()).arg(quoted(options.output))
+        : QStringLiteral("the depth of %1 was read at a repeat width of %2 pixels (%3)")
+              .arg(quoted(options.design))
+              .arg(reveal.repeatWidth)
+              .arg(options.kurikaesiGiven ? QStringLiteral("as given") : QStringLiteral("found in the picture"));
+    if (!reveal.sure)
+        line += options.kurikaesiGiven
+            ? QStringLiteral("; little of the picture repeats within it, so the depth may be misread")
+            : QStringLiteral("; the picture does not show its repeat clearly, so the depth may be misread: "
+                             "give --repeat if the width is known");
+    return line;
+}
+
 } // namespace
 
 void revealAndSave(const Options &options)
@@ -128,11 +148,7 @@ void revealAndSave(const Options &options)
             refuse(options, stereogram, reveal.problem);
     }
     save(reveal, options.output);
-    // A flat stereogram is rare, a misread is not: say so, though the depth is written.
-    if (reveal.distances.size() == 1)
-        complain(QStringLiteral("the stereogram %1 shows one flat depth (everything repeats at %2 pixels); "
-                                "%3 is one grey")
-                     .arg(quoted(options.design)).arg(reveal.distances.front()).arg(quoted(options.output)));
+    complain(readAt(options, reveal));
 }
 
 } // namespace lumivex::cli

@@ -135,6 +135,14 @@ A picture at least %1 pixels wide is needed.</translation>
         <source>ステレオ画像がありません。</source>
         <translation>There is no stereo picture.</translation>
     </message>
+    <message>
+        <source>繰返幅 %1 で深さを読み取りました。</source>
+        <translation>Depth read at repeat width %1.</translation>
+    </message>
+    <message>
+        <source>繰返幅 %1 で深さを読み取りましたが、繰り返しがはっきりしないため、深さが違っているかもしれません。</source>
+        <translation>Depth read at repeat width %1, but the picture does not show its repeat clearly: the depth may be wrong.</translation>
+    </message>
 </context>
 <context>
     <name>lumivex::docwindow::DocumentWindow</name>

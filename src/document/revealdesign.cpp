@@ -38,7 +38,13 @@ RevealedDesign revealDesign(const QImage &stereo)
         return result;
     }
     result.repeatWidth = reveal.repeatWidth;
+    result.sure = reveal.sure;
     result.smooth = reveal.continuous;
+    result.note = reveal.sure
+        ? QCoreApplication::translate("RevealDesign", "繰返幅 %1 で深さを読み取りました。").arg(reveal.repeatWidth)
+        : QCoreApplication::translate("RevealDesign", "繰返幅 %1 で深さを読み取りましたが、繰り返しがはっきりしないため、"
+                                                      "深さが違っているかもしれません。")
+              .arg(reveal.repeatWidth);
 
     std::array<QRgb, 256> colourOfGrey{};
     for (int g = 0; g < 256; ++g)

@@ -18,6 +18,11 @@ struct RevealedDesign
     QString problem;
     /// The repeat width the reveal found.
     int repeatWidth = 0;
+    /// The reveal found its repeat width clearly (engine::Reveal::sure).
+    bool sure = false;
+    /// One line for the user when design is not null: the repeat width the depth was read at,
+    /// and a warning where the picture did not show it clearly.
+    QString note;
 
     bool ok() const { return !design.isNull(); }
 };

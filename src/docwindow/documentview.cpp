@@ -21,7 +21,7 @@ bool DocumentWindow::paneFitted(int pane) const
     return pane >= 0 && pane < int(m_panes.size()) && m_panes[std::size_t(pane)]->isFitted();
 }
 
-QImage DocumentWindow::revealedDesign(QString *message, bool *smooth) const
+QImage DocumentWindow::revealedDesign(QString *message, bool *smooth, QString *note) const
 {
     const PictureBox *stereo = picAfter();
     QImage picture = stereo->isHidden() ? QImage() : stereo->image();
@@ -33,6 +33,8 @@ QImage DocumentWindow::revealedDesign(QString *message, bool *smooth) const
         *message = revealed.problem;
     if (smooth)
         *smooth = revealed.smooth;
+    if (note)
+        *note = revealed.note;
     return revealed.design;
 }
 

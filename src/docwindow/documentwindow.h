@@ -85,8 +85,10 @@ public:
     bool paneFitted(int pane) const;
     /// The depth the stereo picture shows, as a design picture in the sixteen depth colours, or
     /// in greys for smooth depth (then *smooth is true); a null picture and the reason in
-    /// *message when it shows none (message and smooth may be null).
-    QImage revealedDesign(QString *message, bool *smooth = nullptr) const;
+    /// *message when it shows none; otherwise in *note one line that says the repeat width it was
+    /// read at, and warns where the picture does not show it clearly (message, smooth and note
+    /// may be null).
+    QImage revealedDesign(QString *message, bool *smooth = nullptr, QString *note = nullptr) const;
     /// Puts a picture the program holds into pane 0..2 as an insertion would (a grey depth map
     /// as a design is offered smooth depth or the depth colours, unless smoothDesign says that
     /// it is smooth depth); the pane's path variable is left as it is.

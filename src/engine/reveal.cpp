@@ -72,6 +72,17 @@ void countRuns(std::span<const std::int16_t> row, int lo, std::vector<long long>
     ends(row.size());
 }
 
+// Whether a row of distances repeats: a tenth of the pixels that have partners in the row
+// match somewhere. (A stereogram's own rows match nearly everywhere; hidden surfaces and
+// depth edges take a few pixels.)
+bool repeats(std::span<const std::int16_t> row, int hi)
+{
+    const std::size_t searched = row.size() > std::size_t(hi) ? row.size() - std::size_t(hi) : 0;
+    const auto matched = std::count_if(row.begin(), row.begin() + std::ptrdiff_t(searched),
+                                       [](std::int16_t d) { return d != RowMatcher::kNoMatch; });
+    return matched * 10 >= std::ptrdiff_t(searched);
+}
+
 // The distances that are depths of the picture, farthest first.
 std::vector<int> chooseLevels(const std::vector<long long> &counts, int lo)
 {
@@ -193,7 +204,8 @@ RepeatFound findRepeat(const PackedImage &picture)
 {
     if (picture.width < kMinRevealWidth || picture.height < 1)
         return {};
-    const revealing::Survey survey = revealing::survey(revealing::brightness(picture), 0);
+    const revealing::Plane plane = revealing::brightness(picture);
+    const revealing::Survey survey = revealing::survey(plane, 0, revealing::blankRows(plane));
     return survey.found ? RepeatFound{survey.hi, survey.sure} : RepeatFound{};
 }
 
@@ -207,7 +219,10 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     }
     const int given = std::max(params.kurikaesi, 0);
     const revealing::Plane plane = revealing::brightness(stereogram);
-    const revealing::Survey survey = revealing::survey(plane, given);
+    // Rows that show nothing to compare (a guide band), or that match nowhere, are left out of
+    // the survey, the depths found and the depth.
+    std::vector<bool> leftOut = revealing::blankRows(plane);
+    const revealing::Survey survey = revealing::survey(plane, given, leftOut);
     if (!survey.found) {
         result.problem = given > 0 ? RevealProblem::NoRepeatAtWidth : RevealProblem::NoRepeat;
         return result;
@@ -229,12 +244,23 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
         const std::span<std::int16_t> row(distances.data() + std::size_t(y) * width, std::size_t(width));
         const std::span<const std::int16_t> above =
             y > 0 ? std::span<const std::int16_t>(row.data() - width, std::size_t(width)) : std::span<const std::int16_t>{};
+        if (leftOut[std::size_t(y)]) {
+            std::fill(row.begin(), row.end(), RowMatcher::kNoMatch);
+            continue;
+        }
         const bool sample = y % kSampleRows == 0;
         const bool refining = sub == kSub && (sample || matcher.meanOffset() >= kFinerOffset);
         matcher.match(y, above, row, refining);
         if (refining) {
             matcher.refine(y, row, {fine.data() + std::size_t(y) * width, std::size_t(width)}, sample);
             refined[std::size_t(y)] = true;
+        }
+        // A row that matches hardly anywhere does not repeat (a caption, a stripe of another
+        // picture): the few matches it has are chance.
+        if (!repeats(row, survey.hi)) {
+            leftOut[std::size_t(y)] = true;
+            std::fill(row.begin(), row.end(), RowMatcher::kNoMatch);
+            continue;
         }
         countRuns(row, survey.lo, counts);
     }
@@ -254,7 +280,7 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     const auto held = std::count_if(counts.begin(), counts.end(), [](long long c) { return c > 0; });
     result.continuous = far > near && (finer || count > kMaxLevels || held > kScatteredLevels);
     for (int y = 0; finer && result.continuous && y < height; ++y) {
-        if (!refined[std::size_t(y)])
+        if (!refined[std::size_t(y)] && !leftOut[std::size_t(y)])
             matcher.refine(y, {distances.data() + std::size_t(y) * width, std::size_t(width)},
                            {fine.data() + std::size_t(y) * width, std::size_t(width)}, false);
     }
@@ -279,12 +305,15 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
     depth.width = width;
     depth.height = height;
     depth.pixels.resize(distances.size());
-    // A row without a single match (a plain stripe) takes the row above, at the top the first
-    // row below that has a match.
-    int firstResolved = -1;
+    // A row without a single match takes the row above, at the top the first row below that
+    // has a match. A row left out takes the nearest row below that is not (a guide band lies
+    // above the picture), at the bottom the nearest above.
+    int firstResolved = -1, lastKept = -1;
     std::vector<std::int16_t> values(static_cast<std::size_t>(width));
     for (int y = 0; y < height; ++y) {
         const std::size_t start = std::size_t(y) * width;
+        if (leftOut[std::size_t(y)])
+            continue;
         // The refined row is used where it is (no pixel reads it again), the whole one scaled.
         std::span<std::int16_t> row(values);
         if (finer && result.continuous) {
@@ -299,17 +328,40 @@ Reveal reveal(const PackedImage &stereogram, const RevealParams &params)
             bridgeGaps(row, sub);
         const std::span<std::uint8_t> out(depth.pixels.data() + start, std::size_t(width));
         const std::span<const std::uint8_t> above =
-            firstResolved >= 0 ? std::span<const std::uint8_t>(out.data() - width, std::size_t(width)) : std::span<const std::uint8_t>{};
+            firstResolved >= 0 ? std::span<const std::uint8_t>(depth.pixels.data() + std::size_t(lastKept) * width, std::size_t(width))
+                               : std::span<const std::uint8_t>{};
         if (greyRow(row, base, greyOf, above, out)) {
             if (firstResolved < 0)
                 firstResolved = y;
+            lastKept = y;
         } else if (firstResolved >= 0) {
-            std::copy_n(out.data() - width, width, out.data());
+            std::copy_n(above.data(), width, out.data());
+            lastKept = y;
         }
     }
-    for (int y = 0; y < firstResolved; ++y)
-        std::copy_n(depth.pixels.data() + std::size_t(firstResolved) * width, width,
-                    depth.pixels.data() + std::size_t(y) * width);
+    const auto copyRow = [&](int from, int to) {
+        std::copy_n(depth.pixels.data() + std::size_t(from) * width, width, depth.pixels.data() + std::size_t(to) * width);
+    };
+    for (int y = 0; y < firstResolved; ++y) {
+        if (!leftOut[std::size_t(y)])
+            copyRow(firstResolved, y);
+    }
+    std::vector<int> from(std::size_t(height), -1);  // the row a row left out takes
+    for (int y = height - 1, below = -1; y >= 0; --y) {
+        if (!leftOut[std::size_t(y)])
+            below = y;
+        from[std::size_t(y)] = below;
+    }
+    for (int y = 0, kept = -1; y < height; ++y) {
+        if (!leftOut[std::size_t(y)])
+            kept = y;
+        else if (from[std::size_t(y)] < 0)
+            from[std::size_t(y)] = kept;
+    }
+    for (int y = 0; y < height; ++y) {
+        if (leftOut[std::size_t(y)] && from[std::size_t(y)] >= 0)
+            copyRow(from[std::size_t(y)], y);
+    }
     return result;
 }
 

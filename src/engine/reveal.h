@@ -86,6 +86,11 @@ struct Reveal
 /// distance is seen by one eye only, a surface hidden behind a nearer one to its right; it
 /// takes the depth to its left on its row, as do the pixels of the last repeat width of a row,
 /// whose partners would lie beyond the picture.
+///
+/// Rows that show nothing to compare (a guide band above the picture, a plain stripe) or that
+/// match hardly anywhere (a caption) are no part of the stereogram: they are left out of the
+/// survey (blank rows) and of the distances found, and take the depth of the nearest row below
+/// them that is not left out (at the bottom, the nearest above).
 Reveal reveal(const PackedImage &stereogram, const RevealParams &params = {});
 
 /// What findRepeat() found.

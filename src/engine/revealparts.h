@@ -47,11 +47,15 @@ struct Survey
     bool sure = false;
 };
 
-/// Compares windows of 16 pixels on a few dozen rows with their partners at every distance of
+/// The rows that show nothing to compare: nearly all their windows of 16 pixels are plain (a
+/// guide band above a stereogram, white but for two dots one repeat apart; a plain stripe).
+std::vector<bool> blankRows(const Plane &plane);
+
+/// Compares windows of 16 pixels on a few dozen rows (none of the blank ones) with their partners at every distance of
 /// [lo, hi] (the whole plausible range when kurikaesi is 0, else from a fifth of it to it) and
 /// lets each window vote for its clearly best distance. A stereogram gives a few sharp peaks, or
 /// for smooth depth a band of them; noise and photographs give votes spread thinly, or none.
-Survey survey(const Plane &plane, int kurikaesi);
+Survey survey(const Plane &plane, int kurikaesi, const std::vector<bool> &blank = {});
 
 /// Columns each side of a pixel in the windows that the row search compares.
 inline constexpr int kHalf = 3;

@@ -25,6 +25,10 @@ constexpr int kMinDistance = 6;  // nearer repeats are texture, not depth
 // distance, is plain: it tells nothing about where the picture repeats.
 constexpr int kPlain = 2 * kWindow;
 
+// A row whose windows are plain but for this share (in percent) or less is blank: a guide band
+// (white but for two dots), a plain stripe.
+constexpr int kBlankShare = 85;
+
 // A peak of votes stands out from the distances within kPeakReach of it, and has kMinPeak
 // votes at least.
 constexpr int kPeakReach = 8;
@@ -298,7 +302,23 @@ Plane brightness(const PackedImage &picture)
     return plane;
 }
 
-Survey survey(const Plane &plane, int kurikaesi)
+std::vector<bool> blankRows(const Plane &plane)
+{
+    std::vector<bool> blank(std::size_t(plane.height), false);
+    const int windows = plane.width / kWindow - 1;
+    if (windows < 1)
+        return blank;
+    for (int y = 0; y < plane.height; ++y) {
+        const std::uint8_t *row = plane.row(y);
+        int plain = 0;
+        for (int x0 = 0; x0 + 2 * kWindow <= plane.width; x0 += kWindow)
+            plain += sad(row + x0, row + x0 + kWindow) < kPlain;
+        blank[std::size_t(y)] = plain * 100 >= windows * kBlankShare;
+    }
+    return blank;
+}
+
+Survey survey(const Plane &plane, int kurikaesi, const std::vector<bool> &blank)
 {
     Survey result;
     const int width = plane.width;
@@ -315,9 +335,15 @@ Survey survey(const Plane &plane, int kurikaesi)
     std::vector<int> costs(votes.size());
     int windows = 0;  // windows that are not plain
     std::vector<int> spreads;
-    const int rows = std::min(plane.height, kSampleRows);
+    // The rows surveyed are spread evenly over those that are not blank.
+    std::vector<int> surveyed;
+    for (int y = 0; y < plane.height; ++y) {
+        if (blank.empty() || !blank[std::size_t(y)])
+            surveyed.push_back(y);
+    }
+    const int rows = std::min(int(surveyed.size()), kSampleRows);
     for (int i = 0; i < rows; ++i) {
-        const std::uint8_t *row = plane.row(int((2LL * i + 1) * plane.height / (2 * rows)));
+        const std::uint8_t *row = plane.row(surveyed[std::size_t((2LL * i + 1) * int(surveyed.size()) / (2 * rows))]);
         for (int x0 = 0; x0 + kWindow <= width; x0 += kWindow) {
             windowCosts(row, width, x0, lo, hi, costs);
             int best = 0;

@@ -143,9 +143,9 @@ void MainWindow::revealDepth()
     docwindow::DocumentWindow *source = activeDocument();
     if (!stereoShown(source) || m_shared.Converting)
         return;
-    QString problem;
+    QString problem, note;
     bool smooth = false;
-    const QImage design = source->revealedDesign(&problem, &smooth);
+    const QImage design = source->revealedDesign(&problem, &smooth, &note);
     if (design.isNull()) {
         m_services.prompts.exclamation(this, prompts::applicationTitle(), problem);
         return;
@@ -153,6 +153,7 @@ void MainWindow::revealDepth()
     newDocument(document::Mode::RandomDot, document::Colour::Mono);
     if (docwindow::DocumentWindow *document = activeDocument())
         document->insertPicture(0, design, smooth);
+    setStatusText(1, note);
 }
 
 void MainWindow::addPaneFitItem(QMenu *menu)

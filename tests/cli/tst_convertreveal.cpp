@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -104,8 +105,12 @@ void TestConvertReveal::jpegCopiesReadBackAsTheirLevels()
     if (quality > 0)
         QVERIFY(QImage(path(QStringLiteral("made.png"))).save(path(stereo), "JPEG", quality));
     run = convert({QStringLiteral("--reveal"), stereo, QStringLiteral("depth.png")}, m_dir.path());
-    QCOMPARE(run.err, QByteArray());
     QCOMPARE(run.exitCode, 0);
+    // One line says the repeat width found, that of the stereogram.
+    const qsizetype repeat = options.indexOf(QStringLiteral("--repeat"));
+    QCOMPARE(QString::fromUtf8(run.err), QStringLiteral("lumivex-convert: the depth of '%1' was read at a repeat width of %2 pixels "
+                                                        "(found in the picture)\n")
+                                             .arg(stereo, repeat < 0 ? QStringLiteral("70") : options[repeat + 1]));
 
     // Sixteen levels: greys 17 × level, each the level a grey depth map reads.
     const engine::PackedImage depth = readPacked(path(QStringLiteral("depth.png")));
@@ -152,6 +157,23 @@ void TestConvertReveal::formatFollowsName()
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.err.count('\n') == 1 && run.err.contains("shows one flat depth"), run.err.constData());
     QVERIFY(QFile::exists(path(QStringLiteral("flat.bmp"))));
+
+    // A stereogram below three times as many rows of noise: its repeat is found, and the line
+    // warns that the picture hardly shows it.
+    const QImage stereo(path(QStringLiteral("stereo.png")));
+    QImage unsure(stereo.width(), 4 * stereo.height(), QImage::Format_RGB32);
+    quint32 seed = 3;
+    for (int y = 0; y < 3 * stereo.height(); ++y)
+        for (int x = 0; x < unsure.width(); ++x)
+            unsure.setPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+    QPainter(&unsure).drawImage(0, 3 * stereo.height(), stereo);
+    QVERIFY(unsure.save(path(QStringLiteral("unsure.png"))));
+    const Run warned = convert({QStringLiteral("--reveal"), QStringLiteral("unsure.png"), QStringLiteral("unsure-depth.png")}, m_dir.path());
+    QCOMPARE(warned.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(warned.err),
+             QStringLiteral("lumivex-convert: the depth of 'unsure.png' was read at a repeat width of 70 pixels (found in the "
+                            "picture); the picture does not show its repeat clearly, so the depth may be misread: give --repeat "
+                            "if the width is known\n"));
 }
 
 void TestConvertReveal::badInput_data()

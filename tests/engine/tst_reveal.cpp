@@ -155,6 +155,8 @@ private slots:
     void readsClassicStereograms_data();
     void readsClassicStereograms();
     void readsMonoDotsBuiltFinerAtAWideRepeat();
+    void leavesGuideBandsOut_data();
+    void leavesGuideBandsOut();
     void refusesPicturesWithoutRepeat_data();
     void refusesPicturesWithoutRepeat();
     void guideDotsOneRepeatApart_data();
@@ -377,6 +379,85 @@ void TstReveal::readsMonoDotsBuiltFinerAtAWideRepeat()
             expected.push_back(depth[i]), found.push_back(reveal.depth.at(int(i % 2000), int(i / 2000)));
     }
     QVERIFY(rankCorrelation(expected, found) >= 0.95);
+}
+
+void TstReveal::leavesGuideBandsOut_data()
+{
+    QTest::addColumn<PackedImage>("picture");
+    QTest::addColumn<int>("band");  // rows above the stereogram
+    QTest::addColumn<bool>("sure");
+
+    // Above the picture: our guide band; another program's marks, two white squares on black;
+    // a stripe of noise, as a caption that repeats nowhere.
+    const auto above = [](const PackedImage &picture, int kind) {
+        if (kind == 0)
+            return std::pair(withGuideBand(picture, 90), guideBand(picture.width, picture.height, 90).height);
+        std::mt19937 gen(8);
+        const int rows = kind == 3 ? 3 * picture.height : 24;
+        PackedImage marked = designs::make(picture.width, picture.height + rows, [&](int x, int y) {
+            if (y >= rows)
+                return picture.at(x, y - rows);
+            if (kind >= 2)
+                return Packed(gen() & 0xffffff);
+            const bool mark = y >= 8 && y < 16 && (std::abs(x - 300) < 4 || std::abs(x - 390) < 4);
+            return mark ? Packed(0xffffff) : Packed(0);
+        });
+        return std::pair(marked, rows);
+    };
+    const PackedImage design = blocks(800, 480, {3, 9, 15}, 90);
+    std::mt19937 gen(4);
+    std::vector<Packed> blotches(64);
+    std::generate(blotches.begin(), blotches.end(), [&] { return Packed(gen() & 0xffffff); });
+    // A field of soft blotches, as a photograph of leaves or stones gives.
+    const PackedImage soft = designs::make(800, 480, [&](int x, int y) { return blotches[std::size_t((x / 6 * 7 + y / 5 * 13 + x * y / 97) % 64)]; });
+    std::vector<float> steps(640 * 320), truth;
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        steps[i] = float(std::min<std::size_t>(i % 640 / 140, 3)) / 3;
+    const std::pair<const char *, PackedImage> pictures[] = {
+        {"mono dots", stereogram(Kind::Mono, design, 90, 20)},
+        {"colour dots", stereogram(Kind::Colour, design, 90, 20)},
+        {"colour field", stereogram(Kind::Field, design, 90, 20)},
+        {"colour field of soft blotches", convertField(design, soft, {90, 20})},
+        {"classic dots", sirds::draw(640, steps, 180, 1, false, truth)},
+        {"classic texture", sirds::draw(640, steps, 180, 1, true, truth)},
+    };
+    const char *kinds[] = {"our guide band", "marks on black", "a caption", "noise over three quarters (unsure)"};
+    for (int kind = 0; kind < 4; ++kind) {
+        for (const auto &[name, picture] : pictures) {
+            const auto [marked, band] = above(picture, kind);
+            QTest::addRow("%s, %s", name, kinds[kind]) << marked << band << (kind < 3);
+        }
+    }
+}
+
+// Rows that show nothing that repeats (a guide band above a stereogram, a caption) are left out
+// of the depth, guide bands of the survey too: the depth below them is the stereogram's own,
+// they take the depth of the first row below them, and the repeat width is found, sure unless
+// most of the picture is rows that repeat nowhere.
+void TstReveal::leavesGuideBandsOut()
+{
+    QFETCH(PackedImage, picture);
+    QFETCH(int, band);
+    QFETCH(bool, sure);
+
+    const Reveal reveal = lumivex::engine::reveal(picture);
+    QVERIFY(reveal.ok());
+    QCOMPARE(reveal.repeatWidth, 90);
+    QCOMPARE(reveal.sure, sure);
+    const RepeatFound repeat = findRepeat(picture);
+    QCOMPARE(repeat.width, 90);
+    QCOMPARE(repeat.sure, sure);
+    PackedImage below(picture.width, picture.height - band);
+    std::copy(picture.pixels.begin() + std::ptrdiff_t(band) * picture.width, picture.pixels.end(), below.pixels.begin());
+    const Reveal unmarked = lumivex::engine::reveal(below);
+    QCOMPARE(reveal.distances, unmarked.distances);
+    // (A caption's rows are surveyed with the others: the tolerance of a match may differ a
+    // little, more where they are most of the survey.)
+    const auto differ = std::inner_product(unmarked.depth.pixels.begin(), unmarked.depth.pixels.end(), reveal.depth.row(band).begin(),
+                                           0L, std::plus<>(), std::not_equal_to<>());
+    QVERIFY2(differ * (sure ? 1000 : 100) <= long(unmarked.depth.pixels.size()), qPrintable(QString::number(differ)));
+    for (int y = 0; y < band; ++y)
+        QVERIFY(std::equal(reveal.depth.row(y).begin(), reveal.depth.row(y).end(), reveal.depth.row(band).begin()));
 }
 
 void TstReveal::refusesPicturesWithoutRepeat_data()

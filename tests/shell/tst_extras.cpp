@@ -128,8 +128,11 @@ void TestExtras::revealOpensTheDepthAsANewDesign()
     QVERIFY(app.startAndWait());
     QVERIFY(reveal->isEnabled() && full->isEnabled());
 
+    const int kurikaesi = app.window->slider(0)->value();
     reveal->trigger();
     QCOMPARE(app.documents().size(), 2);
+    // The status bar says the repeat width the depth was read at.
+    QCOMPARE(app.window->statusPanel(1)->text(), QStringLiteral("繰返幅 %1 で深さを読み取りました。").arg(kurikaesi));
     DocumentWindow *revealed = app.window->activeDocument();
     QVERIFY(revealed != doc);
     QVERIFY(!revealed->picUra().isNull());
@@ -160,6 +163,8 @@ void TestExtras::revealOpensTheDepthAsANewDesign()
     revealed->insertPicture(2, lumivex::picture::fromPacked(sirds::draw(640, slope, 180, 4, true, linked)));
     reveal->trigger();
     QCOMPARE(app.prompts.asked.size(), 1);
+    // (Its farthest repeat, 90 pixels, is at the left edge only.)
+    QCOMPARE(app.window->statusPanel(1)->text(), QStringLiteral("繰返幅 89 で深さを読み取りました。"));
     QCOMPARE(iniValue(app.window->activeDocument()->lblIniName(), "DepthKind"), QStringLiteral("Grey"));
 }
 
