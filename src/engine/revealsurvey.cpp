@@ -227,7 +227,9 @@ void fold(std::vector<Vote> &cast, std::vector<int> &votes, int lo)
             for (const int v : voters[i]) {
                 Vote &vote = cast[std::size_t(v)];
                 vote.distance = d;
-                vote.cost = vote.wholeCost[std::size_t(k - 2)];
+                // (Where the whole distances' partners lie beyond the row, the window's own cost.)
+                if (const int whole = vote.wholeCost[std::size_t(k - 2)]; whole != INT_MAX)
+                    vote.cost = whole;
             }
             votes[std::size_t(d - lo)] += votes[i];
             votes[i] = 0;
