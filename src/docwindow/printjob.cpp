@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <QtMath>
 
+#include <algorithm>
+
 namespace lumivex::docwindow {
 
 namespace {
@@ -115,6 +117,20 @@ QImage posterSheet(const PrintJob &job, const PrintLayout &layout, const QPageLa
         painter.translate(corner + printableMm * pxPerMm);
         paintPage(painter, job, layout, int(i), QSizeF(pxPerMm, pxPerMm));
         painter.restore();
+        // The number large enough to read at the sheet's scale, on the page's middle.
+        const QRectF page(corner, paperMm * pxPerMm);
+        QFont font = painter.font();
+        font.setPixelSize(std::max(8, int(std::min(page.width(), page.height()) / 4)));
+        font.setBold(true);
+        painter.setFont(font);
+        const QString number = QString::number(i + 1);
+        const QRectF box = painter.fontMetrics().boundingRect(number).toRectF().adjusted(-6, -2, 6, 2);
+        const QRectF label(page.center() - QPointF(box.width() / 2, box.height() / 2), box.size());
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(255, 255, 255, 220));
+        painter.drawRoundedRect(label, 4, 4);
+        painter.setPen(QColor(0, 70, 160));
+        painter.drawText(label, Qt::AlignCenter, number);
     }
     return sheet;
 }
