@@ -525,47 +525,33 @@ void TestPicture::metafilesBeyondTheRenderersMemory()
 #if defined(__SANITIZE_ADDRESS__)
     QSKIP("the renderer's memory is not limited under AddressSanitizer");
 #endif
-    // A metafile of 72 MB (a drawing and an escape record of zeros, a hole in the file) rendered
-    // with 8 MB to spare: the child runs out of memory as it copies the file. It ends at once
-    // and the caller gets one refusal; it never returns into the caller's code as a second copy
-    // of this test (it once did, through the loader's own handling of the failure), which the
-    // marker file would show.
-    const qint64 escapeBytes = qint64(72) << 20;
+    // A metafile of 72 MB (an escape record of zeros, a hole in the file) with 8 MB to spare:
+    // the child runs out of memory as it copies the file, and must end there, never return
+    // into the caller's code as a second copy of this test (the marker file would show it).
     WmfWriter w;
     w.window(0, 0, 96, 96).fill(kBands[1]).rectangle(0, 0, 96, 96);
     QByteArray head = w.placeable(0, 0, 96, 96, 96).chopped(6); // without its end record
-    putDword(head, quint32(3 + 2 + escapeBytes / 2));
-    putWord(head, 0x0626); // an escape record
-    putWord(head, 0x0f);
-    putWord(head, 0);
-    const QString path = writeFile(m_dir, QStringLiteral("large.wmf"), head);
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(head.size() + escapeBytes) && file.seek(file.size()));
-        QVERIFY(file.write(QByteArray("\x03\0\0\0\0\0", 6)) == 6);
-    }
-    const QString marker = m_dir.filePath(QStringLiteral("child returned"));
+    const qint64 escapeWords = qint64(36) << 20;
+    putDword(head, quint32(3 + escapeWords));
+    putWord(head, 0x0626);
+    QFile file(writeFile(m_dir, QStringLiteral("large.wmf"), head));
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(head.size() + 2 * escapeWords) && file.seek(file.size())
+            && file.write("\x03\0\0\0\0\0", 6) == 6);
+    file.close();
     const pid_t self = ::getpid();
     setWmfMemoryLimit(8 << 20);
-    const LoadedPicture result = readPicture(path);
-    if (::getpid() != self) {
-        QFile(marker).open(QIODevice::WriteOnly);
-        ::_exit(0);
-    }
+    const LoadedPicture result = readPicture(file.fileName());
+    if (::getpid() != self)
+        ::_exit(QFile(m_dir.filePath(QStringLiteral("child returned"))).open(QIODevice::WriteOnly) ? 0 : 1);
     setWmfMemoryLimit(kWmfMemoryLimit);
-    QVERIFY(!QFile::exists(marker));
-    QCOMPARE(result.problem, PictureProblem::TooLarge);
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("child returned"))));
     QCOMPARE(result.reason, QLatin1String(kWmfOutOfMemory));
-    // With its usual memory the same file is drawn.
-    QCOMPARE(readPicture(path).image.pixel(50, 50), kBands[1]);
+    QCOMPARE(result.problem, PictureProblem::TooLarge); // not damaged
+    QCOMPARE(readPicture(file.fileName()).image.pixel(50, 50), kBands[1]); // with its usual memory
 
-    // A metafile larger than the renderer may take is refused before it is read: a valid one
-    // is too large, not damaged (this file has no data on the disk beyond its first records).
-    const QString huge = writeFile(m_dir, QStringLiteral("huge.wmf"), bandWmf());
-    QVERIFY(QFile::resize(huge, kMaxWmfFileBytes + 1));
-    const LoadedPicture refused = readPicture(huge);
-    QCOMPARE(refused.problem, PictureProblem::TooLarge);
-    QCOMPARE(refused.reason, QStringLiteral("the metafile is larger than 96 MB, more than its renderer may use"));
+    // A larger file is refused before it is read.
+    QVERIFY(file.resize(kMaxWmfFileBytes + 1));
+    QCOMPARE(readPicture(file.fileName()).reason, QStringLiteral("the metafile is larger than 96 MB, more than its renderer may use"));
 }
 
 void TestPicture::packedRoundTrip()

@@ -83,61 +83,35 @@ private:
     qint64 m_room;
 };
 
-bool writeText(const char *path, const QByteArray &text)
+// What writeFileSafely says of an existing file and of a new one on a read-only file system: one
+// mounted in a child process's own namespace (and user namespace, when not root), written once
+// and remounted read-only. Empty when the system allows no such mount.
+QString readOnlyMountReasons(const QTemporaryDir &dir)
 {
-    const int fd = ::open(path, O_WRONLY | O_CLOEXEC);
-    const bool written = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
-    if (fd >= 0)
-        ::close(fd);
-    return written;
-}
-
-// What writeFileSafely says of an existing file and of a new one in a folder on a read-only file
-// system: a file system of its own mounted in a child process's own namespace (and user
-// namespace, for a user other than root), written once and remounted read-only. Empty when the
-// system allows no such mount.
-QString readOnlyMountReasons(const QString &folder)
-{
-    int fds[2];
-    if (::pipe(fds) != 0)
-        return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        const QByteArray dir = QFile::encodeName(folder);
-        const uid_t uid = ::getuid();
-        const gid_t gid = ::getgid();
-        bool ready = ::unshare(uid == 0 ? CLONE_NEWNS : CLONE_NEWUSER | CLONE_NEWNS) == 0;
-        if (ready && uid != 0) {
-            ready = writeText("/proc/self/setgroups", "deny")
-                && writeText("/proc/self/uid_map", QByteArray::number(uid) + ' ' + QByteArray::number(uid) + " 1")
-                && writeText("/proc/self/gid_map", QByteArray::number(gid) + ' ' + QByteArray::number(gid) + " 1");
-        }
-        ready = ready && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
-            && ::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0
-            && picture::writeFileSafely(folder + QStringLiteral("/old.png"), "old")
-            && ::mount("tmpfs", dir.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-        QString reasons;
-        if (ready) {
-            for (const char *name : {"/old.png", "/new.png"}) {
-                QString error;
-                if (picture::writeFileSafely(folder + QLatin1String(name), "new", &error))
-                    error = QStringLiteral("written");
-                reasons += error + u'\n';
-            }
-        }
-        const QByteArray text = reasons.toUtf8();
-        ::_exit(::write(fds[1], text.constData(), size_t(text.size())) == text.size() ? 0 : 1);
+    const QString mountPoint = dir.filePath(QStringLiteral("mount")), answer = dir.filePath(QStringLiteral("answer"));
+    QDir(dir.path()).mkdir(QStringLiteral("mount"));
+    if (const pid_t pid = ::fork(); pid != 0) {
+        QFile file(answer);
+        return pid > 0 && ::waitpid(pid, nullptr, 0) == pid && file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
     }
-    ::close(fds[1]);
-    QByteArray text;
-    char buffer[512];
-    for (ssize_t n; pid > 0 && (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, n);
-    ::close(fds[0]);
-    if (pid > 0)
-        ::waitpid(pid, nullptr, 0);
-    return QString::fromUtf8(text);
+    const auto put = [](const char *name, const QByteArray &text) { // one write, as these files take it
+        const int fd = ::open(name, O_WRONLY | O_CLOEXEC);
+        return fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
+    };
+    const bool root = ::getuid() == 0;
+    const QByteArray uid = QByteArray::number(::getuid()), gid = QByteArray::number(::getgid()), at = QFile::encodeName(mountPoint);
+    const bool ready = ::unshare(root ? CLONE_NEWNS : CLONE_NEWUSER | CLONE_NEWNS) == 0
+        && (root || (put("/proc/self/setgroups", "deny") && put("/proc/self/uid_map", uid + ' ' + uid + " 1") && put("/proc/self/gid_map", gid + ' ' + gid + " 1")))
+        && ::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+        && ::mount("tmpfs", at.constData(), "tmpfs", 0, "size=64k") == 0 && picture::writeFileSafely(mountPoint + QStringLiteral("/old.png"), "old")
+        && ::mount("tmpfs", at.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    QString reasons;
+    for (const char *name : {"/old.png", "/new.png"}) {
+        QString error;
+        if (ready && !picture::writeFileSafely(mountPoint + QLatin1String(name), "new", &error))
+            reasons += error + u'\n';
+    }
+    ::_exit(picture::writeFileSafely(answer, reasons.toUtf8()) ? 0 : 1);
 }
 
 } // namespace
@@ -271,8 +245,8 @@ void TestPictureWriter::failuresAreReported()
 
     // A file on a read-only file system gives the system's reason, whether it exists or not
     // (Qt's own text for an existing one said only that it "is not writable").
-    QTemporaryDir mountPoint;
-    const QString reasons = readOnlyMountReasons(mountPoint.path());
+    QTemporaryDir dir;
+    const QString reasons = readOnlyMountReasons(dir);
     if (reasons.isEmpty())
         QSKIP("no file system can be mounted read-only here");
     const QString readOnly = QString::fromLocal8Bit(std::strerror(EROFS));

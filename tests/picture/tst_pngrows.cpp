@@ -5,6 +5,7 @@
 #include "picture/picture.h"
 #include "picture/picturerows.h"
 #include "picture/pngrows.h"
+#include "picturefiles.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -17,35 +18,13 @@ using namespace lumivex;
 
 namespace {
 
-quint32 crc32(const QByteArray &bytes)
-{
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 n = 0; n < 256; ++n) {
-            quint32 c = n;
-            for (int k = 0; k < 8; ++k)
-                c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xffffffffu;
-    for (const char b : bytes)
-        c = table[(c ^ uchar(b)) & 0xff] ^ (c >> 8);
-    return c ^ 0xffffffffu;
-}
-
 QByteArray be32(quint32 v)
 {
     const char bytes[] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
     return QByteArray(bytes, 4);
 }
 
-QByteArray chunk(const char *type, const QByteArray &data)
-{
-    const QByteArray body = QByteArray(type, 4) + data;
-    return be32(quint32(data.size())) + body + be32(crc32(body));
-}
+using picturefiles::pngChunk;
 
 struct PngKind
 {
@@ -111,10 +90,10 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
     header += char(kind.depth);
     header += char(kind.colourType);
     header += QByteArray(2, 0) + char(kind.interlaced ? 1 : 0);
-    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
+    QByteArray png = QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header);
     if (kind.extraChunks) {
-        png += chunk("tEXt", "Comment\0made for a test");
-        QByteArray broken = chunk("tEXt", "Title\0checksum wrong");
+        png += pngChunk("tEXt", "Comment\0made for a test");
+        QByteArray broken = pngChunk("tEXt", "Title\0checksum wrong");
         broken[broken.size() - 1] = char(broken.back() ^ 0x55);
         png += broken;
     }
@@ -122,10 +101,10 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
         QByteArray table;
         for (int i = 0; i < (1 << kind.depth) * 3; ++i)
             table += char(random.bounded(256));
-        png += chunk("PLTE", table);
+        png += pngChunk("PLTE", table);
     }
     if (!kind.transparency.isEmpty())
-        png += chunk("tRNS", kind.transparency);
+        png += pngChunk("tRNS", kind.transparency);
 
     // Each row's length and whether it begins a pass (interlaced: seven, each filtered alone).
     // A pass: first column and row, steps across and down; the whole picture, then Adam7's seven.
@@ -154,10 +133,10 @@ QByteArray makePng(const PngKind &kind, quint32 seed)
     const QByteArray stream = qCompress(raw, 6).mid(4); // qCompress puts the length first
     const int step = kind.idatBytes > 0 ? kind.idatBytes : int(stream.size());
     for (int at = 0; at < stream.size(); at += step)
-        png += chunk("IDAT", stream.mid(at, step));
+        png += pngChunk("IDAT", stream.mid(at, step));
     if (kind.extraChunks)
-        png += chunk("tEXt", "After\0the data");
-    return png + chunk("IEND", {});
+        png += pngChunk("tEXt", "After\0the data");
+    return png + pngChunk("IEND", {});
 }
 
 // Qt's own reader, transparency composited over white as the loader promises: the reference
@@ -296,24 +275,23 @@ void TestPngRows::othersGetTheWholePictureReader_data()
         const int idat = int(png.indexOf("IDAT"));
         const int length = int(qFromBigEndian<quint32>(png.constData() + idat - 4));
         png[idat + 4 + at] = value;
-        const QByteArray fixed = be32(crc32(png.mid(idat, 4 + length)));
-        png.replace(idat + 4 + length, 4, fixed);
+        png.replace(idat - 4, length + 12, pngChunk("IDAT", png.mid(idat + 4, length)));
         return png;
     };
     QTest::newRow("data damaged in the middle") << damaged(int(plain.size() / 4), '\xff') << true;
     QTest::newRow("the stream's checksum wrong") << damaged(int(plain.indexOf("IEND")) - 12 - int(plain.indexOf("IDAT")) - 4 + 3, 0x5a) << true;
     QByteArray pixelsAfter = plain;
-    pixelsAfter.insert(int(plain.indexOf("IEND")) - 4, chunk("IDAT", qCompress(QByteArray(50, 1)).mid(4)));
+    pixelsAfter.insert(int(plain.indexOf("IEND")) - 4, pngChunk("IDAT", qCompress(QByteArray(50, 1)).mid(4)));
     QTest::newRow("more data after the stream") << pixelsAfter << true;
     QByteArray brokenEnd = plain;
     brokenEnd[brokenEnd.size() - 1] = char(brokenEnd.back() ^ 1);
     QTest::newRow("end chunk's checksum wrong") << brokenEnd << true;
     QByteArray unknown = plain;
-    unknown.insert(int(plain.indexOf("IEND")) - 4, chunk("ZZZZ", "critical and unknown"));
+    unknown.insert(int(plain.indexOf("IEND")) - 4, pngChunk("ZZZZ", "critical and unknown"));
     QTest::newRow("unknown critical chunk after the data") << unknown << true;
     QByteArray shortTable = makePng(kindOf(3), 3);
     const int plte = int(shortTable.indexOf("PLTE"));
-    shortTable.replace(plte - 4, 8 + 768 + 4, chunk("PLTE", QByteArray(30, '\x7f')));
+    shortTable.replace(plte - 4, 8 + 768 + 4, pngChunk("PLTE", QByteArray(30, '\x7f')));
     QTest::newRow("indices beyond the colour table") << shortTable << true;
 }
 
