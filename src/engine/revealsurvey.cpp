@@ -3,7 +3,6 @@
 #include "reveal.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -55,19 +54,19 @@ int sad(const std::uint8_t *a, const std::uint8_t *b)
 #endif
 }
 
-// The fractions k = 2 to 5 of a distance that fold() looks at.
+// The fractions k = 2 to 5 of a distance that fold() looks at, and the windows it compares
+// there at most.
 constexpr int kMaxFold = 5;
+constexpr std::size_t kFoldSample = 32;
 
 struct Vote
 {
     int distance;
     int cost;
-    /// The window's cost at a k-th of its distance (k = 2 + i), in hundredths of its mean cost
-    /// over all distances (255 and more as 255; 255 where the k-th lies below the range).
-    std::array<std::uint8_t, kMaxFold - 1> fraction;
-    /// The window's least cost at the whole distances either side of each k-th: the cost the
-    /// rows' search meets there.
-    std::array<int, kMaxFold - 1> wholeCost;
+    // The window, for fold(): its row, its first column and its mean cost over all distances.
+    const std::uint8_t *row;
+    int x0;
+    int mean;
 };
 
 // One window's costs at every distance of the range (INT_MAX where its partner lies outside
@@ -82,6 +81,15 @@ void windowCosts(const std::uint8_t *row, int width, int x0, int lo, int hi, std
     }
 }
 
+// The window at x0 against its partner at distance d on the side windowCosts() compares
+// (INT_MAX where that lies outside the row).
+int wholeCost(const std::uint8_t *row, int width, int x0, int hi, int d)
+{
+    const bool right = x0 + kWindow + hi <= width || x0 < hi;
+    const int partner = right ? x0 + d : x0 - d;
+    return partner >= 0 && partner + kWindow <= width ? sad(row + x0, row + partner) : INT_MAX;
+}
+
 // The window at x0 against its partner at the fractional distance at / k, interpolated between
 // the two pixels around it, on the side windowCosts() compares.
 int fractionalCost(const std::uint8_t *row, int width, int x0, int hi, int at, int k)
@@ -94,11 +102,9 @@ int fractionalCost(const std::uint8_t *row, int width, int x0, int hi, int at, i
     // On the left the partner lies part / k of a pixel before x0 - whole.
     const int weight = right ? part : (part ? k - part : 0);
     int sum = 0;
-    for (int i = 0; i < kWindow; ++i) {
-        const int partner = (row[first + i] * (k - weight) + row[first + i + 1] * weight + k / 2) / k;
-        sum += std::abs(int(row[x0 + i]) - partner);
-    }
-    return sum;
+    for (int i = 0; i < kWindow; ++i)
+        sum += std::abs(k * int(row[x0 + i]) - row[first + i] * (k - weight) - row[first + i + 1] * weight);
+    return (sum + k / 2) / k;
 }
 
 // The window's clearly best distance; 0 when none stands out, -1 when the window is plain or
@@ -200,7 +206,7 @@ int quantile(std::vector<int> &values, int percent);
 // quarters and more at a distance that is no multiple, a half for a few in pictures of black
 // and white dots), and the k-th is a surface of the picture, with votes of its own beside it,
 // their votes move to that k-th.
-void fold(std::vector<Vote> &cast, std::vector<int> &votes, int lo)
+void fold(std::vector<Vote> &cast, std::vector<int> &votes, int lo, int hi, int width)
 {
     std::vector<std::vector<int>> voters(votes.size());
     for (std::size_t i = 0; i < cast.size(); ++i)
@@ -208,28 +214,39 @@ void fold(std::vector<Vote> &cast, std::vector<int> &votes, int lo)
     // A surface at the k-th: windows of its own vote for whole distances beside it.
     const auto votedAround = [&](int d) {
         int around = 0;
-        for (int e = std::max(lo, d - kBandReach); e <= std::min(lo + int(votes.size()) - 1, d + kBandReach); ++e)
+        for (int e = std::max(lo, d - kBandReach); e <= std::min(hi, d + kBandReach); ++e)
             around += votes[std::size_t(e - lo)];
         return around >= kMinPeak;
     };
     std::vector<int> ratios;
     for (std::size_t i = 0; i < voters.size(); ++i) {
-        if (voters[i].size() < std::size_t(kMinPeak))
+        const std::vector<int> &of = voters[i];
+        if (of.size() < std::size_t(kMinPeak))
             continue;
+        const int at = int(i) + lo;
         for (int k = kMaxFold; k >= 2; --k) {
-            ratios.clear();
-            for (const int v : voters[i])
-                ratios.push_back(cast[std::size_t(v)].fraction[std::size_t(k - 2)]);
-            const int median = quantile(ratios, 50);
-            const int d = (int(i) + lo + k / 2) / k;
-            if (median > kFoldRatio || !votedAround(d))
+            const int d = (at + k / 2) / k;
+            if (at < k * lo || !votedAround(d))
                 continue;
-            for (const int v : voters[i]) {
+            // At most kFoldSample of the voters, evenly spread, tell.
+            ratios.clear();
+            const std::size_t step = (of.size() + kFoldSample - 1) / kFoldSample;
+            for (std::size_t j = 0; j < of.size(); j += step) {
+                const Vote &vote = cast[std::size_t(of[j])];
+                const int cost = fractionalCost(vote.row, width, vote.x0, hi, at, k);
+                ratios.push_back(cost == INT_MAX ? 255 : int(std::min<long long>(255, 100LL * cost / std::max(vote.mean, 1))));
+            }
+            if (quantile(ratios, 50) > kFoldRatio)
+                continue;
+            for (const int v : of) {
                 Vote &vote = cast[std::size_t(v)];
                 vote.distance = d;
-                // (Where the whole distances' partners lie beyond the row, the window's own cost.)
-                if (const int whole = vote.wholeCost[std::size_t(k - 2)]; whole != INT_MAX)
-                    vote.cost = whole;
+                // The cost the rows' search meets: the least at the whole distances either side
+                // of the k-th (where their partners lie beyond the row, the window's own).
+                const int cost = std::min(wholeCost(vote.row, width, vote.x0, hi, at / k),
+                                          wholeCost(vote.row, width, vote.x0, hi, std::min(at / k + 1, hi)));
+                if (cost != INT_MAX)
+                    vote.cost = cost;
             }
             votes[std::size_t(d - lo)] += votes[i];
             votes[i] = 0;
@@ -359,19 +376,11 @@ Survey survey(const Plane &plane, int kurikaesi, const std::vector<bool> &blank)
             if (d == 0 || (!given && d < lo + 3))
                 continue;
             ++votes[d - lo];
-            Vote &vote = cast.emplace_back(Vote{d, best, {}, {}});
-            for (int k = 2; k <= kMaxFold; ++k) {
-                const bool within = d >= k * lo;
-                const int cost = within ? fractionalCost(row, width, x0, hi, d, k) : INT_MAX;
-                vote.fraction[std::size_t(k - 2)] =
-                    std::uint8_t(cost == INT_MAX ? 255 : std::min<long long>(255, 100LL * cost / std::max(mean, 1LL)));
-                vote.wholeCost[std::size_t(k - 2)] =
-                    within ? std::min(costs[std::size_t(d / k - lo)], costs[std::size_t(std::min(d / k + 1, hi) - lo)]) : best;
-            }
+            cast.push_back({d, best, row, x0, int(mean)});
         }
     }
 
-    fold(cast, votes, lo);
+    fold(cast, votes, lo, hi, width);
 
     // Sharp peaks are the surfaces of a stepped picture; a smooth surface spreads its votes over
     // a band of neighbouring distances instead, far above the thin votes of noise.
