@@ -80,11 +80,16 @@ bool repeats(std::span<const std::int16_t> row, int hi)
     const std::size_t searched = row.size() > std::size_t(hi) ? row.size() - std::size_t(hi) : 0;
     std::size_t unmatched = 0, x = 0;
 #if defined(__SSE2__)
+    // Eight counts at once, each of at most 2048 (a row holds at most 16384 pixels).
+    __m128i counts = _mm_setzero_si128();
     for (; x + 8 <= searched; x += 8) {
         const __m128i at = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row.data() + x));
-        unmatched += std::size_t(__builtin_popcount(unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(at, _mm_set1_epi16(RowMatcher::kNoMatch))))));
+        counts = _mm_sub_epi16(counts, _mm_cmpeq_epi16(at, _mm_set1_epi16(RowMatcher::kNoMatch)));
     }
-    unmatched /= 2;  // two bits a pixel
+    const __m128i pairs = _mm_madd_epi16(counts, _mm_set1_epi16(1));
+    alignas(16) std::int32_t sums[4];
+    _mm_store_si128(reinterpret_cast<__m128i *>(sums), pairs);
+    unmatched = std::size_t(sums[0]) + std::size_t(sums[1]) + std::size_t(sums[2]) + std::size_t(sums[3]);
 #endif
     for (; x < searched; ++x)
         unmatched += row[x] == RowMatcher::kNoMatch;
