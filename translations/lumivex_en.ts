@@ -478,7 +478,7 @@ Pages: %4</translation>
     </message>
     <message>
         <source>ウインドウに合わせる</source>
-        <translation>&amp;Fit to Window</translation>
+        <translation>Fit to &amp;Window</translation>
     </message>
     <message>
         <source>メモリが不足しています。</source>

@@ -4,6 +4,7 @@
 #include "instancelock.h"
 
 #include "docwindow/documentwindow.h"
+#include "docwindow/openingsize.h"
 #include "docwindow/paneselection.h"
 #include "prompts/prompts.h"
 #include "document/docstate.h"
@@ -217,8 +218,10 @@ void MainWindow::OpenDocumentWindow()
         document->setSavedCopy(m_openedCopy->exists, m_openedCopy->bytes);
         m_openedCopy.reset();
     }
-    document->Load();
+    // The frame first: the document lays its panes out at the size the area gives it.
     auto *frame = new DocumentFrame(document);
+    docwindow::sizeForArea(*frame, *m_mdiArea);
+    document->Load();
     frame->setWindowIcon(documentIcon(document->iconId()));
     connect(document, &DocumentWindow::closedWhileBusy, frame, &QObject::deleteLater);
     m_windows.append(frame);

@@ -196,6 +196,7 @@ private:
     QAction *m_guides = nullptr;
     QAction *m_autoConvert = nullptr;
     QAction *m_paneFit = nullptr;
+    QAction *m_fitItem = nullptr;  ///< 変換's ウインドウに合わせる (Ctrl+0)
     bool m_liveRestart = false;    ///< a slider moved during a live run: one more run follows it
     bool m_liveRunQueued = false;  ///< a live run is about to start
     int m_userSlider = -1;         ///< the slider the user is moving, until its value changes

@@ -33,6 +33,21 @@ bool paneHasPicture(docwindow::DocumentWindow *document, int pane)
     return !pictures[pane]->isHidden() && !pictures[pane]->image().isNull();
 }
 
+/// The pane 変換's ウインドウに合わせる acts on: the selected pane when it holds a picture, else
+/// the stereo picture, the design, the field, the first that is there; -1 when none is.
+int paneToFit(docwindow::DocumentWindow *document, int selected)
+{
+    if (!document)
+        return -1;
+    if (selected >= 0 && paneHasPicture(document, selected))
+        return selected;
+    for (int pane : {2, 0, 1}) {
+        if (paneHasPicture(document, pane))
+            return pane;
+    }
+    return -1;
+}
+
 } // namespace
 
 void MainWindow::createExtras()
@@ -65,6 +80,19 @@ void MainWindow::createExtras()
             document->showFullView();
     });
 
+    // The double-click on a pane, as a menu item with a key.
+    m_fitItem = item("mnuFitPane", tr("ウインドウに合わせる"));
+    m_fitItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    m_fitItem->setCheckable(true);
+    connect(m_fitItem, &QAction::triggered, this, [this] {
+        docwindow::DocumentWindow *document = activeDocument();
+        const int pane = paneToFit(document, docwindow::PaneSelection::paneOfWord(m_shared.InsertSource));
+        if (pane >= 0)
+            document->togglePaneFit(pane);
+        applyExtras();
+    });
+    connect(convert, &QMenu::aboutToShow, this, &MainWindow::applyExtras);  // a double-click may have fitted it
+
     convert->addSeparator()->setObjectName(QStringLiteral("mnuBarChecks"));
     m_guides = item("mnuGuides", tr("ガイドを付ける"));
     m_guides->setCheckable(true);
@@ -96,6 +124,10 @@ void MainWindow::applyExtras()
     const bool shown = !m_shared.Converting && stereoShown(activeDocument());
     m_reveal->setEnabled(shown);
     m_fullView->setEnabled(shown);
+    docwindow::DocumentWindow *document = activeDocument();
+    const int fit = paneToFit(document, docwindow::PaneSelection::paneOfWord(m_shared.InsertSource));
+    m_fitItem->setEnabled(fit >= 0);
+    m_fitItem->setChecked(fit >= 0 && document->paneFitted(fit));
 }
 
 bool MainWindow::sliderKeptForLiveRun(int slider) const

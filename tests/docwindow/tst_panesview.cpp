@@ -1,6 +1,10 @@
 // Looking at a document's pictures: a pane fitted to its picture or at 1:1, the question a grey
 // depth map brings on insertion, and the depth a stereo picture shows, as a design.
 #include "apptest.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include "picturefiles.h"
 
 #include "docwindow/pane.h"
@@ -89,6 +93,10 @@ private:
 void TestPanesView::fitAndOneToOne()
 {
     DocumentWindow *doc = m_app->newMono();
+    // A new window takes what the document area shows, its panes split in the middle of that.
+    QMdiSubWindow *frame = App::frameOf(doc);
+    QCOMPARE(frame->geometry(), m_app->window->mdiArea()->viewport()->rect());
+    QVERIFY(std::abs(doc->picContBefore()->width() - doc->picContAfter()->width()) <= doc->width() / 50);
     const QImage quarters = picture(900, 700, [](int x, int y) { return 0x500000u * (x / 450) + 0x60u * (y / 350); });
     insertDesign(doc, quarters, QStringLiteral("quarters.png"));
     lumivex::docwindow::Pane *pane = doc->picContBefore();
@@ -140,6 +148,20 @@ void TestPanesView::fitAndOneToOne()
     QVERIFY(!doc->paneFitted(0) && pane->hsb()->isVisible() && pane->vsb()->isVisible());
     QCOMPARE(box->pos(), QPoint(border - 50, border - 40));
     QCOMPARE(box->shownRect(), box->rect());
+
+    // 変換's ウインドウに合わせる (Ctrl+0) switches the selected pane the same way.
+    QAction *fit = m_app->window->menuAction(QStringLiteral("mnuFitPane"));
+    QMenu *convert = m_app->window->menuAction(QStringLiteral("mnuConvert"))->menu();
+    emit convert->aboutToShow();  // the check mark as the menu shows it
+    QVERIFY(fit->isEnabled() && !fit->isChecked());
+    m_app->window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_app->window.get()));
+    QTest::keyClick(m_app->window.get(), Qt::Key_0, Qt::ControlModifier);
+    emit convert->aboutToShow();
+    QVERIFY(doc->paneFitted(0) && fit->isChecked());
+    QTest::keyClick(m_app->window.get(), Qt::Key_0, Qt::ControlModifier);
+    emit convert->aboutToShow();
+    QVERIFY(!doc->paneFitted(0) && !fit->isChecked());
 }
 
 void TestPanesView::greyQuestion_data()
