@@ -274,6 +274,14 @@ Do you want to replace it?</translation>
 %2</translation>
     </message>
     <message>
+        <source>ステレオ画像 %1×%2（フィールドの大きさ）</source>
+        <translation>Stereo picture: %1 × %2 (field size)</translation>
+    </message>
+    <message>
+        <source>ファイルにない画像は保存されません（%1 枚）</source>
+        <translation>Pictures in no file are not kept (%1)</translation>
+    </message>
+    <message>
         <source>ファイルにない画像はプロジェクトに保存されません：%1</source>
         <translation>Pictures that are in no file are not kept by the project: %1</translation>
     </message>

@@ -194,7 +194,9 @@ QString DocumentWindow::fieldSizeNote() const
     const QSize field = m_picUraField.size();
     if (field.width() >= m_picUra.width() && field.height() >= m_picUra.height())
         return {};
-    return tr("ステレオ画像は %1 × %2（フィールド画像の大きさ）になります。").arg(field.width()).arg(field.height());
+    // A first line that fits the status bar at the window's first size; the whole sentence is its tooltip.
+    return tr("ステレオ画像 %1×%2（フィールドの大きさ）").arg(field.width()).arg(field.height()) + u'\n'
+        + tr("ステレオ画像は %1 × %2（フィールド画像の大きさ）になります。").arg(field.width()).arg(field.height());
 }
 
 void DocumentWindow::ConvRandomDot()
@@ -300,7 +302,7 @@ void DocumentWindow::ConvField()
     std::array<engine::Packed, engine::kRowCapacity> out{};
     // A stereo picture smaller than the design is no surprise when the status bar says so.
     const QString note = fieldSizeNote();
-    const QString running = note.isEmpty() ? tr(kFieldRunning) : tr(kFieldRunning) + QStringLiteral("  ") + note;
+    const QString running = note.isEmpty() ? tr(kFieldRunning) : tr(kFieldRunning) + u'\n' + note.section(u'\n', 1);
     const QString paused = tr(kFieldPaused);
     for (int y = FieldResumeRow; y <= scanHeight; ++y) {
         switch (rowCheck(y, FieldResumeRow, running, paused)) {

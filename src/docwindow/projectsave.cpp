@@ -107,8 +107,10 @@ void DocumentWindow::tellUnkeptPictures()
         if (!picture->isHidden() && !picture->image().isNull() && paths[pane]->isEmpty())
             unkept.append(picture->toolTip());  // the pane's name
     }
+    // The count fits the status bar at the window's first size; the names are in its tooltip.
     if (!unkept.isEmpty())
-        m_main.setStatusText(1, tr("ファイルにない画像はプロジェクトに保存されません：%1").arg(unkept.join(tr("、"))));
+        m_main.setStatusText(1, tr("ファイルにない画像は保存されません（%1 枚）").arg(unkept.size()) + u'\n'
+                                    + tr("ファイルにない画像はプロジェクトに保存されません：%1").arg(unkept.join(tr("、"))));
 }
 
 void DocumentWindow::reportSaveFailure(const QString &path, const QString &reason)

@@ -29,7 +29,7 @@ QRect MessagePanel::textRect() const
 
 QString MessagePanel::shownText() const
 {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, std::max(textRect().width(), 0));
+    return fontMetrics().elidedText(text().section(u'\n', 0, 0), Qt::ElideMiddle, std::max(textRect().width(), 0));
 }
 
 QSize MessagePanel::sizeHint() const

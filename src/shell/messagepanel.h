@@ -5,9 +5,10 @@
 namespace lumivex::shell {
 
 /// Status panel 1, the message panel. It keeps its whole text (text() returns it as set) and
-/// shows what fits its width, shortened with "…" in the middle, so that a long state file path
-/// keeps the start of its folder and its file name. While the text is shortened, the whole text
-/// is the panel's tooltip.
+/// shows its first line as far as it fits the width, shortened with "…" in the middle, so that a
+/// long state file path keeps the start of its folder and its file name. A notice too long for
+/// the panel is set as a short first line and its whole wording below it. While the text is
+/// shortened, or has more lines, the whole text is the panel's tooltip.
 class MessagePanel : public QLabel
 {
     Q_OBJECT

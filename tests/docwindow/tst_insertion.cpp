@@ -276,7 +276,7 @@ void TestInsertion::smallFieldIsSaidBeforeTheRun()
     QGuiApplication::clipboard()->setImage(picturefiles::bands(24, 30, kColours));
     m_main->shared().InsertSource = testfiles::sourceWord(QStringLiteral("CBpicField"));
     insert(doc, Field);
-    QCOMPARE(m_main->statusText(1), QStringLiteral("ステレオ画像は 24 × 30（フィールド画像の大きさ）になります。"));
+    QCOMPARE(m_main->statusText(1), QStringLiteral("ステレオ画像 24×30（フィールドの大きさ）\nステレオ画像は 24 × 30（フィールド画像の大きさ）になります。"));
 }
 
 QTEST_MAIN(TestInsertion)

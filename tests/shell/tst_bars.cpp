@@ -2,9 +2,11 @@
 // parameter strip's sliders, and the status bar's panels.
 #include "apptest.h"
 #include "mouse.h"
+#include "docpanes.h"
 
 #include "shell/icons.h"
 #include "shell/messagepanel.h"
+#include "shell/translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,6 +46,8 @@ private slots:
     void typedValue_data();
     void typedValue();
     void windowKeepsItsSize();
+    void noticesFitAtFirstSize_data();
+    void noticesFitAtFirstSize();
 
 private:
     std::unique_ptr<App> m_app;
@@ -400,6 +404,52 @@ void TestBars::windowKeepsItsSize()
         QVERIFY(maximized || (m_app->window->size() == kept && m_app->window->pos() == QPoint(room.width() / 2, room.height() / 2)));
         m_app->window->setWindowState(maximized ? Qt::WindowNoState : Qt::WindowMaximized);
     }
+}
+
+void TestBars::noticesFitAtFirstSize_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::newRow("Japanese") << false;
+    QTest::newRow("English") << true;
+}
+
+void TestBars::noticesFitAtFirstSize()
+{
+    using lumivex::shell::Language;
+    QFETCH(bool, english);
+    lumivex::shell::installTranslations(*qApp, english ? Language::English : Language::Japanese);
+    const auto japaneseAgain = qScopeGuard([] { lumivex::shell::installTranslations(*qApp, Language::Japanese); });
+    m_app = std::make_unique<App>(App::Start::FreshSettings);  // at the window's first size
+    QLabel *panel = m_app->window->statusPanel(1);
+    QStringList notices;
+
+    // The stereo picture takes the smaller field's size: said when the field is put in.
+    DocumentWindow *doc = m_app->newField();
+    m_app->putDesign(doc, designPicture(1024, 768), fieldPicture(1000, 750));
+    notices << doc->fieldSizeNote();
+    // Pictures in no file are not kept by a saved project: all three panes.
+    for (int pane = 0; pane < 3; ++pane)
+        paste(m_app->shared(), doc, pane, fieldPicture(1000, 750));
+    m_app->shared().StateFilePath = m_dir->filePath(QStringLiteral("notices.lvd"));
+    QVERIFY2(doc->SaveState(), qPrintable(m_app->asked(QStringLiteral("exclamation")).join(u' ')));
+    notices << panel->text();
+    // A typed value held to the range.
+    m_app->window->setSliderEnabled(0, true);
+    QTest::mouseDClick(m_app->window->findChild<QLabel *>(QStringLiteral("Text1_0")), Qt::LeftButton);
+    QVERIFY(QApplication::activePopupWidget());
+    QTest::keyClicks(QApplication::activePopupWidget(), QStringLiteral("99999\r"));
+    notices << panel->text();
+
+    // Each notice's first line, what the panel shows, fits it whole; a second line, if any, says
+    // the notice in full in the panel's tooltip.
+    for (const QString &notice : std::as_const(notices)) {
+        const QString shown = notice.section(u'\n', 0, 0);
+        QVERIFY(!shown.isEmpty());
+        QVERIFY2(panel->fontMetrics().horizontalAdvance(shown) <= panel->contentsRect().width(),
+                 qPrintable(QStringLiteral("%1 (%2 of %3 pixels)").arg(shown)
+                                .arg(panel->fontMetrics().horizontalAdvance(shown)).arg(panel->contentsRect().width())));
+    }
+    QVERIFY(notices.at(1).section(u'\n', 1).contains(english ? QStringLiteral("Stereo Picture") : QStringLiteral("ステレオアート画像")));
 }
 
 QTEST_MAIN(TestBars)

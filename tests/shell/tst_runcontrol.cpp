@@ -38,7 +38,7 @@ void TestRunControl::fullRun_data()
     QTest::newRow("monochrome") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89);
     QTest::newRow("colour") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89);
     QTest::newRow("colour field, small field") << "mnuFieldColor" << kFieldRunning + QStringLiteral(
-        "  ステレオ画像は 100 × 80（フィールド画像の大きさ）になります。") << QSize(120, 90) << QSize(100, 80);
+        "\nステレオ画像は 100 × 80（フィールド画像の大きさ）になります。") << QSize(120, 90) << QSize(100, 80);
     QTest::newRow("colour field") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80);
     QTest::newRow("smooth mono, sixteen greys") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89);
     QTest::newRow("smooth colour, grey ramp") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89);
