@@ -27,9 +27,7 @@ std::uint16_t mix(std::uint16_t a, std::uint16_t b, int weight)
 
 engine::Packed mix(engine::Packed a, engine::Packed b, int weight)
 {
-    const auto part = [weight](int x, int y) { return (x * (kTapOne - weight) + y * weight + kTapOne / 2) >> kTapBits; };
-    return engine::pack(part(engine::redOf(a), engine::redOf(b)), part(engine::greenOf(a), engine::greenOf(b)),
-                        part(engine::blueOf(a), engine::blueOf(b)));
+    return engine::mixTap(a, b, weight);
 }
 
 template <typename Sample>
@@ -142,24 +140,6 @@ void Input::check() const
 {
     if (!m_rows.status().ok())
         refusePicture(m_what, m_path, m_rows.status(), m_maxWidth);
-}
-
-std::vector<Tap> resampleTaps(int sourceSize, int size, bool bilinear)
-{
-    std::vector<Tap> taps(std::size_t(std::max(size, 0)));
-    for (int i = 0; i < size; ++i) {
-        Tap &tap = taps[std::size_t(i)];
-        if (!bilinear) {
-            tap.index = int((2 * qint64(i) + 1) * sourceSize / (2 * qint64(size)));
-            continue;
-        }
-        const double at = std::clamp((i + 0.5) * sourceSize / size - 0.5, 0.0, double(sourceSize - 1));
-        tap.index = std::min(int(at), sourceSize - 1);
-        tap.weight = tap.index == sourceSize - 1 ? 0 : int(std::lround((at - tap.index) * kTapOne));
-        if (tap.weight == kTapOne)
-            tap = {tap.index + 1, 0};
-    }
-    return taps;
 }
 
 DesignRows::DesignRows(const Options &options)

@@ -3,6 +3,7 @@
 #include "options.h"
 
 #include "engine/packedcolour.h"
+#include "engine/resample.h"
 #include "picture/picturerows.h"
 
 #include <cstdint>
@@ -48,20 +49,11 @@ private:
     picture::PictureRows m_rows;
 };
 
-/// How one output position takes its samples from a source row: index, or index and the one
-/// after it, the latter weighing weight / kTapOne.
-struct Tap
-{
-    int index = 0;
-    int weight = 0;
-};
-inline constexpr int kTapBits = 12;
-inline constexpr int kTapOne = 1 << kTapBits;
-
-/// Where each of `size` output positions takes its samples from `sourceSize` positions over the
-/// same length, pixel centres on pixel centres: the nearest one, or the two around it
-/// (bilinear, held to the edges). The same size gives every position its own.
-std::vector<Tap> resampleTaps(int sourceSize, int size, bool bilinear);
+// The resampling rule is the engine's, which the window uses to fit a picture too wide for it.
+using engine::kTapBits;
+using engine::kTapOne;
+using engine::resampleTaps;
+using engine::Tap;
 
 /// The design as a conversion takes it, a row at a time from the top: at its own size, or
 /// resampled to the size --scale or --width asks for, nearest for a design in the depth colours

@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja_JP">
 <context>
+    <name>GreyDepth</name>
+    <message>
+        <source>グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？<byte value="xd"/>
+<byte value="xd"/>
+「そのまま」は画像を深さの色として読みます。グレーは黒・灰・銀・白の4段階の深さに切られ、滑らかにはなりません。</source>
+        <translation>This is a greyscale depth map. Use it as smooth depth, or convert it to the sixteen depth levels?<byte value="xd"/>
+<byte value="xd"/>
+&quot;Use as is&quot; reads the picture as depth colours: its greys are cut into four depths (black, grey, silver and white), not smooth depth.</translation>
+    </message>
+    <message>
+        <source>滑らかな深さで使う</source>
+        <translation>Use smooth depth</translation>
+    </message>
+    <message>
+        <source>16段階に変換</source>
+        <translation>Convert to 16 levels</translation>
+    </message>
+    <message>
+        <source>そのまま</source>
+        <translation>Use as is</translation>
+    </message>
+</context>
+<context>
     <name>Picture</name>
     <message>
         <source>次の画像は大きすぎて、メモリーに読み込めません。<byte value="xd"/>
@@ -221,22 +244,6 @@ Use a picture at most 1024 pixels wide.</translation>
 Use a picture at most 1024 pixels wide.</translation>
     </message>
     <message>
-        <source>滑らかな深さで使う</source>
-        <translation>Use smooth depth</translation>
-    </message>
-    <message>
-        <source>16段階に変換</source>
-        <translation>Convert to 16 levels</translation>
-    </message>
-    <message>
-        <source>そのまま</source>
-        <translation>Use as is</translation>
-    </message>
-    <message>
-        <source>グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？</source>
-        <translation>This is a greyscale depth map. Use it as smooth depth, or convert it to the sixteen depth levels?</translation>
-    </message>
-    <message>
         <source>「%1」は既に存在します。<byte value="xd"/>
 上書きしますか？</source>
         <translation>&quot;%1&quot; already exists.<byte value="xd"/>
@@ -413,6 +420,45 @@ Pages: %4</translation>
     <message>
         <source>%1 ページは多すぎます。小さくしてください。</source>
         <translation>%1 pages are too many. Choose a smaller size.</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::docwindow::ScreenFit</name>
+    <message>
+        <source>幅1024ピクセルに縮小して使いますか？（%1 × %2 → %3 × %4）<byte value="xd"/>
+プロジェクトには元の画像の場所と縮小が保存されます。</source>
+        <comment>%1 × %2 the picture&apos;s size, %3 × %4 its size brought down</comment>
+        <translation>Bring it down to 1024 pixels wide and use it? (%1 × %2 → %3 × %4)<byte value="xd"/>
+The project keeps the original picture&apos;s place and the scale.</translation>
+    </message>
+    <message>
+        <source>画面には幅1024ピクセルに縮小して表示しますか？（%1 × %2 → %3 × %4）<byte value="xd"/>
+印刷と画像の保存には元の大きさの画像を使います。</source>
+        <comment>%1 × %2 the picture&apos;s size, %3 × %4 its size brought down</comment>
+        <translation>Show it brought down to 1024 pixels wide? (%1 × %2 → %3 × %4)<byte value="xd"/>
+Printing and saving the picture use it at its own size.</translation>
+    </message>
+    <message>
+        <source>縮小して使う</source>
+        <translation>Bring down</translation>
+    </message>
+    <message>
+        <source>縮小して表示</source>
+        <translation>Show brought down</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>デザイン画像（%1 × %2）は %3 × %4 に縮小して使っています。</source>
+        <comment>%1 × %2 the picture file&apos;s size, %3 × %4 the size shown</comment>
+        <translation>The design picture (%1 × %2) is used brought down to %3 × %4.</translation>
+    </message>
+    <message>
+        <source>ステレオ画像（%1 × %2）は %3 × %4 に縮小して表示しています。</source>
+        <comment>%1 × %2 the picture file&apos;s size, %3 × %4 the size shown</comment>
+        <translation>The stereo picture (%1 × %2) is shown brought down to %3 × %4.</translation>
     </message>
 </context>
 <context>

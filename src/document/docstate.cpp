@@ -19,6 +19,24 @@ const QString kRittaido = QStringLiteral("Rittaido");
 const QString kMitudo = QStringLiteral("Mitudo");
 const QString kDepthKind = QStringLiteral("DepthKind");
 const QString kGrey = QStringLiteral("Grey");
+const QString kDesignScaledWidth = QStringLiteral("DesignScaledWidth");
+const QString kStereoScaledWidth = QStringLiteral("StereoScaledWidth");
+constexpr int kMaxScaledWidth = 1024;  ///< the window's widest picture
+
+// A scaled width is said only for a picture file: without a path there is nothing to scale.
+void setScaledWidth(IniFile &file, const QString &section, const QString &key, int width, const QString &path)
+{
+    if (width > 0 && !path.isEmpty())
+        file.set(section, key, QString::number(width));
+    else
+        file.remove(section, key);
+}
+
+int readScaledWidth(const IniFile &file, const QString &section, const QString &key)
+{
+    const int width = file.readInt(section, key, 0);
+    return width > 0 && width <= kMaxScaledWidth ? width : 0;
+}
 
 } // namespace
 
@@ -68,6 +86,8 @@ bool writeDocState(const QString &path, const DocState &state, QString *error)
         file.set(section, kDepthKind, kGrey);
     else
         file.remove(section, kDepthKind);
+    setScaledWidth(file, section, kDesignScaledWidth, state.designScaledWidth, state.picDesignPath);
+    setScaledWidth(file, section, kStereoScaledWidth, state.stereoScaledWidth, state.picStereoPath);
     if (!file.save(path, error))
         return false;
     if (!allStored && error)
@@ -94,6 +114,8 @@ DocState readDocState(const QString &path)
         state.controls.set(Control(i), file.readBool(section, controlKey(Control(i)), true));
     if (file.readString(section, kDepthKind).compare(kGrey, Qt::CaseInsensitive) == 0)
         state.depthKind = DepthKind::Grey;
+    state.designScaledWidth = readScaledWidth(file, section, kDesignScaledWidth);
+    state.stereoScaledWidth = readScaledWidth(file, section, kStereoScaledWidth);
     return state;
 }
 

@@ -3,6 +3,8 @@
 #include "engine/depth.h"
 #include "picture/picture.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cassert>
 #include <vector>
@@ -66,6 +68,31 @@ QImage greyToDepthColours(const QImage &picture)
         picture::unpackRow(row, result, y);
     }
     return result;
+}
+
+QString greyQuestionText()
+{
+    return QCoreApplication::translate(
+        "GreyDepth",
+        "グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？\r\n\r\n"
+        "「そのまま」は画像を深さの色として読みます。グレーは黒・灰・銀・白の4段階の深さに切られ、"
+        "滑らかにはなりません。");
+}
+
+QStringList greyQuestionButtons()
+{
+    return {QCoreApplication::translate("GreyDepth", "滑らかな深さで使う"),
+            QCoreApplication::translate("GreyDepth", "16段階に変換"),
+            QCoreApplication::translate("GreyDepth", "そのまま")};
+}
+
+DepthKind takeGreyAnswer(int answer, QImage &picture)
+{
+    if (answer == int(GreyAnswer::Smooth))
+        return DepthKind::Grey;
+    if (answer == int(GreyAnswer::Sixteen))
+        picture = greyToDepthColours(picture);
+    return DepthKind::Colours;
 }
 
 } // namespace lumivex::document

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "words.h"
+
 #include "engine/packedimage.h"
 
 #include <QImage>
+#include <QStringList>
 
 #include <span>
 
@@ -29,5 +32,16 @@ void greyToDepthColours(engine::PackedImage &picture);
 
 /// A whole grey depth map as a design picture in the depth colours (opaque Format_RGB32).
 QImage greyToDepthColours(const QImage &picture);
+
+/// The question asked when a grey depth map becomes a design (inserted, or chosen in the
+/// wizard): its text, which says what each answer does, and its buttons in GreyAnswer order.
+enum class GreyAnswer { Smooth, Sixteen, AsIs };
+QString greyQuestionText();
+QStringList greyQuestionButtons();
+
+/// What an answer (a GreyAnswer; any other closes the box as 「そのまま」) makes of the picture:
+/// smooth depth (Grey), or a design in the depth colours, converted to the sixteen levels by
+/// brightness or read as it is (its greys then fall on the four greys of the depth colours).
+DepthKind takeGreyAnswer(int answer, QImage &picture);
 
 } // namespace lumivex::document

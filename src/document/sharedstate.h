@@ -20,6 +20,8 @@ struct SharedState
     Word<Mode> ModeWord;       ///< "StereoName" of the state file
     Word<Colour> ColourWord;   ///< "MONOorCOLOR": a colour, or empty for a colour field
     DepthKind DesignDepth = DepthKind::Colours;  ///< "DepthKind": how the design gives depth
+    int DesignScaledWidth = 0;  ///< "DesignScaledWidth": the design file brought down to this width
+    int StereoScaledWidth = 0;  ///< "StereoScaledWidth": the stereo file shown at this width
     QString DocumentTitle;     ///< project file name without folder and extension
     int DocumentCounter = 1;   ///< number of the next new document
     Origin DocumentOrigin = Origin::None;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "screenfit.h"
+
 #include "document/words.h"
 #include "engine/colourfield.h"
 #include "engine/randomdot.h"
@@ -145,6 +147,8 @@ public:
     PictureBox *picAfter() const;
     QImage &picUra() { return m_picUra; }
     QImage &picUraField() { return m_picUraField; }
+    /// The stereo picture at its own size when the pane shows it brought down.
+    FullSizePicture &stereoFullSize() { return m_stereoFull; }
     QTimer *Timer1() { return &m_timer1; }
 
     int DotResumeRow = 0;
@@ -181,12 +185,16 @@ private:
     void showSize(int width, int height);
     void layoutWindow();
     bool restoreSavedCopy(const QString &path);
+    void tellOthersSaved();
     void reportSaveFailure(const QString &path, const QString &reason);
     void tellUnkeptPictures();
     void setUpGuides();
-    /// The stereo picture as export, print and the full view give it: with the guide band when
-    /// the marks are on.
+public:
+    /// The stereo picture as export, print and the full view give it: at its own size (also
+    /// when the pane shows it brought down), with the guide band when the marks are on.
     QImage stereoForOutput() const;
+
+private:
 
     MainFacade &m_main;
     QString m_caption;
@@ -198,6 +206,7 @@ private:
     QWidget *m_picDrag = nullptr;
     QImage m_picUra;
     QImage m_picUraField;
+    FullSizePicture m_stereoFull;
     QTimer m_timer1;
     int m_iconId = 101;
     int m_busy = 0;
@@ -215,7 +224,8 @@ private:
         bool operator==(const FileCopy &) const = default;
     };
     static std::optional<FileCopy> copyOf(const QString &path);
-    std::optional<FileCopy> m_savedCopy;  ///< none: the file could not be read whole
+    /// none: the file could not be read whole, or another window saved it since
+    std::optional<FileCopy> m_savedCopy;
     std::optional<FileCopy> m_ownCopy;    ///< the file as this window's last write left it
     bool m_writeFailureTold = false;
     QPointer<FullView> m_fullView;

@@ -114,11 +114,12 @@ void DocumentWindow::guidesChanged()
 QImage DocumentWindow::stereoForOutput() const
 {
     const PictureBox *stereo = picAfter();
+    const QImage &picture = m_stereoFull.behind(stereo->image());
     // A copy: a run may draw on while a dialog is open.
     // Marks at a repeat width that is not known would mislead.
-    if (!m_main.settings().guides() || guideBandAtTop(stereo->image()) > 0 || stereo->repeatWidth() <= 0)
-        return stereo->image().copy();
-    return withGuideBand(stereo->image(), stereo->repeatWidth());
+    if (!m_main.settings().guides() || guideBandAtTop(picture) > 0 || stereo->repeatWidth() <= 0)
+        return picture.copy();
+    return withGuideBand(picture, m_stereoFull.repeatBehind(stereo->image(), stereo->repeatWidth()));
 }
 
 } // namespace lumivex::docwindow

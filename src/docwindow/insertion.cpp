@@ -8,6 +8,7 @@
 #include "picturebox.h"
 #include "stereorepeat.h"
 #include "prompts/prompts.h"
+#include "screenfit.h"
 
 #include "document/appsettings.h"
 #include "document/greydepth.h"
@@ -34,17 +35,23 @@ struct PictureKind
     QString SharedState::*path;       ///< the picture's path variable
     document::Source clipboardWord;   ///< InsertSource when pasting into this pane
     const char *tooWide;              ///< the too-wide message, untranslated
+    /// The width a picture too wide for the window is brought down to (0: shown at its own
+    /// size); none for the field picture, which is refused.
+    int SharedState::*scaledWidth;
 };
 
 const PictureKind kDesign{Target::Design, document::AppSettings::kPicDesignDir,
                           &SharedState::DesignImagePath, document::Source::DesignPane,
-                          QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")};
+                          QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。"),
+                          &SharedState::DesignScaledWidth};
 const PictureKind kField{Target::Field, document::AppSettings::kPicFieldDir,
                          &SharedState::FieldImagePath, document::Source::FieldPane,
-                         QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "フィールド画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")};
+                         QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "フィールド画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。"),
+                         nullptr};
 const PictureKind kStereo{Target::Stereo, document::AppSettings::kPicStereoDir,
                           &SharedState::StereoImagePath, document::Source::StereoPane,
-                          QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "ステレオ画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")};
+                          QT_TRANSLATE_NOOP("lumivex::docwindow::DocumentWindow", "ステレオ画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。"),
+                          &SharedState::StereoScaledWidth};
 
 // A clipboard picture may carry transparency; the panes and the conversions see it on white,
 // as a loaded file's transparent pixels are.
@@ -74,13 +81,14 @@ public:
     /// the caller knows to be smooth depth is taken as such without asking.
     void putMade(QImage image, bool smooth)
     {
-        if (image.width() > picture::kMaxPictureWidth) {
-            refuseTooWide();
+        QImage original;
+        if (!fitToWindow(image, original))
             return;
-        }
         if (m_kind.target == Target::Design)
             m_shared.DesignDepth = smooth ? DepthKind::Grey : askDepthKind(image, false);
-        put(image);
+        if (m_kind.scaledWidth)
+            m_shared.*m_kind.scaledWidth = original.isNull() ? 0 : image.width();
+        put(image, original);
     }
 
 private:
@@ -90,15 +98,23 @@ private:
     bool fromProject(QImage &image);
     bool isNewPicture(const document::Word<document::Source> &source) const;
     DepthKind askDepthKind(QImage &image, bool keepSmooth);
+    bool agreeToFit(QSize size);
+    bool fitToWindow(QImage &image, QImage &original);
     void refuseTooWide();
-    void put(const QImage &image);
+    void put(const QImage &image, const QImage &original = {});
     bool conversionPossible() const;
+    screenfit::Kind fitKind() const
+    {
+        return m_kind.target == Target::Stereo ? screenfit::Kind::Stereo : screenfit::Kind::Design;
+    }
 
     DocumentWindow &m_window;
     MainFacade &m_main;
     SharedState &m_shared;
     const PictureKind &m_kind;
     QStringList *m_unread;
+    bool m_agreed = false;  ///< the picture too wide for the window is to be brought down
+    int m_keptWidth = 0;    ///< ... to this width without asking, as its project says
 };
 
 QImage &Insertion::hiddenPicture()
@@ -134,10 +150,9 @@ void Insertion::run()
             return;
     }
 
-    if (image.width() > picture::kMaxPictureWidth) {
-        refuseTooWide();
+    QImage original;  // the picture as it came, when it is shown brought down
+    if (!fitToWindow(image, original))
         return;
-    }
     if (m_kind.target == Target::Design && isNewPicture(source)) {
         // A project that kept its design smooth says so itself: the question is not asked again.
         const bool keepSmooth = source == document::Source::FromProject && m_shared.DesignDepth == DepthKind::Grey;
@@ -148,7 +163,11 @@ void Insertion::run()
         m_shared.*m_kind.path = chosen;
     else if (source == m_kind.clipboardWord)
         (m_shared.*m_kind.path).clear();
-    put(image);
+    if (m_kind.scaledWidth && isNewPicture(source))
+        m_shared.*m_kind.scaledWidth = original.isNull() ? 0 : image.width();
+    put(image, original);
+    if (m_keptWidth > 0)
+        m_main.setStatusText(1, screenfit::note(fitKind(), original.size(), image.size()));
 }
 
 bool Insertion::fromFile(QImage &image, QString &chosen)
@@ -164,12 +183,14 @@ bool Insertion::fromFile(QImage &image, QString &chosen)
     chosen = m_main.prompts().askFile(&m_window, request);
     if (chosen.isEmpty())
         return false;
-    // The width is judged from the header: a picture too wide is never decoded.
+    // The width is judged from the header: a picture too wide is decoded only when the user
+    // takes it brought down.
     picture::LoadedPicture loaded = picture::readPicture(chosen);
     if (loaded.problem == picture::PictureProblem::TooWide) {
         settings.WriteSetting(key, document::FolderOfChosenFile(chosen));
-        refuseTooWide();
-        return false;
+        if (!agreeToFit(loaded.size))
+            return false;
+        loaded = picture::readPicture(chosen, screenfit::widestTaken());
     }
     if (!loaded.ok()) {
         m_main.prompts().exclamation(&m_window, applicationTitle(),
@@ -185,6 +206,17 @@ bool Insertion::fromProject(QImage &image)
 {
     const QString &path = m_shared.*m_kind.path;
     picture::LoadedPicture loaded = picture::readPicture(path);
+    if (loaded.problem == picture::PictureProblem::TooWide) {
+        // A project that showed the picture brought down does so again without asking.
+        const int kept = m_kind.scaledWidth ? m_shared.*m_kind.scaledWidth : 0;
+        if (kept > 0 && loaded.size.width() <= screenfit::widestTaken()) {
+            m_keptWidth = kept;
+            m_agreed = true;
+        }
+        if (!agreeToFit(loaded.size))
+            return false;
+        loaded = picture::readPicture(path, screenfit::widestTaken());
+    }
     // A picture the program cannot take for its size says so; one that is gone, unreadable or
     // no file at all is named with the others in one message once the project is open.
     if (loaded.problem == picture::PictureProblem::TooWide)
@@ -216,18 +248,34 @@ DepthKind Insertion::askDepthKind(QImage &image, bool keepSmooth)
         return DepthKind::Colours;
     if (keepSmooth)
         return DepthKind::Grey;
-    enum Button { Smooth, Sixteen, AsIs };
-    const QStringList buttons = {DocumentWindow::tr("滑らかな深さで使う"), DocumentWindow::tr("16段階に変換"),
-                                 DocumentWindow::tr("そのまま")};
-    const int answer = m_main.prompts().choose(
-        &m_window, applicationTitle(),
-        DocumentWindow::tr("グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？"),
-        buttons, AsIs);
-    if (answer == Smooth)
-        return DepthKind::Grey;
-    if (answer == Sixteen)
-        image = document::greyToDepthColours(image);
-    return DepthKind::Colours;
+    const int answer = m_main.prompts().choose(&m_window, applicationTitle(), document::greyQuestionText(),
+                                               document::greyQuestionButtons(), int(document::GreyAnswer::AsIs));
+    return document::takeGreyAnswer(answer, image);
+}
+
+// The design and stereo pictures are offered to be brought down to the window's width once (a
+// file is asked about before it is decoded); the field picture is refused.
+bool Insertion::agreeToFit(QSize size)
+{
+    if (m_agreed)
+        return true;
+    if (!m_kind.scaledWidth) {
+        refuseTooWide();
+        return false;
+    }
+    m_agreed = screenfit::offer(m_main.prompts(), &m_window, DocumentWindow::tr(m_kind.tooWide), size, fitKind());
+    return m_agreed;
+}
+
+bool Insertion::fitToWindow(QImage &image, QImage &original)
+{
+    if (image.width() <= picture::kMaxPictureWidth)
+        return true;
+    if (!agreeToFit(image.size()))
+        return false;
+    original = image;
+    image = screenfit::fitted(original, m_keptWidth > 0 ? m_keptWidth : picture::kMaxPictureWidth, fitKind());
+    return true;
 }
 
 void Insertion::refuseTooWide()
@@ -236,7 +284,7 @@ void Insertion::refuseTooWide()
                                  DocumentWindow::tr(m_kind.tooWide));
 }
 
-void Insertion::put(const QImage &image)
+void Insertion::put(const QImage &image, const QImage &original)
 {
     Pane *pane = nullptr;
     switch (m_kind.target) {
@@ -258,6 +306,12 @@ void Insertion::put(const QImage &image)
     if (m_kind.target == Target::Stereo && m_shared.InsertSource == document::Source::FromFile)
         pane->picture()->setRepeatWidth(foundRepeatWidth(image));
     pane->picture()->show();
+    if (m_kind.target == Target::Stereo) {
+        if (original.isNull())
+            m_window.stereoFullSize().clear();
+        else
+            m_window.stereoFullSize().keep(original, pane->picture()->image());
+    }
 
     pane->layoutScroll();
     DocumentEvent event{DocumentEvent::Kind::PictureInserted};

@@ -81,6 +81,7 @@ void DocumentWindow::SaveProjectAs()
         restoreSavedCopy(previousIniName);
     }
     rememberSavedCopy();
+    tellOthersSaved();
 }
 
 bool DocumentWindow::SaveState()
@@ -88,6 +89,7 @@ bool DocumentWindow::SaveState()
     QString reason;
     if (m_main.writeState(m_main.shared().StateFilePath, &reason)) {
         rememberSavedCopy();
+        tellOthersSaved();
         tellUnkeptPictures();
         return true;
     }
@@ -148,6 +150,17 @@ void DocumentWindow::rememberSavedCopy()
 {
     m_savedCopy = copyOf(m_lblIniName);
     m_ownCopy = m_savedCopy;
+}
+
+void DocumentWindow::tellOthersSaved()
+{
+    // Another window on the same file declining to save must not undo this save, not even after
+    // it writes into the file again itself: what it would put back is older than this save.
+    const QList<DocumentWindow *> windows = m_main.documentWindows();
+    for (DocumentWindow *other : windows) {
+        if (other != this && QFileInfo(other->m_lblIniName) == QFileInfo(m_lblIniName))
+            other->m_savedCopy.reset();
+    }
 }
 
 void DocumentWindow::stateWritten(const QString &path, bool written, const QString &reason)

@@ -354,11 +354,13 @@ void MainWindow::showWizard()
     // They are handed over once the relay has made the new document the active one.
     const QString designPath = result.designPath;
     const QString fieldPath = result.fieldSourcePath;
+    const bool smooth = result.smoothDesign;
     connect(
         &m_timForWiz, &QTimer::timeout, this,
-        [this, designPath, fieldPath] {
+        [this, designPath, fieldPath, smooth] {
             m_shared.DesignImagePath = designPath;
             m_shared.FieldImagePath = fieldPath;
+            m_shared.DesignDepth = smooth ? document::DepthKind::Grey : document::DepthKind::Colours;
             WriteDocState();
         },
         Qt::SingleShotConnection);

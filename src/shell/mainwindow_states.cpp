@@ -252,6 +252,8 @@ document::DocState MainWindow::docStateFromControls() const
     state.mitudo = m_sliders[2]->value();
     state.controls = m_controls;
     state.depthKind = m_shared.DesignDepth;
+    state.designScaledWidth = m_shared.DesignScaledWidth;
+    state.stereoScaledWidth = m_shared.StereoScaledWidth;
     return state;
 }
 
@@ -263,6 +265,8 @@ void MainWindow::applyDocState(const document::DocState &state)
     m_shared.ModeWord = state.stereoName;
     m_shared.ColourWord = state.monoOrColor;
     m_shared.DesignDepth = state.depthKind;
+    m_shared.DesignScaledWidth = state.designScaledWidth;
+    m_shared.StereoScaledWidth = state.stereoScaledWidth;
     setSliderValue(0, state.kurikaesiHaba);
     setSliderValue(1, state.rittaido);
     setSliderValue(2, state.mitudo);

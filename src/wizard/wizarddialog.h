@@ -31,6 +31,7 @@ struct WizardResult
     QString fieldSourcePath;  ///< the picture tiled into the field image
     QString designTemp;       ///< hand-over file of the design picture
     QString fieldTemp;        ///< hand-over file of the built field image
+    bool smoothDesign = false;  ///< the design is a grey depth map taken as smooth depth
     int kurikaesi = 70;
     int rittaido = 20;
 };

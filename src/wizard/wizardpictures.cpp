@@ -4,6 +4,7 @@
 
 #include "prompts/prompts.h"
 #include "document/appsettings.h"
+#include "document/greydepth.h"
 #include "picture/picture.h"
 
 #include <QDir>
@@ -91,6 +92,14 @@ void WizardDialog::takePicture(int index, const QString &path, const QImage &ima
     if (index == 0) {
         m_result.designPath = path;
         picDUra = image;
+        // A grey depth map is asked about as an insertion asks: smooth depth, the sixteen
+        // levels, or as it is.
+        m_result.smoothDesign = false;
+        if (document::isGreyDepthMap(picDUra)) {
+            const int answer = m_prompts.choose(this, prompts::applicationTitle(), document::greyQuestionText(),
+                                                document::greyQuestionButtons(), int(document::GreyAnswer::AsIs));
+            m_result.smoothDesign = document::takeGreyAnswer(answer, picDUra) == document::DepthKind::Grey;
+        }
         MakeThumbnail(picDUra, picD);
     } else {
         m_result.fieldSourcePath = path;
@@ -105,6 +114,8 @@ void WizardDialog::clearPicture(int index)
     QLabel *preview = index == 0 ? picD : picFmoto;
     (index == 0 ? picDUra : picFmotoUra) = QImage();
     (index == 0 ? m_result.designPath : m_result.fieldSourcePath).clear();
+    if (index == 0)
+        m_result.smoothDesign = false;
     preview->clear();
     preview->hide();
     lblDesign[index]->clear();

@@ -164,6 +164,13 @@ void TstDocState::readsKeys_data()
     QTest::newRow("names in another case")
         << QByteArray("monoorcolor=Color\nKNBUTTONS3=false\n") << s;
     s = {};
+    s.designScaledWidth = 1024;
+    s.stereoScaledWidth = 800;
+    QTest::newRow("scaled widths") << QByteArray("DesignScaledWidth=1024\nstereoscaledwidth=800\n") << s;
+    s = {};
+    QTest::newRow("scaled widths beyond the window's")
+        << QByteArray("DesignScaledWidth=4000\nStereoScaledWidth=-3\n") << s;
+    s = {};
     s.picDesignPath = "/a b/c.bmp";
     s.monoOrColor = testfiles::colourWord("");
     QTest::newRow("blanks trimmed, empty kept")
@@ -285,6 +292,20 @@ void TstDocState::roundTrip()
     QVERIFY(writeDocState(path("a.lvd"), state));
     QVERIFY(readDocState(path("a.lvd")) == state);
     QCOMPARE(iniReadString(path("a.lvd"), kSection, "FileNamePath"), path("a.lvd"));
+
+    // A scaled width is written for a picture that has a path only, and goes again at 0.
+    DocState scaled = state;
+    scaled.designScaledWidth = flip ? 0 : 1024;
+    scaled.stereoScaledWidth = 1000;
+    if (flip)
+        scaled.picStereoPath.clear();
+    QVERIFY(writeDocState(path("a.lvd"), scaled));
+    if (flip)
+        scaled.stereoScaledWidth = 0;
+    QVERIFY(readDocState(path("a.lvd")) == scaled);
+    QCOMPARE(readBytes(path("a.lvd")).count("ScaledWidth="), flip ? 0 : 2);
+    QVERIFY(writeDocState(path("a.lvd"), state));
+    QVERIFY(!readBytes(path("a.lvd")).contains("ScaledWidth"));
 }
 
 void TstDocState::writesTableOrder()

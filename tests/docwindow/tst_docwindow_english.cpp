@@ -150,12 +150,17 @@ void TestDocWindowEnglish::documentInEachMode()
     // Every kind of message came up, in its English words.
     const QString cr = QStringLiteral("\r\n");
     const QStringList expected{
-        QStringLiteral("The design picture is too large.") + cr + QStringLiteral("Use a picture at most 1024 pixels wide."),
+        QStringLiteral("The design picture is too large.") + cr + QStringLiteral("Use a picture at most 1024 pixels wide.") + cr + cr
+            + QStringLiteral("Bring it down to 1024 pixels wide and use it? (5000 × 4000 → 1024 × 819)") + cr
+            + QStringLiteral("The project keeps the original picture's place and the scale."),
         QStringLiteral("The field picture is too large.") + cr + QStringLiteral("Use a picture at most 1024 pixels wide."),
-        QStringLiteral("The stereo picture is too large.") + cr + QStringLiteral("Use a picture at most 1024 pixels wide."),
+        QStringLiteral("The stereo picture is too large.") + cr + QStringLiteral("Use a picture at most 1024 pixels wide.") + cr + cr
+            + QStringLiteral("Show it brought down to 1024 pixels wide? (5000 × 4000 → 1024 × 819)") + cr
+            + QStringLiteral("Printing and saving the picture use it at its own size."),
         QStringLiteral("This picture is too large to load into memory (1000 × 300000 pixels):") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("huge.png"))),
         QStringLiteral("This file cannot be read as a picture:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("short.gif"))) + cr + QStringLiteral("The file is cut short."),
-        QStringLiteral("This is a greyscale depth map. Use it as smooth depth, or convert it to the sixteen depth levels?"),
+        QStringLiteral("This is a greyscale depth map. Use it as smooth depth, or convert it to the sixteen depth levels?") + cr + cr
+            + QStringLiteral("\"Use as is\" reads the picture as depth colours: its greys are cut into four depths (black, grey, silver and white), not smooth depth."),
         QStringLiteral("Do you want to save \"Vexart1\"?"),
         QStringLiteral("Could not save to this file:") + cr + QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/project.lvd"))) + cr + QStringLiteral("No such file or directory"),
         QStringLiteral("\"project.lvd\" already exists.") + cr + QStringLiteral("Do you want to replace it?"),

@@ -28,6 +28,8 @@ private slots:
 
     void widthLimit_data();
     void widthLimit();
+    void tooWidePictureBroughtDown_data();
+    void tooWidePictureBroughtDown();
     void tallNarrowPicture();
     void formats_data();
     void formats();
@@ -103,7 +105,15 @@ void TestInsertion::widthLimit()
         QCOMPARE(pathOf(m_main->shared(), kind), wide);
         return;
     }
-    QCOMPARE(m_main->asked(QStringLiteral("exclamation")), QStringList{message});
+    // The design and stereo pictures are offered to be brought down (here cancelled), in the
+    // box that says the message; the field picture is refused.
+    if (kind == Field) {
+        QCOMPARE(m_main->asked(QStringLiteral("exclamation")), QStringList{message});
+    } else {
+        QVERIFY(m_main->asked(QStringLiteral("exclamation")).isEmpty());
+        QCOMPARE(m_main->asked(QStringLiteral("choice")).size(), 1);
+        QVERIFY(m_main->asked(QStringLiteral("choice")).at(0).startsWith(message + QStringLiteral("\r\n")));
+    }
     QCOMPARE(m_main->prompts().asked.last().title, QStringLiteral("Lumivex"));
     // The refused picture leaves the pane, the kept picture and the path as they were.
     QCOMPARE(pane->size(), QSize(20, 10));
@@ -113,6 +123,49 @@ void TestInsertion::widthLimit()
         QCOMPARE(doc->picUra().size(), QSize(20, 10));
     if (kind == Field)
         QCOMPARE(doc->picUraField().size(), QSize(20, 10));
+}
+
+void TestInsertion::tooWidePictureBroughtDown_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<QRgb>>("bands");
+    QTest::addColumn<bool>("blended");  // colours between two bands are made
+
+    const QList<QRgb> greys{qRgb(20, 20, 20), qRgb(220, 220, 220), qRgb(90, 90, 90)};
+    QTest::newRow("grey depth map, bilinear") << int(Design) << greys << true;
+    const QList<QRgb> colours{qRgb(255, 0, 0), qRgb(0, 0, 128), qRgb(255, 255, 0)};
+    QTest::newRow("depth colours, nearest") << int(Design) << colours << false;
+    QTest::newRow("stereo picture, bilinear") << int(Stereo) << colours << true;
+}
+
+void TestInsertion::tooWidePictureBroughtDown()
+{
+    QFETCH(int, kind);
+    QFETCH(QList<QRgb>, bands);
+    QFETCH(bool, blended);
+
+    DocumentWindow *doc = m_main->newDocument(QStringLiteral("RandomDot"));
+    const QImage wide = picturefiles::bands(3001, 31, bands);
+    const QString path = file(QStringLiteral("wide.bmp"), wide);
+    m_main->prompts().choices = {0, 0};  // brought down; smooth depth for a grey map
+    insertFile(doc, Kind(kind), path);
+
+    lumivex::docwindow::PictureBox *pane = pictureOf(doc, kind);
+    QCOMPARE(pane->size(), QSize(1024, 11));
+    QCOMPARE(pathOf(m_main->shared(), kind), path);
+    QCOMPARE(kind == Design ? m_main->shared().DesignScaledWidth : m_main->shared().StereoScaledWidth, 1024);
+    const QImage shown = kind == Design ? doc->picUra() : pane->image();
+    QCOMPARE(shown.size(), QSize(1024, 11));
+    bool between = false;
+    for (int x = 0; x < shown.width(); ++x)
+        between = between || !bands.contains(shown.pixel(x, 5));
+    QCOMPARE(between, blended);
+    if (kind == Stereo) {
+        // Export and print take the picture's own pixels, until the pane's picture changes.
+        QCOMPARE(doc->stereoForOutput(), wide.convertToFormat(QImage::Format_RGB32));
+        pane->image().setPixel(0, 0, qRgb(1, 2, 3));
+        QCOMPARE(doc->stereoForOutput().size(), QSize(1024, 11));
+    }
 }
 
 void TestInsertion::tallNarrowPicture()

@@ -195,7 +195,9 @@ void TestPanesView::greyQuestion()
 
     // Not asked: the file dialog was the last thing asked.
     QCOMPARE(m_app->prompts.asked.last().text, answer == -1 ? QString()
-             : QStringLiteral("グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？"));
+             : QStringLiteral("グレースケールの深度画像です。滑らかな深さで使いますか、16段階の深さに変換しますか？\r\n\r\n"
+                              "「そのまま」は画像を深さの色として読みます。グレーは黒・灰・銀・白の4段階の深さに切られ、"
+                              "滑らかにはなりません。"));
     const QImage expected = taken == QLatin1String("converted") ? lumivex::document::greyToDepthColours(image)
         : taken == QLatin1String("as is")                     ? image
                                                               : before;

@@ -190,6 +190,27 @@ void TestProjectFiles::designAndStereoOnly()
     QVERIFY(doc->picField()->isHidden());
     QVERIFY(doc->picUraField().isNull());
     QCOMPARE(doc->picAfter()->size(), QSize(14, 10));
+
+    // Pictures too wide for the window that the project showed brought down come back so,
+    // unasked, and the status bar says it; the project keeps the files' paths and the widths.
+    state.picDesignPath = picture(QStringLiteral("wide.bmp"), QSize(2048, 300));
+    state.picStereoPath = picture(QStringLiteral("print.bmp"), QSize(4096, 100));
+    state.designScaledWidth = 1024;
+    state.stereoScaledWidth = 1024;
+    const QString project = writeProject(QStringLiteral("wide.lvd"), state);
+    doc = open(project);
+    QVERIFY(doc);
+    QVERIFY(m_app->asked(QStringLiteral("choice")).isEmpty());
+    QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+    QCOMPARE(doc->picUra().size(), QSize(1024, 150));
+    QCOMPARE(doc->picAfter()->size(), QSize(1024, 25));
+    QCOMPARE(doc->stereoForOutput().size(), QSize(4096, 100));
+    QCOMPARE(m_app->window->statusPanel(1)->text(),
+             QStringLiteral("ステレオ画像（4096 × 100）は 1024 × 25 に縮小して表示しています。"));
+    doc->SaveState();
+    QCOMPARE(iniValue(project, "PicDesignPath"), state.picDesignPath);
+    QCOMPARE(iniValue(project, "DesignScaledWidth"), QStringLiteral("1024"));
+    QCOMPARE(iniValue(project, "StereoScaledWidth"), QStringLiteral("1024"));
 }
 
 void TestProjectFiles::picturesMissing()

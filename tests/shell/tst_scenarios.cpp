@@ -293,14 +293,26 @@ void TestScenarios::sharedProjectInALockedFolder()
     const QString project = dir.filePath(QStringLiteral("scene.lvd"));
     DocumentWindow *first = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
     app.window->setSliderValue(0, 120);
-    // A second window saves the project: いいえ in the first keeps that save.
+    // A second window saves the project: いいえ in the first keeps that save, also when the
+    // first has written into the file since (a slider moved in it).
     DocumentWindow *second = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
+    app.window->setSliderValue(0, 100);
     app.trigger("mnuSave");
     QVERIFY(App::waitForTick(second));
     const QByteArray saved = readBytes(project);
     app.prompts.answers = {Answer::No};
     QVERIFY(App::frameOf(first)->close());
     QCOMPARE(readBytes(project), saved);
+    DocumentWindow *third = app.openProject(project, QStringLiteral("scene"), QStringLiteral("RandomDot"));
+    app.activate(second);
+    app.window->setSliderValue(0, 110);
+    app.trigger("mnuSave");
+    QVERIFY(App::waitForTick(second));
+    app.activate(third);
+    app.window->setSliderValue(1, 35);
+    app.prompts.answers = {Answer::No};
+    QVERIFY(App::frameOf(third)->close());
+    QCOMPARE(iniValue(project, "KurikaesiHaba"), QStringLiteral("110"));
     // In a folder that takes no new file it is saved in place; failed writes are told once.
     const auto unlock = qScopeGuard([&] { lock(project, false), lock(dir.path(), false); });
     QVERIFY(lock(dir.path(), true));

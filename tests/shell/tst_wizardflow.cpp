@@ -171,6 +171,24 @@ void TestWizardFlow::finishOpensOneColourFieldDocument()
     m_app->activate(earlier);
     QCOMPARE(m_app->shared().DesignImagePath, QStringLiteral("/pictures/earlier.bmp"));
     QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
+
+    // A grey depth map taken as smooth depth in the wizard is smooth depth in its document.
+    const QImage greys = picturefiles::bands(120, 60, {qRgb(40, 40, 40), qRgb(90, 90, 90), qRgb(150, 150, 150)});
+    m_app->prompts.files << picturefiles::write(m_dir->path(), QStringLiteral("grey.bmp"), picturefiles::encoded(greys, "BMP"))
+                         << sourcePath;
+    m_app->prompts.choices = {0};
+    runWizard([](WizardDialog &wizard) {
+        wizard.browse(0);
+        wizard.browse(1);
+        wizard.next();
+        wizard.next();
+        wizard.BuildFieldImage();
+    });
+    made = waitForNewDocument();
+    QVERIFY(made);
+    QCOMPARE(made->picUra(), greys);
+    QCOMPARE(iniValue(made->lblIniName(), "DepthKind"), QStringLiteral("Grey"));
+    QVERIFY(!rowIsBlank(made->picAfter()->image(), 30));
 }
 
 void TestWizardFlow::wholeRunMatchesConverter()

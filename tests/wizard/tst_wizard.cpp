@@ -4,6 +4,7 @@
 #include "scriptedprompts.h"
 
 #include "document/appsettings.h"
+#include "document/greydepth.h"
 #include "picture/picture.h"
 #include "wizard/fieldimage.h"
 #include "wizard/wizarddialog.h"
@@ -51,6 +52,8 @@ private slots:
     void widthChecks_data();
     void widthChecks();
     void refusedLaterChoiceStopsNext();
+    void greyDesignIsAsked_data();
+    void greyDesignIsAsked();
     void thumbnail_data();
     void thumbnail();
     void nextNeedsBothPictures();
@@ -186,6 +189,40 @@ void TestWizard::refusedLaterChoiceStopsNext()
     QVERIFY(!child<QPushButton>("cmdNext")->isEnabled());
     choose(0, file(QStringLiteral("good.bmp"), patterned(90, 40)));
     QVERIFY(child<QPushButton>("cmdNext")->isEnabled());
+}
+
+void TestWizard::greyDesignIsAsked_data()
+{
+    QTest::addColumn<bool>("grey");
+    QTest::addColumn<int>("answer");  // the button pressed
+    QTest::addColumn<bool>("smooth");
+    QTest::addColumn<bool>("converted");  // handed over in the depth colours
+    QTest::newRow("smooth depth") << true << 0 << true << false;
+    QTest::newRow("sixteen levels") << true << 1 << false << true;
+    QTest::newRow("as is") << true << 2 << false << false;
+    QTest::newRow("depth colours, not asked") << false << -1 << false << false;
+}
+
+void TestWizard::greyDesignIsAsked()
+{
+    QFETCH(bool, grey);
+    QFETCH(int, answer);
+    QFETCH(bool, smooth);
+    QFETCH(bool, converted);
+
+    const QImage design = grey ? picturefiles::bands(90, 30, {qRgb(30, 30, 30), qRgb(100, 100, 100), qRgb(230, 230, 230)})
+                               : picturefiles::bands(90, 30, {qRgb(255, 0, 0), qRgb(0, 0, 128)});
+    m_prompts.choices = {answer};
+    choose(0, file(QStringLiteral("design.bmp"), design));
+    choose(1, file(QStringLiteral("source.bmp"), patterned(30, 30)));
+    QCOMPARE(m_prompts.texts(QStringLiteral("choice")),
+             grey ? QStringList{lumivex::document::greyQuestionText()} : QStringList());
+    m_wizard->next();
+    m_wizard->next();
+    m_wizard->BuildFieldImage();
+    QCOMPARE(m_wizard->wizardResult().smoothDesign, smooth);
+    QCOMPARE(lumivex::picture::loadPicture(m_wizard->wizardResult().designTemp),
+             converted ? lumivex::document::greyToDepthColours(design) : design);
 }
 
 void TestWizard::thumbnail_data()
