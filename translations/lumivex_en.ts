@@ -168,6 +168,18 @@ A picture at least %1 pixels wide is needed.</translation>
     </message>
 </context>
 <context>
+    <name>lumivex::docwindow::DepthCheck</name>
+    <message>
+        <source>繰返幅が%1では画像ができません。繰返幅を1以上にしてください。</source>
+        <translation>A repeat width of %1 gives no picture. Use a repeat width of 1 or more.</translation>
+    </message>
+    <message>
+        <source>立体度%1では、デザイン画像の最も手前の深さが%2ピクセルずれて繰返幅%3以上になり、画像ができません。使える立体度は%4までです（または繰返幅を%5以上にしてください）。</source>
+        <comment>%1 the strength, %2 the shift in pixels, %3 the repeat width, %4 the largest usable strength, %5 the smallest usable repeat width</comment>
+        <translation>Strength %1 shifts the nearest depth of the design picture by %2 pixels, not less than the repeat width %3, which gives no picture. The largest usable strength is %4 (or use a repeat width of %5 or more).</translation>
+    </message>
+</context>
+<context>
     <name>lumivex::docwindow::DocumentWindow</name>
     <message>
         <source>ランダムドット変換中です。しばらくお待ちください...</source>

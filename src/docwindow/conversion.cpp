@@ -178,6 +178,8 @@ int DocumentWindow::nearestDesignLevel() const
             for (const engine::Packed pixel : packed.pixels)
                 nearest = std::max(nearest, engine::smoothDepth(pixel));
             m_nearestLevel = (nearest + engine::kSmoothPerLevel - 1) / engine::kSmoothPerLevel;
+            m_nearestSmooth = nearest;
+            m_smoothOversample = smoothOptions(m_picUra).oversample;  // the run's own factor
         } else {
             m_nearestLevel = engine::nearestLevel(packed.pixels);
         }

@@ -202,6 +202,8 @@ void DocumentWindow::RunConversion()
 {
     // A mode word that is neither kind starts nothing.
     const document::Word<document::Mode> &mode = m_main.shared().ModeWord;
+    if (refuseUnreachable())
+        return;
     if (mode == document::Mode::RandomDot)
         ConvRandomDot();
     else if (mode == document::Mode::Field)

@@ -4,6 +4,7 @@
 
 #include "document/words.h"
 #include "engine/colourfield.h"
+#include "engine/depthreach.h"
 #include "engine/randomdot.h"
 #include "engine/smoothdepth.h"
 
@@ -98,6 +99,10 @@ public:
 
     /// The nearest depth level (0..15) the design picture holds; -1 without a design picture.
     int nearestDesignLevel() const;
+    /// Whether the design picture gives a picture at these settings, judged over the whole
+    /// design as its run shifts it (the sixteen levels, or smooth depth at the run's factor),
+    /// with the largest strength (up to maxRittaido) and smallest repeat width that would.
+    engine::DepthReach designReach(int kurikaesi, int rittaido, int maxRittaido = 50) const;
     /// In colour-field mode, when the field picture is smaller than the design picture, the
     /// stereo picture takes the field's size: the note that says so; empty otherwise.
     QString fieldSizeNote() const;
@@ -186,6 +191,7 @@ private:
     void layoutWindow();
     bool restoreSavedCopy(const QString &path);
     void tellOthersSaved();
+    bool refuseUnreachable();
     void reportSaveFailure(const QString &path, const QString &reason);
     void tellUnkeptPictures();
     void setUpGuides();
@@ -232,6 +238,8 @@ private:
     mutable qint64 m_levelKey = 0;  ///< the design picture m_nearestLevel was found for
     mutable int m_nearestLevel = 0;
     mutable bool m_levelSmooth = false;  ///< whether m_nearestLevel was found for smooth depth
+    mutable int m_nearestSmooth = 0;     ///< ... and the nearest smooth depth
+    mutable int m_smoothOversample = 1;  ///< ... the factor a smooth run builds its rows at
 
     engine::RandomDot m_dots;
     engine::ColourField m_field;

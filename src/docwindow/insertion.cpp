@@ -18,6 +18,8 @@
 #include <QDir>
 #include <QPainter>
 
+#include <cmath>
+
 namespace lumivex::docwindow {
 
 namespace {
@@ -302,15 +304,20 @@ void Insertion::put(const QImage &image, const QImage &original)
     if (m_kind.target != Target::Stereo)
         hiddenPicture() = image;
     pane->picture()->setImage(image);
-    // A stereo picture from a file was made at a repeat width of its own, not the slider's.
-    if (m_kind.target == Target::Stereo && m_shared.InsertSource == document::Source::FromFile)
-        pane->picture()->setRepeatWidth(foundRepeatWidth(image));
+    // A stereo picture from a file was made at a repeat width of its own, not the slider's:
+    // found on its own pixels when the pane shows it brought down.
+    int found = 0;
+    if (m_kind.target == Target::Stereo && m_shared.InsertSource == document::Source::FromFile) {
+        found = foundRepeatWidth(original.isNull() ? image : original);
+        pane->picture()->setRepeatWidth(
+            original.isNull() ? found : int(std::lround(double(found) * image.width() / original.width())));
+    }
     pane->picture()->show();
     if (m_kind.target == Target::Stereo) {
         if (original.isNull())
             m_window.stereoFullSize().clear();
         else
-            m_window.stereoFullSize().keep(original, pane->picture()->image());
+            m_window.stereoFullSize().keep(original, pane->picture()->image(), found);
     }
 
     pane->layoutScroll();

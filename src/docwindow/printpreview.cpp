@@ -424,9 +424,7 @@ void DocumentWindow::showPrintPreview()
         return;  // nothing to print (the item is off then)
     const QImage output = stereoForOutput();
     // A picture kept at its own size beside the pane's: its repeat in its own pixels.
-    int kurikaesi = picture->repeatWidth();
-    if (kurikaesi > 0 && output.width() != picture->image().width())
-        kurikaesi = qRound(double(kurikaesi) * output.width() / picture->image().width());
+    const int kurikaesi = m_stereoFull.repeatBehind(picture->image(), picture->repeatWidth());
     PrintJob job{output, kurikaesi, QSizeF(picture->logicalDpiX(), picture->logicalDpiY()), {}};
     // What the stereo picture is made from, to make it again for print: the repeat width it
     // was made with, the document's strength and density.

@@ -83,9 +83,10 @@ QString note(Kind kind, QSize original, QSize shown)
 
 } // namespace screenfit
 
-void FullSizePicture::keep(const QImage &original, const QImage &shown)
+void FullSizePicture::keep(const QImage &original, const QImage &shown, int repeat)
 {
     m_original = original;
+    m_repeat = repeat;
     m_shownKey = shown.cacheKey();
     m_shownWidth = shown.width();
 }
@@ -97,8 +98,10 @@ const QImage &FullSizePicture::behind(const QImage &shown) const
 
 int FullSizePicture::repeatBehind(const QImage &shown, int repeat) const
 {
-    if (!stands(shown) || m_shownWidth <= 0)
+    if (!stands(shown) || m_shownWidth <= 0 || repeat <= 0)
         return repeat;
+    if (m_repeat > 0)
+        return m_repeat;
     return int(std::lround(double(repeat) * m_original.width() / m_shownWidth));
 }
 

@@ -45,7 +45,8 @@ QString note(Kind kind, QSize original, QSize shown);
 class FullSizePicture
 {
 public:
-    void keep(const QImage &original, const QImage &shown);
+    /// repeat: the original's repeat width when it is known (0: measured from the shown one's).
+    void keep(const QImage &original, const QImage &shown, int repeat = 0);
     void clear() { *this = {}; }
 
     /// The picture behind `shown`, or `shown` itself.
@@ -59,6 +60,7 @@ private:
     QImage m_original;
     qint64 m_shownKey = 0;
     int m_shownWidth = 0;
+    int m_repeat = 0;
 };
 
 } // namespace lumivex::docwindow

@@ -114,7 +114,7 @@ void DocumentWindow::SetupFromWizard()
     m_main.report(event);
 
     // A conversion without both pictures would only draw an empty stereo picture.
-    if (designLoaded == Loaded::Picture && fieldLoaded == Loaded::Picture)
+    if (designLoaded == Loaded::Picture && fieldLoaded == Loaded::Picture && !refuseUnreachable())
         ConvField();
 }
 

@@ -156,8 +156,8 @@ void MainWindow::showDepthReach()
     const docwindow::DocumentWindow *document = activeDocument();
     const int level = document ? document->nearestDesignLevel() : -1;
     const int kurikaesi = m_sliders[0]->value();
-    const engine::DepthReach reach = engine::depthReach(kurikaesi, m_sliders[1]->value(), std::max(level, 0),
-                                                        m_sliders[1]->maximum());
+    const engine::DepthReach reach =
+        document ? document->designReach(kurikaesi, m_sliders[1]->value(), m_sliders[1]->maximum()) : engine::DepthReach{};
     m_depthMark->setVisible(level >= 0 && !reach.fits);
     if (reach.fits)
         m_depthMark->setToolTip(QString());
@@ -167,7 +167,7 @@ void MainWindow::showDepthReach()
         //: %1 the shift in pixels, %2 the repeat width, %3 the largest usable depth strength, %4 the smallest usable repeat width
         m_depthMark->setToolTip(tr("最も手前の深さのずれ（%1ピクセル）が繰返幅（%2）以上になり、画像ができません。"
                                    "立体度を%3以下にするか、繰返幅を%4以上にしてください。")
-                                    .arg(reach.shift).arg(kurikaesi).arg(reach.largestRittaido).arg(reach.smallestKurikaesi));
+                                    .arg(reach.shiftInPixels()).arg(kurikaesi).arg(reach.largestRittaido).arg(reach.smallestKurikaesi));
 }
 
 void MainWindow::revealDepth()

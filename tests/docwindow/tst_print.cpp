@@ -401,6 +401,25 @@ void TestPrint::repeatFromFileAndPrintResolution()
     dialog->reject();
     QTRY_VERIFY(!dialog);
 
+    // Noise repeating every 70 pixels across 2100, too wide for the window: shown brought down,
+    // its repeat found on its own pixels, which are the ones printed.
+    QImage wide(2100, 200, QImage::Format_RGB32);
+    for (int y = 0; y < wide.height(); ++y)
+        for (int x = 0; x < wide.width(); ++x)
+            wide.setPixel(x, y, x < 70 ? noise.pixel(x, y) : wide.pixel(x - 70, y));
+    QVERIFY(wide.save(folder.filePath(QStringLiteral("wide.png"))));
+    m_app->prompts.choices = {0};
+    dialog = preview("wide.png");
+    QVERIFY(dialog);
+    QCOMPARE(doc->picAfter()->image().size(), QSize(1024, 98));
+    QCOMPARE(doc->picAfter()->repeatWidth(), 34);
+    const QImage output = doc->stereoForOutput();  // below the marks
+    QCOMPARE(output.copy(0, output.height() - 200, 2100, 200), wide);
+    dialog->findChild<QRadioButton *>(QStringLiteral("optRepeat"))->click();
+    QVERIFY2(text().startsWith(QStringLiteral("繰返幅 30.0 mm")), qPrintable(text()));
+    dialog->reject();
+    QTRY_VERIFY(!dialog);
+
     // Its own repeat, marks one repeat apart, 30 mm on paper at the screen's coarse 59 dpi...
     m_printer.pdfPath = folder.filePath(QStringLiteral("fine.pdf"));
     dialog = preview("made.png");

@@ -197,12 +197,21 @@ void TestExtras::settingsGivingNoPictureAreMarked()
     paste(app.shared(), doc, 0, designPicture(200, 100));
     QVERIFY(!mark->isHidden());
     QCOMPARE(mark->toolTip(), QStringLiteral("最も手前の深さのずれ（24ピクセル）が繰返幅（20）以上になり、画像ができません。立体度を16以下にするか、繰返幅を25以上にしてください。"));
+    // 開始 refuses them with the converter's words instead of drawing holes.
+    app.trigger("mnuConvStart");
+    QVERIFY(App::waitForTick(doc));
+    QCOMPARE(app.asked(QStringLiteral("exclamation")),
+             QStringList{QStringLiteral("立体度20では、デザイン画像の最も手前の深さが24ピクセルずれて繰返幅20以上になり、"
+                                        "画像ができません。使える立体度は16までです（または繰返幅を25以上にしてください）。")});
+    QVERIFY(doc->picAfter()->isHidden());
     DocumentWindow *other = app.newMono();  // each document shows its own
     QVERIFY(mark->isHidden());
     app.activate(doc);
     QTRY_VERIFY(!mark->isHidden());
     app.window->setSliderValue(1, 16);
     QVERIFY(mark->isHidden());
+    QVERIFY(app.startAndWait());
+    QVERIFY(!doc->picAfter()->isHidden());
 }
 
 QTEST_MAIN(TestExtras)
