@@ -102,6 +102,8 @@ struct RepeatFound
     int width = 0;
     /// As Reveal::sure; false when width is 0.
     bool sure = false;
+
+    bool operator==(const RepeatFound &) const = default;
 };
 
 /// The repeat width of a stereo picture as reveal() finds it, without working out its depth:
