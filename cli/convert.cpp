@@ -477,6 +477,28 @@ void convertFieldPicture(const Options &given)
 
 } // namespace
 
+Options conversionOptions(const Options &given, const DesignRows &design, bool tell)
+{
+    Options taken = withPrintRepeat(given, design.width());
+    if (tell) {
+        taken = withDesignDepth(taken, design);
+    } else if (design.greyMapFound()) {
+        taken.depth = DepthSource::Grey;
+    }
+    if (taken.mode != Mode::Field)
+        return taken;
+    const FieldRows field(taken, design.width(), design.height());
+    return withTileRepeat(taken, field);
+}
+
+void checkDepthReach(const Options &options, int nearest)
+{
+    if (options.smooth())
+        checkSmoothReach(options, nearest);
+    else
+        checkReach(options, nearest);
+}
+
 void convertAndSave(const Options &options)
 {
     if (options.mode == Mode::Field)

@@ -25,4 +25,15 @@ inline constexpr int kMaxFieldSourceWidth = 200;
 /// end. Throws Failure.
 void convertAndSave(const Options &options);
 
+class DesignRows;
+
+/// The options a conversion of the design takes: a grey depth map found as such read as smooth
+/// depth (said on standard error when `tell`), a repeat width in millimetres in pixels with its
+/// strength, a tiled field's repeat width. Throws Failure.
+Options conversionOptions(const Options &given, const DesignRows &design, bool tell);
+
+/// Refuses, as a conversion does, settings whose nearest depth present (a level, or a smooth
+/// depth for smooth options) is shifted as far as the repeat width. Throws Failure.
+void checkDepthReach(const Options &options, int nearest);
+
 } // namespace lumivex::cli

@@ -144,7 +144,7 @@ void Input::check() const
 
 DesignRows::DesignRows(const Options &options)
     : m_input(QStringLiteral("design picture"), options.design, kMaxDesignWidth),
-      m_grey(options.depth == DepthSource::Grey)
+      m_grey(options.depth == DepthSource::Grey), m_invert(options.invert)
 {
     const QSize size = outputSize(options, m_input.width(), m_input.height());
     if (!options.depthGiven && m_input.holdsGreyMap())
@@ -194,18 +194,26 @@ void DesignRows::colours(std::span<engine::Packed> out)
     }
     if (m_grey)
         document::greyRowToDepthColours(out.first(std::size_t(m_width)), out);
+    if (m_invert) {
+        for (engine::Packed &colour : out.first(std::size_t(m_width)))
+            colour = engine::DepthPalette[std::size_t(15 - engine::depthLevel(colour))];
+    }
 }
 
 void DesignRows::depths(std::span<std::uint16_t> out)
 {
     if (!m_resampled) {
         m_input.readDepthRow(m_source, out);
-        return;
+    } else {
+        resampled<std::uint16_t>(m_depthRows, out.first(std::size_t(m_width)), [this] {
+            m_input.readDepthRow(m_source, m_sourceDepth);
+            return std::span<const std::uint16_t>(m_sourceDepth);
+        });
     }
-    resampled<std::uint16_t>(m_depthRows, out.first(std::size_t(m_width)), [this] {
-        m_input.readDepthRow(m_source, m_sourceDepth);
-        return std::span<const std::uint16_t>(m_sourceDepth);
-    });
+    if (m_invert) {
+        for (std::uint16_t &z : out.first(std::size_t(m_width)))
+            z = std::uint16_t(engine::kSmoothNear - z);
+    }
 }
 
 } // namespace lumivex::cli

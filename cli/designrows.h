@@ -59,7 +59,9 @@ using engine::Tap;
 /// resampled to the size --scale or --width asks for, nearest for a design in the depth colours
 /// (no colour between two depths is made) and bilinear for a grey depth map. Its rows come in
 /// the depth colours (for the sixteen levels; a grey map is cut into them after resampling) or
-/// as smooth depths. Only two rows of the source are kept.
+/// as smooth depths. Only two rows of the source are kept. With --invert near becomes far as the
+/// rows are given (level L becomes 15 - L, smooth depth z becomes kSmoothNear - z), so that every
+/// use of the rows, the check of the reach too, sees the depth the picture shows.
 class DesignRows
 {
 public:
@@ -91,6 +93,7 @@ private:
     Input m_input;
     bool m_grey = false;
     bool m_greyFound = false;
+    bool m_invert = false;
     int m_width = 0;
     int m_height = 0;
     bool m_resampled = false;

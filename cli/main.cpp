@@ -2,6 +2,7 @@
 // stereo pictures back into their depth.
 
 #include "batch.h"
+#include "check.h"
 #include "convert.h"
 #include "options.h"
 #include "outputcheck.h"
@@ -40,8 +41,12 @@ int run(const lumivex::cli::Options &options)
     }
     if (options.isBatch())
         return lumivex::cli::runBatch(options);
-    lumivex::cli::checkOutput(options);
-    lumivex::cli::convertAndSave(options);
+    if (!options.output.isEmpty())
+        lumivex::cli::checkOutput(options);
+    if (options.check)
+        lumivex::cli::printCheck(options);
+    if (!options.output.isEmpty())
+        lumivex::cli::convertAndSave(options);
     return 0;
 }
 

@@ -20,11 +20,14 @@ struct OptionSpec
 };
 
 // The English names beside the romanised ones are the same options under another spelling.
-constexpr std::array<OptionSpec, 24> kOptions = {{
+constexpr std::array<OptionSpec, 27> kOptions = {{
     {QLatin1StringView("help"), QLatin1StringView("help"), false},
     {QLatin1StringView("version"), QLatin1StringView("version"), false},
     {QLatin1StringView("reveal"), QLatin1StringView("reveal"), false},
     {QLatin1StringView("guides"), QLatin1StringView("guides"), false},
+    {QLatin1StringView("invert"), QLatin1StringView("invert"), false},
+    {QLatin1StringView("check"), QLatin1StringView("check"), false},
+    {QLatin1StringView("view-mm"), QLatin1StringView("view-mm"), true},
     {QLatin1StringView("mode"), QLatin1StringView("mode"), true},
     {QLatin1StringView("depth"), QLatin1StringView("depth"), true},
     {QLatin1StringView("field"), QLatin1StringView("field"), true},
@@ -146,6 +149,10 @@ bool &flagOf(Options &options, const QString &canonical)
         return options.reveal;
     if (canonical == u"guides")
         return options.guides;
+    if (canonical == u"invert")
+        return options.invert;
+    if (canonical == u"check")
+        return options.check;
     return options.version;
 }
 
@@ -189,6 +196,9 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
         options.startCentre = value != u"left";
     } else if (canonical == u"dpi") {
         options.dpi = parseBounded(name, value, 1, kMaxDpi);
+        options.dpiGiven = true;
+    } else if (canonical == u"view-mm") {
+        options.viewMm = parseDecimal(name, value, 100, 10000);
     } else if (canonical == u"repeat-mm") {
         options.repeatMm = parseDecimal(name, value, 0.1, 1000);
     } else if (canonical == u"scale") {
@@ -207,7 +217,8 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
 void checkReveal(const Options &options, const QHash<QString, QString> &seen)
 {
     for (const char *name : {"mode", "depth", "field", "field-source", "rittaido", "mitudo", "seed", "out-dir", "format",
-                             "guides", "levels", "oversample", "start", "dpi", "repeat-mm", "scale", "width"}) {
+                             "guides", "levels", "oversample", "start", "dpi", "repeat-mm", "scale", "width",
+                             "invert", "check", "view-mm"}) {
         if (seen.contains(QLatin1String(name)))
             fail(QStringLiteral("--%1 is not used with --reveal").arg(seen.value(QLatin1String(name))));
     }
@@ -274,6 +285,10 @@ void checkCombination(const Options &options, const QHash<QString, QString> &see
         }
     }
     checkDepthOptions(options, seen);
+    if (options.check && options.isBatch())
+        fail(QStringLiteral("--check is not used with --out-dir: check one design at a time"));
+    if (seen.contains(QStringLiteral("view-mm")) && !options.check)
+        fail(QStringLiteral("--view-mm is only used with --check"));
     if (!options.isBatch() && seen.contains(QStringLiteral("format")))
         fail(QStringLiteral("--format is only used with --out-dir; OUTPUT's name decides its format"));
 }
@@ -296,6 +311,11 @@ void takePositional(Options &options, const QStringList &positional)
         return;
     }
     const QString input = options.reveal ? QStringLiteral("STEREOGRAM") : QStringLiteral("DESIGN");
+    // A check alone writes no picture.
+    if (options.check && !options.reveal && positional.size() == 1) {
+        options.design = positional[0];
+        return;
+    }
     if (positional.size() < 2)
         fail(positional.isEmpty() ? QStringLiteral("missing %1 and OUTPUT (see --help)").arg(input)
                                   : QStringLiteral("missing OUTPUT (see --help)"));
@@ -369,6 +389,7 @@ QString usageText()
     return QStringLiteral(
         "Usage: lumivex-convert [options] DESIGN OUTPUT\n"
         "       lumivex-convert [options] --out-dir DIR DESIGN...\n"
+        "       lumivex-convert --check [options] DESIGN [OUTPUT]\n"
         "       lumivex-convert --reveal [--repeat N] STEREOGRAM OUTPUT\n"
         "Turns a depth picture (DESIGN, at most %1 pixels wide) into an autostereogram,\n"
         "or with --reveal an autostereogram back into its depth (one line on standard error\n"
@@ -398,6 +419,24 @@ QString usageText()
         "  --start left|centre      smooth depth: build each row from the left edge (default)\n"
         "                           or outward from the middle, which spreads a colour\n"
         "                           field's distortion to both edges (also spelled center)\n"
+        "  --invert                 near becomes far: a depth colour's level L becomes 15 - L,\n"
+        "                           a grey depth d becomes its maximum less d; for depth maps\n"
+        "                           drawn the other way round, and for crossed eyes: viewed\n"
+        "                           cross-eyed, a picture made for parallel viewing shows its\n"
+        "                           depth inside out; --invert makes it for crossed eyes\n"
+        "  --check                  print a report of the picture on standard output; OUTPUT\n"
+        "                           may then be left out, and no picture is written: the\n"
+        "                           number of distinct depths it can show at its resolution,\n"
+        "                           the separations of the farthest and the nearest depth (in\n"
+        "                           millimetres too with --dpi), the smallest depth step in\n"
+        "                           arcseconds at the viewing distance (eyes 65 mm apart, at\n"
+        "                           96 dpi without --dpi), the share of the picture seen by\n"
+        "                           one eye only, and a warning when the near separation is\n"
+        "                           at most half the far one (double images) or, with --dpi,\n"
+        "                           when the repeat on paper is over 60 mm (too wide to view\n"
+        "                           parallel) or under 15 mm\n"
+        "  --view-mm M              with --check: the viewing distance in millimetres,\n"
+        "                           100..10000 (default 400)\n"
         "  --field FILE             field picture for --mode field (at most %1 pixels wide)\n"
         "  --field-source FILE      small picture (at most %2 pixels wide) tiled from the\n"
         "                           top left over the design's area to make the field;\n"
@@ -459,7 +498,7 @@ QString usageText()
         "Options take their value as \"--opt value\" or \"--opt=value\". On bad input the\n"
         "converter prints one line on standard error, writes nothing and exits with status 2;\n"
         "a batch exits with status 2 when any design failed. A success is silent but for the\n"
-        "line that says a design was found to be a grey depth map.\n"
+        "line that says a design was found to be a grey depth map, and the report of --check.\n"
         "\n"
         "Examples:\n"
         "  lumivex-convert --mode color --seed 7 shark.bmp shark-dots.png\n"
@@ -474,7 +513,8 @@ QString usageText()
         "      depthmap.png print.png\n"
         "  lumivex-convert --guides --mode color --repeat 90 shark.bmp shark-dots.png\n"
         "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n"
-        "  lumivex-convert --reveal shark-dots.png shark-depth.png\n")
+        "  lumivex-convert --reveal shark-dots.png shark-depth.png\n"
+        "  lumivex-convert --check --depth grey --dpi 300 --invert depthmap.png\n")
         .arg(kMaxDesignWidth)
         .arg(kMaxFieldSourceWidth)
         .arg(kMaxDpi);

@@ -29,11 +29,14 @@ struct Options
     bool version = false;
     bool reveal = false;  ///< --reveal: design names a stereogram, output gets its depth
     bool guides = false;  ///< --guides: the guide band above the stereo picture
+    bool invert = false;  ///< --invert: near becomes far, as the design's rows are read
+    bool check = false;   ///< --check: the report of the picture on standard output
+    double viewMm = 400;  ///< --view-mm: the viewing distance the check works the depth step at
     Mode mode = Mode::Mono;
     DepthSource depth = DepthSource::Colours;
     bool depthGiven = false;  ///< --depth was given; without it a grey depth map is found as such
     QString design;
-    QString output;
+    QString output;       ///< empty only with --check: no picture is written
     QStringList designs;  ///< a batch: every design, converted into outDir
     QString outDir;       ///< --out-dir: empty for a single conversion
     QString format = QStringLiteral("png"); ///< --format of a batch's pictures: "png" or "bmp"
@@ -48,6 +51,7 @@ struct Options
     int oversample = 4;     ///< smooth depth: each row built at this many times its width
     bool startCentre = false; ///< smooth depth: rows built outward from the middle
     int dpi = 96;           ///< the resolution written into the output
+    bool dpiGiven = false;  ///< --dpi was given: the check gives sizes on paper
     std::optional<double> repeatMm; ///< --repeat-mm: the repeat width in millimetres at dpi
     bool rittaidoGiven = false;     ///< --rittaido (--strength) was given, not defaulted
     std::optional<double> scale;    ///< --scale: the design resampled by this factor

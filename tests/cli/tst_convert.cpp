@@ -237,6 +237,24 @@ void TestConvert::greyDepthMatchesPaintedDesign_data()
                                             << greysDesign.scaled(512, 24);
     QTest::newRow("sixteen greys, smooth, scale 0.5") << greys.scaled(512, 24) << (whole + QStringList{"--scale", "0.5"})
                                                       << field << greysDesign;
+    // --invert gives the picture of the design inverted: level L as 15 - L, grey g as 255 - g.
+    QImage invertedGreys(greysDesign), invertedRamp(ramp), invertedRampDesign(rampDesign);
+    invertedRamp.invertPixels();
+    for (int y = 0; y < ramp.height(); ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const auto inverted = [x, y](const QImage &from) {
+                return picture::unpackPixel(engine::DepthPalette[15 - engine::depthLevel(picture::packPixel(from.pixel(x, y)))]);
+            };
+            invertedGreys.setPixel(x, y, inverted(greysDesign));
+            invertedRampDesign.setPixel(x, y, inverted(rampDesign));
+        }
+    }
+    QTest::newRow("inverted depth colours") << greysDesign << QStringList{"--invert"} << QStringList{"--seed", "3"} << invertedGreys;
+    QTest::newRow("inverted grey ramp, levels") << ramp << (levels + QStringList{"--invert"}) << field << invertedRampDesign;
+    QTest::newRow("inverted sixteen greys, smooth") << greys << (whole + QStringList{"--invert"}) << QStringList{"--seed", "6"}
+                                                    << invertedGreys;
+    QTest::newRow("inverted grey ramp, smooth") << ramp << QStringList{"--invert"}
+                                                << QStringList{"--depth", "grey", "--mode", "color", "--seed", "3"} << invertedRamp;
     // A colour picture is taken by its brightness.
     const QImage colours = makeField(120, 40, 21);
     QTest::newRow("colour picture") << colours << levels << QStringList{"--seed", "5"} << document::greyToDepthColours(colours);

@@ -149,7 +149,7 @@ void TestConvertInput::helpAndVersion()
         QVERIFY(run.out.startsWith("Usage: lumivex-convert [options] DESIGN OUTPUT\n"));
         for (const char *name : {"--mode", "--depth", "--field", "--field-source", "--kurikaesi", "--repeat", "--rittaido",
                                  "--strength", "--mitudo", "--density", "--seed", "--out-dir", "--format", "--version", "--levels",
-                                 "--oversample", "--start", "--dpi", "--repeat-mm", "--scale", "--width",
+                                 "--oversample", "--start", "--dpi", "--repeat-mm", "--scale", "--width", "--invert", "--check", "--view-mm",
                                  "--help", "Examples:\n  lumivex-convert "})
             QVERIFY2(run.out.contains(name), name);
         QCOMPARE(run.err, QByteArray());
@@ -275,6 +275,10 @@ void TestConvertInput::badInput_data()
     row("scale with a comma", {"--scale", "1,5", design, out}, "--scale must be a number from 0.01 to 100, not '1,5'");
     row("width beyond the widest design", {"--width", "16385", design, out}, "--width must be a whole number from 2 to 16384");
     row("oversample with reveal", {"--reveal", "--oversample", "2", design, out}, "--oversample is not used with --reveal");
+    row("invert with reveal", {"--reveal", "--invert", design, out}, "--invert is not used with --reveal");
+    row("check with a batch", {"--check", "--out-dir", "$DIR", design}, "--check is not used with --out-dir");
+    row("view-mm without check", {"--view-mm", "500", design, out}, "--view-mm is only used with --check");
+    row("view-mm too near", {"--check", "--view-mm", "99", design}, "--view-mm must be a number from 100 to 10000");
     row("seed in field mode", {"--mode", "field", "--field", "$IN/field.bmp", "--seed", "10", design, out}, "--seed");
 
     row("output folder missing", {design, "$DIR/missing/out.bmp"}, "the folder");
