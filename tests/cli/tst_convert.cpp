@@ -31,6 +31,8 @@ private slots:
     void greyDepthMatchesPaintedDesign();
     void refusalNamesWhatWorks_data();
     void refusalNamesWhatWorks();
+    void checkReportsThePicture_data();
+    void checkReportsThePicture();
     void startFromTheMiddle();
     void seedDecidesPicture();
     void formatFollowsName_data();
@@ -320,6 +322,60 @@ void TestConvert::refusalNamesWhatWorks()
     QCOMPARE(named.captured(2).toInt(), repeat);
     QVERIFY(run(30, strength).isEmpty() && run(30, strength + 1).startsWith("refused: "));
     QVERIFY(run(repeat, rittaido).isEmpty() && run(repeat - 1, rittaido).startsWith("refused: "));
+}
+
+void TestConvert::checkReportsThePicture_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("withOutput"); // the picture is also written, as without --check
+    QTest::addColumn<QString>("report");
+    // Greys 0 and 128 inverted: far 255 - 128 (shift 59.76 quarter pixels, 60), near 255 (120).
+    // The far surface right of the step is hidden from the left eye for (220 - 160) / 8 pixels.
+    const QString inverted = QStringLiteral("depths: 61 (distinct separations in 1/4 pixel steps from the farthest depth "
+                                            "to the nearest)\n"
+                                            "far separation: 55 pixels (4.66 mm at 300 dpi)\n"
+                                            "near separation: 40 pixels (3.39 mm)\n"
+                                            "smallest depth step: 10.85 arcseconds at 400 mm (eyes 65 mm apart)\n"
+                                            "seen by one eye only: 3.50 % of the picture\n"
+                                            "warning: the repeat is under 15 mm on paper: hard to fuse\n");
+    const QStringList options{"--check", "--invert", "--depth", "grey", "--dpi", "300", "--mode", "color", "--seed", "3"};
+    QTest::newRow("alone") << options << false << inverted;
+    QTest::newRow("with the picture") << options << true << inverted;
+    QTest::newRow("warnings") << QStringList{"--check", "--depth", "grey", "--oversample", "1", "--repeat", "60", "--dpi", "20",
+                                             "--view-mm", "600"}
+                              << false
+                              << QStringLiteral("depths: 31 (distinct separations in whole pixels from the farthest depth to "
+                                                "the nearest)\n"
+                                                "far separation: 60 pixels (76.20 mm at 20 dpi)\n"
+                                                "near separation: 30 pixels (38.10 mm)\n"
+                                                "smallest depth step: 436.38 arcseconds at 600 mm (eyes 65 mm apart)\n"
+                                                "seen by one eye only: 7.50 % of the picture\n"
+                                                "warning: the near separation is at most half the far one: two near "
+                                                "repeats fuse as one far repeat (double images)\n"
+                                                "warning: the repeat is over 60 mm on paper: it cannot be viewed parallel\n");
+}
+
+void TestConvert::checkReportsThePicture()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, withOutput);
+    QFETCH(QString, report);
+    QImage design(200, 20, QImage::Format_Grayscale8);
+    for (int x = 0; x < 200; ++x)
+        for (int y = 0; y < 20; ++y)
+            design.setPixel(x, y, x < 100 ? qRgb(0, 0, 0) : options.contains("--invert") ? qRgb(128, 128, 128) : qRgb(255, 255, 255));
+    const QString in = input(QStringLiteral("check.png")), out = output(QStringLiteral("checked.png"));
+    QVERIFY(design.save(in));
+    QFile::remove(out);
+    const Run run = convert(QStringList(options) << in << (withOutput ? QStringList{out} : QStringList()), m_dir.path());
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(run.out), report);
+    QCOMPARE(QFile::exists(out), withOutput);
+    if (withOutput) {
+        expectSuccess(options.mid(1) << in << output(QStringLiteral("unchecked.png")));
+        QVERIFY(readPacked(out).pixels == readPacked(output(QStringLiteral("unchecked.png"))).pixels);
+    }
 }
 
 void TestConvert::startFromTheMiddle()
