@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <set>
 
 // The viewing geometry. The eyes, eyeMm = E apart, look at the picture from viewMm = D away,
@@ -20,7 +21,7 @@
 // points have smaller separations, as the runs give them (separation = repeat - shift).
 //
 // Along the right eye's ray through picture column x + s/2, a point whose separation is s'
-// has its middle at x + (s - s') / 2: each pixel t to the right the ray comes nearer by a
+// has its middle at x + (s - s') / 2: t pixels to the right the ray has come nearer by a
 // separation of 2 t. A surface at column x + t whose separation is at most s - 2 t reaches the
 // ray, and the right eye sees it instead of the point at x; to the left, the same for the left
 // eye. Such a point is seen by one eye only.
@@ -68,23 +69,27 @@ void StereoSurvey::survey(std::span<const Depth> row)
     if (width == 0)
         return;
     m_separations.resize(row.size());
-    int nearest = 0;
+    m_hidden.assign(row.size(), 0);
     for (int x = 0; x < width; ++x) {
         const int z = static_cast<int>(row[std::size_t(x)]);
         m_separations[std::size_t(x)] = separationOf(z);
         m_far = m_far < 0 ? z : std::min(m_far, z);
         m_near = std::max(m_near, z);
-        nearest = std::max(nearest, z);
     }
-    // No ray comes nearer than the row's nearest surface: the search ends there.
-    const int smallest = separationOf(nearest);
+    // The point at x is hidden from the right eye when some t >= 1 has s[x + t] + 2 t <= s[x],
+    // that is when reach(x) = min over t of s[x + t] + 2 t is at most s[x]; reach(x) is
+    // 2 + min(s[x + 1], reach(x + 1)), worked from the right in one pass (and the left eye's
+    // from the left). Separations are in steps, a pixel along a ray 2 × steps of them.
     const int *s = m_separations.data();
-    const int stride = 2 * m_steps;  // a pixel along a ray, in steps of separation
-    for (int x = 0; x < width; ++x) {
-        bool hidden = false;
-        for (int t = 1, ray = s[x] - stride; ray >= smallest && !hidden; ++t, ray -= stride)
-            hidden = (x + t < width && s[x + t] <= ray) || (x - t >= 0 && s[x - t] <= ray);
-        m_oneEye += hidden;
+    const int stride = 2 * m_steps;
+    constexpr int kNoSurface = std::numeric_limits<int>::max() / 2;
+    for (int x = width - 1, reach = kNoSurface; x >= 0; --x) {
+        m_hidden[std::size_t(x)] = reach <= s[x];
+        reach = std::min(reach, s[x]) + stride;
+    }
+    for (int x = 0, reach = kNoSurface; x < width; ++x) {
+        m_oneEye += m_hidden[std::size_t(x)] || reach <= s[x];
+        reach = std::min(reach, s[x]) + stride;
     }
     m_pixels += width;
 }

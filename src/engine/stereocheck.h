@@ -81,6 +81,7 @@ private:
     long long m_pixels = 0;
     long long m_oneEye = 0;
     std::vector<int> m_separations;  // the row being surveyed
+    std::vector<unsigned char> m_hidden; // its points hidden from the right eye
 };
 
 } // namespace lumivex::engine
