@@ -240,77 +240,55 @@ void TstSmoothDepth::fieldIsPlainLinksAtSubPixels()
 
 void TstSmoothDepth::checkFollowsItsFormulas_data()
 {
-    // A design 200 wide: far on the left half and near on the right (a step; flat when the
-    // same), or with ramp a smooth ramp from far to near. Separations in steps of the run.
-    QTest::addColumn<bool>("smooth");
-    QTest::addColumn<int>("oversample");
-    QTest::addColumn<int>("kurikaesi");
-    QTest::addColumn<int>("rittaido");
-    QTest::addColumn<int>("far");
-    QTest::addColumn<int>("near");
-    QTest::addColumn<bool>("ramp");
-    QTest::addColumn<double>("dpi");  // 0: none
+    // A design 200 wide of the depths far on the left half and near on the right (a step), or
+    // (ramp) a ramp from far to near; oversample 0: the sixteen levels. Separations in steps.
+    QTest::addColumn<QList<int>>("design"); // oversample, repeat, strength, far, near, ramp
+    QTest::addColumn<double>("dpi");        // 0: none
     QTest::addColumn<QList<int>>("expected"); // distinct depths, far and near separation, one-eye pixels a row
-    QTest::addColumn<QList<bool>>("warnings"); // double images, too wide, too narrow
+    QTest::addColumn<QString>("warnings");
     QTest::addColumn<double>("arcsec"); // 0: not checked
-    const QList<bool> none{false, false, false};
     // A step hides (far - near) / 2 pixels left of it from the right eye.
-    QTest::newRow("levels 0 to 15") << false << 1 << 70 << 20 << 0 << 15 << false << 0.0 << QList{16, 70, 40, 15} << none << 0.0;
+    QTest::newRow("levels 0 to 15") << QList{0, 70, 20, 0, 15, 0} << 0.0 << QList{16, 70, 40, 15} << "" << 0.0;
     // Half a pixel a level, rounded to even: 0 0 1 2 2 2 3 4 4 4 5 6 6 6 7 8.
-    QTest::newRow("levels, strength 5") << false << 1 << 70 << 5 << 0 << 15 << false << 0.0 << QList{9, 70, 62, 4} << none << 0.0;
-    QTest::newRow("double images at half") << false << 1 << 60 << 20 << 0 << 15 << false << 0.0 << QList{16, 60, 30, 15}
-                                           << QList{true, false, false} << 0.0;
-    QTest::newRow("no double images past half") << false << 1 << 61 << 20 << 0 << 15 << false << 0.0
-                                                << QList{16, 61, 31, 15} << none << 0.0;
-    QTest::newRow("smooth step, q 4") << true << 4 << 70 << 20 << 0 << 65535 << false << 0.0 << QList{121, 280, 160, 15}
-                                      << none << 0.0;
-    QTest::newRow("smooth step to the middle, q 8") << true << 8 << 70 << 20 << 0 << 32768 << false << 0.0
-                                                    << QList{121, 560, 440, 7} << none << 0.0;
-    QTest::newRow("smooth ramp, q 4") << true << 4 << 70 << 20 << 0 << 65535 << true << 0.0 << QList{121, 280, 160, 0}
-                                      << none << 0.0;
-    QTest::newRow("smooth ramp, q 1") << true << 1 << 70 << 20 << 0 << 65535 << true << 0.0 << QList{31, 70, 40, 0}
-                                      << none << 0.0;
+    QTest::newRow("levels, strength 5") << QList{0, 70, 5, 0, 15, 0} << 0.0 << QList{9, 70, 62, 4} << "" << 0.0;
+    QTest::newRow("double images at half") << QList{0, 60, 20, 0, 15, 0} << 0.0 << QList{16, 60, 30, 15} << "double" << 0.0;
+    QTest::newRow("none past half") << QList{0, 61, 20, 0, 15, 0} << 0.0 << QList{16, 61, 31, 15} << "" << 0.0;
+    QTest::newRow("smooth step, q 4") << QList{4, 70, 20, 0, 65535, 0} << 0.0 << QList{121, 280, 160, 15} << "" << 0.0;
+    QTest::newRow("smooth half step, q 8") << QList{8, 70, 20, 0, 32768, 0} << 0.0 << QList{121, 560, 440, 7} << "" << 0.0;
+    QTest::newRow("smooth ramp, q 4") << QList{4, 70, 20, 0, 65535, 1} << 0.0 << QList{121, 280, 160, 0} << "" << 0.0;
+    QTest::newRow("smooth ramp, q 1") << QList{1, 70, 20, 0, 65535, 1} << 0.0 << QList{31, 70, 40, 0} << "" << 0.0;
     // At 25.4 dpi a pixel is a millimetre.
-    QTest::newRow("60 mm") << false << 1 << 60 << 20 << 0 << 0 << false << 25.4 << QList{1, 60, 60, 0} << none << 0.0;
-    QTest::newRow("61 mm") << false << 1 << 61 << 20 << 0 << 0 << false << 25.4 << QList{1, 61, 61, 0}
-                           << QList{false, true, false} << 0.0;
-    QTest::newRow("15 mm") << false << 1 << 15 << 20 << 0 << 0 << false << 25.4 << QList{1, 15, 15, 0} << none << 0.0;
-    QTest::newRow("14 mm") << false << 1 << 14 << 20 << 0 << 0 << false << 25.4 << QList{1, 14, 14, 0}
-                           << QList{false, false, true} << 0.0;
+    QTest::newRow("60 mm") << QList{0, 60, 20, 0, 0, 0} << 25.4 << QList{1, 60, 60, 0} << "" << 0.0;
+    QTest::newRow("61 mm") << QList{0, 61, 20, 0, 0, 0} << 25.4 << QList{1, 61, 61, 0} << "wide" << 0.0;
+    QTest::newRow("15 mm") << QList{0, 15, 20, 0, 0, 0} << 25.4 << QList{1, 15, 15, 0} << "" << 0.0;
+    QTest::newRow("14 mm") << QList{0, 14, 20, 0, 0, 0} << 25.4 << QList{1, 14, 14, 0} << "narrow" << 0.0;
     // At the eyes' separation the rays are parallel: a millimetre nearer turns them by 2 atan(1 / 800).
-    QTest::newRow("step from parallel") << false << 1 << 65 << 20 << 0 << 0 << false << 25.4 << QList{1, 65, 65, 0}
-                                        << QList{false, true, false} << 515.6617;
+    QTest::newRow("parallel") << QList{0, 65, 20, 0, 0, 0} << 25.4 << QList{1, 65, 65, 0} << "wide" << 515.6617;
     // A quarter pixel at 96 dpi: about 0.0661 mm / 400 mm, a little less off the middle.
-    QTest::newRow("screen, q 4") << true << 4 << 70 << 20 << 0 << 0 << false << 0.0 << QList{1, 280, 280, 0} << none << 33.9943;
+    QTest::newRow("screen, q 4") << QList{4, 70, 20, 0, 0, 0} << 0.0 << QList{1, 280, 280, 0} << "" << 33.9943;
 }
 
 void TstSmoothDepth::checkFollowsItsFormulas()
 {
-    QFETCH(bool, smooth);
-    QFETCH(int, oversample);
-    QFETCH(int, kurikaesi);
-    QFETCH(int, rittaido);
-    QFETCH(int, far);
-    QFETCH(int, near);
-    QFETCH(bool, ramp);
+    QFETCH(QList<int>, design);
     QFETCH(double, dpi);
     QFETCH(QList<int>, expected);
-    QFETCH(QList<bool>, warnings);
+    QFETCH(QString, warnings);
     QFETCH(double, arcsec);
     StereoCheckSettings settings;
-    settings.kurikaesi = kurikaesi;
-    settings.rittaido = rittaido;
-    settings.smooth = smooth;
-    settings.oversample = oversample;
+    settings.oversample = design[0];
+    settings.smooth = design[0] > 0;
+    settings.kurikaesi = design[1];
+    settings.rittaido = design[2];
     if (dpi > 0)
         settings.dpi = dpi;
     StereoSurvey survey(settings);
-    constexpr int width = 200, rows = 3;
+    const int width = 200, rows = 3, far = design[3], near = design[4];
+    std::vector<int> depth(width);
+    for (int x = 0; x < width; ++x)
+        depth[std::size_t(x)] = design[5] ? far + (near - far) * x / (width - 1) : x < width / 2 ? far : near;
     for (int y = 0; y < rows; ++y) {
-        std::vector<int> depth(width);
-        for (int x = 0; x < width; ++x)
-            depth[std::size_t(x)] = ramp ? far + (near - far) * x / (width - 1) : x < width / 2 ? far : near;
-        if (smooth)
+        if (settings.smooth)
             survey.addRow(std::vector<std::uint16_t>(depth.begin(), depth.end()));
         else
             survey.addRow(std::vector<std::int32_t>(depth.begin(), depth.end()));
@@ -319,8 +297,8 @@ void TstSmoothDepth::checkFollowsItsFormulas()
     QCOMPARE((QList{check.distinctDepths, check.farSeparation, check.nearSeparation, int(check.oneEyePixels / rows)}),
              expected);
     QCOMPARE(check.oneEyeShare(), double(expected[3]) / width);
-    QCOMPARE((QList{check.doubleImages, check.tooWide, check.tooNarrow}), warnings);
-    QCOMPARE(check.farMm.has_value(), dpi > 0);
+    QCOMPARE(QString(check.doubleImages ? "double" : check.tooWide ? "wide" : check.tooNarrow ? "narrow" : ""), warnings);
+    QCOMPARE(check.nearMm.has_value(), dpi > 0);
     if (dpi > 0)
         QCOMPARE(*check.nearMm, check.nearPixels() * 25.4 / dpi);
     if (arcsec > 0)
