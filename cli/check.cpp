@@ -7,6 +7,7 @@
 #include "engine/smoothdepth.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <cstdio>
 #include <vector>
 
@@ -63,7 +64,10 @@ void printCheck(const Options &given)
 {
     DesignRows design(given);
     // The conversion that follows says what it finds of the design; a check alone says it here.
-    const Options options = conversionOptions(given, design, given.output.isEmpty());
+    // A colour field's picture has the field's size: the design where they overlap, outside
+    // it (the farthest depth) beyond. Random dot's rows take the design's columns and rows.
+    QSize size(design.width(), design.height());
+    const Options options = conversionOptions(given, design, given.output.isEmpty(), &size);
     engine::StereoCheckSettings settings;
     settings.kurikaesi = options.kurikaesi;
     settings.rittaido = options.rittaido;
@@ -74,26 +78,30 @@ void printCheck(const Options &given)
     settings.viewMm = options.viewMm;
     engine::StereoSurvey survey(settings);
 
-    const int width = design.width();
+    const std::size_t inside = std::size_t(std::min(design.width(), size.width()));
+    const std::size_t room = std::size_t(std::max(design.width(), size.width()));
+    const int designRows = std::min(design.height(), size.height());
     int nearest = 0;
+    const auto take = [&](auto &row, int y, auto read) {
+        if (y < designRows)
+            read();
+        std::fill(row.begin() + std::ptrdiff_t(y < designRows ? inside : 0), row.end(), 0);
+        const auto taken = std::span(row).first(std::size_t(size.width()));
+        survey.addRow(std::span<const typename std::decay_t<decltype(row)>::value_type>(taken));
+        nearest = std::max(nearest, int(*std::max_element(taken.begin(), taken.end())));
+    };
+    std::vector<engine::Packed> colours(room);
     if (options.smooth()) {
-        std::vector<std::uint16_t> depths(std::size_t(std::max(width, 1)));
-        for (int y = 0; y < design.height(); ++y) {
-            design.depths(depths);
-            const std::span<const std::uint16_t> row = std::span(depths).first(std::size_t(width));
-            survey.addRow(row);
-            nearest = std::max(nearest, int(*std::max_element(row.begin(), row.end())));
-        }
+        std::vector<std::uint16_t> depths(room);
+        for (int y = 0; y < size.height(); ++y)
+            take(depths, y, [&] { design.depths(depths); });
     } else {
-        std::vector<engine::Packed> colours(std::size_t(std::max(width, 1)));
-        std::vector<std::int32_t> levels(colours.size());
-        for (int y = 0; y < design.height(); ++y) {
-            design.colours(colours);
-            engine::GetDepthRow(colours, width - 1, levels);
-            const std::span<const std::int32_t> row = std::span(levels).first(std::size_t(width));
-            survey.addRow(row);
-            nearest = std::max(nearest, *std::max_element(row.begin(), row.end()));
-        }
+        std::vector<std::int32_t> levels(room);
+        for (int y = 0; y < size.height(); ++y)
+            take(levels, y, [&] {
+                design.colours(colours);
+                engine::GetDepthRow(std::span(colours).first(inside), int(inside) - 1, levels);
+            });
     }
     design.readRest();
     checkDepthReach(options, nearest);

@@ -477,7 +477,7 @@ void convertFieldPicture(const Options &given)
 
 } // namespace
 
-Options conversionOptions(const Options &given, const DesignRows &design, bool tell)
+Options conversionOptions(const Options &given, const DesignRows &design, bool tell, QSize *fieldSize)
 {
     Options taken = withPrintRepeat(given, design.width());
     if (tell) {
@@ -488,6 +488,8 @@ Options conversionOptions(const Options &given, const DesignRows &design, bool t
     if (taken.mode != Mode::Field)
         return taken;
     const FieldRows field(taken, design.width(), design.height());
+    if (fieldSize)
+        *fieldSize = QSize(field.width(), field.height());
     return withTileRepeat(taken, field);
 }
 

@@ -4,6 +4,8 @@
 
 #include "engine/packedcolour.h"
 
+#include <QSize>
+
 namespace lumivex::cli {
 
 /// The converter takes design and field pictures as wide as the engine's runs (the window
@@ -29,8 +31,9 @@ class DesignRows;
 
 /// The options a conversion of the design takes: a grey depth map found as such read as smooth
 /// depth (said on standard error when `tell`), a repeat width in millimetres in pixels with its
-/// strength, a tiled field's repeat width. Throws Failure.
-Options conversionOptions(const Options &given, const DesignRows &design, bool tell);
+/// strength, a tiled field's repeat width; for a colour field, `fieldSize` (when given) gets the
+/// field's size, the picture's. Throws Failure.
+Options conversionOptions(const Options &given, const DesignRows &design, bool tell, QSize *fieldSize = nullptr);
 
 /// Refuses, as a conversion does, settings whose nearest depth present (a level, or a smooth
 /// depth for smooth options) is shifted as far as the repeat width. Throws Failure.

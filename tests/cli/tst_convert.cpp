@@ -341,6 +341,11 @@ void TestConvert::checkReportsThePicture_data()
     const QStringList options{"--check", "--invert", "--depth", "grey", "--dpi", "300", "--mode", "color", "--seed", "3"};
     QTest::newRow("alone") << options << false << inverted;
     QTest::newRow("with the picture") << options << true << inverted;
+    // The field, 90 rows high, is outside the design (the farthest depth) below its 20 rows.
+    QTest::newRow("field beyond the design") << (options.mid(0, 6) << "--mode" << "field" << "--field" << input("field-large.png"))
+                                             << true
+                                             << QString(inverted).replace("depths: 61", "depths: 121")
+                                                    .replace("55 pixels (4.66", "70 pixels (5.93").replace("3.50 %", "0.78 %");
     QTest::newRow("warnings") << QStringList{"--check", "--depth", "grey", "--oversample", "1", "--repeat", "60", "--dpi", "20",
                                              "--view-mm", "600"}
                               << false
