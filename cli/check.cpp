@@ -63,10 +63,10 @@ QString checkReport(const engine::StereoCheck &check, const Options &options)
 void printCheck(const Options &given)
 {
     DesignRows design(given);
-    // The conversion that follows says what it finds of the design; a check alone says it here.
     // A colour field's picture has the field's size: the design where they overlap, outside
     // it (the farthest depth) beyond. Random dot's rows take the design's columns and rows.
     QSize size(design.width(), design.height());
+    // The conversion that follows says what it finds of the design; a check alone says it here.
     const Options options = conversionOptions(given, design, given.output.isEmpty(), &size);
     engine::StereoCheckSettings settings;
     settings.kurikaesi = options.kurikaesi;
