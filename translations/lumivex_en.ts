@@ -435,7 +435,7 @@ Pages: %4</translation>
     </message>
 </context>
 <context>
-    <name>lumivex::docwindow::ScreenFit</name>
+    <name>PictureFit</name>
     <message>
         <source>幅1024ピクセルに縮小して使いますか？（%1 × %2 → %3 × %4）<byte value="xd"/>
 プロジェクトには元の画像の場所と縮小が保存されます。</source>

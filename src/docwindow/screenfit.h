@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/picturefit.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -12,30 +14,20 @@ class Prompts;
 
 namespace lumivex::docwindow {
 
-/// A design or stereo picture wider than the window takes, brought down to the window's width
-/// (the height in proportion) when the user agrees: a grey depth map bilinear, a design in the
-/// depth colours by the nearest pixel (no colour between two depths is made), a stereo picture
-/// bilinear for the eye. Pictures up to the converter's width are taken.
+/// A picture too wide for the window (the document floor's rule, picturefit), offered through
+/// the prompts.
 namespace screenfit {
 
-enum class Kind { Design, Stereo };
-
-/// The widest picture offered to be brought down; a wider one is refused as before.
-int widestTaken();
-
-/// The size a picture of `size` takes at `width` pixels wide (the height at least 1).
-QSize fittedSize(QSize size, int width);
-
-/// The picture brought down to `width` pixels wide, by the kind's rule.
-QImage fitted(const QImage &picture, int width, Kind kind);
+using document::picturefit::fitted;
+using document::picturefit::fittedSize;
+using document::picturefit::Kind;
+using document::picturefit::note;
+using document::picturefit::widestTaken;
 
 /// The too-wide message, then the offer to bring the picture (of `size`) down to the window's
 /// width, or to cancel, in one box. Whether the user agreed; a picture wider than widestTaken()
 /// gets the message alone.
 bool offer(prompts::Prompts &prompts, QWidget *parent, const QString &tooWide, QSize size, Kind kind);
-
-/// The status-bar note of a picture brought down without asking (a project that kept its scale).
-QString note(Kind kind, QSize original, QSize shown);
 
 } // namespace screenfit
 

@@ -355,12 +355,14 @@ void MainWindow::showWizard()
     const QString designPath = result.designPath;
     const QString fieldPath = result.fieldSourcePath;
     const bool smooth = result.smoothDesign;
+    const int scaledWidth = result.designScaledWidth;
     connect(
         &m_timForWiz, &QTimer::timeout, this,
-        [this, designPath, fieldPath, smooth] {
+        [this, designPath, fieldPath, smooth, scaledWidth] {
             m_shared.DesignImagePath = designPath;
             m_shared.FieldImagePath = fieldPath;
             m_shared.DesignDepth = smooth ? document::DepthKind::Grey : document::DepthKind::Colours;
+            m_shared.DesignScaledWidth = scaledWidth;
             WriteDocState();
         },
         Qt::SingleShotConnection);

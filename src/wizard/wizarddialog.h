@@ -32,6 +32,7 @@ struct WizardResult
     QString designTemp;       ///< hand-over file of the design picture
     QString fieldTemp;        ///< hand-over file of the built field image
     bool smoothDesign = false;  ///< the design is a grey depth map taken as smooth depth
+    int designScaledWidth = 0;  ///< the design file was brought down to this width (0: its own)
     int kurikaesi = 70;
     int rittaido = 20;
 };
@@ -92,6 +93,7 @@ private:
     bool BrowseWizardImage(int index);
     void takePicture(int index, const QString &path, const QImage &image);
     void clearPicture(int index);
+    bool offerToFit(QSize size);
     void refuseTooWide(int index);
     void MakeThumbnail(const QImage &image, QLabel *preview);
 

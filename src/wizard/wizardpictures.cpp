@@ -5,6 +5,7 @@
 #include "prompts/prompts.h"
 #include "document/appsettings.h"
 #include "document/greydepth.h"
+#include "document/picturefit.h"
 #include "picture/picture.h"
 
 #include <QDir>
@@ -47,12 +48,29 @@ void WizardDialog::browse(int index)
     const QString path = WizardPickedPath;
     const QString key = QString::fromLatin1(index == 0 ? document::AppSettings::kPicDesignDir
                                                        : document::AppSettings::kPicFieldDir);
-    // The width is judged from the header: a picture too wide is never decoded.
+    // The width is judged from the header: a picture too wide is decoded only when the user
+    // takes a design picture brought down to the width a document takes (or cancels: the row
+    // is emptied as by a refusal).
     picture::LoadedPicture loaded =
         picture::readPicture(path, index == 0 ? picture::kMaxPictureWidth : kMaxSourceWidth);
+    int scaledWidth = 0;
     if (loaded.problem == picture::PictureProblem::TooWide) {
         m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
-        refuseTooWide(index);
+        if (index == 0 && loaded.size.width() <= document::picturefit::widestTaken() && offerToFit(loaded.size)) {
+            loaded = picture::readPicture(path, document::picturefit::widestTaken());
+            if (loaded.ok()) {
+                loaded.image = document::picturefit::fitted(loaded.image, picture::kMaxPictureWidth,
+                                                            document::picturefit::Kind::Design);
+                scaledWidth = loaded.image.width();
+            }
+        } else if (index == 0 && loaded.size.width() <= document::picturefit::widestTaken()) {
+            clearPicture(index);
+        } else {
+            refuseTooWide(index);
+        }
+    }
+    if (loaded.problem == picture::PictureProblem::TooWide) {
+        // refused or cancelled
     } else if (!loaded.ok()) {
         // The row is left without a picture: what it showed before is no longer the choice.
         m_prompts.exclamation(this, prompts::applicationTitle(), picture::pictureFailureMessage(path, loaded));
@@ -60,6 +78,8 @@ void WizardDialog::browse(int index)
     } else {
         m_settings.WriteSetting(key, document::FolderOfChosenFile(path));
         takePicture(index, path, loaded.image);
+        if (index == 0)
+            m_result.designScaledWidth = scaledWidth;
     }
     // 次へ follows the two choices: with a row emptied by a refusal the wizard cannot go on, or
     // 完了 would build a document from a picture that is no longer there.
@@ -114,12 +134,25 @@ void WizardDialog::clearPicture(int index)
     QLabel *preview = index == 0 ? picD : picFmoto;
     (index == 0 ? picDUra : picFmotoUra) = QImage();
     (index == 0 ? m_result.designPath : m_result.fieldSourcePath).clear();
-    if (index == 0)
+    if (index == 0) {
         m_result.smoothDesign = false;
+        m_result.designScaledWidth = 0;
+    }
     preview->clear();
     preview->hide();
     lblDesign[index]->clear();
     lblSize1[index]->clear();
+}
+
+// A design picture wider than a document takes is offered brought down to its width, as
+// insertion offers it.
+bool WizardDialog::offerToFit(QSize size)
+{
+    using document::picturefit::Kind;
+    const QString tooWide = tr("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。");
+    return m_prompts.choose(this, prompts::applicationTitle(), document::picturefit::offerText(tooWide, size, Kind::Design),
+                            document::picturefit::offerButtons(Kind::Design), 1)
+        == 0;
 }
 
 void WizardDialog::refuseTooWide(int index)

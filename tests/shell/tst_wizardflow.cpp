@@ -7,6 +7,7 @@
 
 #include "docwindow/pane.h"
 #include "document/appsettings.h"
+#include "document/picturefit.h"
 #include "wizard/wizarddialog.h"
 
 #include <QApplication>
@@ -172,11 +173,12 @@ void TestWizardFlow::finishOpensOneColourFieldDocument()
     QCOMPARE(m_app->shared().DesignImagePath, QStringLiteral("/pictures/earlier.bmp"));
     QVERIFY(m_app->asked(QStringLiteral("exclamation")).isEmpty());
 
-    // A grey depth map taken as smooth depth in the wizard is smooth depth in its document.
-    const QImage greys = picturefiles::bands(120, 60, {qRgb(40, 40, 40), qRgb(90, 90, 90), qRgb(150, 150, 150)});
+    // A grey depth map too wide for a document, brought down and taken as smooth depth in the
+    // wizard, is so in its document, which keeps the file's path and the width.
+    const QImage greys = picturefiles::bands(2048, 120, {qRgb(40, 40, 40), qRgb(90, 90, 90), qRgb(150, 150, 150)});
     m_app->prompts.files << picturefiles::write(m_dir->path(), QStringLiteral("grey.bmp"), picturefiles::encoded(greys, "BMP"))
                          << sourcePath;
-    m_app->prompts.choices = {0};
+    m_app->prompts.choices = {0, 0};
     runWizard([](WizardDialog &wizard) {
         wizard.browse(0);
         wizard.browse(1);
@@ -186,8 +188,10 @@ void TestWizardFlow::finishOpensOneColourFieldDocument()
     });
     made = waitForNewDocument();
     QVERIFY(made);
-    QCOMPARE(made->picUra(), greys);
+    QCOMPARE(made->picUra(), lumivex::document::picturefit::fitted(greys, 1024, lumivex::document::picturefit::Kind::Design));
+    QCOMPARE(made->picUra().width(), 1024);
     QCOMPARE(iniValue(made->lblIniName(), "DepthKind"), QStringLiteral("Grey"));
+    QCOMPARE(iniValue(made->lblIniName(), "DesignScaledWidth"), QStringLiteral("1024"));
     QVERIFY(!rowIsBlank(made->picAfter()->image(), 30));
 }
 

@@ -139,7 +139,8 @@ void TestWizard::widthChecks_data()
     QTest::addColumn<QString>("message");  // empty: accepted
 
     QTest::newRow("design 1024") << 0 << 1024 << QString();
-    QTest::newRow("design 1025") << 0 << 1025 << kTooWideDesign;
+    QTest::newRow("design 1025, not brought down") << 0 << 1025 << kTooWideDesign;
+    QTest::newRow("design 2048, brought down to 1024") << 0 << 2048 << QString();
     QTest::newRow("source 200") << 1 << 200 << QString();
     QTest::newRow("source 201") << 1 << 201 << kTooWideSource;
 }
@@ -154,6 +155,7 @@ void TestWizard::widthChecks()
     choose(index, file(QStringLiteral("first.bmp"), patterned(120, 5)));
     m_prompts.asked.clear();
     const QString path = file(QStringLiteral("pic.bmp"), patterned(width, 3));
+    m_prompts.choices = {width == 2048 ? 0 : 1};  // a design too wide: brought down, or cancelled
     choose(index, path);
     auto *pathLabel = m_wizard->findChild<QLabel *>(QStringLiteral("lblDesign_%1").arg(index));
     auto *sizeLabel = m_wizard->findChild<QLabel *>(QStringLiteral("lblSize1_%1").arg(index));
@@ -162,14 +164,20 @@ void TestWizard::widthChecks()
     if (message.isEmpty()) {
         QVERIFY(exclamations().isEmpty());
         QCOMPARE(pathLabel->text(), QDir::toNativeSeparators(path));
-        QCOMPARE(sizeLabel->text(), QStringLiteral("画像サイズ　%1×3  ピクセル").arg(width));
+        QCOMPARE(sizeLabel->text(), width > 1024 ? QStringLiteral("画像サイズ　1024×2  ピクセル")
+                                                 : QStringLiteral("画像サイズ　%1×3  ピクセル").arg(width));
+        QCOMPARE(m_wizard->wizardResult().designScaledWidth, width > 1024 ? 1024 : 0);
         QVERIFY(!preview->isHidden());
         QCOMPARE(chosen, path);
         if (index == 1)
             QCOMPARE(m_wizard->wizardResult().kurikaesi, width);
         return;
     }
-    QCOMPARE(exclamations(), QStringList{message});
+    // A design picture is offered brought down in the box that says the message.
+    if (index == 0)
+        QVERIFY(m_prompts.texts(QStringLiteral("choice")).value(0).startsWith(message + QStringLiteral("\r\n")));
+    else
+        QCOMPARE(exclamations(), QStringList{message});
     QCOMPARE(m_prompts.asked.last().title, QStringLiteral("Lumivex"));
     QVERIFY(pathLabel->text().isEmpty());
     QVERIFY(sizeLabel->text().isEmpty());
@@ -183,8 +191,8 @@ void TestWizard::refusedLaterChoiceStopsNext()
 {
     choosePair(300, 200, 64, 64);
     QVERIFY(child<QPushButton>("cmdNext")->isEnabled());
-    choose(0, file(QStringLiteral("wide.bmp"), patterned(1100, 4)));
-    QCOMPARE(exclamations(), QStringList{kTooWideDesign});
+    choose(0, file(QStringLiteral("wide.bmp"), patterned(1100, 4)));  // not brought down
+    QCOMPARE(m_prompts.texts(QStringLiteral("choice")).size(), 1);
     // Going on would finish with a design picture that is no longer there.
     QVERIFY(!child<QPushButton>("cmdNext")->isEnabled());
     choose(0, file(QStringLiteral("good.bmp"), patterned(90, 40)));
