@@ -4,6 +4,7 @@
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/projectfiles.h"
+#include "docwindow/screenfit.h"
 #include "prompts/prompts.h"
 #include "document/docstate.h"
 #include "document/inifile.h"
@@ -130,18 +131,34 @@ void MainWindow::openPicture(const QString &path)
 {
     const QString whole = QFileInfo(path).absoluteFilePath();
     // Read here, once, to tell the user at once what is wrong with it.
-    const picture::LoadedPicture loaded = picture::readPicture(whole);
+    picture::LoadedPicture loaded = picture::readPicture(whole);
+    // A picture too wide for the window is offered brought down before any document opens, so
+    // that a refusal leaves nothing behind; the project keeps the file and the width.
+    int scaledWidth = 0;
+    if (loaded.problem == picture::PictureProblem::TooWide) {
+        const QString tooWide = tr("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。");
+        if (!docwindow::screenfit::offer(m_services.prompts, this, tooWide, loaded.size, docwindow::screenfit::Kind::Design))
+            return;
+        loaded = picture::readPicture(whole, docwindow::screenfit::widestTaken());
+        if (loaded.ok()) {
+            loaded.image = docwindow::screenfit::fitted(loaded.image, picture::kMaxPictureWidth,
+                                                        docwindow::screenfit::Kind::Design);
+            scaledWidth = loaded.image.width();
+        }
+    }
     if (!loaded.ok()) {
-        const QString message = loaded.problem == picture::PictureProblem::TooWide
-            ? tr("デザイン画像が大きすぎます。\r\n幅を1024ピクセル以下にしてください。")
-            : picture::pictureFailureMessage(whole, loaded);
-        m_services.prompts.exclamation(this, prompts::applicationTitle(), message);
+        m_services.prompts.exclamation(this, prompts::applicationTitle(), picture::pictureFailureMessage(whole, loaded));
         return;
     }
     newDocument(document::Mode::RandomDot, document::Colour::Mono);
     m_shared.DesignImagePath = whole;
-    if (docwindow::DocumentWindow *document = activeDocument())
+    if (docwindow::DocumentWindow *document = activeDocument()) {
         document->insertPicture(0, loaded.image);
+        if (scaledWidth > 0) {
+            m_shared.DesignScaledWidth = scaledWidth;
+            WriteDocState();
+        }
+    }
 }
 
 } // namespace lumivex::shell

@@ -184,9 +184,10 @@ void TestMainWindowEnglish::english()
         QStringLiteral("information: No editor has been chosen yet..."),
         QStringLiteral("exclamation: The help page cannot be found:\n") + dir.filePath(QStringLiteral("Help01_en.htm")),
         QStringLiteral("exclamation: Error 53 occurred in Lumivex.\r\nFile not found."),
-        QStringLiteral("exclamation: The design picture is too large.\r\nUse a picture at most 1024 pixels wide."),
     };
-    QCOMPARE(shown.mid(0, 4), expected);
+    QCOMPARE(shown.mid(0, 3), expected);
+    QVERIFY2(shown.at(3).startsWith(QStringLiteral("choice: The design picture is too large.\r\nUse a picture at most 1024 pixels wide.\r\n\r\n")),
+             qPrintable(shown.at(3)));
     QVERIFY2(shown.size() == 5, qPrintable(shown.join(u'\n')));
     QVERIFY2(shown.last().startsWith(QStringLiteral("question: Do you want to save")), qPrintable(shown.last()));
 }

@@ -91,6 +91,20 @@ void TestOpenFile::pictureOpensNewDesign()
     QCOMPARE(app.prompts.asked.size(), 2);
     QCOMPARE(app.prompts.asked.last().kind, QStringLiteral("choice"));
     QCOMPARE(app.window->activeDocument()->picUra(), lumivex::document::greyToDepthColours(ramp));
+
+    // A design wider than the window is offered brought down before a document opens: declined,
+    // nothing opens; taken, the design is 1024 wide and the state keeps the file and the width.
+    const QString wide = picturefiles::write(dir.path(), QStringLiteral("wide.png"),
+                                             picturefiles::encoded(picturefiles::bands(2048, 6, {qRgb(0, 0, 0), qRgb(255, 0, 0)}), "PNG"));
+    app.prompts.choices = {1};
+    app.window->openPicture(wide);
+    QCOMPARE(app.window->documentWindows().size(), 2);
+    app.prompts.choices = {0};
+    app.window->openPicture(wide);
+    QCOMPARE(app.window->documentWindows().size(), 3);
+    QCOMPARE(app.window->activeDocument()->picUra().size(), QSize(1024, 3));
+    QCOMPARE(app.shared().DesignImagePath, wide);
+    QCOMPARE(app.shared().DesignScaledWidth, 1024);
 }
 
 void TestOpenFile::commandLine()
