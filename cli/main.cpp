@@ -8,6 +8,7 @@
 #include "outputcheck.h"
 #include "report.h"
 #include "reveal.h"
+#include "views.h"
 
 #include "picture/filenames.h"
 
@@ -33,6 +34,10 @@ int run(const lumivex::cli::Options &options)
 {
     if (options.help || options.version) {
         std::fputs(qPrintable(options.help ? lumivex::cli::usageText() : lumivex::cli::versionText()), stdout);
+        return 0;
+    }
+    if (!options.view.isEmpty()) {
+        lumivex::cli::viewAndSave(options);
         return 0;
     }
     if (options.reveal) {

@@ -2,6 +2,7 @@
 
 #include "convert.h"
 #include "reveal.h"
+#include "views.h"
 
 #include <QHash>
 
@@ -20,7 +21,7 @@ struct OptionSpec
 };
 
 // The English names beside the romanised ones are the same options under another spelling.
-constexpr std::array<OptionSpec, 27> kOptions = {{
+constexpr std::array<OptionSpec, 29> kOptions = {{
     {QLatin1StringView("help"), QLatin1StringView("help"), false},
     {QLatin1StringView("version"), QLatin1StringView("version"), false},
     {QLatin1StringView("reveal"), QLatin1StringView("reveal"), false},
@@ -48,6 +49,8 @@ constexpr std::array<OptionSpec, 27> kOptions = {{
     {QLatin1StringView("repeat-mm"), QLatin1StringView("repeat-mm"), true},
     {QLatin1StringView("scale"), QLatin1StringView("scale"), true},
     {QLatin1StringView("width"), QLatin1StringView("width"), true},
+    {QLatin1StringView("view"), QLatin1StringView("view"), true},
+    {QLatin1StringView("disparity"), QLatin1StringView("disparity"), true},
 }};
 
 const OptionSpec *findOption(const QString &name)
@@ -205,6 +208,14 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
         options.scale = parseDecimal(name, value, 0.01, 100);
     } else if (canonical == u"width") {
         options.width = parseBounded(name, value, 2, kMaxDesignWidth);
+    } else if (canonical == u"view") {
+        if (value != u"anaglyph" && value != u"half-colour" && value != u"half-color" && value != u"parallel"
+            && value != u"cross" && value != u"above-below")
+            fail(QStringLiteral("unknown view %1 (use anaglyph, half-colour, parallel, cross or above-below)")
+                     .arg(quoted(value)));
+        options.view = value;
+    } else if (canonical == u"disparity") {
+        options.disparity = parseDecimal(name, value, 0, kMaxViewDisparity);
     } else if (canonical == u"mitudo") {
         options.mitudo = parseBounded(name, value, 0, 100);
     } else if (canonical == u"seed") {
@@ -252,11 +263,34 @@ void checkDepthOptions(const Options &options, const QHash<QString, QString> &se
         fail(QStringLiteral("give either --scale or --width, not both"));
 }
 
+// The stereo pair is drawn from the depth alone: the options of the stereo picture's making
+// have no part in it. The design's disparity is its depth strength's (the repeat width
+// cancels out of it), or the one --disparity gives.
+void checkViews(const Options &options, const QHash<QString, QString> &seen)
+{
+    if (options.view.isEmpty()) {
+        if (seen.contains(QStringLiteral("disparity")))
+            fail(QStringLiteral("--disparity is only used with --view"));
+        return;
+    }
+    for (const char *name : {"mode", "field", "field-source", "mitudo", "guides", "check", "view-mm", "out-dir", "format",
+                             "oversample", "start", "dpi", "repeat-mm"}) {
+        if (seen.contains(QLatin1String(name)))
+            fail(QStringLiteral("--%1 is not used with --view").arg(seen.value(QLatin1String(name))));
+    }
+    if (!options.reveal && seen.contains(QStringLiteral("kurikaesi")))
+        fail(QStringLiteral("--%1 does not change the views of a design: give --strength or --disparity")
+                 .arg(seen.value(QStringLiteral("kurikaesi"))));
+    if (seen.contains(QStringLiteral("rittaido")) && seen.contains(QStringLiteral("disparity")))
+        fail(QStringLiteral("give either --%1 or --disparity, not both").arg(seen.value(QStringLiteral("rittaido"))));
+}
+
 // Options that belong to one kind of conversion are refused in the other rather than
 // silently ignored: a user who gives them expects them to change the picture.
 // `seen` maps each option given to the name it was typed as.
 void checkCombination(const Options &options, const QHash<QString, QString> &seen)
 {
+    checkViews(options, seen);
     if (options.reveal) {
         checkReveal(options, seen);
         return;
@@ -304,7 +338,7 @@ void checkOutputName(const QString &output)
 
 void takePositional(Options &options, const QStringList &positional)
 {
-    if (options.isBatch() && !options.reveal) {
+    if (options.isBatch() && !options.reveal && options.view.isEmpty()) {
         if (positional.isEmpty())
             fail(QStringLiteral("missing DESIGN: --out-dir needs at least one design (see --help)"));
         options.designs = positional;
@@ -391,6 +425,8 @@ QString usageText()
         "       lumivex-convert [options] --out-dir DIR DESIGN...\n"
         "       lumivex-convert --check [options] DESIGN [OUTPUT]\n"
         "       lumivex-convert --reveal [--repeat N] STEREOGRAM OUTPUT\n"
+        "       lumivex-convert --view KIND [options] DESIGN OUTPUT\n"
+        "       lumivex-convert --view KIND --reveal [--repeat N] STEREOGRAM OUTPUT\n"
         "Turns a depth picture (DESIGN, at most %1 pixels wide) into an autostereogram,\n"
         "or with --reveal an autostereogram back into its depth (one line on standard error\n"
         "says the repeat width it was read at, and warns when the picture shows it unclearly).\n"
@@ -492,6 +528,20 @@ QString usageText()
         "                           one eye only, and the last repeat width of each row, whose\n"
         "                           repeat would lie beyond the picture, take the depth to\n"
         "                           their left\n"
+        "  --view anaglyph|half-colour|parallel|cross|above-below\n"
+        "                           instead of a stereogram, the stereo pair, for those who\n"
+        "                           cannot free-view: the surface the depth describes, seen by\n"
+        "                           each eye, as a red-cyan anaglyph (Dubois's colours, or\n"
+        "                           half-colour: the left view's brightness in red), side by\n"
+        "                           side for parallel or for crossed eyes, or the left view\n"
+        "                           above the right one. DESIGN's surface is random grey\n"
+        "                           dots (--seed repeats them); with --reveal, STEREOGRAM's\n"
+        "                           depth with its own pixels as the surface. The farthest\n"
+        "                           depth lies in the screen, nearer ones stand out of it\n"
+        "  --disparity PX           with --view: the nearest depth's disparity in pixels,\n"
+        "                           0..%4 (default: that of the stereogram, the far\n"
+        "                           separation less the near one, which the design's\n"
+        "                           strength gives at any repeat width)\n"
         "  --version                show the version\n"
         "  --help                   show this text\n"
         "\n"
@@ -514,10 +564,12 @@ QString usageText()
         "  lumivex-convert --guides --mode color --repeat 90 shark.bmp shark-dots.png\n"
         "  lumivex-convert --depth grey --format bmp --out-dir stereo frames/*.png\n"
         "  lumivex-convert --reveal shark-dots.png shark-depth.png\n"
-        "  lumivex-convert --check --depth grey --dpi 300 --invert depthmap.png\n")
+        "  lumivex-convert --check --depth grey --dpi 300 --invert depthmap.png\n"
+        "  lumivex-convert --view anaglyph --reveal shark-dots.png shark-anaglyph.png\n")
         .arg(kMaxDesignWidth)
         .arg(kMaxFieldSourceWidth)
-        .arg(kMaxDpi);
+        .arg(kMaxDpi)
+        .arg(kMaxViewDisparity);
 }
 
 QString versionText()

@@ -39,25 +39,6 @@ bool sameFile(const QString &a, const QString &b)
         && first.st_ino == second.st_ino;
 }
 
-engine::PackedImage readStereogram(const QString &path)
-{
-    const picture::LoadedPicture picture = picture::readPicture(path, kMaxDesignWidth);
-    switch (picture.problem) {
-    case picture::PictureProblem::None:
-        return picture::toPacked(picture.image);
-    case picture::PictureProblem::TooWide:
-        fail(QStringLiteral("the stereogram %1 is %2 pixels wide; at most %3 are allowed")
-                 .arg(quoted(path)).arg(picture.size.width()).arg(kMaxDesignWidth));
-    case picture::PictureProblem::TooLarge:
-        if (picture.size.isValid())
-            fail(QStringLiteral("the stereogram %1 is too large for memory (%2 × %3 pixels)")
-                     .arg(quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
-        fail(QStringLiteral("the stereogram %1 is too large for memory: %2").arg(quoted(path), picture.reason));
-    default:
-        fail(QStringLiteral("cannot read the stereogram %1: %2").arg(quoted(path), picture.reason));
-    }
-}
-
 [[noreturn]] void refuse(const Options &options, const engine::PackedImage &stereogram,
                          engine::RevealProblem problem)
 {
@@ -112,6 +93,8 @@ void save(const engine::Reveal &reveal, const QString &path)
     name.place();
 }
 
+} // namespace
+
 // One line: the repeat width the depth was read at, whether it was found or given, and a
 // warning where the picture did not show it clearly. A flat stereogram is rare, a misread is
 // not: that is said too, though the depth is written.
@@ -132,7 +115,32 @@ QString readAt(const Options &options, const engine::Reveal &reveal)
     return line;
 }
 
-} // namespace
+engine::PackedImage readStereogram(const QString &path)
+{
+    const picture::LoadedPicture picture = picture::readPicture(path, kMaxDesignWidth);
+    switch (picture.problem) {
+    case picture::PictureProblem::None:
+        return picture::toPacked(picture.image);
+    case picture::PictureProblem::TooWide:
+        fail(QStringLiteral("the stereogram %1 is %2 pixels wide; at most %3 are allowed")
+                 .arg(quoted(path)).arg(picture.size.width()).arg(kMaxDesignWidth));
+    case picture::PictureProblem::TooLarge:
+        if (picture.size.isValid())
+            fail(QStringLiteral("the stereogram %1 is too large for memory (%2 × %3 pixels)")
+                     .arg(quoted(path)).arg(picture.size.width()).arg(picture.size.height()));
+        fail(QStringLiteral("the stereogram %1 is too large for memory: %2").arg(quoted(path), picture.reason));
+    default:
+        fail(QStringLiteral("cannot read the stereogram %1: %2").arg(quoted(path), picture.reason));
+    }
+}
+
+engine::Reveal revealOf(const Options &options, const engine::PackedImage &stereogram)
+{
+    engine::Reveal reveal = engine::reveal(stereogram, {options.kurikaesiGiven ? options.kurikaesi : 0});
+    if (!reveal.ok())
+        refuse(options, stereogram, reveal.problem);
+    return reveal;
+}
 
 void revealAndSave(const Options &options)
 {
@@ -143,9 +151,7 @@ void revealAndSave(const Options &options)
     engine::Reveal reveal;
     {
         const engine::PackedImage stereogram = readStereogram(options.design);
-        reveal = engine::reveal(stereogram, {options.kurikaesiGiven ? options.kurikaesi : 0});
-        if (!reveal.ok())
-            refuse(options, stereogram, reveal.problem);
+        reveal = revealOf(options, stereogram);
     }
     save(reveal, options.output);
     complain(readAt(options, reveal));

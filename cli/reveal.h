@@ -16,4 +16,16 @@ inline constexpr int kMinRevealRepeat = engine::kMinRevealRepeat;
 /// and every other output checkOutput refuses. Throws Failure.
 void revealAndSave(const Options &options);
 
+/// Reads the stereogram at path as the reveal takes it (at most kMaxDesignWidth wide). Throws
+/// Failure.
+engine::PackedImage readStereogram(const QString &path);
+
+/// The depth the stereogram shows, as --reveal finds it (at --repeat when given); a stereogram
+/// that shows none is refused, naming options.design. Throws Failure.
+engine::Reveal revealOf(const Options &options, const engine::PackedImage &stereogram);
+
+/// The line --reveal tells on standard error: the repeat width the depth was read at, and a
+/// warning where the picture did not show it clearly.
+QString readAt(const Options &options, const engine::Reveal &reveal);
+
 } // namespace lumivex::cli

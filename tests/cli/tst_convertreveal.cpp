@@ -61,6 +61,7 @@ private slots:
     void jpegCopiesReadBackAsTheirLevels_data();
     void jpegCopiesReadBackAsTheirLevels();
     void formatFollowsName();
+    void viewsOfDesignAndStereogram();
     void badInput_data();
     void badInput();
 
@@ -168,6 +169,40 @@ void TestConvertReveal::formatFollowsName()
              "does not show its repeat clearly, so the depth may be misread: give --repeat if the width is known\n");
 }
 
+// The stereo pair: a design's blocks at level L stand out by 2L pixels at strength 20 (the
+// left view's point u + L is the right view's u - L); crossed is parallel with its halves
+// swapped; a stereogram's pair has its size, and is made in silence.
+void TestConvertReveal::viewsOfDesignAndStereogram()
+{
+    for (const char *kind : {"parallel", "cross"})
+        QCOMPARE(convert({"--view", kind, "--seed", "4", "design.png", QStringLiteral("%1.png").arg(kind)}, m_dir.path()).exitCode, 0);
+    const engine::PackedImage parallel = readPacked(path(QStringLiteral("parallel.png")));
+    const engine::PackedImage cross = readPacked(path(QStringLiteral("cross.png")));
+    QCOMPARE(parallel.width, 2 * kWidth);
+    QCOMPARE(parallel.height, kHeight);
+    long compared = 0, same = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            QCOMPARE(cross.at(x, y), parallel.at(x + kWidth, y));
+            QCOMPARE(cross.at(x + kWidth, y), parallel.at(x, y));
+            const int level = designLevel(x, y);
+            if (level > 0) {
+                ++compared;
+                same += parallel.at(x + level, y) == parallel.at(kWidth + x - level, y);
+            }
+        }
+    }
+    QVERIFY(compared > 10000);
+    QCOMPARE(same, compared);
+
+    const Run run = convert({"--view", "above-below", "--reveal", "--disparity", "10", "stereo.png", "pair.bmp"}, m_dir.path());
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    const engine::PackedImage pair = readPacked(path(QStringLiteral("pair.bmp")));
+    QCOMPARE(pair.width, kWidth - 1);
+    QCOMPARE(pair.height, 2 * (kHeight - 1));
+}
+
 void TestConvertReveal::badInput_data()
 {
     QTest::addColumn<QStringList>("args");
@@ -188,6 +223,17 @@ void TestConvertReveal::badInput_data()
     QTest::newRow("output name") << QStringList{"--reveal", stereo, "out.jpg"} << "must end in .png or .bmp";
     QTest::newRow("no repeat") << QStringList{"--reveal", "noise.png", out}
                                << "cannot reveal the depth of 'noise.png': nothing in it repeats sideways";
+    QTest::newRow("unknown view") << QStringList{"--view", "wiggle", stereo, out} << "unknown view 'wiggle'";
+    QTest::newRow("disparity without view") << QStringList{"--disparity", "5", "design.png", out}
+                                            << "--disparity is only used with --view";
+    QTest::newRow("view, not a picture option") << QStringList{"--view", "cross", "--mode", "color", "design.png", out}
+                                                << "--mode is not used with --view";
+    QTest::newRow("view, repeat of a design") << QStringList{"--view", "cross", "--repeat", "80", "design.png", out}
+                                              << "--repeat does not change the views of a design";
+    QTest::newRow("view, strength and disparity") << QStringList{"--view", "anaglyph", "--strength", "20", "--disparity", "9", "design.png", out}
+                                                  << "give either --strength or --disparity, not both";
+    QTest::newRow("view of no stereogram") << QStringList{"--view", "anaglyph", "--reveal", "noise.png", out}
+                                           << "cannot reveal the depth of 'noise.png'";
     QTest::newRow("no repeat at the width given") << QStringList{"--reveal", "--kurikaesi", "30", stereo, out}
                                                   << "nothing in it repeats sideways at 30 pixels";
 }
