@@ -3,6 +3,7 @@
 // looks into the PDF a PDF queue makes of it: one page, the picture at the screen's size.
 // 印刷プレビュー prints into a PDF file, measured on its rendered pages.
 #include "apptest.h"
+#include "picturefiles.h"
 
 #include "docwindow/printer.h"
 #include "docwindow/printpreview.h"
@@ -150,8 +151,7 @@ void TestPrint::printsIntoPdfWithoutPrinter()
     const lumivex::docwindow::PrintLayout layout = dialog->layout();
     QVERIFY(layout.pages.size() > 1);
     QVERIFY(dialog->findChild<QLabel *>(QStringLiteral("picPosterPages"))->isVisibleTo(dialog));
-    // 印刷 asks for the file, in the home folder.
-    m_app->prompts.files = {previewPdf};
+    m_app->prompts.files = {previewPdf};  // 印刷 asks for the file, in the home folder
     dialog->findChild<QPushButton *>(QStringLiteral("cmdPrint"))->click();
     QTRY_VERIFY(!dialog);
     QCOMPARE(m_app->prompts.asked.constLast().request.folder, QDir::homePath());
@@ -403,10 +403,7 @@ void TestPrint::repeatFromFileAndPrintResolution()
 
     // Noise repeating every 70 pixels across 2100, too wide for the window: shown brought down,
     // its repeat found on its own pixels, which are the ones printed.
-    QImage wide(2100, 200, QImage::Format_RGB32);
-    for (int y = 0; y < wide.height(); ++y)
-        for (int x = 0; x < wide.width(); ++x)
-            wide.setPixel(x, y, x < 70 ? noise.pixel(x, y) : wide.pixel(x - 70, y));
+    const QImage wide = picturefiles::drawn(2100, 200, [&noise](int x, int y) { return noise.pixel(x % 70, y); });
     QVERIFY(wide.save(folder.filePath(QStringLiteral("wide.png"))));
     m_app->prompts.choices = {0};
     dialog = preview("wide.png");

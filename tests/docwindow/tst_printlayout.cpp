@@ -65,13 +65,11 @@ void TestPrintLayout::posterJoinsIntoPicture()
     // pages gives back the picture's width and the first column its height, nothing twice;
     // every page shows some of the picture that the one before does not.
     for (const bool x : {true, false}) {
-        double joined = 0;
-        double shownTo = -1;
+        double joined = 0, shownTo = -1;
         for (int i = 0; i < (x ? columns : rows); ++i) {
             const PrintPage &page = layout.pages.at(x ? i : i * columns);
-            const double from = (x ? page.source.left() : page.source.top()) * mmPerPixel;
-            const double start = x ? page.target.left() : page.target.top();
-            const double length = x ? page.target.width() : page.target.height();
+            const double from = (x ? page.source.left() : page.source.top()) * mmPerPixel, start = x ? page.target.left() : page.target.top(),
+                         length = x ? page.target.width() : page.target.height();
             double end = from + length;
             for (const double cut : x ? page.cutsX : page.cutsY) {
                 QVERIFY2(cut > start && cut < start + length, "a cut mark beside the picture");

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <numeric>
 #include <set>
 
 using namespace lumivex::engine;
@@ -203,10 +204,8 @@ void TstSmoothDepth::rampHasSubPixelSteps()
 
 void TstSmoothDepth::fieldIsPlainLinksAtSubPixels()
 {
-    // The field built straight from its description: a row of q times the width, each position
-    // no link reached reading the field at its centre between the two nearest column centres,
-    // passing its colour on by its link; a column the mean of its positions (the engine rounds
-    // as it goes: within 2). The sloping depth puts the links between columns.
+    // The field from its description: q positions a column, each no link reached reading the field between the two
+    // nearest column centres, passing its colour on by its link; a column their mean (within 2: the engine rounds).
     const int width = 300;
     const auto z = [](int x, int y) { return std::min((x * 4 + y * 97) * kSmoothNear / (width * 5), kSmoothNear); };
     const PackedImage field = runField(width, 12, 0);
@@ -225,14 +224,12 @@ void TstSmoothDepth::fieldIsPlainLinksAtSubPixels()
                 if (to < colour.size())
                     colour[to] = colour[i], linked[to] = true;
             }
-            for (int x = 0; x < p.width; ++x) {
-                for (int c = 0; c < 3; ++c) {
-                    double mean = 0;
-                    for (int i = q * x; i < q * (x + 1); ++i)
-                        mean += colour[i][c] / q;
-                    if (std::abs((p.at(x, y) >> 8 * c & 255) - mean) > 2)
-                        QFAIL(qPrintable(QStringLiteral("q %1 row %2 column %3").arg(q).arg(y).arg(x)));
-                }
+            for (int i = 0; i < 3 * p.width; ++i) {
+                const int x = i / 3, c = i % 3;
+                const double mean =
+                    std::accumulate(&colour[q * x], &colour[q * (x + 1)], 0.0, [c](double m, const auto &v) { return m + v[c]; });
+                if (std::abs((p.at(x, y) >> 8 * c & 255) - mean / q) > 2)
+                    QFAIL(qPrintable(QStringLiteral("q %1 row %2 column %3").arg(q).arg(y).arg(x)));
             }
         }
     }
@@ -275,24 +272,14 @@ void TstSmoothDepth::checkFollowsItsFormulas()
     QFETCH(QList<int>, expected);
     QFETCH(QString, warnings);
     QFETCH(double, arcsec);
-    StereoCheckSettings settings;
-    settings.oversample = design[0];
-    settings.smooth = design[0] > 0;
-    settings.kurikaesi = design[1];
-    settings.rittaido = design[2];
-    if (dpi > 0)
-        settings.dpi = dpi;
-    StereoSurvey survey(settings);
+    StereoSurvey survey({.kurikaesi = design[1], .rittaido = design[2], .smooth = design[0] > 0, .oversample = design[0],
+                         .dpi = dpi > 0 ? std::optional(dpi) : std::nullopt});
     const int width = 200, rows = 3, far = design[3], near = design[4];
-    std::vector<int> depth(width);
+    std::vector<std::int32_t> depth(width);
     for (int x = 0; x < width; ++x)
         depth[std::size_t(x)] = design[5] ? far + (near - far) * x / (width - 1) : x < width / 2 ? far : near;
-    for (int y = 0; y < rows; ++y) {
-        if (settings.smooth)
-            survey.addRow(std::vector<std::uint16_t>(depth.begin(), depth.end()));
-        else
-            survey.addRow(std::vector<std::int32_t>(depth.begin(), depth.end()));
-    }
+    for (int y = 0; y < rows; ++y)
+        design[0] > 0 ? survey.addRow(std::vector<std::uint16_t>(depth.begin(), depth.end())) : survey.addRow(depth);
     const StereoCheck check = survey.result();
     QCOMPARE((QList{check.distinctDepths, check.farSeparation, check.nearSeparation, int(check.oneEyePixels / rows)}),
              expected);

@@ -133,18 +133,13 @@ const QList<QRgb> kLightFirst{kGreys[3], kGreys[2], kGreys[1], kGreys[0]};
 // whose other pixels are the first colour: three of colours 1, 2 and 3, then five of the row's.
 QImage rleRows(int height)
 {
-    QImage image(8, height, QImage::Format_RGB32);
-    image.fill(kLightFirst[0]);
-    for (int row = 0; row < 4; ++row) {
-        for (int x = 0; x < 8; ++x)
-            image.setPixel(x, height - 1 - row, x < 3 ? kLightFirst[x + 1] : kLightFirst[row]);
-    }
-    return image;
+    return picturefiles::drawn(8, height, [height](int x, int y) {
+        return height - 1 - y >= 4 ? kLightFirst[0] : kLightFirst[x < 3 ? x + 1 : height - 1 - y];
+    });
 }
 
-// A 16-bit colour PNG of 11 × 9 pixels with a transparent colour and a black background colour,
-// interlaced or not, as libpng's own test pictures of this kind: a third of the pixels are the
-// transparent colour, some differ from it in one low byte only, the rest in every byte.
+// A 16-bit colour PNG of 11 × 9 with a transparent colour and a black background colour, interlaced or not:
+// a third of the pixels are the transparent colour, some differ from it in one low byte only, the rest in every byte.
 const std::array<quint16, 3> kClear{0x1234, 0x5678, 0x9abc};
 
 std::array<quint16, 3> sample16(int x, int y)
@@ -170,13 +165,10 @@ QByteArray colour16Png(bool interlaced, QImage *truth)
         }
     }
     // The true pixels: the transparent colour white, each sample rounded to 8 bits.
-    *truth = QImage(11, 9, QImage::Format_RGB32);
-    for (int y = 0; y < 9; ++y) {
-        for (int x = 0; x < 11; ++x) {
-            const auto [r, g, b] = sample16(x, y);
-            truth->setPixel(x, y, sample16(x, y) == kClear ? qRgb(255, 255, 255) : qRgb((r + 128) / 257, (g + 128) / 257, (b + 128) / 257));
-        }
-    }
+    *truth = picturefiles::drawn(11, 9, [](int x, int y) {
+        const auto [r, g, b] = sample16(x, y);
+        return sample16(x, y) == kClear ? qRgb(255, 255, 255) : qRgb((r + 128) / 257, (g + 128) / 257, (b + 128) / 257);
+    });
     for (quint16 v : kClear)
         clear.append(char(v >> 8)).append(char(v));
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + picturefiles::pngChunk("IHDR", header)
@@ -442,25 +434,15 @@ void TestPictureDamage::everyPixelFromTheFile_data()
     // pictures are tall enough for memory that the allocator fills with its pattern.)
     QTest::newRow("rle8 ending early") << rleBmp(8, 200, 8, rle8Codes(true), kLightFirst) << rleRows(200);
     QTest::newRow("rle4 ending early") << rleBmp(8, 400, 4, rle4Codes(), kLightFirst) << rleRows(400);
-    QImage moved(8, 200, QImage::Format_RGB32);
-    moved.fill(kLightFirst[0]);
-    for (int x : {0, 1})
-        moved.setPixel(x, 199, kLightFirst[1]);
-    for (int x : {3, 4})
-        moved.setPixel(x, 197, kLightFirst[2]);
     QTest::newRow("rle8 lines ended early and a move")
-        << rleBmp(8, 200, 8, QByteArray("\2\1\0\0\0\2\3\1\2\2\0\1", 12), kLightFirst) << moved;
+        << rleBmp(8, 200, 8, QByteArray("\2\1\0\0\0\2\3\1\2\2\0\1", 12), kLightFirst) << picturefiles::drawn(8, 200, [](int x, int y) {
+               return kLightFirst[y == 199 && x < 2 ? 1 : y == 197 && (x == 3 || x == 4) ? 2 : 0]; });
     // Runs past the end of their row are cut there; indices beyond the table are black.
-    QImage cut(8, 2, QImage::Format_RGB32);
-    for (int x = 0; x < 8; ++x) {
-        cut.setPixel(x, 1, kGreys[3]);
-        cut.setPixel(x, 0, x % 3 == 2 ? kGreys[2] : qRgb(0, 0, 0));
-    }
     QTest::newRow("rle8 runs past the row's end")
-        << rleBmp(8, 2, 8, QByteArray("\x0c\3\0\0\0\x0a\x09\5\2\x09\5\2\x09\5\2\x09\0\1", 18)) << cut;
-    // A 1-bit picture whose pixels begin inside the colour table that its header promises (the
-    // first two rows are the table: black, white). Qt's reader took the table first and the
-    // rows after it, one row off, and left the last rows unwritten.
+        << rleBmp(8, 2, 8, QByteArray("\x0c\3\0\0\0\x0a\x09\5\2\x09\5\2\x09\5\2\x09\0\1", 18))
+        << picturefiles::drawn(8, 2, [](int x, int y) { return y == 1 ? kGreys[3] : x % 3 == 2 ? kGreys[2] : qRgb(0, 0, 0); });
+    // A 1-bit picture whose pixels begin inside the colour table its header promises (the first two rows are the
+    // table: black, white). Qt's reader took the table first and the rows after it, one row off, the last unwritten.
     QByteArray mono("BM");
     for (quint32 v : {14u + 40 + 4 * 300, 0u, 14u + 40, 40u, 32u, 300u})
         putDword(mono, v);

@@ -117,6 +117,14 @@ QByteArray claimingSize(QByteArray bytes, QSize size)
     return bytes;
 }
 
+QImage drawn(int width, int height, const std::function<QRgb(int x, int y)> &colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int i = 0; i < width * height; ++i)
+        image.setPixel(i % width, i / width, colour(i % width, i / width));
+    return image;
+}
+
 QByteArray pngChunk(const char *type, const QByteArray &data)
 {
     const QByteArray body = QByteArray(type, 4) + data;

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QImage>
+
+#include <functional>
 #include <QSize>
 #include <QString>
 
@@ -25,6 +27,9 @@ QByteArray wmf(int width, int height, QRgb left, QRgb right);
 /// The pixel data stays as it was: only a reader that judges the header before decoding refuses
 /// such a file for its size rather than for its damage. (A PNG's header checksum is not mended.)
 QByteArray claimingSize(QByteArray bytes, QSize size);
+
+/// A picture of these pixels (32-bit RGB).
+QImage drawn(int width, int height, const std::function<QRgb(int x, int y)> &colour);
 
 /// A PNG chunk of this type (four letters) and data, with its length and checksum.
 QByteArray pngChunk(const char *type, const QByteArray &data);
