@@ -297,9 +297,8 @@ void TestConvert::refusalNamesWhatWorks_data()
 
 void TestConvert::refusalNamesWhatWorks()
 {
-    // Refused settings name the largest strength and the smallest repeat width that the whole
-    // design allows, whose nearest depth (white) lies below rows of level 8 (grey 192) that
-    // fail first: each is then taken (in silence), one beyond it refused.
+    // Refused settings name the largest strength and smallest repeat the design allows (its white lies below rows
+    // of grey 192 that fail first): each is then taken in silence, one beyond it refused.
     QFETCH(QStringList, options);
     QFETCH(int, rittaido);
     QFETCH(int, strength);
@@ -430,9 +429,8 @@ void TestConvert::seedDecidesPicture()
         return said && readPacked(output("found.png")).pixels == pixels ? pixels : std::vector<engine::Packed>();
     };
     // The 16-bit one is the smooth conversion of its samples as they are.
-    std::vector<std::uint16_t> depth(1024);
-    for (int x = 0; x < 1024; ++x)
-        depth[x] = std::uint16_t(x * 16);
+    const auto *samples = reinterpret_cast<const quint16 *>(ramp.constScanLine(0));
+    const std::vector<std::uint16_t> depth(samples, samples + 1024);
     PackedImage expected(1023, 3);
     engine::SmoothDot dots;
     dots.begin({.kurikaesi = 70, .rittaido = 20, .mitudo = 30, .mono = true}, {}, 1023, 1);

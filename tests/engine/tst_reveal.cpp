@@ -280,8 +280,7 @@ void TstReveal::readsClassicStereograms_data()
     QTest::newRow("ramp row by row, our dots 4x") << 3 << false << 4 << 0 << 1;
     QTest::newRow("half sphere, steep rim, our dots") << 4 << false << 1 << 0 << 1;
     QTest::newRow("slope, dots, repeat 2340 (print resolution)") << 1 << false << 1 << 0 << 26;
-    // The ramp at the default strength: its nearer rows repeat between two pixels, two to four
-    // repeats on at a whole pixel, and were read as a far surface (rank correlation 0.45).
+    // The ramp at the default strength: its nearer rows, repeating between two pixels, were read as a far surface.
     QTest::newRow("ramp row by row, our dots 4x, default strength") << 5 << false << 4 << 0 << 1;
 }
 
@@ -337,10 +336,8 @@ void TstReveal::readsClassicStereograms()
     const double rho = rankCorrelation(expected, found);
     const std::size_t greys = std::set<double>(found.begin(), found.end()).size();  // a slope, when built finer
     const double least = surface == 5 ? 0.99 : 0.95;  // as with its repeat width given
-    // A slope built finer is smooth along its rows, not steps nor saw-teeth (a refinement
-    // towards the wrong neighbour turns each whole distance's stretch backwards, and the rank
-    // correlation hardly moves): the mean grey of each column strays from the mean of the 33
-    // columns around it by about 1 grey, by 2.5 with the saw-teeth, by 4 in whole-pixel steps.
+    // A slope built finer is smooth along its rows, not saw-teeth (refined towards the wrong neighbour: the rank correlation
+    // hardly sees it) nor steps: a column's mean strays from its 33 columns' by about 1 grey (saw-teeth 2.5, steps 4).
     std::vector<double> column(std::size_t(width - 90 * scale), 0.0);
     for (std::size_t i = 0; surface == 1 && oversample > 1 && i < reveal.depth.pixels.size(); ++i) {
         if (const std::size_t x = i % std::size_t(width); x < column.size())

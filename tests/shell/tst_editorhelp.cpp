@@ -376,8 +376,7 @@ void TestEditorHelp::helpWithoutDesktop()
 {
     if (QGuiApplication::platformName() != QStringLiteral("offscreen"))
         QSKIP("only headless: elsewhere a browser would open");
-    // The desktop opens nothing here (as a machine with no browser set up): the page shows in
-    // the program's own window all the same.
+    // The desktop opens nothing here (no browser set up): the page shows in the program's own window.
     m_services.launcher.use(nullptr);
     trigger("mnuSetumei");
     QVERIFY(m_prompts.asked.isEmpty());
@@ -408,8 +407,7 @@ void TestEditorHelp::helpWindow()
 
     QTest::keyClick(m_window.get(), Qt::Key_F1);
     lumivex::shell::HelpWindow *help = shownHelp();
-    QVERIFY(help);
-    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QVERIFY(help && QTest::qWaitForWindowExposed(help));
     QTextBrowser *browser = help->browser();
     QVERIFY(browser->source().toLocalFile().endsWith(page));
     QScrollBar *scroll = browser->verticalScrollBar();
