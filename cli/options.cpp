@@ -21,7 +21,7 @@ struct OptionSpec
 };
 
 // The English names beside the romanised ones are the same options under another spelling.
-constexpr std::array<OptionSpec, 29> kOptions = {{
+constexpr std::array<OptionSpec, 30> kOptions = {{
     {QLatin1StringView("help"), QLatin1StringView("help"), false},
     {QLatin1StringView("version"), QLatin1StringView("version"), false},
     {QLatin1StringView("reveal"), QLatin1StringView("reveal"), false},
@@ -51,6 +51,7 @@ constexpr std::array<OptionSpec, 29> kOptions = {{
     {QLatin1StringView("width"), QLatin1StringView("width"), true},
     {QLatin1StringView("view"), QLatin1StringView("view"), true},
     {QLatin1StringView("disparity"), QLatin1StringView("disparity"), true},
+    {QLatin1StringView("views"), QLatin1StringView("views"), true},
 }};
 
 const OptionSpec *findOption(const QString &name)
@@ -210,12 +211,14 @@ void apply(Options &options, const QString &canonical, const QString &name, cons
         options.width = parseBounded(name, value, 2, kMaxDesignWidth);
     } else if (canonical == u"view") {
         if (value != u"anaglyph" && value != u"half-colour" && value != u"half-color" && value != u"parallel"
-            && value != u"cross" && value != u"above-below")
-            fail(QStringLiteral("unknown view %1 (use anaglyph, half-colour, parallel, cross or above-below)")
+            && value != u"cross" && value != u"above-below" && value != u"wiggle")
+            fail(QStringLiteral("unknown view %1 (use anaglyph, half-colour, parallel, cross, above-below or wiggle)")
                      .arg(quoted(value)));
         options.view = value;
     } else if (canonical == u"disparity") {
         options.disparity = parseDecimal(name, value, 0, kMaxViewDisparity);
+    } else if (canonical == u"views") {
+        options.views = parseBounded(name, value, 2, kMaxWiggleViews);
     } else if (canonical == u"mitudo") {
         options.mitudo = parseBounded(name, value, 0, 100);
     } else if (canonical == u"seed") {
@@ -271,8 +274,14 @@ void checkViews(const Options &options, const QHash<QString, QString> &seen)
     if (options.view.isEmpty()) {
         if (seen.contains(QStringLiteral("disparity")))
             fail(QStringLiteral("--disparity is only used with --view"));
-        return;
     }
+    if (seen.contains(QStringLiteral("views")) && options.view != u"wiggle")
+        fail(QStringLiteral("--views is only used with --view wiggle"));
+    if (options.view.isEmpty())
+        return;
+    if (options.view == u"wiggle" && !options.output.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        fail(QStringLiteral("cannot write %1: a wiggle picture is an animated PNG, and its name must end in .png")
+                 .arg(quoted(options.output)));
     for (const char *name : {"mode", "field", "field-source", "mitudo", "guides", "check", "view-mm", "out-dir", "format",
                              "oversample", "start", "dpi", "repeat-mm"}) {
         if (seen.contains(QLatin1String(name)))
@@ -528,7 +537,7 @@ QString usageText()
         "                           one eye only, and the last repeat width of each row, whose\n"
         "                           repeat would lie beyond the picture, take the depth to\n"
         "                           their left\n"
-        "  --view anaglyph|half-colour|parallel|cross|above-below\n"
+        "  --view anaglyph|half-colour|parallel|cross|above-below|wiggle\n"
         "                           instead of a stereogram, the stereo pair, for those who\n"
         "                           cannot free-view: the surface the depth describes, seen by\n"
         "                           each eye, as a red-cyan anaglyph (Dubois's colours, or\n"
@@ -537,7 +546,11 @@ QString usageText()
         "                           above the right one. DESIGN's surface is random grey\n"
         "                           dots (--seed repeats them); with --reveal, STEREOGRAM's\n"
         "                           depth with its own pixels as the surface. The farthest\n"
-        "                           depth lies in the screen, nearer ones stand out of it\n"
+        "                           depth lies in the screen, nearer ones stand out of it.\n"
+        "                           wiggle: an animated PNG showing the views in turn, and\n"
+        "                           back, %5 ms each\n"
+        "  --views N                with --view wiggle: views from eyes evenly spaced from\n"
+        "                           the left to the right one, 2..%6 (default 2)\n"
         "  --disparity PX           with --view: the nearest depth's disparity in pixels,\n"
         "                           0..%4 (default: that of the stereogram, the far\n"
         "                           separation less the near one, which the design's\n"
@@ -569,7 +582,9 @@ QString usageText()
         .arg(kMaxDesignWidth)
         .arg(kMaxFieldSourceWidth)
         .arg(kMaxDpi)
-        .arg(kMaxViewDisparity);
+        .arg(kMaxViewDisparity)
+        .arg(kWiggleDelayMs)
+        .arg(kMaxWiggleViews);
 }
 
 QString versionText()

@@ -57,9 +57,10 @@ struct Options
     std::optional<double> scale;    ///< --scale: the design resampled by this factor
     int width = 0;                  ///< --width: the design resampled to this width; 0: none
     /// --view: the stereo pair of the design or stereogram instead of a conversion: "anaglyph",
-    /// "half-colour", "parallel", "cross" or "above-below"; empty: none.
+    /// "half-colour", "parallel", "cross", "above-below" or "wiggle"; empty: none.
     QString view;
     std::optional<double> disparity; ///< --disparity: the views' largest disparity in pixels
+    int views = 2;                   ///< --views: the views a wiggle picture shows
 
     /// Whether the design is read as smooth depth (a grey map not cut into levels).
     bool smooth() const { return depth == DepthSource::Grey && !levels16; }

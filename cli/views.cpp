@@ -11,6 +11,7 @@
 #include "engine/smoothdepth.h"
 #include "engine/stereoviews.h"
 #include "engine/uniformrandom.h"
+#include "picture/animatedpng.h"
 #include "picture/picturewriter.h"
 #include "picture/safefile.h"
 
@@ -89,6 +90,22 @@ void save(const engine::PackedImage &picture, const QString &path)
     name.place();
 }
 
+void saveAnimation(const std::vector<engine::PackedImage> &frames, const QString &path)
+{
+    OutputName name(path);
+    picture::SafeFile file(name.writtenAs());
+    QString why;
+    if (!file.open(QIODevice::WriteOnly))
+        why = file.errorString();
+    else if (!picture::writeAnimatedPng(file, frames, kWiggleDelayMs, &why))
+        file.cancel();
+    else if (!file.commit())
+        why = file.errorString();
+    if (!why.isEmpty())
+        fail(QStringLiteral("cannot write %1: %2").arg(quoted(path), why));
+    name.place();
+}
+
 } // namespace
 
 void viewAndSave(const Options &given)
@@ -117,8 +134,12 @@ void viewAndSave(const Options &given)
         texture = engine::greyDots(design.width(), design.height(),
                                    options.seed ? *options.seed : engine::UniformRandom::clockSeed());
     }
-    const engine::StereoViews views = engine::renderViews(disparity, texture);
-    save(engine::composeViews(views.left.picture, views.right.picture, viewKind(given.view)), given.output);
+    if (given.view == u"wiggle") {
+        saveAnimation(engine::wiggleFrames(disparity, texture, given.views), given.output);
+    } else {
+        const engine::StereoViews views = engine::renderViews(disparity, texture);
+        save(engine::composeViews(views.left.picture, views.right.picture, viewKind(given.view)), given.output);
+    }
     if (!told.isEmpty())
         complain(told);
 }

@@ -23,8 +23,8 @@ DisparityMap emptyMap(int width, int height)
 }
 
 // One row of one view. `side` is +1 for the left view (points move right by half their
-// disparity) and -1 for the right view.
-void renderRow(const float *disparity, const Packed *texture, int width, int side, Packed *colours, float *depth,
+// disparity), -1 for the right view, and between them for an eye between the two.
+void renderRow(const float *disparity, const Packed *texture, int width, double side, Packed *colours, float *depth,
                std::int32_t *source)
 {
     std::fill(depth, depth + width, -1.0f);  // disparities are >= 0: -1 is an empty pixel
@@ -78,7 +78,7 @@ void renderRow(const float *disparity, const Packed *texture, int width, int sid
     }
 }
 
-View renderView(const DisparityMap &disparity, const PackedImage &texture, int side)
+View renderView(const DisparityMap &disparity, const PackedImage &texture, double side)
 {
     View view;
     view.picture = PackedImage(texture.width, texture.height);
@@ -174,6 +174,20 @@ StereoViews renderViews(const DisparityMap &disparity, const PackedImage &textur
         || disparity.values.size() != texture.pixels.size())
         throw std::invalid_argument("the texture and the disparities differ in size");
     return {renderView(disparity, texture, +1), renderView(disparity, texture, -1)};
+}
+
+std::vector<PackedImage> wiggleFrames(const DisparityMap &disparity, const PackedImage &texture, int views)
+{
+    if (disparity.width != texture.width || disparity.height != texture.height
+        || disparity.values.size() != texture.pixels.size())
+        throw std::invalid_argument("the texture and the disparities differ in size");
+    views = std::max(views, 2);
+    std::vector<PackedImage> frames;
+    for (int i = 0; i < views; ++i)
+        frames.push_back(renderView(disparity, texture, 1 - 2.0 * i / (views - 1)).picture);
+    for (int i = views - 2; i > 0; --i)
+        frames.push_back(frames[static_cast<std::size_t>(i)]);
+    return frames;
 }
 
 Packed duboisAnaglyph(Packed left, Packed right)

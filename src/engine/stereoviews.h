@@ -93,6 +93,12 @@ struct StereoViews
 /// and the disparities have the same size (else std::invalid_argument); so have the views.
 StereoViews renderViews(const DisparityMap &disparity, const PackedImage &texture);
 
+/// The frames of a wiggle picture: `views` (at least 2) views from eyes evenly spaced from the
+/// left eye to the right one, then back again without repeating either end (ping-pong), so
+/// that shown in a loop the surface turns to and fro: two views give left, right; four give
+/// the views 0, 1, 2, 3, 2, 1.
+std::vector<PackedImage> wiggleFrames(const DisparityMap &disparity, const PackedImage &texture, int views);
+
 /// How the two views are put together into one picture.
 enum class ViewKind {
     Anaglyph,    ///< red-cyan, by Dubois's least-squares projection

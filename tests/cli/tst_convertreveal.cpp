@@ -195,6 +195,19 @@ void TestConvertReveal::viewsOfDesignAndStereogram()
     QVERIFY(compared > 10000);
     QCOMPARE(same, compared);
 
+    // A wiggle of three views: an animated PNG of four frames, the left view first.
+    QCOMPARE(convert({"--view", "wiggle", "--views", "3", "--seed", "4", "design.png", "wiggle.png"}, m_dir.path()).exitCode, 0);
+    QFile wiggle(path(QStringLiteral("wiggle.png")));
+    QVERIFY(wiggle.open(QIODevice::ReadOnly));
+    const QByteArray bytes = wiggle.readAll();
+    QCOMPARE(bytes.mid(bytes.indexOf("acTL") + 4, 8), QByteArray("\0\0\0\4\0\0\0\0", 8));
+    QCOMPARE(bytes.count("fdAT"), 3);
+    const engine::PackedImage first = readPacked(path(QStringLiteral("wiggle.png")));
+    QCOMPARE(first.width, kWidth);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            QCOMPARE(first.at(x, y), parallel.at(x, y));
+
     const Run run = convert({"--view", "above-below", "--reveal", "--disparity", "10", "stereo.png", "pair.bmp"}, m_dir.path());
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.err, QByteArray());
@@ -223,7 +236,11 @@ void TestConvertReveal::badInput_data()
     QTest::newRow("output name") << QStringList{"--reveal", stereo, "out.jpg"} << "must end in .png or .bmp";
     QTest::newRow("no repeat") << QStringList{"--reveal", "noise.png", out}
                                << "cannot reveal the depth of 'noise.png': nothing in it repeats sideways";
-    QTest::newRow("unknown view") << QStringList{"--view", "wiggle", stereo, out} << "unknown view 'wiggle'";
+    QTest::newRow("unknown view") << QStringList{"--view", "wobble", stereo, out} << "unknown view 'wobble'";
+    QTest::newRow("wiggle as BMP") << QStringList{"--view", "wiggle", "design.png", "out.bmp"}
+                                   << "a wiggle picture is an animated PNG, and its name must end in .png";
+    QTest::newRow("views without wiggle") << QStringList{"--view", "cross", "--views", "3", "design.png", out}
+                                          << "--views is only used with --view wiggle";
     QTest::newRow("disparity without view") << QStringList{"--disparity", "5", "design.png", out}
                                             << "--disparity is only used with --view";
     QTest::newRow("view, not a picture option") << QStringList{"--view", "cross", "--mode", "color", "design.png", out}

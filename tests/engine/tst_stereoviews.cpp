@@ -147,6 +147,15 @@ private slots:
         // Left red alone: 0.437 of full light in red (in linear light), sRGB 177.
         QCOMPARE(redOf(duboisAnaglyph(red, black)), 177);
         QCOMPARE(duboisAnaglyph(white, white), pack(255, 255, 255));
+        // A wiggle of three views goes left, middle, right, middle.
+        const DisparityMap ramp {5, 3, {0, 1, 2, 3, 4, 0, 1, 2, 3, 4, 4, 3, 2, 1, 0}};
+        const std::vector<PackedImage> frames = wiggleFrames(ramp, left, 3);
+        const StereoViews views = renderViews(ramp, left);
+        QCOMPARE(frames.size(), 4u);
+        QCOMPARE(frames[0].pixels, views.left.picture.pixels);
+        QCOMPARE(frames[2].pixels, views.right.picture.pixels);
+        QCOMPARE(frames[3].pixels, frames[1].pixels);
+        QVERIFY(frames[1].pixels != frames[0].pixels && frames[1].pixels != frames[2].pixels);
         const PackedImage half = composeViews(PackedImage(1, 1, pack(200, 100, 10)), PackedImage(1, 1, pack(9, 80, 70)),
                                               ViewKind::HalfColour);
         QCOMPARE(half.at(0, 0), pack(120, 80, 70));
