@@ -140,8 +140,7 @@ void TestPrint::printsIntoPdfWithoutPrinter()
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
     paste(m_app->shared(), doc, Stereo, stereoPicture({1000, 1500}));
     QTemporaryDir folder;
-    const QString previewPdf = folder.filePath(QStringLiteral("preview.pdf"));
-    const QString printPdf = folder.filePath(QStringLiteral("print.pdf"));
+    const QString previewPdf = folder.filePath(QStringLiteral("preview.pdf")), printPdf = folder.filePath(QStringLiteral("print.pdf"));
 
     m_app->trigger("mnuPrintPreview");
     QPointer dialog = m_app->window->findChild<lumivex::docwindow::PrintPreviewDialog *>();

@@ -101,16 +101,10 @@ void TestRunControl::fullRun()
         // the same grey map, at the same values and with the run's seed.
         QTemporaryDir dir;
         const QString map = picturefiles::write(dir.path(), QStringLiteral("ramp.png"), picturefiles::encoded(greys, "PNG"));
-        QStringList args{QStringLiteral("--depth"), QStringLiteral("grey"), QStringLiteral("--oversample"),
-                         QStringLiteral("4"), QStringLiteral("--repeat"), QStringLiteral("70"),
-                         QStringLiteral("--strength"), QStringLiteral("20")};
-        if (field) {
-            args << QStringLiteral("--mode") << QStringLiteral("field") << QStringLiteral("--field")
-                 << picturefiles::write(dir.path(), QStringLiteral("field.png"), picturefiles::encoded(fieldImage, "PNG"));
-        } else {
-            args << QStringLiteral("--mode") << QStringLiteral("color") << QStringLiteral("--density")
-                 << QStringLiteral("30") << QStringLiteral("--seed") << QStringLiteral("1");
-        }
+        QStringList args{"--depth", "grey", "--oversample", "4", "--repeat", "70", "--strength", "20"};
+        args << (field ? QStringList{"--mode", "field", "--field",
+                                     picturefiles::write(dir.path(), QStringLiteral("field.png"), picturefiles::encoded(fieldImage, "PNG"))}
+                       : QStringList{"--mode", "color", "--density", "30", "--seed", "1"});
         const QString out = dir.filePath(QStringLiteral("out.png"));
         const lumivex::testing::Run run = lumivex::testing::convert(args << map << out, dir.path());
         QVERIFY2(run.exitCode == 0, run.err.constData());
