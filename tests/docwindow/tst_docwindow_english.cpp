@@ -193,8 +193,7 @@ void TestDocWindowEnglish::libraryTexts()
     }
     texts << lumivex::picture::pictureFileFilter() << lumivex::docwindow::projectFilter()
           << lumivex::document::revealDesign(QImage()).problem;
-    // The repeat width the depth was read at: noise that repeats every 50 pixels, and the same
-    // below three times as many rows of noise.
+    // The repeat width the depth was read at: noise that repeats every 50 pixels, and the same below three times as many rows of noise.
     quint32 seed = 5;
     QImage unclear(400, 640, QImage::Format_RGB32);
     for (int i = 0; i < 400 * 640; ++i)

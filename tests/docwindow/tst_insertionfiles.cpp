@@ -82,8 +82,7 @@ void TestInsertionFiles::chosenFileRefused_data()
     const QByteArray jpeg = picturefiles::encoded(picturefiles::bands(64, 48, kColours), "JPEG");
     const QByteArray png = picturefiles::encoded(picturefiles::bands(64, 48, kColours), "PNG");
 
-    // A 5000 × 4000 camera photo is refused (or offered brought down) for its width, never as
-    // unreadable.
+    // A 5000 × 4000 camera photo is refused (or offered brought down) for its width, never as unreadable.
     for (Kind kind : {Design, Field, Stereo})
         QTest::addRow("photo, pane %d", int(kind)) << int(kind) << claimingSize(jpeg, {5000, 4000}) << tooWide(kind);
     QTest::newRow("too large for memory")
@@ -109,8 +108,7 @@ void TestInsertionFiles::chosenFileRefused()
 
     if (message.contains(QLatin1String("%1")))
         message = message.arg(QDir::toNativeSeparators(path));
-    // A design or stereo photo is offered to be brought down, in the box that says the message
-    // (cancelled here).
+    // A design or stereo photo is offered to be brought down, in the box that says the message (cancelled here).
     QStringList shown = m_main->asked(QStringLiteral("exclamation")) + m_main->asked(QStringLiteral("choice"));
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.at(0).left(message.size()), message);

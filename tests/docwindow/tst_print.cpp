@@ -272,8 +272,7 @@ void TestPrint::previewPrintsAtSize_data()
     // Repeat width 70 pixels. Wide pictures: the paper is turned (277 × 190 mm to print on).
     QTest::newRow("繰返幅 30 mm") << "optRepeat" << QSize(140, 100) << 1 << QSizeF(60, 300 / 7.0) << "30.0";
     QTest::newRow("用紙に合わせる") << "optFit" << QSize(140, 100) << 1 << QSizeF(266, 190) << "133.0";
-    // 428.6 × 128.6 mm on pages that take 267 mm across beside the marks: two, 10 mm shared
-    // (three upright).
+    // 428.6 × 128.6 mm on pages that take 267 mm across beside the marks: two, 10 mm shared (three upright).
     QTest::newRow("poster") << "optRepeat" << QSize(1000, 300) << 2 << QSizeF() << "30.0";
 }
 
@@ -366,8 +365,7 @@ void TestPrint::previewKeepsChoicesAndWarns()
 
 void TestPrint::repeatFromFileAndPrintResolution()
 {
-    // A picture made here at repeat 70 and one of noise, put in from their files at 140 with
-    // the marks on.
+    // A picture made here at repeat 70 and one of noise, put in from their files at 140 with the marks on.
     DocumentWindow *doc = m_app->newDocument(QStringLiteral("RandomDot"));
     paste(m_app->shared(), doc, Design, designPicture(360, 120));
     QVERIFY(m_app->startAndWait());

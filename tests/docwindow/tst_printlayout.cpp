@@ -1,6 +1,5 @@
-// Where a picture goes on paper, without a printer: the poster's pages joined at their cut marks
-// give back the picture at its size in millimetres, no page shows only what its neighbour
-// shows, and the paper is turned to take the fewest pages. A picture made again at print
+// Where a picture goes on paper, without a printer: the poster's pages joined at their cut marks give back the picture at its size in
+// millimetres, no page shows only what its neighbour shows, and the paper is turned to take the fewest pages. A picture made again at print
 // resolution repeats at the width the millimetres need, from the design's original file.
 #include "docwindow/printlayout.h"
 #include "docwindow/printresolution.h"
@@ -61,9 +60,8 @@ void TestPrintLayout::posterJoinsIntoPicture()
     QCOMPARE(layout.rows, rows);
     QCOMPARE(layout.pages.size(), columns * rows);
     const double mmPerPixel = layout.pictureMm.width() / picture.width();
-    // Cut at the marks (which cross the picture on its page) and joined, the first row of
-    // pages gives back the picture's width and the first column its height, nothing twice;
-    // every page shows some of the picture that the one before does not.
+    // Cut at the marks (which cross the picture on its page) and joined, the first row of pages gives back the picture's width and the
+    // first column its height, nothing twice; every page shows some of the picture that the one before does not.
     for (const bool x : {true, false}) {
         double joined = 0, shownTo = -1;
         for (int i = 0; i < (x ? columns : rows); ++i) {
@@ -110,8 +108,7 @@ void TestPrintLayout::fewestPages()
 
 void TestPrintLayout::printResolution()
 {
-    // A design of 360 × 120 converted at repeat 70, and its original file twice as large with
-    // a near square that the document's copy lacks.
+    // A design of 360 × 120 converted at repeat 70, and its original file twice as large with a near square that the document's copy lacks.
     QImage design(360, 120, QImage::Format_RGB32);
     design.fill(Qt::black);
     QImage original = design.scaled(720, 240);

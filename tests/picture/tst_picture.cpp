@@ -525,9 +525,8 @@ void TestPicture::metafilesBeyondTheRenderersMemory()
 #if defined(__SANITIZE_ADDRESS__)
     QSKIP("the renderer's memory is not limited under AddressSanitizer");
 #endif
-    // A metafile of 72 MB (an escape record of zeros, a hole in the file) with 8 MB to spare:
-    // the child runs out of memory as it copies the file, and must end there, never return
-    // into the caller's code as a second copy of this test (the marker file would show it).
+    // A metafile of 72 MB (an escape record of zeros, a hole in the file) with 8 MB to spare: the child runs out of memory as it copies the
+    // file, and must end there, never return into the caller's code as a second copy of this test (the marker file would show it).
     WmfWriter w;
     w.window(0, 0, 96, 96).fill(kBands[1]).rectangle(0, 0, 96, 96);
     QByteArray head = w.placeable(0, 0, 96, 96, 96).chopped(6); // without its end record

@@ -125,8 +125,7 @@ QByteArray bmp32(int headerSize, bool bitfields, const std::array<int, 4> &alpha
     return out;
 }
 
-// The greys from white: the first colour of a table is not what a table padded with black, or
-// memory of zeros, would give.
+// The greys from white: the first colour of a table is not what a table padded with black, or memory of zeros, would give.
 const QList<QRgb> kLightFirst{kGreys[3], kGreys[2], kGreys[1], kGreys[0]};
 
 // The rows of rle8Codes and rle4Codes with kLightFirst, bottom up, in a picture of that height

@@ -83,9 +83,8 @@ private:
     qint64 m_room;
 };
 
-// What writeFileSafely says of an existing file and of a new one on a read-only file system: one
-// mounted in a child process's own namespace (and user namespace, when not root), written once
-// and remounted read-only. Empty when the system allows no such mount.
+// What writeFileSafely says of an existing file and of a new one on a read-only file system: one mounted in a child process's own namespace
+// (and user namespace, when not root), written once and remounted read-only. Empty when the system allows no such mount.
 QString readOnlyMountReasons(const QTemporaryDir &dir)
 {
     const QString mountPoint = dir.filePath(QStringLiteral("mount")), answer = dir.filePath(QStringLiteral("answer"));

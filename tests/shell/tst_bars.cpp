@@ -436,8 +436,7 @@ void TestBars::noticesFitAtFirstSize()
     QTest::keyClicks(QApplication::activePopupWidget(), QStringLiteral("99999\r"));
     notices << panel->text();
 
-    // Each notice's first line, what the panel shows, fits it whole; a second line, if any, says
-    // the notice in full in the panel's tooltip.
+    // Each notice's first line, what the panel shows, fits it whole; a second line, if any, says the notice in full in the panel's tooltip.
     for (const QString &notice : std::as_const(notices)) {
         const QString shown = notice.section(u'\n', 0, 0);
         QVERIFY(!shown.isEmpty());
