@@ -58,14 +58,18 @@ private slots:
             DepthImage depth {w, h, std::vector<std::uint16_t>(truth.size())};
             for (int y = 0; y < h; ++y) {
                 for (int x = 0; x < w; ++x) {
-                    const double r = std::hypot(x - 160.0, y - 48.0) / 150;
+                    const double r = std::hypot(x - 160.0, y - 48.0) / 180;
                     const int level = x < 80 ? 3 : x < 150 ? 15 : x < 230 ? 8 : 3;
                     const int z = kind == 0 ? level * kSmoothPerLevel : int(kSmoothNear * std::max(0.0, 1 - r * r));
                     depth.z[std::size_t(y) * w + x] = std::uint16_t(z);
-                    // Strength 20: two pixels a level, 30 for the whole range of smooth depth.
-                    truth[std::size_t(y) * w + x] = kind == 0 ? 2.0f * (level - 3) : float((kind == 1 ? 30 : 12) * z) / kSmoothNear;
                 }
             }
+            // Strength 20: two pixels a level, 30 for the whole range of smooth depth, counted
+            // from the farthest depth present (the dome's corners stay above 0); or 12 at most.
+            const auto [low, high] = std::minmax_element(depth.z.begin(), depth.z.end());
+            const double perUnit = kind == 2 ? 12.0 / (*high - *low) : 30.0 / kSmoothNear;
+            for (std::size_t i = 0; i < truth.size(); ++i)
+                truth[i] = float((depth.z[i] - *low) * perUnit);
             disparity = designDisparity(depth, 20, kind == 2 ? std::optional<double>(12) : std::nullopt);
             texture = greyDots(w, h, 7);
         } else {
