@@ -45,6 +45,7 @@ private slots:
         QTest::addRow("design, dome at a disparity of 12") << 2;
         QTest::addRow("classic stereogram, dots, revealed") << 3;
         QTest::addRow("classic stereogram, texture, revealed") << 4;
+        QTest::addRow("classic stereogram, dots built 4 times finer, revealed") << 5;
     }
     void matcherFindsTheDisparity()
     {
@@ -77,8 +78,9 @@ private slots:
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
                     depth[std::size_t(y) * w + x] = x > 110 && x < 220 && y > 20 && y < 76 ? (x < 165 ? 1.0f : 0.5f) : 0.0f;
-            texture = sirds::draw(w, depth, 180, 1, kind == 4, linked);
-            const auto separation = [](double z) { return std::lround((1 - z / 3) * 180 / (2 - z / 3)); };
+            const int q = kind == 5 ? 4 : 1;
+            texture = sirds::draw(w, depth, 180, q, kind == 4, linked);
+            const auto separation = [q](double z) { return std::lround((1 - z / 3) * 180 * q / (2 - z / 3)) / double(q); };
             for (std::size_t i = 0; i < truth.size(); ++i)
                 truth[i] = linked[i] < 0 ? -1.0f : float(separation(0) - separation(linked[i]));
             const Reveal revealed = reveal(texture);
