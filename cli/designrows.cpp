@@ -194,10 +194,8 @@ void DesignRows::colours(std::span<engine::Packed> out)
     }
     if (m_grey)
         document::greyRowToDepthColours(out.first(std::size_t(m_width)), out);
-    if (m_invert) {
-        for (engine::Packed &colour : out.first(std::size_t(m_width)))
-            colour = engine::DepthPalette[std::size_t(15 - engine::depthLevel(colour))];
-    }
+    if (m_invert)
+        engine::invertDepthColours(out.first(std::size_t(m_width)));
 }
 
 void DesignRows::depths(std::span<std::uint16_t> out)
@@ -210,10 +208,8 @@ void DesignRows::depths(std::span<std::uint16_t> out)
             return std::span<const std::uint16_t>(m_sourceDepth);
         });
     }
-    if (m_invert) {
-        for (std::uint16_t &z : out.first(std::size_t(m_width)))
-            z = std::uint16_t(engine::kSmoothNear - z);
-    }
+    if (m_invert)
+        engine::invertSmoothDepths(out.first(std::size_t(m_width)));
 }
 
 } // namespace lumivex::cli

@@ -517,6 +517,55 @@ Printing and saving the picture use it at its own size.</translation>
     </message>
 </context>
 <context>
+    <name>lumivex::shell::StereoCheckWindow</name>
+    <message>
+        <source>立体の確認</source>
+        <translation>Check the 3-D picture</translation>
+    </message>
+    <message>
+        <source>確認する画像がありません。デザイン画像（カラーフィールドではフィールド画像も）を挿入してください。</source>
+        <translation>There is no picture to check. Insert a design picture (and for a colour field, a field picture too).</translation>
+    </message>
+    <message>
+        <source>1ピクセル刻み</source>
+        <translation>steps of 1 pixel</translation>
+    </message>
+    <message>
+        <source>1/%1ピクセル刻み</source>
+        <translation>steps of 1/%1 pixel</translation>
+    </message>
+    <message>
+        <source>表せる奥行き：%1 段階（間隔は%2）</source>
+        <extracomment>%1 the number of distinct depths, %2 the steps of the separations</extracomment>
+        <translation>Depths it can show: %1 (separations in %2)</translation>
+    </message>
+    <message>
+        <source>最も遠い面の間隔：%1 ピクセル</source>
+        <translation>Far separation: %1 pixels</translation>
+    </message>
+    <message>
+        <source>最も近い面の間隔：%1 ピクセル</source>
+        <translation>Near separation: %1 pixels</translation>
+    </message>
+    <message>
+        <source>最も小さい奥行きの差：%1 秒角（%2 mm 離れて見たとき、両目の間隔 %3 mm、%4 dpi の画面で）</source>
+        <extracomment>%1 arcseconds, %2 the viewing distance, %3 the distance between the eyes, %4 the screen resolution</extracomment>
+        <translation>Smallest depth step: %1 arcseconds (seen from %2 mm, eyes %3 mm apart, pixels at %4 dpi)</translation>
+    </message>
+    <message>
+        <source>片目にしか見えない部分：%1 %</source>
+        <translation>Seen by one eye only: %1 % of the picture</translation>
+    </message>
+    <message>
+        <source>注意：最も近い面の間隔が最も遠い面の間隔の半分以下です。近い面の 2 回のくり返しが遠い面の 1 回と重なって、二重像が見えます。</source>
+        <translation>Warning: the near separation is at most half the far one. Two near repeats fuse as one far repeat: double images.</translation>
+    </message>
+    <message>
+        <source>印刷の解像度は分からないので、間隔はピクセルで示します。</source>
+        <translation>The printer's resolution is not known here, so separations are given in pixels.</translation>
+    </message>
+</context>
+<context>
     <name>lumivex::shell::MainWindow</name>
     <message>
         <source>画像をクリップボードに置けませんでした。</source>
@@ -541,6 +590,14 @@ Printing and saving the picture use it at its own size.</translation>
     <message>
         <source>自動変換</source>
         <translation>&amp;Live Conversion</translation>
+    </message>
+    <message>
+        <source>奥行きを反転</source>
+        <translation>&amp;Invert depth</translation>
+    </message>
+    <message>
+        <source>立体の確認…</source>
+        <translation>&amp;Check the 3-D picture…</translation>
     </message>
     <message>
         <source>ウインドウに合わせる</source>

@@ -21,6 +21,7 @@ const QString kDepthKind = QStringLiteral("DepthKind");
 const QString kGrey = QStringLiteral("Grey");
 const QString kDesignScaledWidth = QStringLiteral("DesignScaledWidth");
 const QString kStereoScaledWidth = QStringLiteral("StereoScaledWidth");
+const QString kInvertDepth = QStringLiteral("InvertDepth");
 constexpr int kMaxScaledWidth = 1024;  ///< the window's widest picture
 
 // A scaled width is said only for a picture file: without a path there is nothing to scale.
@@ -88,6 +89,10 @@ bool writeDocState(const QString &path, const DocState &state, QString *error)
         file.remove(section, kDepthKind);
     setScaledWidth(file, section, kDesignScaledWidth, state.designScaledWidth, state.picDesignPath);
     setScaledWidth(file, section, kStereoScaledWidth, state.stereoScaledWidth, state.picStereoPath);
+    if (state.invertDepth)
+        file.set(section, kInvertDepth, iniBoolText(true));
+    else
+        file.remove(section, kInvertDepth);
     if (!file.save(path, error))
         return false;
     if (!allStored && error)
@@ -116,6 +121,8 @@ DocState readDocState(const QString &path)
         state.depthKind = DepthKind::Grey;
     state.designScaledWidth = readScaledWidth(file, section, kDesignScaledWidth);
     state.stereoScaledWidth = readScaledWidth(file, section, kStereoScaledWidth);
+    // Only "True" turns the depth inside out: a picture made the other way round is no default.
+    state.invertDepth = file.readString(section, kInvertDepth).compare(iniBoolText(true), Qt::CaseInsensitive) == 0;
     return state;
 }
 

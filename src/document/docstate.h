@@ -16,7 +16,7 @@ namespace lumivex::document {
 /// smooth grey depth map (without it the design is in the depth colours), and
 /// "DesignScaledWidth" / "StereoScaledWidth" for a picture file too wide for the window that
 /// the document shows brought down to that width (without them the picture is shown at its own
-/// size), so that older files and readers that do not know the keys keep their meaning.
+/// size), and "InvertDepth=True" for a document whose depth is turned inside out, so that older files and readers that do not know the keys keep their meaning.
 struct DocState
 {
     static constexpr int kKeyCount = 9 + kControlCount;
@@ -37,6 +37,7 @@ struct DocState
     /// is brought down to; 0 (not written) when it is shown at its own size.
     int designScaledWidth = 0;
     int stereoScaledWidth = 0;
+    bool invertDepth = false;  ///< "InvertDepth": near becomes far; written only when true
 
     /// All 65 (key, value) pairs in file order, "FileNamePath" first.
     std::array<std::pair<QString, QString>, kKeyCount> entries(const QString &path) const;
@@ -47,7 +48,7 @@ struct DocState
 /// WriteDocState: writes all 65 keys into section "Lumivex Ver.2" of the file, in order, in one
 /// atomic file write ("FileNamePath" = path), then "DepthKind=Grey" for a smooth design, or
 /// removes that key for a design in the depth colours, and each scaled width that is above 0
-/// for a picture that has a path, or removes it. Other sections and keys stay as they were, and
+/// for a picture that has a path, or removes it, and "InvertDepth=True" or removes it. Other sections and keys stay as they were, and
 /// so does the file's encoding (a Shift-JIS project from Windows stays Shift-JIS, IniFile).
 /// Returns false when the file could not be written, or when a value could not be stored
 /// (a path holding a line break): that key is then written empty, so that it never keeps an
@@ -58,7 +59,7 @@ bool writeDocState(const QString &path, const DocState &state, QString *error = 
 
 /// ReadDocState: reads the keys back with the defaults for anything missing ("Field" for the
 /// two words, 70/20/30, every enabled state true, the depth colours unless "DepthKind" says
-/// "Grey" in any letter case, no scaled width unless one of 1..1024 is given). fileNamePath is
+/// "Grey" in any letter case, no scaled width unless one of 1..1024 is given, depth not inverted unless "InvertDepth" is true). fileNamePath is
 /// left empty (never read).
 /// Values are cut at 255 characters, except the three picture paths, which are read whole.
 DocState readDocState(const QString &path);

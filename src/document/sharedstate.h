@@ -22,6 +22,7 @@ struct SharedState
     DepthKind DesignDepth = DepthKind::Colours;  ///< "DepthKind": how the design gives depth
     int DesignScaledWidth = 0;  ///< "DesignScaledWidth": the design file brought down to this width
     int StereoScaledWidth = 0;  ///< "StereoScaledWidth": the stereo file shown at this width
+    bool InvertDepth = false;   ///< "InvertDepth": the design's depth turned inside out (変換 → 奥行きを反転)
     QString DocumentTitle;     ///< project file name without folder and extension
     int DocumentCounter = 1;   ///< number of the next new document
     Origin DocumentOrigin = Origin::None;

@@ -169,22 +169,22 @@ int DocumentWindow::nearestDesignLevel() const
         return -1;
     // Worked out once per design picture: the parameter strip asks at every slider step.
     const bool smooth = m_main.shared().DesignDepth == document::DepthKind::Grey;
-    if (m_levelKey != m_picUra.cacheKey() || m_levelSmooth != smooth) {
+    const bool invert = m_main.shared().InvertDepth;
+    if (m_levelKey != m_picUra.cacheKey() || m_levelSmooth != smooth || m_levelInverted != invert) {
         const engine::PackedImage packed = picture::toPacked(m_picUra);
         if (smooth) {
             // The level at or beyond the nearest grey: a smooth depth between two levels is
             // shifted more than the lower one, and a hole it makes must not go unmentioned.
-            std::uint16_t nearest = 0;
-            for (const engine::Packed pixel : packed.pixels)
-                nearest = std::max(nearest, engine::smoothDepth(pixel));
+            const int nearest = engine::nearestSmoothDepth(packed.pixels, invert);
             m_nearestLevel = (nearest + engine::kSmoothPerLevel - 1) / engine::kSmoothPerLevel;
             m_nearestSmooth = nearest;
             m_smoothOversample = smoothOptions(m_picUra).oversample;  // the run's own factor
         } else {
-            m_nearestLevel = engine::nearestLevel(packed.pixels);
+            m_nearestLevel = engine::nearestLevel(packed.pixels, invert);
         }
         m_levelKey = m_picUra.cacheKey();
         m_levelSmooth = smooth;
+        m_levelInverted = invert;
     }
     return m_nearestLevel;
 }
@@ -223,16 +223,17 @@ void DocumentWindow::ConvRandomDot()
     picContAfter()->layoutScroll();
 
     const bool smooth = s.DesignDepth == document::DepthKind::Grey;
+    const bool invert = s.InvertDepth;  // near becomes far, as the converter's --invert
     if (smooth)
         m_smoothDots.begin(params, smoothOptions(m_picUra), std::max(scanWidth, 0), seed);
     else
         m_dots.begin(params, std::max(scanWidth, 0), seed);
     const auto convertRow = [&](std::span<const engine::Packed> designRow, std::span<engine::Packed> outRow) {
         if (smooth) {
-            engine::GetSmoothDepthRow(designRow, scanWidth, m_smoothRow);
+            engine::GetSmoothDepthRow(designRow, scanWidth, m_smoothRow, invert);
             m_smoothDots.row(m_smoothRow, outRow);
         } else {
-            engine::GetDepthRow(designRow, scanWidth, m_depthRow);
+            engine::GetDepthRow(designRow, scanWidth, m_depthRow, invert);
             m_dots.row(m_depthRow, outRow);
         }
     };
@@ -285,6 +286,7 @@ void DocumentWindow::ConvField()
     picContAfter()->layoutScroll();
 
     const bool smooth = s.DesignDepth == document::DepthKind::Grey;
+    const bool invert = s.InvertDepth;  // near becomes far, as the converter's --invert
     if (smooth)
         m_smoothField.begin(params, smoothOptions(m_picUra), scanWidth);
     else
@@ -292,10 +294,10 @@ void DocumentWindow::ConvField()
     const auto convertRow = [&](std::span<const engine::Packed> designRow, std::span<const engine::Packed> colours,
                                 std::span<engine::Packed> outRow) {
         if (smooth) {
-            engine::GetSmoothDepthRow(designRow, scanWidth, m_smoothRow);
+            engine::GetSmoothDepthRow(designRow, scanWidth, m_smoothRow, invert);
             m_smoothField.row(m_smoothRow, colours, outRow);
         } else {
-            engine::GetDepthRow(designRow, scanWidth, m_depthRow);
+            engine::GetDepthRow(designRow, scanWidth, m_depthRow, invert);
             m_field.row(m_depthRow, colours, outRow);
         }
     };

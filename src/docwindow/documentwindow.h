@@ -97,7 +97,8 @@ public:
     /// it is smooth depth); the pane's path variable is left as it is.
     void insertPicture(int pane, const QImage &image, bool smoothDesign = false);
 
-    /// The nearest depth level (0..15) the design picture holds; -1 without a design picture.
+    /// The nearest depth level (0..15) the design picture holds (with its depth inverted when the
+    /// document says so); -1 without a design picture.
     int nearestDesignLevel() const;
     /// Whether the design picture gives a picture at these settings, judged over the whole
     /// design as its run shifts it (the sixteen levels, or smooth depth at the run's factor),
@@ -238,6 +239,7 @@ private:
     mutable qint64 m_levelKey = 0;  ///< the design picture m_nearestLevel was found for
     mutable int m_nearestLevel = 0;
     mutable bool m_levelSmooth = false;  ///< whether m_nearestLevel was found for smooth depth
+    mutable bool m_levelInverted = false; ///< ... and for the depth turned inside out
     mutable int m_nearestSmooth = 0;     ///< ... and the nearest smooth depth
     mutable int m_smoothOversample = 1;  ///< ... the factor a smooth run builds its rows at
 

@@ -438,6 +438,7 @@ void DocumentWindow::showPrintPreview()
         source.design = m_picUra;
     source.designPath = s.DesignImagePath;
     source.smooth = s.DesignDepth == document::DepthKind::Grey;
+    source.invert = s.InvertDepth;
     if (s.ModeWord == document::Mode::Field)
         source.field = picField()->isHidden() ? QImage() : picField()->image();
     source.mono = s.ColourWord == document::Colour::Mono;

@@ -174,9 +174,9 @@ QImage PrintResolution::make(double repeatMm, const std::function<bool(int, int)
             designSpan = designRow;
         }
         if (m_source.smooth)
-            engine::GetSmoothDepthRow(designSpan, scanWidth, depths);
+            engine::GetSmoothDepthRow(designSpan, scanWidth, depths, m_source.invert);
         else
-            engine::GetDepthRow(designSpan, scanWidth, levels);
+            engine::GetDepthRow(designSpan, scanWidth, levels, m_source.invert);
         const std::span<engine::Packed> outRow = y < scanHeight ? std::span<engine::Packed>(out) : std::span<engine::Packed>();
         if (field) {
             std::span<const engine::Packed> colours;

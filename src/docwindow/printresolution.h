@@ -15,6 +15,7 @@ struct PrintSource
     QImage design;       ///< the design as the document converts it
     QString designPath;  ///< the file the design was put in from; empty when none
     bool smooth = false; ///< the design is used as smooth grey depth
+    bool invert = false; ///< its depth turned inside out (変換 → 奥行きを反転)
     QImage field;        ///< the field picture of a colour field; null for random dot
     bool mono = true;    ///< random dot: black and white dots
     int kurikaesi = 70;

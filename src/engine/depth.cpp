@@ -92,6 +92,22 @@ int depthLevel(Packed colour)
     return tables().lookup(colour);
 }
 
+void invertDepthColours(std::span<Packed> row)
+{
+    for (Packed &colour : row)
+        colour = DepthPalette[static_cast<std::size_t>(invertedLevel(depthLevel(colour)))];
+}
+
+void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow, bool invert)
+{
+    GetDepthRow(designRow, scanWidth, depthRow);
+    if (!invert || scanWidth < 0)
+        return;
+    const std::size_t inside = std::min(designRow.size(), static_cast<std::size_t>(scanWidth) + 1);
+    for (std::int32_t &level : depthRow.first(inside))
+        level = invertedLevel(level);
+}
+
 void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow)
 {
     if (scanWidth >= static_cast<int>(depthRow.size()))

@@ -28,6 +28,16 @@ int depthLevel(Packed colour);
 /// Throws std::out_of_range when depthRow has no room for column scanWidth.
 void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow);
 
+/// Depth turned inside out (near becomes far), for depth maps drawn the other way round and for
+/// crossed eyes: level L becomes 15 - L. The window and the converter both invert with these.
+constexpr int invertedLevel(int level) { return 15 - level; }
+/// The design colours of a row turned inside out: each becomes the depth colour of the inverted
+/// level of its own (depthLevel).
+void invertDepthColours(std::span<Packed> row);
+/// GetDepthRow with the design's depth turned inside out when `invert`: the design's own columns
+/// take the inverted level; columns outside it stay level 0, the background plane.
+void GetDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::int32_t> depthRow, bool invert);
+
 /// The depth strength as the conversions apply it: rittaido / 10 in single precision.
 float depthFactor(int rittaido);
 

@@ -48,8 +48,14 @@ DepthReach smoothDepthReach(int kurikaesi, int rittaido, int nearestDepth, int o
                    [steps, z](int strength) { return smoothShift(strength, steps, z); });
 }
 
-int nearestLevel(std::span<const Packed> pixels)
+int nearestLevel(std::span<const Packed> pixels, bool inverted)
 {
+    if (inverted && !pixels.empty()) {
+        int farthest = 15;
+        for (const Packed pixel : pixels)
+            farthest = std::min(farthest, depthLevel(pixel));
+        return invertedLevel(farthest);
+    }
     int nearest = 0;
     for (const Packed pixel : pixels) {
         nearest = std::max(nearest, depthLevel(pixel));
@@ -59,8 +65,14 @@ int nearestLevel(std::span<const Packed> pixels)
     return nearest;
 }
 
-int nearestSmoothDepth(std::span<const Packed> pixels)
+int nearestSmoothDepth(std::span<const Packed> pixels, bool inverted)
 {
+    if (inverted && !pixels.empty()) {
+        int farthest = kSmoothNear;
+        for (const Packed pixel : pixels)
+            farthest = std::min(farthest, static_cast<int>(smoothDepth(pixel)));
+        return kSmoothNear - farthest;
+    }
     int nearest = 0;
     for (const Packed pixel : pixels) {
         nearest = std::max(nearest, static_cast<int>(smoothDepth(pixel)));

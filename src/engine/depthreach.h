@@ -32,10 +32,12 @@ DepthReach depthReach(int kurikaesi, int rittaido, int nearestLevel, int maxRitt
 /// below the repeat width in sub-pixels.
 DepthReach smoothDepthReach(int kurikaesi, int rittaido, int nearestDepth, int oversample, int maxRittaido = 50);
 
-/// The nearest (highest) depth level among the pixels; 0 when there are none.
-int nearestLevel(std::span<const Packed> pixels);
+/// The nearest (highest) depth level among the pixels; 0 when there are none. Inverted: the
+/// nearest once their depth is turned inside out (invertedLevel of the farthest).
+int nearestLevel(std::span<const Packed> pixels, bool inverted = false);
 
-/// The nearest smooth depth among the pixels (smoothDepth); 0 when there are none.
-int nearestSmoothDepth(std::span<const Packed> pixels);
+/// The nearest smooth depth among the pixels (smoothDepth); 0 when there are none. Inverted:
+/// the nearest once their depth is turned inside out (kSmoothNear less the farthest).
+int nearestSmoothDepth(std::span<const Packed> pixels, bool inverted = false);
 
 } // namespace lumivex::engine

@@ -62,6 +62,20 @@ std::uint16_t smoothDepth(Packed colour)
     return depthOf(colour);
 }
 
+void invertSmoothDepths(std::span<std::uint16_t> depths)
+{
+    for (std::uint16_t &z : depths)
+        z = static_cast<std::uint16_t>(kSmoothNear - z);
+}
+
+void GetSmoothDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::uint16_t> depthRow,
+                       bool invert)
+{
+    GetSmoothDepthRow(designRow, scanWidth, depthRow);
+    if (invert && scanWidth >= 0)
+        invertSmoothDepths(depthRow.first(std::min(designRow.size(), static_cast<std::size_t>(scanWidth) + 1)));
+}
+
 void GetSmoothDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::uint16_t> depthRow)
 {
     if (scanWidth < 0)

@@ -31,6 +31,14 @@ std::uint16_t smoothDepth(Packed colour);
 /// beyond designRow.size() are outside (0). Throws std::out_of_range when depthRow is too short.
 void GetSmoothDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::uint16_t> depthRow);
 
+/// Smooth depths turned inside out (near becomes far): z becomes kSmoothNear - z. A depth on one
+/// of the sixteen levels stays on one (level L becomes 15 - L, as invertedLevel).
+void invertSmoothDepths(std::span<std::uint16_t> depths);
+/// GetSmoothDepthRow with the design's depth turned inside out when `invert`: the design's own
+/// columns only; columns outside it stay the farthest, 0.
+void GetSmoothDepthRow(std::span<const Packed> designRow, int scanWidth, std::span<std::uint16_t> depthRow,
+                       bool invert);
+
 /// Where a row's links start: at the left edge (the classic conversion), or outward from the
 /// middle, so that a colour field's distortion spreads to both edges.
 enum class SmoothStart { Left, Centre };

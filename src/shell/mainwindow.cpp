@@ -208,6 +208,7 @@ void MainWindow::OpenDocumentWindow()
         m_shared.FieldImagePath.clear();
         m_shared.StereoImagePath.clear();
         m_shared.DesignDepth = document::DepthKind::Colours;
+        m_shared.InvertDepth = false;
     }
     applyNewDocumentState();
     setStatusText(5, QString());  // a new window has no stereo picture yet

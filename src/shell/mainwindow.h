@@ -27,6 +27,7 @@ class QToolButton;
 namespace lumivex::shell {
 
 class InstanceLock;
+class StereoCheckWindow;
 
 /// The main window (MDIForm1): the frame of the document windows with the menus, the toolbar,
 /// the parameter strip with its three sliders and the status bar. Every command acts on the
@@ -143,6 +144,8 @@ private:
     // The commands beyond the classic set (mainwindow_extras.cpp).
     void createExtras();
     void applyExtras();
+    void invertDepthChosen(bool on);  ///< 変換 → 奥行きを反転
+    void refreshStereoCheck();        ///< 立体の確認's report, for the active document, while shown
     void revealDepth();
     void addPaneFitItem(QMenu *menu);
     void sliderMovedForLiveConversion();
@@ -195,6 +198,9 @@ private:
     QAction *m_fullView = nullptr;
     QAction *m_guides = nullptr;
     QAction *m_autoConvert = nullptr;
+    QAction *m_invertDepth = nullptr;  ///< 変換 → 奥行きを反転, the active document's InvertDepth
+    QAction *m_stereoCheckItem = nullptr;      ///< 変換 → 立体の確認…
+    QPointer<StereoCheckWindow> m_stereoCheck; ///< its window, made when first asked for
     QAction *m_paneFit = nullptr;
     QAction *m_fitItem = nullptr;  ///< 変換's ウインドウに合わせる (Ctrl+0)
     bool m_liveRestart = false;    ///< a slider moved during a live run: one more run follows it

@@ -1,14 +1,18 @@
 // The commands beyond the classic set, kept out of the state file: 印刷プレビュー in the ファイル
-// menu (enabled with 印刷), the reveal (深さを見る), the
-// full view (全体表示), guide marks (ガイドを付ける) and live conversion (自動変換) in the 変換
-// menu, and the fit / 1:1 choice of a pane in its context menu. Their enabled state follows the
-// active document whenever applyControls() runs; the check items live in the settings file.
-// The strip's mark for settings that cannot give a picture follows the active document too.
+// menu (enabled with 印刷), the reveal (深さを見る), the full view (全体表示), guide marks
+// (ガイドを付ける) and live conversion (自動変換) in the 変換 menu, and the fit / 1:1 choice of a
+// pane in its context menu. Their enabled state follows the active document whenever
+// applyControls() runs; the check items live in the settings file. 奥行きを反転 follows the
+// active document too, but its value is the document's own ("InvertDepth" in its state file).
+// The strip's mark for settings that cannot give a picture and 立体の確認…'s report follow the
+// active document and the sliders.
 #include "mainwindow.h"
 
 #include "docwindow/documentwindow.h"
 #include "docwindow/picturebox.h"
 #include "docwindow/paneselection.h"
+#include "docwindow/picturecheck.h"
+#include "stereocheckwindow.h"
 #include "engine/depthreach.h"
 
 #include <QAction>
@@ -110,6 +114,20 @@ void MainWindow::createExtras()
         applyControls();
     });
 
+    // Kept per document in its state file ("InvertDepth"), unlike the items above.
+    convert->addSeparator()->setObjectName(QStringLiteral("mnuBarDepth"));
+    m_invertDepth = item("mnuInvertDepth", tr("奥行きを反転"));
+    m_invertDepth->setCheckable(true);
+    connect(m_invertDepth, &QAction::triggered, this, &MainWindow::invertDepthChosen);
+    m_stereoCheckItem = item("mnuStereoCheck", tr("立体の確認…"));
+    connect(m_stereoCheckItem, &QAction::triggered, this, [this] {
+        if (!m_stereoCheck)
+            m_stereoCheck = new StereoCheckWindow(this);
+        m_stereoCheck->show();
+        m_stereoCheck->raise();
+        refreshStereoCheck();
+    });
+
     m_paneFit = new QAction(tr("ウインドウに合わせる"), this);
     m_paneFit->setObjectName(QStringLiteral("mnuPaneFit"));
     m_paneFit->setCheckable(true);
@@ -128,6 +146,21 @@ void MainWindow::applyExtras()
     const int fit = paneToFit(document, docwindow::PaneSelection::paneOfWord(m_shared.InsertSource));
     m_fitItem->setEnabled(fit >= 0);
     m_fitItem->setChecked(fit >= 0 && document->paneFitted(fit));
+    // Not while a run is under way or paused: its rows so far were made with the other depth.
+    m_invertDepth->setEnabled(document && !m_shared.Converting);
+    m_invertDepth->setChecked(document && m_shared.InvertDepth);
+}
+
+void MainWindow::invertDepthChosen(bool on)
+{
+    if (!activeDocument() || m_shared.Converting) {
+        applyExtras();
+        return;
+    }
+    m_shared.InvertDepth = on;
+    WriteDocState();
+    applyControls();  // the mark of settings that give no picture
+    sliderMovedForLiveConversion();
 }
 
 bool MainWindow::sliderKeptForLiveRun(int slider) const
@@ -149,8 +182,19 @@ QLabel *MainWindow::createDepthMark(QWidget *parent)
     return m_depthMark;
 }
 
+void MainWindow::refreshStereoCheck()
+{
+    if (!m_stereoCheck || m_stereoCheck->isHidden())
+        return;
+    docwindow::DocumentWindow *document = activeDocument();
+    m_stereoCheck->showCheck(document ? docwindow::checkDocumentPicture(*document, m_shared, m_sliders[0]->value(),
+                                                                        m_sliders[1]->value())
+                                      : std::nullopt);
+}
+
 void MainWindow::showDepthReach()
 {
+    refreshStereoCheck();  // the same moments: a slider, the active document, its design
     if (!m_depthMark)
         return;
     const docwindow::DocumentWindow *document = activeDocument();

@@ -254,6 +254,7 @@ document::DocState MainWindow::docStateFromControls() const
     state.depthKind = m_shared.DesignDepth;
     state.designScaledWidth = m_shared.DesignScaledWidth;
     state.stereoScaledWidth = m_shared.StereoScaledWidth;
+    state.invertDepth = m_shared.InvertDepth;
     return state;
 }
 
@@ -267,6 +268,7 @@ void MainWindow::applyDocState(const document::DocState &state)
     m_shared.DesignDepth = state.depthKind;
     m_shared.DesignScaledWidth = state.designScaledWidth;
     m_shared.StereoScaledWidth = state.stereoScaledWidth;
+    m_shared.InvertDepth = state.invertDepth;
     setSliderValue(0, state.kurikaesiHaba);
     setSliderValue(1, state.rittaido);
     setSliderValue(2, state.mitudo);

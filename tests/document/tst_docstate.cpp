@@ -171,6 +171,10 @@ void TstDocState::readsKeys_data()
     QTest::newRow("scaled widths beyond the window's")
         << QByteArray("DesignScaledWidth=4000\nStereoScaledWidth=-3\n") << s;
     s = {};
+    QTest::newRow("depth inverted only by True") << QByteArray("InvertDepth=1\n") << s;
+    s.invertDepth = true;
+    QTest::newRow("depth inverted") << QByteArray("invertdepth=true\n") << s;
+    s = {};
     s.picDesignPath = "/a b/c.bmp";
     s.monoOrColor = testfiles::colourWord("");
     QTest::newRow("blanks trimmed, empty kept")
@@ -293,8 +297,10 @@ void TstDocState::roundTrip()
     QVERIFY(readDocState(path("a.lvd")) == state);
     QCOMPARE(iniReadString(path("a.lvd"), kSection, "FileNamePath"), path("a.lvd"));
 
-    // A scaled width is written for a picture that has a path only, and goes again at 0.
+    // A scaled width is written for a picture that has a path only, and goes again at 0;
+    // InvertDepth is written when true only.
     DocState scaled = state;
+    scaled.invertDepth = !flip;
     scaled.designScaledWidth = flip ? 0 : 1024;
     scaled.stereoScaledWidth = 1000;
     if (flip)
@@ -304,8 +310,10 @@ void TstDocState::roundTrip()
         scaled.stereoScaledWidth = 0;
     QVERIFY(readDocState(path("a.lvd")) == scaled);
     QCOMPARE(readBytes(path("a.lvd")).count("ScaledWidth="), flip ? 0 : 2);
+    QCOMPARE(readBytes(path("a.lvd")).count("InvertDepth=True"), flip ? 0 : 1);
     QVERIFY(writeDocState(path("a.lvd"), state));
     QVERIFY(!readBytes(path("a.lvd")).contains("ScaledWidth"));
+    QVERIFY(!readBytes(path("a.lvd")).contains("InvertDepth"));
 }
 
 void TstDocState::writesTableOrder()

@@ -2,9 +2,15 @@
 // conversion following the sliders, the reveal of a finished picture into a new document, the
 // full view's and the guide marks' menu items.
 #include "apptest.h"
+#include "picturefiles.h"
 #include "sirds.h"
+#include "../cli/convertrun.h"
 
 #include "document/appsettings.h"
+#include "shell/stereocheckwindow.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <QLabel>
 #include <QMenu>
@@ -23,6 +29,8 @@ private slots:
     void revealOpensTheDepthAsANewDesign();
     void checkItemsAreRemembered();
     void settingsGivingNoPictureAreMarked();
+    void stereoCheckFollowsTheActiveDocument_data();
+    void stereoCheckFollowsTheActiveDocument();
 };
 
 namespace {
@@ -212,6 +220,71 @@ void TestExtras::settingsGivingNoPictureAreMarked()
     QVERIFY(mark->isHidden());
     QVERIFY(app.startAndWait());
     QVERIFY(!doc->picAfter()->isHidden());
+    // With the depth inverted its farthest level, 0, is the nearest, 15: refused again.
+    app.window->menuAction(QStringLiteral("mnuInvertDepth"))->trigger();
+    QVERIFY(!mark->isHidden());
+    app.trigger("mnuConvStart");
+    QVERIFY(App::waitForTick(doc));
+    QCOMPARE(app.asked(QStringLiteral("exclamation")).value(1),
+             QStringLiteral("立体度16では、デザイン画像の最も手前の深さが24ピクセルずれて繰返幅20以上になり、"
+                            "画像ができません。使える立体度は13までです（または繰返幅を25以上にしてください）。"));
+    app.window->menuAction(QStringLiteral("mnuInvertDepth"))->trigger();
+    QVERIFY(mark->isHidden());
+}
+
+void TestExtras::stereoCheckFollowsTheActiveDocument_data()
+{
+    QTest::addColumn<QByteArray>("menu");
+    QTest::newRow("depth colours") << QByteArray("mnuMono");
+    QTest::newRow("smooth ramp, inverted") << QByteArray("mnuColor");
+    QTest::newRow("colour field beyond the design, inverted") << QByteArray("mnuFieldColor");
+}
+
+void TestExtras::stereoCheckFollowsTheActiveDocument()
+{
+    QFETCH(QByteArray, menu);
+    const QByteArray tag = QTest::currentDataTag();
+    const bool smooth = tag.startsWith("smooth"), inverted = tag.endsWith("inverted");
+    App app;
+    app.trigger(menu.constData());
+    DocumentWindow *doc = app.window->activeDocument();
+    QImage design = designPicture(120, 90);
+    for (int i = 0; smooth && i < 120 * 90; ++i)
+        design.setPixel(i % 120, i / 120, qRgb(2 * (i % 120), 2 * (i % 120), 2 * (i % 120)));
+    const QImage field = menu == "mnuFieldColor" ? fieldPicture(150, 100) : QImage();
+    app.shared().DesignDepth = smooth ? lumivex::document::DepthKind::Grey : lumivex::document::DepthKind::Colours;
+    app.putDesign(doc, design, field);
+    if (inverted)
+        app.trigger("mnuInvertDepth");
+    app.trigger("mnuStereoCheck");
+    const auto *report = app.window->findChild<lumivex::shell::StereoCheckWindow *>();
+    QVERIFY(report && report->isVisible());
+
+    // The first figure of each of the five lines, in the window and in the converter's --check.
+    const auto figures = [](const QStringList &lines) {
+        QStringList result;
+        for (const QString &line : lines.first(std::min<qsizetype>(5, lines.size())))
+            result << QRegularExpression(QStringLiteral("[0-9.]+")).match(line).captured();
+        return result;
+    };
+    QTemporaryDir dir;
+    QStringList args{"--check", "--repeat", "70", "--depth", smooth ? "grey" : "colours",
+                     picturefiles::write(dir.path(), "design.png", picturefiles::encoded(design, "PNG"))};
+    args << (inverted ? QStringList{"--invert"} : QStringList());
+    if (!field.isNull())
+        args << "--mode" << "field" << "--field" << picturefiles::write(dir.path(), "field.png", picturefiles::encoded(field, "PNG"));
+    for (const int strength : {20, 45}) {  // following the slider
+        app.window->setSliderValue(1, strength);
+        const lumivex::testing::Run run = lumivex::testing::convert(args + QStringList{"--strength", QString::number(strength)}, dir.path());
+        QVERIFY2(run.exitCode == 0, run.err.constData());
+        QCOMPARE(figures(report->lines()), figures(QString::fromUtf8(run.out).split(u'\n')));
+        QCOMPARE(report->lines().size(), run.out.contains("double images") ? 7 : 6);
+    }
+    const QStringList shown = report->lines();
+    app.newMono();  // and the active document
+    QCOMPARE(report->lines().size(), 1);
+    app.activate(doc);
+    QTRY_COMPARE(report->lines(), shown);
 }
 
 QTEST_MAIN(TestExtras)

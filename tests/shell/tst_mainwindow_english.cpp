@@ -94,6 +94,7 @@ void TestMainWindowEnglish::english()
         {"mnuConvert", "Conve&rt"}, {"mnuConvStop", "Pause"}, {"mnuConvExit", "Abort"},
         {"mnuWindow", "&Window"}, {"mnuHelp", "&Help"}, {"mnuSetumei", "How to Use"},
         {"mnuFullView", "Full View"}, {"mnuGuides", "Guide Marks"}, {"mnuAutoConvert", "Live Conversion"},
+        {"mnuInvertDepth", "Invert depth"},
     };
     for (const auto &[name, english] : names)
         QCOMPARE(caption(app, name).remove(u'&'), QString::fromUtf8(english).remove(u'&'));

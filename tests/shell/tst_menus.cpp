@@ -83,7 +83,7 @@ void TestMenus::menuTree()
         "mnuBar6 mnuClear] "
         "mnuIns[mnuInsDesign mnuInsField mnuInsStereo] "
         "mnuConvert[mnuConvStart mnuConvStop mnuConvExit mnuBarExtras mnuReveal mnuFullView mnuFitPane mnuBarChecks "
-        "mnuGuides mnuAutoConvert] mnuWindow[] "
+        "mnuGuides mnuAutoConvert mnuBarDepth mnuInvertDepth mnuStereoCheck] mnuWindow[] "
         "mnuHelp[mnuInfomation mnuSetumei]");
     QCOMPARE(treeOf(m_window->menuBar()->actions()), expected);
     for (const char *separator : {"mnuBar1", "mnuBar3", "mnuBar4", "mnuBar5", "mnuBar6"})
@@ -374,7 +374,7 @@ void TestMenus::helpPageMatchesTheProgram()
         }
     };
     walk(m_window->menuBar()->actions(), QString());
-    QCOMPARE(program.size(), 33);  // every item of the menu tree
+    QCOMPARE(program.size(), 35);  // every item of the menu tree
     for (const char *name : {"nextDocument", "previousDocument"}) {
         const auto *action = m_window->findChild<QAction *>(QString::fromLatin1(name));
         QVERIFY(action);

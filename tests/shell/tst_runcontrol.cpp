@@ -43,6 +43,9 @@ void TestRunControl::fullRun_data()
     QTest::newRow("smooth mono, sixteen greys") << "mnuMono" << kDotRunning << QSize(120, 90) << QSize(119, 89);
     QTest::newRow("smooth colour, grey ramp") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89);
     QTest::newRow("smooth field, grey ramp") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80);
+    // 奥行きを反転: the picture --invert makes.
+    QTest::newRow("colour, inverted") << "mnuColor" << kDotRunning << QSize(120, 90) << QSize(119, 89);
+    QTest::newRow("smooth field, grey ramp, inverted") << "mnuFieldColor" << kFieldRunning << QSize(100, 80) << QSize(100, 80);
 }
 
 void TestRunControl::fullRun()
@@ -61,7 +64,7 @@ void TestRunControl::fullRun()
     const QImage fieldImage = field ? fieldPicture(100, 80) : QImage();
     // Smooth: the same depths in greys (level × 17) convert as the depth colours do, a ramp does not.
     const QByteArray tag = QTest::currentDataTag();
-    const bool smooth = tag.startsWith("smooth"), ramp = tag.endsWith("ramp");
+    const bool smooth = tag.startsWith("smooth"), ramp = tag.contains("ramp"), inverted = tag.endsWith("inverted");
     for (int i = 0; i < greys.width() * greys.height(); ++i) {
         const int x = i % greys.width(), y = i / greys.width();
         const int g = 17 * engine::depthLevel(lumivex::picture::packPixel(greys.pixel(x, y)));
@@ -70,6 +73,8 @@ void TestRunControl::fullRun()
     designImage = ramp ? lumivex::document::greyToDepthColours(greys) : designImage;
     app.shared().DesignDepth = smooth ? lumivex::document::DepthKind::Grey : lumivex::document::DepthKind::Colours;
     app.putDesign(document, smooth ? greys : designImage, fieldImage);
+    if (inverted)
+        app.window->menuAction(QStringLiteral("mnuInvertDepth"))->trigger();
 
     QString seenText, seenSize, seenControls;
     bool otherLocked = false;
@@ -95,13 +100,16 @@ void TestRunControl::fullRun()
     QCOMPARE(result.size(), picture);
     QVERIFY(document->picAfter()->isVisibleTo(document));
     QCOMPARE(result == (field ? referenceField(designImage, fieldImage, {})
-                              : referenceDots(designImage, {{0, -1, 1, dotParams(menu == QLatin1String("mnuMono"))}})), !ramp);
-    if (ramp) {
-        // A ramp is smooth depth built finer than the pixels: the picture the converter makes of
-        // the same grey map, at the same values and with the run's seed.
+                              : referenceDots(designImage, {{0, -1, 1, dotParams(menu == QLatin1String("mnuMono"))}})), !ramp && !inverted);
+    if (ramp || inverted) {
+        // A ramp is smooth depth built finer than the pixels, an inverted design is turned inside
+        // out: the picture the converter makes of the same design, at the same values and with
+        // the run's seed.
         QTemporaryDir dir;
-        const QString map = picturefiles::write(dir.path(), QStringLiteral("ramp.png"), picturefiles::encoded(greys, "PNG"));
-        QStringList args{"--depth", "grey", "--oversample", "4", "--repeat", "70", "--strength", "20"};
+        const QString map = picturefiles::write(dir.path(), QStringLiteral("ramp.png"),
+                                                picturefiles::encoded(smooth ? greys : designImage, "PNG"));
+        QStringList args{"--depth", smooth ? "grey" : "colours", "--repeat", "70", "--strength", "20"};
+        args << (ramp ? QStringList{"--oversample", "4"} : QStringList()) << (inverted ? QStringList{"--invert"} : QStringList());
         args << (field ? QStringList{"--mode", "field", "--field",
                                      picturefiles::write(dir.path(), QStringLiteral("field.png"), picturefiles::encoded(fieldImage, "PNG"))}
                        : QStringList{"--mode", "color", "--density", "30", "--seed", "1"});

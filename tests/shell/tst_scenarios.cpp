@@ -84,18 +84,26 @@ void TestScenarios::switchingKeepsEachDocumentsMode()
     app.putDesign(dots, designPicture(90, 40));
     if (maximized)
         App::frameOf(dots)->showMaximized();
+    // 奥行きを反転 belongs to the document it was chosen in.
+    QAction *invert = app.window->menuAction(QStringLiteral("mnuInvertDepth"));
+    invert->trigger();
+    QVERIFY(invert->isChecked());
 
     for (int round = 0; round < 3; ++round) {
         app.activate(field);
         QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("Field"));
         QCOMPARE(App::frameOf(field)->isMaximized(), maximized);
+        QVERIFY(!invert->isChecked());
         app.activate(dots);
         QCOMPARE(app.shared().ModeWord.text(), QStringLiteral("RandomDot"));
+        QVERIFY(invert->isChecked());
         QCOMPARE(iniValue(field->lblIniName(), "StereoName"), QStringLiteral("Field"));
         QCOMPARE(iniValue(field->lblIniName(), "MONOorCOLOR"), QString());
+        QCOMPARE(iniValue(field->lblIniName(), "InvertDepth"), QStringLiteral("<missing>"));
         app.activate(field);
         QCOMPARE(iniValue(dots->lblIniName(), "StereoName"), QStringLiteral("RandomDot"));
         QCOMPARE(iniValue(dots->lblIniName(), "MONOorCOLOR"), QStringLiteral("Mono"));
+        QCOMPARE(iniValue(dots->lblIniName(), "InvertDepth"), QStringLiteral("True"));
     }
 
     // 開始 runs each document's own conversion, and a save stores its own mode.
@@ -112,7 +120,19 @@ void TestScenarios::switchingKeepsEachDocumentsMode()
     QCOMPARE(iniValue(saved, "StereoName"), QStringLiteral("RandomDot"));
     app.activate(field);
     QCOMPARE(iniValue(saved, "StereoName"), QStringLiteral("RandomDot"));
+    QCOMPARE(iniValue(saved, "InvertDepth"), QStringLiteral("True"));
     QCOMPARE(iniValue(field->lblIniName(), "StereoName"), QStringLiteral("Field"));
+
+    // The inverted depth comes back with the project, and goes from it when turned off.
+    const QString copy = dir.filePath(QStringLiteral("copy.lvd"));
+    QVERIFY(QFile::copy(saved, copy));
+    DocumentWindow *opened = app.openProject(copy, QStringLiteral("copy"), QStringLiteral("RandomDot"));
+    QVERIFY(opened);
+    QVERIFY(app.shared().InvertDepth && invert->isChecked());
+    invert->trigger();
+    app.trigger("mnuSave");
+    QVERIFY(App::waitForTick(opened));
+    QVERIFY(!readBytes(copy).contains("InvertDepth"));
 }
 
 void TestScenarios::newDocumentsStartWithoutPictures()
