@@ -102,9 +102,8 @@ void TestRunControl::fullRun()
     QCOMPARE(result == (field ? referenceField(designImage, fieldImage, {})
                               : referenceDots(designImage, {{0, -1, 1, dotParams(menu == QLatin1String("mnuMono"))}})), !ramp && !inverted);
     if (ramp || inverted) {
-        // A ramp is smooth depth built finer than the pixels, an inverted design is turned inside
-        // out: the picture the converter makes of the same design, at the same values and with
-        // the run's seed.
+        // A ramp is smooth depth built finer than the pixels, an inverted one inside out: the picture
+        // the converter makes of the same design, at the same values and with the run's seed.
         QTemporaryDir dir;
         const QString map = picturefiles::write(dir.path(), QStringLiteral("ramp.png"),
                                                 picturefiles::encoded(smooth ? greys : designImage, "PNG"));
