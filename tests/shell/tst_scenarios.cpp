@@ -126,8 +126,7 @@ void TestScenarios::switchingKeepsEachDocumentsMode()
     const QString copy = dir.filePath(QStringLiteral("copy.lvd"));
     QVERIFY(QFile::copy(saved, copy));
     DocumentWindow *opened = app.openProject(copy, QStringLiteral("copy"), QStringLiteral("RandomDot"));
-    QVERIFY(opened);
-    QVERIFY(app.shared().InvertDepth && invert->isChecked());
+    QVERIFY(opened && app.shared().InvertDepth && invert->isChecked());
     invert->trigger();
     app.trigger("mnuSave");
     QVERIFY(App::waitForTick(opened));
