@@ -27,11 +27,6 @@ namespace lumivex::cli {
 
 namespace {
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
 // One single conversion per design, with the batch's options.
 std::vector<Options> makeJobs(const Options &options)
 {

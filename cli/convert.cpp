@@ -41,16 +41,6 @@ Row makeRow(int width)
     return Row(static_cast<std::size_t>(std::max(width, 0)));
 }
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
-[[noreturn]] void fail(const QString &message)
-{
-    throw Failure{message};
-}
-
 // A depth shifted as far as the repeat width or further links each position back to one
 // already drawn: the picture gets holes instead of depth. Such settings are refused, naming
 // what would do. `shift` is in pixels, `reach` the verdict.

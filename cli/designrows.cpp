@@ -14,11 +14,6 @@ namespace lumivex::cli {
 
 namespace {
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
 std::uint16_t mix(std::uint16_t a, std::uint16_t b, int weight)
 {
     return std::uint16_t((std::uint32_t(a) * std::uint32_t(kTapOne - weight) + std::uint32_t(b) * std::uint32_t(weight)

@@ -63,16 +63,6 @@ const OptionSpec *findOption(const QString &name)
     return nullptr;
 }
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
-[[noreturn]] void fail(const QString &message)
-{
-    throw Failure{message};
-}
-
 // Only plain decimal digits: QString's own conversions would also take signs and blanks.
 bool allDigits(const QString &text)
 {

@@ -15,6 +15,18 @@ struct Failure
     QString message;
 };
 
+/// A name or value as the converter's messages quote it.
+inline QString quoted(const QString &text)
+{
+    return u'\'' + text + u'\'';
+}
+
+/// Ends the work at hand with the converter's one line (Failure is caught where the run began).
+[[noreturn]] inline void fail(const QString &message)
+{
+    throw Failure{message};
+}
+
 enum class Mode { Mono, Color, Field };
 
 /// How the design picture gives depth: painted in the sixteen depth colours, or as a grey depth

@@ -14,11 +14,6 @@ namespace lumivex::cli {
 
 namespace {
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
 // stat() follows symbolic links, and the same device and inode is the same file whatever its
 // name, a hard link included: this catches every spelling a canonical path would, and more.
 bool statFile(const QString &path, struct stat &info)

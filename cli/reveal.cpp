@@ -21,16 +21,6 @@ namespace lumivex::cli {
 
 namespace {
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
-[[noreturn]] void fail(const QString &message)
-{
-    throw Failure{message};
-}
-
 bool sameFile(const QString &a, const QString &b)
 {
     struct stat first {}, second {};

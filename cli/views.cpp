@@ -21,16 +21,6 @@ namespace lumivex::cli {
 
 namespace {
 
-QString quoted(const QString &text)
-{
-    return u'\'' + text + u'\'';
-}
-
-[[noreturn]] void fail(const QString &message)
-{
-    throw Failure{message};
-}
-
 engine::ViewKind viewKind(const QString &name)
 {
     if (name == u"anaglyph")
