@@ -241,6 +241,7 @@ void PrintPreviewDialog::choosePrinter()
 {
     if (!m_main.printer().choosePrinter(m_printer, this))
         return;
+    m_toPdf = m_printer.outputFormat() == QPrinter::PdfFormat;
     // The system's dialog may have chosen another printer or a file, and turned the paper.
     m_restoring = true;
     showDestination();
@@ -256,9 +257,9 @@ void PrintPreviewDialog::destinationChanged()
     // Another printer or the PDF output keeps the paper chosen.
     const QPageLayout paper = m_printer.pageLayout();
     const QString name = m_destination->currentData().toString();
-    if (name.isEmpty()) {
-        m_printer.setOutputFormat(QPrinter::PdfFormat);
-        m_printer.setOutputFileName(QString());  // asked when it prints
+    m_toPdf = name.isEmpty();
+    if (m_toPdf) {
+        m_printer.setOutputFormat(QPrinter::PdfFormat);  // the file is asked for when it prints
     } else {
         m_printer.setOutputFormat(QPrinter::NativeFormat);
         m_printer.setPrinterName(name);
@@ -272,7 +273,7 @@ void PrintPreviewDialog::destinationChanged()
 
 void PrintPreviewDialog::showDestination()
 {
-    const int index = m_printer.outputFormat() == QPrinter::PdfFormat ? m_destination->findData(QString())
+    const int index = m_toPdf ? m_destination->findData(QString())
                                                                       : m_destination->findData(m_printer.printerName());
     const QSignalBlocker blocker(m_destination);
     if (index >= 0)
@@ -297,7 +298,7 @@ void PrintPreviewDialog::refresh()
     if (m_orientation->currentIndex() == 0)
         turnForFewestPages(m_printer, m_job);
 
-    const bool pdf = m_printer.outputFormat() == QPrinter::PdfFormat;
+    const bool pdf = m_toPdf;
     const QString where = pdf ? QDir::toNativeSeparators(m_printer.outputFileName()) : m_printer.printerName();
     m_printerLabel->setText(QStringLiteral("%1\n%2").arg(where.isEmpty() ? pdf ? tr("（印刷するときにファイル名を尋ねます）")
                                                                                 : tr("（プリンタがありません）")
@@ -357,11 +358,12 @@ void PrintPreviewDialog::refresh()
 void PrintPreviewDialog::print()
 {
     PrintReport report;
-    const bool askName = m_printer.outputFormat() == QPrinter::PdfFormat && m_printer.outputFileName().isEmpty();
+    const bool askName = m_toPdf && m_printer.outputFileName().isEmpty();
     if (askName) {
         const QString file = askPdfFile(m_main.prompts(), this, m_printer.docName());
         if (file.isEmpty())
             return;
+        m_printer.setOutputFormat(QPrinter::PdfFormat);
         m_printer.setOutputFileName(file);
     }
     PrintJob job = m_job;

@@ -78,6 +78,9 @@ private:
     QLabel *m_warning = nullptr;
     QPushButton *m_print = nullptr;
     bool m_restoring = false;
+    /// Printing into a PDF file. Kept apart from the printer's output format: Qt turns a PDF
+    /// output without a file name back into the system's default printer where there is one.
+    bool m_toPdf = false;
 };
 
 } // namespace lumivex::docwindow

@@ -15,12 +15,12 @@ struct PrintSource
     QImage design;       ///< the design as the document converts it
     QString designPath;  ///< the file the design was put in from; empty when none
     bool smooth = false; ///< the design is used as smooth grey depth
-    bool invert = false; ///< its depth turned inside out (変換 → 奥行きを反転)
     QImage field;        ///< the field picture of a colour field; null for random dot
     bool mono = true;    ///< random dot: black and white dots
     int kurikaesi = 70;
     int rittaido = 20;
     int mitudo = 30;
+    bool invert = false; ///< its depth turned inside out (変換 → 奥行きを反転)
 };
 
 /// How a picture is made for print: its repeat width and strength in pixels of print
