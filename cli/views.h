@@ -2,6 +2,8 @@
 
 #include "options.h"
 
+#include "engine/stereoviews.h"
+
 namespace lumivex::cli {
 
 /// --disparity is at most this many pixels.
@@ -9,7 +11,7 @@ inline constexpr int kMaxViewDisparity = 1000;
 /// --views is at most this.
 inline constexpr int kMaxWiggleViews = 16;
 /// How long a wiggle picture shows each view.
-inline constexpr int kWiggleDelayMs = 120;
+inline constexpr int kWiggleDelayMs = engine::kWiggleDelayMs;
 
 /// Makes the stereo pair that options.design shows, put together as options.view asks, and
 /// writes it to options.output (PNG or BMP by its name; it appears only when complete). The

@@ -517,6 +517,62 @@ Printing and saving the picture use it at its own size.</translation>
     </message>
 </context>
 <context>
+    <name>lumivex::shell::StereoViewer</name>
+    <message>
+        <source>立体で見る</source>
+        <translation>See in 3-D</translation>
+    </message>
+    <message>
+        <source>アナグリフ</source>
+        <translation>Anaglyph</translation>
+    </message>
+    <message>
+        <source>並べて（平行法）</source>
+        <translation>Side by side (parallel)</translation>
+    </message>
+    <message>
+        <source>並べて（交差法）</source>
+        <translation>Side by side (crossed)</translation>
+    </message>
+    <message>
+        <source>ウィグル</source>
+        <translation>Wiggle</translation>
+    </message>
+    <message>
+        <source>保存...</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>立体で見る画像の保存</source>
+        <translation>Save the 3-D picture</translation>
+    </message>
+    <message>
+        <source>アニメーション PNG (*.png)</source>
+        <translation>Animated PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>PNG 画像 (*.png)</source>
+        <translation>PNG picture (*.png)</translation>
+    </message>
+    <message>
+        <source>%1 を保存できませんでした。
+%2</source>
+        <translation>Could not save %1.
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>lumivex::docwindow::DocumentViews</name>
+    <message>
+        <source>立体画像から奥行きを読み取れませんでした。</source>
+        <translation>No depth could be read from the stereo picture.</translation>
+    </message>
+    <message>
+        <source>立体で見る画像がありません。デザイン画像を挿入するか、変換してください。</source>
+        <translation>There is nothing to see in 3-D. Insert a design picture, or convert one.</translation>
+    </message>
+</context>
+<context>
     <name>lumivex::shell::StereoCheckWindow</name>
     <message>
         <source>立体の確認</source>
@@ -598,6 +654,26 @@ Printing and saving the picture use it at its own size.</translation>
     <message>
         <source>立体の確認…</source>
         <translation>&amp;Check the 3-D picture…</translation>
+    </message>
+    <message>
+        <source>立体で見る</source>
+        <translation>&amp;See in 3-D</translation>
+    </message>
+    <message>
+        <source>アナグリフ</source>
+        <translation>&amp;Anaglyph</translation>
+    </message>
+    <message>
+        <source>並べて（平行法）</source>
+        <translation>Side by side (&amp;parallel)</translation>
+    </message>
+    <message>
+        <source>並べて（交差法）</source>
+        <translation>Side by side (&amp;crossed)</translation>
+    </message>
+    <message>
+        <source>ウィグル</source>
+        <translation>&amp;Wiggle</translation>
     </message>
     <message>
         <source>ウインドウに合わせる</source>

@@ -99,6 +99,9 @@ StereoViews renderViews(const DisparityMap &disparity, const PackedImage &textur
 /// the views 0, 1, 2, 3, 2, 1.
 std::vector<PackedImage> wiggleFrames(const DisparityMap &disparity, const PackedImage &texture, int views);
 
+/// How long a wiggle picture shows each view, in the window and in the files written.
+inline constexpr int kWiggleDelayMs = 120;
+
 /// How the two views are put together into one picture.
 enum class ViewKind {
     Anaglyph,    ///< red-cyan, by Dubois's least-squares projection

@@ -28,6 +28,7 @@ namespace lumivex::shell {
 
 class InstanceLock;
 class StereoCheckWindow;
+class StereoViewer;
 
 /// The main window (MDIForm1): the frame of the document windows with the menus, the toolbar,
 /// the parameter strip with its three sliders and the status bar. Every command acts on the
@@ -201,6 +202,8 @@ private:
     QAction *m_invertDepth = nullptr;  ///< 変換 → 奥行きを反転, the active document's InvertDepth
     QAction *m_stereoCheckItem = nullptr;      ///< 変換 → 立体の確認…
     QPointer<StereoCheckWindow> m_stereoCheck; ///< its window, made when first asked for
+    QAction *m_seeIn3D = nullptr;              ///< 変換 → 立体で見る, its submenu
+    QPointer<StereoViewer> m_stereoViewer;     ///< its window, made when first asked for
     QAction *m_paneFit = nullptr;
     QAction *m_fitItem = nullptr;  ///< 変換's ウインドウに合わせる (Ctrl+0)
     bool m_liveRestart = false;    ///< a slider moved during a live run: one more run follows it

@@ -5,7 +5,7 @@
 // applyControls() runs; the check items live in the settings file. 奥行きを反転 follows the
 // active document too, but its value is the document's own ("InvertDepth" in its state file).
 // The strip's mark for settings that cannot give a picture and 立体の確認…'s report follow the
-// active document and the sliders.
+// active document and the sliders. 立体で見る opens the viewer on the active document as it is.
 #include "mainwindow.h"
 
 #include "docwindow/documentwindow.h"
@@ -13,6 +13,9 @@
 #include "docwindow/paneselection.h"
 #include "docwindow/picturecheck.h"
 #include "stereocheckwindow.h"
+#include "stereoviewer.h"
+#include "docwindow/documentviews.h"
+#include "engine/uniformrandom.h"
 #include "engine/depthreach.h"
 
 #include <QAction>
@@ -127,6 +130,35 @@ void MainWindow::createExtras()
         m_stereoCheck->raise();
         refreshStereoCheck();
     });
+    QMenu *see = convert->addMenu(tr("立体で見る"));
+    m_seeIn3D = see->menuAction();
+    m_seeIn3D->setObjectName(QStringLiteral("mnuSeeIn3D"));
+    m_menus.insert(m_seeIn3D->objectName(), m_seeIn3D);
+    const char *kinds[] = {"mnuSee3DAnaglyph", "mnuSee3DParallel", "mnuSee3DCross", "mnuSee3DWiggle"};
+    const QString texts[] = {tr("アナグリフ"), tr("並べて（平行法）"), tr("並べて（交差法）"), tr("ウィグル")};
+    for (int kind = 0; kind < 4; ++kind) {
+        QAction *action = see->addAction(texts[kind]);
+        action->setObjectName(QString::fromLatin1(kinds[kind]));
+        m_menus.insert(action->objectName(), action);
+        connect(action, &QAction::triggered, this, [this, kind] {
+            docwindow::DocumentWindow *document = activeDocument();
+            if (!document || m_shared.Converting)
+                return;
+            QString problem;
+            auto surface = docwindow::documentSurface(*document, m_shared, m_sliders[1]->value(),
+                                                      engine::UniformRandom::clockSeed(), &problem);
+            if (!surface) {
+                m_services.prompts.exclamation(this, prompts::applicationTitle(), problem);
+                return;
+            }
+            if (!m_stereoViewer)
+                m_stereoViewer = new StereoViewer(m_services.prompts, this);
+            m_stereoViewer->showSurface(std::move(*surface));
+            m_stereoViewer->setKind(kind);
+            m_stereoViewer->show();
+            m_stereoViewer->raise();
+        });
+    }
 
     m_paneFit = new QAction(tr("ウインドウに合わせる"), this);
     m_paneFit->setObjectName(QStringLiteral("mnuPaneFit"));
@@ -149,6 +181,7 @@ void MainWindow::applyExtras()
     // Not while a run is under way or paused: its rows so far were made with the other depth.
     m_invertDepth->setEnabled(document && !m_shared.Converting);
     m_invertDepth->setChecked(document && m_shared.InvertDepth);
+    m_seeIn3D->setEnabled(document && !m_shared.Converting);
 }
 
 void MainWindow::invertDepthChosen(bool on)

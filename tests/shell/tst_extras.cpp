@@ -1,6 +1,6 @@
 // The commands beyond the classic set, as a user meets them in the main window: live
 // conversion following the sliders, the reveal of a finished picture into a new document, the
-// full view's and the guide marks' menu items.
+// full view's and the guide marks' menu items, the check and the 3-D viewer beside the window.
 #include "apptest.h"
 #include "picturefiles.h"
 #include "sirds.h"
@@ -8,6 +8,7 @@
 
 #include "document/appsettings.h"
 #include "shell/stereocheckwindow.h"
+#include "shell/stereoviewer.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -31,6 +32,8 @@ private slots:
     void settingsGivingNoPictureAreMarked();
     void stereoCheckFollowsTheActiveDocument_data();
     void stereoCheckFollowsTheActiveDocument();
+    void seeIn3DShowsTheConvertersViews_data();
+    void seeIn3DShowsTheConvertersViews();
 };
 
 namespace {
@@ -283,6 +286,74 @@ void TestExtras::stereoCheckFollowsTheActiveDocument()
     QCOMPARE(report->lines().size(), 1);
     app.activate(doc);
     QTRY_COMPARE(report->lines(), shown);
+}
+
+void TestExtras::seeIn3DShowsTheConvertersViews_data()
+{
+    QTest::addColumn<QByteArray>("item");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("view");
+    QTest::newRow("depth colours, parallel") << QByteArray("mnuSee3DParallel") << 1 << "parallel";
+    QTest::newRow("smooth ramp, inverted, wiggle") << QByteArray("mnuSee3DWiggle") << 3 << "wiggle";
+    QTest::newRow("stereogram, crossed") << QByteArray("mnuSee3DCross") << 2 << "cross";
+}
+
+void TestExtras::seeIn3DShowsTheConvertersViews()
+{
+    QFETCH(QByteArray, item);
+    QFETCH(int, kind);
+    QFETCH(QString, view);
+    const QByteArray tag = QTest::currentDataTag();
+    const bool smooth = tag.startsWith("smooth"), stereogram = tag.startsWith("stereogram");
+    App app;
+    DocumentWindow *doc = app.newMono();
+    QTemporaryDir dir;
+    QStringList args;
+    if (stereogram) {  // its own pixels on the depth read back, as --reveal
+        std::vector<float> slope, linked;
+        for (int i = 0; i < 640 * 320; ++i)
+            slope.push_back(float(i % 640) / 639.0f);
+        const QImage picture = lumivex::picture::fromPacked(sirds::draw(640, slope, 180, 4, true, linked));
+        doc->insertPicture(2, picture);
+        args << "--reveal" << picturefiles::write(dir.path(), "stereo.png", picturefiles::encoded(picture, "PNG"));
+    } else {  // random greys on the design's depth as the slider's strength gives it
+        QImage design = designPicture(120, 90);
+        for (int i = 0; smooth && i < 120 * 90; ++i)
+            design.setPixel(i % 120, i / 120, qRgb(2 * (i % 120), 2 * (i % 120), 2 * (i % 120)));
+        app.shared().DesignDepth = smooth ? lumivex::document::DepthKind::Grey : lumivex::document::DepthKind::Colours;
+        app.putDesign(doc, design);
+        if (smooth)
+            app.trigger("mnuInvertDepth");
+        app.window->setSliderValue(1, 30);
+        args << "--depth" << (smooth ? "grey" : "colours") << "--strength" << "30"
+             << picturefiles::write(dir.path(), "design.png", picturefiles::encoded(design, "PNG"));
+        args << (smooth ? QStringList{"--invert"} : QStringList());
+    }
+    app.trigger(item.constData());
+    auto *viewer = app.window->findChild<lumivex::shell::StereoViewer *>();
+    QVERIFY(viewer && viewer->isVisible());
+    QCOMPARE(viewer->kind(), kind);
+    if (!stereogram)
+        args << "--seed" << QString::number(viewer->surface().seed);
+    const auto converted = [&](const QString &name) {
+        const QString out = dir.filePath(QStringLiteral("converted-%1.png").arg(name));
+        const lumivex::testing::Run run = lumivex::testing::convert(args + QStringList{"--view", name, out}, dir.path());
+        return run.exitCode == 0 ? out : QString();
+    };
+    // Saved through the file dialog as the converter writes it: the wiggle byte for byte.
+    const QString saved = dir.filePath(QStringLiteral("saved.png"));
+    app.prompts.files << saved;
+    QVERIFY(viewer->exportPicture());
+    if (kind == lumivex::shell::StereoViewer::Wiggle) {
+        QCOMPARE(readBytes(saved), readBytes(converted(view)));
+        const QImage first = viewer->picture();
+        QTRY_VERIFY(viewer->picture() != first);  // the views in turn
+    } else {
+        QCOMPARE(QImage(saved).convertToFormat(QImage::Format_RGB32), QImage(converted(view)).convertToFormat(QImage::Format_RGB32));
+    }
+    viewer->setKind(lumivex::shell::StereoViewer::Anaglyph);
+    QCOMPARE(viewer->picture().convertToFormat(QImage::Format_RGB32),
+             QImage(converted(QStringLiteral("anaglyph"))).convertToFormat(QImage::Format_RGB32));
 }
 
 QTEST_MAIN(TestExtras)

@@ -94,7 +94,7 @@ void TestMainWindowEnglish::english()
         {"mnuConvert", "Conve&rt"}, {"mnuConvStop", "Pause"}, {"mnuConvExit", "Abort"},
         {"mnuWindow", "&Window"}, {"mnuHelp", "&Help"}, {"mnuSetumei", "How to Use"},
         {"mnuFullView", "Full View"}, {"mnuGuides", "Guide Marks"}, {"mnuAutoConvert", "Live Conversion"},
-        {"mnuInvertDepth", "Invert depth"},
+        {"mnuInvertDepth", "Invert depth"}, {"mnuSeeIn3D", "See in 3-D"}, {"mnuSee3DParallel", "Side by side (parallel)"},
     };
     for (const auto &[name, english] : names)
         QCOMPARE(caption(app, name).remove(u'&'), QString::fromUtf8(english).remove(u'&'));

@@ -83,7 +83,8 @@ void TestMenus::menuTree()
         "mnuBar6 mnuClear] "
         "mnuIns[mnuInsDesign mnuInsField mnuInsStereo] "
         "mnuConvert[mnuConvStart mnuConvStop mnuConvExit mnuBarExtras mnuReveal mnuFullView mnuFitPane mnuBarChecks "
-        "mnuGuides mnuAutoConvert mnuBarDepth mnuInvertDepth mnuStereoCheck] mnuWindow[] "
+        "mnuGuides mnuAutoConvert mnuBarDepth mnuInvertDepth mnuStereoCheck "
+        "mnuSeeIn3D[mnuSee3DAnaglyph mnuSee3DParallel mnuSee3DCross mnuSee3DWiggle]] mnuWindow[] "
         "mnuHelp[mnuInfomation mnuSetumei]");
     QCOMPARE(treeOf(m_window->menuBar()->actions()), expected);
     for (const char *separator : {"mnuBar1", "mnuBar3", "mnuBar4", "mnuBar5", "mnuBar6"})
