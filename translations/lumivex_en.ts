@@ -657,7 +657,7 @@ Printing and saving the picture use it at its own size.</translation>
     </message>
     <message>
         <source>立体で見る</source>
-        <translation>&amp;See in 3-D</translation>
+        <translation>See in &amp;3-D</translation>
     </message>
     <message>
         <source>アナグリフ</source>
