@@ -543,6 +543,18 @@ Printing and saving the picture use it at its own size.</translation>
         <translation>Save...</translation>
     </message>
     <message>
+        <source> ピクセル</source>
+        <translation> pixels</translation>
+    </message>
+    <message>
+        <source>視差</source>
+        <translation>Disparity</translation>
+    </message>
+    <message>
+        <source>ウィグルの視点</source>
+        <translation>Wiggle views</translation>
+    </message>
+    <message>
         <source>立体で見る画像の保存</source>
         <translation>Save the 3-D picture</translation>
     </message>

@@ -45,7 +45,8 @@ engine::DepthImage designDepth(const QImage &design, bool smooth, bool invert)
 } // namespace
 
 std::optional<DocumentSurface> documentSurface(DocumentWindow &document, const document::SharedState &shared,
-                                               int rittaido, std::uint64_t seed, QString *problem)
+                                               int rittaido, std::uint64_t seed, QString *problem,
+                                               std::optional<double> maxDisparity)
 {
     const PictureBox *stereo = document.picAfter();
     if (!stereo->isHidden() && !stereo->image().isNull()) {
@@ -57,7 +58,7 @@ std::optional<DocumentSurface> documentSurface(DocumentWindow &document, const d
             *problem = tr("立体画像から奥行きを読み取れませんでした。");
             return std::nullopt;
         }
-        surface.disparity = engine::revealedDisparity(reveal);
+        surface.disparity = engine::revealedDisparity(reveal, maxDisparity);
         return surface;
     }
     const QImage &design = document.picUra();
@@ -68,7 +69,7 @@ std::optional<DocumentSurface> documentSurface(DocumentWindow &document, const d
     DocumentSurface surface;
     surface.disparity = engine::designDisparity(designDepth(design, shared.DesignDepth == document::DepthKind::Grey,
                                                             shared.InvertDepth),
-                                            rittaido);
+                                            rittaido, maxDisparity);
     surface.seed = seed;
     surface.texture = engine::greyDots(design.width(), design.height(), seed);
     return surface;

@@ -29,8 +29,10 @@ struct DocumentSurface
 /// else from its design (the sixteen levels, or smooth depth for a grey design, sampled as the
 /// runs sample it, turned inside out when the document's depth is inverted; at `rittaido`;
 /// random greys from `seed` as texture). None, with the reason in *problem, when there is
-/// neither or the stereo picture shows no depth.
+/// neither or the stereo picture shows no depth. `maxDisparity`, when given, sets the range of
+/// the disparities in pixels, as the converter's --disparity does.
 std::optional<DocumentSurface> documentSurface(DocumentWindow &document, const document::SharedState &shared,
-                                               int rittaido, std::uint64_t seed, QString *problem);
+                                               int rittaido, std::uint64_t seed, QString *problem,
+                                               std::optional<double> maxDisparity = {});
 
 } // namespace lumivex::docwindow

@@ -145,15 +145,23 @@ void MainWindow::createExtras()
             if (!document || m_shared.Converting)
                 return;
             QString problem;
-            auto surface = docwindow::documentSurface(*document, m_shared, m_sliders[1]->value(),
-                                                      engine::UniformRandom::clockSeed(), &problem);
+            const int rittaido = m_sliders[1]->value();
+            const std::uint64_t seed = engine::UniformRandom::clockSeed();
+            auto surface = docwindow::documentSurface(*document, m_shared, rittaido, seed, &problem);
             if (!surface) {
                 m_services.prompts.exclamation(this, prompts::applicationTitle(), problem);
                 return;
             }
             if (!m_stereoViewer)
                 m_stereoViewer = new StereoViewer(m_services.prompts, this);
-            m_stereoViewer->showSurface(std::move(*surface));
+            // The document as it was now: its own state, though another becomes active later.
+            StereoViewer::Remake remake = [document = QPointer(document), state = m_shared, rittaido,
+                                           seed](std::optional<double> maxDisparity) {
+                QString unused;
+                return document ? docwindow::documentSurface(*document, state, rittaido, seed, &unused, maxDisparity)
+                                : std::nullopt;
+            };
+            m_stereoViewer->showSurface(std::move(*surface), std::move(remake));
             m_stereoViewer->setKind(kind);
             m_stereoViewer->show();
             m_stereoViewer->raise();

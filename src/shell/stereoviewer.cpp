@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace lumivex::shell {
@@ -25,6 +27,18 @@ StereoViewer::StereoViewer(prompts::Prompts &prompts, QWidget *owner) : QWidget(
     m_kind->setObjectName(QStringLiteral("cmbViewKind"));
     m_kind->addItems({tr("アナグリフ"), tr("並べて（平行法）"), tr("並べて（交差法）"), tr("ウィグル")});
     bar->addWidget(m_kind);
+    // The nearest point's disparity on screen, for comfort; the depth's own when opened.
+    m_disparity = new QSpinBox(this);
+    m_disparity->setObjectName(QStringLiteral("spnDisparity"));
+    m_disparity->setRange(0, 400);
+    m_disparity->setSuffix(tr(" ピクセル"));
+    bar->addWidget(new QLabel(tr("視差"), this));
+    bar->addWidget(m_disparity);
+    m_viewCount = new QSpinBox(this);
+    m_viewCount->setObjectName(QStringLiteral("spnViews"));
+    m_viewCount->setRange(2, 16);
+    bar->addWidget(new QLabel(tr("ウィグルの視点"), this));
+    bar->addWidget(m_viewCount);
     auto *save = new QPushButton(tr("保存..."), this);
     save->setObjectName(QStringLiteral("cmdSaveView"));
     bar->addWidget(save);
@@ -38,6 +52,11 @@ StereoViewer::StereoViewer(prompts::Prompts &prompts, QWidget *owner) : QWidget(
     scroll->setAlignment(Qt::AlignCenter);
     layout->addWidget(scroll);
     connect(m_kind, &QComboBox::currentIndexChanged, this, &StereoViewer::render);
+    connect(m_disparity, &QSpinBox::valueChanged, this, &StereoViewer::disparityChanged);
+    connect(m_viewCount, &QSpinBox::valueChanged, this, [this] {
+        m_frames.clear();
+        render();
+    });
     connect(save, &QPushButton::clicked, this, &StereoViewer::exportPicture);
     m_wiggle.setInterval(engine::kWiggleDelayMs);
     connect(&m_wiggle, &QTimer::timeout, this, [this] {
@@ -49,9 +68,26 @@ StereoViewer::StereoViewer(prompts::Prompts &prompts, QWidget *owner) : QWidget(
     resize(720, 480);
 }
 
-void StereoViewer::showSurface(docwindow::DocumentSurface surface)
+void StereoViewer::showSurface(docwindow::DocumentSurface surface, Remake remake)
 {
     m_surface = std::move(surface);
+    m_remake = std::move(remake);
+    {
+        const QSignalBlocker blocker(m_disparity);
+        m_disparity->setValue(qRound(m_surface.disparity.range()));
+        m_disparity->setEnabled(bool(m_remake));
+    }
+    m_views = engine::renderViews(m_surface.disparity, m_surface.texture);
+    m_frames.clear();
+    render();
+}
+
+void StereoViewer::disparityChanged(int pixels)
+{
+    std::optional<docwindow::DocumentSurface> surface = m_remake ? m_remake(double(pixels)) : std::nullopt;
+    if (!surface)
+        return;
+    m_surface = std::move(*surface);
     m_views = engine::renderViews(m_surface.disparity, m_surface.texture);
     m_frames.clear();
     render();
@@ -74,7 +110,7 @@ void StereoViewer::render()
         return;
     if (kind() == Wiggle) {
         if (m_frames.empty())
-            m_frames = engine::wiggleFrames(m_surface.disparity, m_surface.texture, 2);
+            m_frames = engine::wiggleFrames(m_surface.disparity, m_surface.texture, m_viewCount->value());
         m_frame = 0;
         display(picture::fromPacked(m_frames.front()));
         m_wiggle.start();

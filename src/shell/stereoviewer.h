@@ -6,9 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 class QComboBox;
+class QSpinBox;
 class QLabel;
 
 namespace lumivex::prompts {
@@ -30,9 +33,13 @@ public:
     /// The kinds in the chooser's order.
     enum Kind { Anaglyph, Parallel, Cross, Wiggle };
 
+    /// Makes the surface again with the disparities' range given (none: the depth's own).
+    using Remake = std::function<std::optional<docwindow::DocumentSurface>(std::optional<double> maxDisparity)>;
+
     StereoViewer(prompts::Prompts &prompts, QWidget *owner);
 
-    void showSurface(docwindow::DocumentSurface surface);
+    /// Shows `surface`; `remake` serves the disparity box (without it the box is off).
+    void showSurface(docwindow::DocumentSurface surface, Remake remake = {});
     const docwindow::DocumentSurface &surface() const { return m_surface; }
     void setKind(int kind);
     int kind() const;
@@ -44,10 +51,14 @@ public:
 
 private:
     void render();
+    void disparityChanged(int pixels);
     void display(const QImage &image);
 
     prompts::Prompts &m_prompts;
     QComboBox *m_kind;
+    QSpinBox *m_disparity;
+    QSpinBox *m_viewCount;
+    Remake m_remake;
     QLabel *m_picture;
     QTimer m_wiggle;
     docwindow::DocumentSurface m_surface;

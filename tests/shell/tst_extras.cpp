@@ -11,6 +11,7 @@
 #include "shell/stereoviewer.h"
 
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 
 #include <QLabel>
@@ -354,6 +355,13 @@ void TestExtras::seeIn3DShowsTheConvertersViews()
         QCOMPARE(QImage(saved).convertToFormat(QImage::Format_RGB32), QImage(converted(view)).convertToFormat(QImage::Format_RGB32));
     }
     viewer->setKind(lumivex::shell::StereoViewer::Anaglyph);
+    QCOMPARE(viewer->picture().convertToFormat(QImage::Format_RGB32),
+             QImage(converted(QStringLiteral("anaglyph"))).convertToFormat(QImage::Format_RGB32));
+    // The disparity set in the viewer, as --disparity sets it (in the strength's place).
+    viewer->findChild<QSpinBox *>(QStringLiteral("spnDisparity"))->setValue(12);
+    if (const qsizetype strength = args.indexOf(QStringLiteral("--strength")); strength >= 0)
+        args.remove(strength, 2);
+    args << "--disparity" << "12";
     QCOMPARE(viewer->picture().convertToFormat(QImage::Format_RGB32),
              QImage(converted(QStringLiteral("anaglyph"))).convertToFormat(QImage::Format_RGB32));
 }
